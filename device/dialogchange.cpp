@@ -11,6 +11,7 @@ DialogChange::DialogChange(QWidget *parent)
 {
     setObjectName(QStringLiteral("DialogChange"));
     resize(1020, 700);
+    setAttribute(Qt::WA_StyledBackground, true);
     setStyleSheet(QStringLiteral("#DialogChange{background-color:rgb(22,24,30);}"
                                  "QLabel{color:rgb(220,224,232);}"));
     label->setAlignment(Qt::AlignCenter);

@@ -12,6 +12,7 @@ Dialog::Dialog(QWidget *parent)
 {
     setObjectName(QStringLiteral("Dialog"));
     resize(1020, 700);
+    setAttribute(Qt::WA_StyledBackground, true);
     setStyleSheet(QStringLiteral("#Dialog{background-color:rgb(22,24,30);} QLabel{color:rgb(220,224,232);}"));
     label->setAlignment(Qt::AlignCenter);
     label->setText(QStringLiteral("VELMORAX"));
