@@ -45,10 +45,8 @@ public:
         r.payload = QByteArray(reinterpret_cast<const char *>(payload), payloadLength);
         r.onCallerThread = QThread::currentThread() == instance().owner_;
         ReportSink &s = instance();
-        {
-            std::lock_guard<std::mutex> lk(s.m_);
-            s.reports_.push_back(r);
-        }
+        std::lock_guard<std::mutex> lk(s.m_);
+        s.reports_.push_back(r);
         s.cv_.notify_all();
     }
 
