@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include <atomic>
+#include <thread>
 #include <cstring>
 
 namespace {
@@ -50,14 +51,12 @@ public slots:
 void runOnThread(const std::function<void()> &fn)
 {
     std::atomic<bool> done{false};
-    QThread *thread = QThread::create([&] {
+    std::thread thread([&] {
         fn();
         done = true;
     });
-    thread->start();
     QTRY_VERIFY_WITH_TIMEOUT(done.load(), 10000);
-    QVERIFY(thread->wait(10000));
-    delete thread;
+    thread.join();
 }
 
 } // namespace
