@@ -1,3 +1,5 @@
+#include <thread>
+#include <vector>
 #include "platform/registry.h"
 #include "platform/userpaths.h"
 
