@@ -1,10 +1,8 @@
 #include "device/devicestate.h"
 
-#include <QCoreApplication>
-#include <QMetaObject>
-#include <QThread>
 
 #include <cstring>
+#include <mutex>
 #include <set>
 #include <string>
 
@@ -13,16 +11,16 @@
 // move, so a pointer handed out stays valid for the life of the process.
 namespace {
 
-QMutex &pathPoolMutex()
+std::mutex &pathPoolMutex()
 {
-    static QMutex mutex;
+    static std::mutex mutex;
     return mutex;
 }
 
 const char *internPath(const QByteArray &path)
 {
     static std::set<std::string> *pool = new std::set<std::string>;   // never freed on purpose
-    QMutexLocker lock(&pathPoolMutex());
+    std::lock_guard<std::mutex> lock(pathPoolMutex());
     return pool->insert(std::string(path.constData(), size_t(path.size()))).first->c_str();
 }
 
@@ -109,23 +107,6 @@ void adoptFlashData(const FlashDataMap &record)
 {
     std::memcpy(&currentFlashData, &record, sizeof(FlashDataMap));
     markFlashDataOwner(currentDevice.get());
-}
-
-bool onGuiThread()
-{
-    const QCoreApplication *app = QCoreApplication::instance();
-    return !app || QThread::currentThread() == app->thread();
-}
-
-void runOnGuiThread(const std::function<void()> &fn)
-{
-    if (onGuiThread()) {
-        fn();
-        return;
-    }
-    // If the application object goes away before the call is delivered, Qt
-    // drops the pending call and releases this thread.
-    QMetaObject::invokeMethod(QCoreApplication::instance(), fn, Qt::BlockingQueuedConnection);
 }
 
 void resetDeviceStateForTests()
