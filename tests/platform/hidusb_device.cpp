@@ -4,6 +4,7 @@
 
 #include "hidusb_support.h"
 
+#include "platform/hidusb/codec.h"
 #include "platform/hidusb/simcontrol.h"
 
 #include <QFile>
@@ -531,6 +532,71 @@ private slots:
         count = 5;
         UsbFinderC_FindHidDevicesByDefaultDeviceId("0x3A7C", "0x7C10", &count);
         QCOMPARE(count, 0);
+    }
+
+    void pairing_data()
+    {
+        QTest::addColumn<bool>("outcome");
+        QTest::addColumn<int>("cid");
+        QTest::addColumn<int>("status");
+        QTest::newRow("mouse found") << true << 86 << 3;
+        QTest::newRow("no mouse answers") << false << 86 << 2;
+        QTest::newRow("another product line") << true << 12 << 2;
+    }
+
+    void pairing()
+    {
+        QFETCH(bool, outcome);
+        QFETCH(int, cid);
+        QFETCH(int, status);
+        freshSimulator("{\"devices\": [{\"id\": \"receiver\", \"type\": \"receiver\", \"cid\": 86},"
+                       "{\"id\": \"mouse\", \"type\": \"mouse\", \"cid\": 86}]}");
+        const QByteArray path = pathBytes("receiver");
+        QVERIFY(!UsbFinderC_GetDeviceOnLine(path.constData()));  // not paired yet
+        QVERIFY(sim::setPairingOutcome("receiver", outcome));
+        QVERIFY(UsbServerC_Start(path.constData(), path.constData(), &ReportSink::callback));
+        QVERIFY(UsbServer_EnterDonglePairOnlyCid(static_cast<unsigned char>(cid)));
+        QVERIFY(UsbServer_ReadDonglePairStatus());
+        QVERIFY(ReportSink::instance().waitFor(ReportPairStatus));
+        QCOMPARE(int(ReportSink::instance().reports().front().payload[0]), 1);  // pairing
+        // The result comes on its own, and again when asked.
+        QTRY_COMPARE_WITH_TIMEOUT(ReportSink::instance().count(ReportPairStatus), 3, 5000);
+        QCOMPARE(int(ReportSink::instance().reports().back().payload[0]), status);
+        QVERIFY(UsbServer_ReadDonglePairStatus());
+        QTRY_COMPARE(ReportSink::instance().count(ReportPairStatus), 4);
+        QCOMPARE(int(ReportSink::instance().reports().back().payload[0]), status);
+        QCOMPARE(UsbFinderC_GetDeviceOnLine(path.constData()), status == 3);
+    }
+
+    void rawPacketsAndReceiverIds()
+    {
+        freshSimulator("{\"devices\": [{\"id\": \"r1\", \"type\": \"receiver\", \"receiverId\": [1, 1, 1]},"
+                       "{\"id\": \"r2\", \"type\": \"receiver\", \"receiverId\": [2, 2, 2]},"
+                       "{\"id\": \"m\", \"type\": \"mouse\", \"pairedTo\": \"r1\", \"cable\": true}]}");
+        const QByteArray cable = pathBytes("m");
+        unsigned char reply[64] = {};
+        const proto::Packet ask = proto::makePacket(proto::CmdGetInfo, 1, 0, 0);
+        QVERIFY(!UsbFinderC_ReadWriteDeviceData(ask.bytes.data(), reply, 64));  // nothing opened
+        QVERIFY(!UsbFinderC_OpenDevice("no such device"));
+        QVERIFY(UsbFinderC_OpenDevice(cable.constData()));
+        QVERIFY(UsbFinderC_ReadWriteDeviceData(ask.bytes.data(), reply, 64));
+        QVERIFY(proto::validPacket(reply, 64));
+        QCOMPARE(int(reply[1]), int(proto::CmdGetInfo));
+        QCOMPARE(int(reply[8 + 2]), 2);  // cabled
+        proto::Packet broken = ask;
+        broken.bytes[40] ^= 1;  // checksum no longer fits
+        QVERIFY(!UsbFinderC_ReadWriteDeviceData(broken.bytes.data(), reply, 64));
+        QVERIFY(!UsbFinderC_ReadWriteDeviceData(ask.bytes.data(), reply, 65));
+
+        const unsigned char record[5] = {2, 2, 2, 0, 0};
+        QVERIFY(!UsbFinderC_SetDongleIDToMouse(pathBytes("r1").constData(), record));  // a receiver takes none
+        QVERIFY(UsbFinderC_SetDongleIDToMouse(cable.constData(), record));
+        UsbAddressInfo info{};
+        QVERIFY(UsbFinderC_GetDeviceOnLineWithUsbAddress(cable.constData(), &info));
+        QCOMPARE(int(info.receiverId[0]), 2);
+        QVERIFY(sim::unplug("m"));
+        QVERIFY(UsbFinderC_GetDeviceOnLine(pathBytes("r2").constData()));
+        QVERIFY(!UsbFinderC_GetDeviceOnLine(pathBytes("r1").constData()));
     }
 
     void journalRecordsCalls()
