@@ -380,8 +380,12 @@ void Library::reportLoop()
         } else {
             proto::Report report;
             if (assemblers_[item.first].feed(item.second, &report)) {
-                observe(item.first, report);
-                deliver(item.first, report);
+                if (proto::knownReport(report.header[1], report.header[4], report.payload.size())) {
+                    observe(item.first, report);
+                    deliver(item.first, report);
+                } else {
+                    droppedReports_.fetch_add(1);
+                }
             }
         }
         lk.lock();

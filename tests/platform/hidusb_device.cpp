@@ -599,6 +599,27 @@ private slots:
         QVERIFY(!UsbFinderC_GetDeviceOnLine(pathBytes("r1").constData()));
     }
 
+    void commandsWithoutReports()
+    {
+        const QByteArray path = pathBytes("receiver");
+        QVERIFY(!UsbServer_SetPCDriverStatus(1));  // no device open yet
+        QVERIFY(UsbServerC_Start(path.constData(), path.constData(), &ReportSink::callback));
+        QVERIFY(UsbServer_SetPCDriverStatus(1));
+        QVERIFY(UsbServer_SetBatteryOptimizeEnable(0));
+        QVERIFY(sim::waitIdle());
+        QVERIFY(sim::pcDriverStatus("receiver"));
+        QVERIFY(sim::pcDriverStatus("mouse"));
+        QVERIFY(!sim::batteryOptimize("mouse"));
+        QVERIFY(UsbServer_SetPCDriverStatus(0));
+        QVERIFY(UsbServer_SetBatteryOptimizeEnable(1));
+        QVERIFY(UsbServer_SetCurrentConfig(9));  // no such slot: ignored
+        QVERIFY(sim::waitIdle());
+        QVERIFY(!sim::pcDriverStatus("mouse"));
+        QVERIFY(sim::batteryOptimize("mouse"));
+        QCOMPARE(sim::activeSlot("mouse"), 0);
+        QCOMPARE(ReportSink::instance().reports().size(), 0);
+    }
+
     void journalRecordsCalls()
     {
         const QByteArray path = pathBytes("receiver");
