@@ -402,8 +402,8 @@ void GetDeviceStatusChanged(const unsigned char *payload, unsigned char *flags7)
 // ---------------------------------------------------------------------------
 // Arms notification with `callback` (replacing the previous one). The
 // callback runs once within a few milliseconds after arming, then after
-// every change of the attached devices; changes within settleMs of each
-// other give one call.
+// every change of the attached devices: settleMs after the first change of
+// a burst, once for the whole burst.
 bool StartUsbChanged(UsbChangedCallback callback, int settleMs);
 // Ends notification; no callback starts after this returns. Does not wait
 // for a callback that is running.

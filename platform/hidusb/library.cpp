@@ -462,8 +462,12 @@ void Library::onChange()
 {
     {
         std::lock_guard<std::mutex> lk(noteM_);
-        noteChange_ = true;
-        noteAt_ = Clock::now() + std::chrono::milliseconds(settleMs_);
+        // The first change of a burst opens the window; later ones ride
+        // along, so a steady stream of changes still gets its calls.
+        if (!noteChange_) {
+            noteChange_ = true;
+            noteAt_ = Clock::now() + std::chrono::milliseconds(settleMs_);
+        }
     }
     noteCv_.notify_all();
 }
