@@ -372,9 +372,10 @@ bool UsbServer_EnterDonglePairOnlyCid(unsigned char cid);
 int UsbUpgradeC_FindBootDevices(const unsigned char *image, int length, int *count);
 // Flashes the image into the one device that fits it (a device in boot mode,
 // else the one attached device of that target, which then enters boot mode).
-// False when no single device fits; the callback then still gets a failure
-// report once timeoutMs has passed. Progress and the end arrive on the
-// upgrade thread.
+// Progress and exactly one finished report per call arrive on the upgrade
+// thread. A device that makes no progress for timeoutMs fails the flash.
+// False when no single device fits; the callback then still gets its
+// failure report, once timeoutMs has passed.
 bool UsbUpgrade_Start(const unsigned char *image, int length, UsbUpgradeCallback callback,
                       int timeoutMs);
 
