@@ -299,11 +299,17 @@ private slots:
         QFETCH(int, packets);
         const QByteArray path = pathBytes("receiver");
         FlashDataMap record = readThroughLibrary(path);
-        // The report decoder sends the record back after every dump: nothing
-        // changed, nothing on the wire.
+        // The report decoder sends the record back after every dump and asks
+        // for the rest: nothing changed, nothing on the wire.
         sim::resetCounters();
         QVERIFY(ProtocolDataUpdate(&record));
-        QCOMPARE(sim::counters().packetsToDevice, std::uint64_t(0));
+        QVERIFY(UsbServer_ReadDPILed());
+        QVERIFY(UsbServer_ReadBatteryLevel());
+        QVERIFY(UsbServer_ReadVersion());
+        QVERIFY(UsbServer_ReadConfig());
+        QVERIFY(ReportSink::instance().waitFor(ReportConfigSlot));
+        QCOMPARE(sim::counters().recordBlocksWritten, std::uint64_t(0));
+        sim::resetCounters();
 
         auto *bytes = reinterpret_cast<unsigned char *>(&record);
         for (int o : offsets)
@@ -320,6 +326,36 @@ private slots:
         sim::resetCounters();
         QVERIFY(ProtocolDataUpdate(&record));
         QCOMPARE(sim::counters().packetsToDevice, std::uint64_t(0));
+    }
+
+    void anotherConfigurationIsSentWhole_data()
+    {
+        QTest::addColumn<int>("how");
+        QTest::newRow("slot chosen by the program") << 0;
+        QTest::newRow("slot button on the mouse") << 1;
+        QTest::newRow("settings cleared") << 2;
+    }
+
+    void anotherConfigurationIsSentWhole()
+    {
+        QFETCH(int, how);
+        const QByteArray path = pathBytes("receiver");
+        FlashDataMap record = readThroughLibrary(path);
+        QVERIFY(sim::waitIdle());
+        switch (how) {
+        case 0: QVERIFY(UsbServer_SetCurrentConfig(3)); break;
+        case 1: QVERIFY(sim::pressSlotButton("mouse")); break;
+        case 2: QVERIFY(UsbServer_SetClearSetting()); break;
+        }
+        QVERIFY(sim::waitIdle());
+        sim::resetCounters();
+        record.wheelDebounce = 90;
+        QVERIFY(ProtocolDataUpdate(&record));
+        QCOMPARE(sim::counters().recordBlocksWritten, std::uint64_t(proto::kImageBlocks));
+        QVERIFY(sim::waitIdle());
+        FlashDataMap stored;
+        QVERIFY(sim::flashRecord("mouse", &stored));
+        QVERIFY(sameBytes(record, stored));
     }
 
     void changeBackWhileInFlightIsNotLost()
