@@ -19,6 +19,8 @@
 //   and the call returns at once. UsbServer_Exit and StopUsbChanged never wait
 //   for a callback that is running; once StopUsbChanged has returned no
 //   device-change callback starts.
+// - Only reports of the kinds below, with the payload length their kind and
+//   sub-kind have, reach a callback; anything else a device sends is dropped.
 // - Payload pointers handed to a report callback point at a buffer that holds
 //   at least 64 bytes, zero past payloadLength, so the fixed-size readers
 //   below (GetDeviceBatteryStatus, GetDeviceStatusChanged, BufferToDPILed,
