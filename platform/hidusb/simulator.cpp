@@ -10,7 +10,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSettings>
 
@@ -156,6 +155,9 @@ struct FieldReader {
         long long n = 0;
         if (v.isDouble()) {
             const double d = v.toDouble();
+            // Range first: converting a huge value to an integer is undefined.
+            if (!(d >= static_cast<double>(lo) && d <= static_cast<double>(hi)))
+                return fail(QString("\"%1\" is out of range %2..%3").arg(key).arg(lo).arg(hi));
             if (d != static_cast<double>(static_cast<long long>(d)))
                 return fail(QString("\"%1\" is not a whole number").arg(key));
             n = static_cast<long long>(d);
@@ -243,7 +245,17 @@ bool parseScenario(const QByteArray &json, std::vector<SimDevice> *devicesOut, i
         "id", "type", "pairedTo", "cable", "vid", "pid", "cid", "mid", "version", "online",
         "battery", "charging", "bootMode", "idAnswersAfter", "answerNothing", "rejectWrites",
         "failFlashAt", "receiverId"};
-    static const QRegularExpression idPattern("^[A-Za-z0-9_-]{1,40}$");
+    auto validId = [](const QString &id) {
+        if (id.isEmpty() || id.size() > 40)
+            return false;
+        for (const QChar c : id) {
+            const ushort u = c.unicode();
+            if (!((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_'
+                  || u == '-'))
+                return false;
+        }
+        return true;
+    };
 
     std::vector<SimDevice> devices;
     for (int i = 0; i < list.size(); ++i) {
@@ -265,7 +277,7 @@ bool parseScenario(const QByteArray &json, std::vector<SimDevice> *devicesOut, i
             return false;
         }
         d.id = o.contains("id") ? o.value("id").toString() : QString("device%1").arg(i + 1);
-        if (!idPattern.match(d.id).hasMatch()) {
+        if (!validId(d.id)) {
             if (error)
                 *error = QString("device %1: \"id\" must be 1 to 40 letters, digits, '_' or '-'").arg(i);
             return false;
