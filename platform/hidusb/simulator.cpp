@@ -1262,7 +1262,17 @@ bool SimTransport::factoryReset(const QString &id)
 // ---------------------------------------------------------------------------
 // Flash file
 // ---------------------------------------------------------------------------
-void SimTransport::persist(SimDevice &d)
+QByteArray wrapFlashBody(const QByteArray &body)
+{
+    QByteArray file(kFlashMagic, sizeof kFlashMagic);
+    QDataStream s(&file, QIODevice::WriteOnly | QIODevice::Append);
+    s << quint32(body.size());
+    s.writeRawData(body.constData(), body.size());
+    s << quint32(crc32(body));
+    return file;
+}
+
+QByteArray flashFileBytes(const SimDevice &d)
 {
     QByteArray body;
     {
@@ -1282,13 +1292,12 @@ void SimTransport::persist(SimDevice &d)
             s << quint8(d.longRange ? 1 : 0);
         }
     }
-    QByteArray file(kFlashMagic, sizeof kFlashMagic);
-    {
-        QDataStream s(&file, QIODevice::WriteOnly | QIODevice::Append);
-        s << quint32(body.size());
-        s.writeRawData(body.constData(), body.size());
-        s << quint32(crc32(body));
-    }
+    return wrapFlashBody(body);
+}
+
+void SimTransport::persist(SimDevice &d)
+{
+    const QByteArray file = flashFileBytes(d);
     QDir().mkpath(userDataRoot() + "/Simulator");
     QSaveFile out(flashFile(d.id));
     if (out.open(QIODevice::WriteOnly)) {
@@ -1317,27 +1326,32 @@ void SimTransport::restore(SimDevice &d)
         return;
     if (f.size() > 256 * 1024)
         return;
-    const QByteArray file = f.readAll();
+    applyFlashFile(f.readAll(), &d);
+}
+
+bool applyFlashFile(const QByteArray &file, SimDevice *target)
+{
+    SimDevice &d = *target;
     if (file.size() < 16 || std::memcmp(file.constData(), kFlashMagic, sizeof kFlashMagic) != 0)
-        return;
+        return false;
     QDataStream head(file.mid(sizeof kFlashMagic));
     quint32 length = 0;
     head >> length;
     if (static_cast<qint64>(length) + 16 != file.size())
-        return;
+        return false;
     const QByteArray body = file.mid(12, static_cast<int>(length));
     QDataStream tail(file.mid(12 + static_cast<int>(length)));
     quint32 crc = 0;
     tail >> crc;
     if (crc != crc32(body))
-        return;
+        return false;
     QDataStream s(body);
     s.setVersion(QDataStream::Qt_5_9);
     quint8 type = 0, boot = 0;
     quint16 version = 0;
     s >> type >> version >> boot;
     if (type != d.type)
-        return;
+        return false;
     SimDevice copy = d;
     copy.version = version;
     copy.bootMode = boot != 0;
@@ -1345,17 +1359,17 @@ void SimTransport::restore(SimDevice &d)
         quint8 slot = 0, optimize = 0;
         s >> slot >> optimize;
         if (slot >= kConfigSlots)
-            return;
+            return false;
         copy.activeSlot = slot;
         copy.batteryOptimize = optimize != 0;
         if (s.readRawData(reinterpret_cast<char *>(copy.receiverId.data()), 3) != 3)
-            return;
+            return false;
         QString pairedTo;
         s >> pairedTo;
         for (Image &img : copy.flash)
             if (s.readRawData(reinterpret_cast<char *>(img.data()), static_cast<int>(img.size()))
                 != static_cast<int>(img.size()))
-                return;
+                return false;
         // The pairing of the scenario wins when it names a receiver.
         if (d.pairedTo.isEmpty()) {
             copy.pairedTo = pairedTo;
@@ -1367,17 +1381,18 @@ void SimTransport::restore(SimDevice &d)
         if (s.readRawData(reinterpret_cast<char *>(&copy.rgb), sizeof copy.rgb) != sizeof copy.rgb
             || s.readRawData(reinterpret_cast<char *>(&copy.bar), sizeof copy.bar) != sizeof copy.bar
             || s.readRawData(reinterpret_cast<char *>(&copy.leds), sizeof copy.leds) != sizeof copy.leds)
-            return;
+            return false;
         s >> lr;
         copy.longRange = lr != 0;
     }
     if (s.status() != QDataStream::Ok || !s.atEnd())
-        return;
+        return false;
     if (d.explicitVersion)
         copy.version = d.version;
     if (d.explicitBoot)
         copy.bootMode = d.bootMode;
     d = copy;
+    return true;
 }
 
 } // namespace sim
