@@ -173,6 +173,12 @@ DialogChange::DialogChange(QWidget *parent)
     ui->comboBox->setView(view);
     ui->comboBox->setMaxVisibleItems(5);
 
+    // The prompt and the hint in the theme's text colour, legible on the
+    // dark background.
+    const QString labelSheet = QStringLiteral("QLabel{color: ") + themeColor(QStringLiteral("LabelColor"))
+        + QStringLiteral(";}");
+    ui->label_2->setStyleSheet(labelSheet);
+    ui->label_3->setStyleSheet(labelSheet);
     ui->label_2->show();
     ui->label_3->show();
     ui->RightButton->hide();
