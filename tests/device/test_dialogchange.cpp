@@ -379,12 +379,19 @@ void TestDialogChange::languageBoxStoresTheChoice()
     languageIndex = 2;
     MacroIni::instance()->setValue("Language", "Language", "2");
     auto *box = page->findChild<QComboBox *>("comboBox");
-    QCOMPARE(box->count(), 1);
+    // One entry per language the program speaks, so the box always names
+    // the current one.
+    QCOMPARE(box->count(), 3);
     QMetaObject::invokeMethod(box, "activated", Q_ARG(int, 0));
     QCOMPARE(MacroIni::instance()->value("Language", "Language"), QStringLiteral("0"));
     QCOMPARE(languageIndex, 0);
     QCOMPARE(all, QList<int>{0});
     QCOMPARE(sameB, QList<int>{0});
+
+    // The settings page's chooser moves the box along without a signal.
+    emit PostMsg::instance()->SigLanguageSameA(2);
+    QCOMPARE(box->currentIndex(), 2);
+    QCOMPARE(all, QList<int>{0});
 }
 
 void TestDialogChange::choosingADeviceOpensIt()
