@@ -233,7 +233,8 @@ void TestMatch::aCabledDeviceCannotBePaired()
     QTRY_VERIFY(!match.findChild<QLabel *>("label")->isHidden());
     QVERIFY(match.findChild<QTextEdit *>("textEdit")->isHidden());
     QVERIFY(!button(match)->isEnabled());
-    QVERIFY(button(match)->styleSheet().contains("rgb(0,0,0)"));
+    QVERIFY(button(match)->styleSheet().contains("rgb(120,126,136)"));
+    QVERIFY(!button(match)->styleSheet().contains(pairButtonColor));
     hidusb::sim::clearJournal();
     QTest::keyClick(&match, Qt::Key_Space);
     match.on_MatchButton_clicked();
