@@ -218,7 +218,7 @@ void TestFirmwareCheck::checkFirmwareUpdate()
 
     QCOMPARE(::checkFirmwareUpdate(target, version, kind), newer);
     if (kind != 3)
-        QCOMPARE(upgradeCid, 86);
+        QCOMPARE(upgradeCid.load(), 86);
 }
 
 QTEST_GUILESS_MAIN(TestFirmwareCheck)
