@@ -1,8 +1,7 @@
 // The main window's side of the device link: driver status, device-change
 // watching, the report service and the Space-key flows.
 //
-// Least form: parts of the device link are not part of the program yet, so
-// the calls that need their state do nothing here.
+// The device page's own device-change watching waits for the device page.
 #include "app/dialogmain.h"
 
 #include "app/appglobals.h"
@@ -84,6 +83,8 @@ void DialogMain::exitReportService()
 
 void DialogMain::markOffline()
 {
+    offlinePending = true;
+    restartPending = true;
 }
 
 void DialogMain::pairOnDevicePage()

@@ -21,11 +21,11 @@
 
 #include <QByteArray>
 #include <QList>
-#include <mutex>
 #include <QString>
 
 #include <atomic>
 #include <functional>
+#include <mutex>
 
 // ---------------------------------------------------------------------------
 // Guarded value: a copy in, a copy out, under a lock.
@@ -66,6 +66,7 @@ public:
     }
 
 private:
+    // A std::mutex rather than QMutex: the thread checker sees its ordering.
     mutable std::mutex m_mutex;
     T m_value{};
 };
