@@ -454,14 +454,16 @@ void DialogChange::SlotAllLanguage(int index)
     const auto home = [index](const char *key) {
         return catalogueText(QStringLiteral("home"), QString::fromLatin1(key), index);
     };
-    if (!ui->Repair->isVisible())
+    // The repair button's own state, also while the page itself is hidden.
+    const bool repairShown = !ui->Repair->isHidden();
+    if (!repairShown)
         ui->label_2->setText(home("PleaseEnter"));
     ui->label_3->setText(home("ClickIn"));
     promptText = home("PleaseEnter");
     offlineTipText = catalogueText(QStringLiteral("infoTips"), QStringLiteral("DialogOffline"), index);
     pairTipText = home("PairTips_z");
     repairText = home("RepairDevice");
-    if (ui->Repair->isVisible())
+    if (repairShown)
         ui->label_2->setText(repairText);
     newVersionText = home("NewVerTips");
     const QString tip = offlineTipText + QStringLiteral("\n") + pairTipText;

@@ -67,6 +67,7 @@ private slots:
     void mouseOnACableNextToItsReceiver();
     void lastDeviceGoneLeavesThePrompt();
     void repairButtonFollowsTheUpgradeRecord();
+    void repairPromptOfAHiddenPage();
     void languageBoxStoresTheChoice();
     void choosingADeviceOpensIt();
     void choice_data();
@@ -367,6 +368,22 @@ void TestDialogChange::repairButtonFollowsTheUpgradeRecord()
     emit PostMsg::instance()->SigUpDateButton(true);
     QVERIFY(repair->isHidden());
     QCOMPARE(prompt->text(), catalogueText("home", "PleaseEnter"));
+}
+
+void TestDialogChange::repairPromptOfAHiddenPage()
+{
+    // A page built (or re-texted) while it is not on screen still shows the
+    // repair prompt when an upgrade was interrupted.
+    page.reset();
+    registry::setValue(QString::fromLatin1(registry::kDriveTestKey), "UpdateFailInfo", "210,0,86,29");
+    DialogChange hidden(nullptr);
+    StopUsbChanged();
+    auto *prompt = hidden.findChild<QLabel *>("label_2");
+    QCOMPARE(prompt->text(), catalogueText("home", "RepairDevice", languageIndex));
+    emit PostMsg::instance()->SigAllLanguage(2);
+    QCOMPARE(prompt->text(), catalogueText("home", "RepairDevice", 2));
+    QVERIFY(prompt->text() != catalogueText("home", "PleaseEnter", 2));
+    emit PostMsg::instance()->SigAllLanguage(languageIndex);
 }
 
 void TestDialogChange::languageBoxStoresTheChoice()
