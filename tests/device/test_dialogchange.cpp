@@ -19,6 +19,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QPointer>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -73,6 +74,7 @@ private slots:
     void choice_data();
     void choice();
     void staleButtonOpensNothing();
+    void aRebuildDuringAChoiceKeepsThePressedButton();
 
 private:
     void rebuild();
@@ -525,6 +527,32 @@ void TestDialogChange::staleButtonOpensNothing()
     stale.click();
     QCOMPARE(recorded, (QStringList{"SigIsUsb(0,1)", "SigSetver(6)", "SigMouseIndex(0)"}));
     QVERIFY(modals.seen.isEmpty());
+}
+
+void TestDialogChange::aRebuildDuringAChoiceKeepsThePressedButton()
+{
+    // An unrecognised receiver: pressing it opens the pairing dialog, and the
+    // devices change while that dialog is open.
+    LOAD_DEVICES(receiverWithMouse("a", 8, 29, true, {{"cid", 1}}));
+    rebuild();
+    QPointer<QToolButton> pressed = button(0);
+    QVERIFY(pressed);
+    bool aliveDuringDialog = false;
+    ModalHandler modals;
+    modals.queue([&](QDialog *d) {
+        LOAD_DEVICES(concat({receiverWithMouse("a", 8, 29, true, {{"cid", 1}}), receiverWithMouse("b", 1, 30)}));
+        onListDeviceChanged();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        aliveDuringDialog = !pressed.isNull();
+        d->reject();
+    });
+    QTest::mouseClick(pressed, Qt::LeftButton);
+    QCOMPARE(modals.seen, QStringList{"Match"});
+    QVERIFY(aliveDuringDialog);
+    QCOMPARE(deviceButtons.size(), 2);
+    // Once the handler has returned the old views go.
+    QTRY_VERIFY(pressed.isNull());
+    QCOMPARE(page->findChildren<mytoolButtonEnter *>().size(), 2);
 }
 
 QTEST_MAIN(TestDialogChange)
