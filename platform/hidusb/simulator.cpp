@@ -1366,10 +1366,14 @@ bool applyFlashFile(const QByteArray &file, SimDevice *target)
             return false;
         QString pairedTo;
         s >> pairedTo;
-        for (Image &img : copy.flash)
+        for (Image &img : copy.flash) {
             if (s.readRawData(reinterpret_cast<char *>(img.data()), static_cast<int>(img.size()))
                 != static_cast<int>(img.size()))
                 return false;
+            FlashDataMap check;
+            if (!dump::imageToRecord(img.data(), img.size(), &check))
+                return false;  // not a configuration image: the mouse could not send it
+        }
         // The pairing of the scenario wins when it names a receiver.
         if (d.pairedTo.isEmpty()) {
             copy.pairedTo = pairedTo;

@@ -5,6 +5,7 @@
 #include "hidusb_support.h"
 
 #include "platform/hidusb/dumpformat.h"
+#include "platform/hidusb/simulator.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -291,6 +292,7 @@ private slots:
         QTest::newRow("one byte more") << 5;
         QTest::newRow("huge") << 6;
         QTest::newRow("a receiver's file") << 7;
+        QTest::newRow("sound file, images without their tag") << 8;
     }
 
     void damagedFlashFileGivesFactorySettings()
@@ -325,6 +327,13 @@ private slots:
             QVERIFY(UsbFinderC_SetLongRangeMode(path.constData(), 1));  // writes the receiver's file
             QVERIFY(r.open(QIODevice::ReadOnly));
             bytes = r.readAll();
+            break;
+        }
+        case 8: {
+            sim::SimDevice mouse;  // checksum and layout fine, images all zero
+            mouse.id = "mouse";
+            mouse.flash[0][0] = 4;
+            bytes = sim::flashFileBytes(mouse);
             break;
         }
         }
