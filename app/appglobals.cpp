@@ -1,0 +1,4 @@
+#include "app/appglobals.h"
+
+int offlineNoticeKind = 0;
+QString warningText;

@@ -1,0 +1,89 @@
+#include "app/configini.h"
+
+#include <QCoreApplication>
+#include <QMutexLocker>
+#include <QSet>
+
+namespace {
+QMutex creationMutex;
+ConfigIni *configInstance = nullptr;
+} // namespace
+
+ConfigIni *ConfigIni::instance()
+{
+    QMutexLocker lock(&creationMutex);
+    if (!configInstance)
+        configInstance = new ConfigIni(QCoreApplication::applicationDirPath()
+                                       + QStringLiteral("/usersetting/Config.ini"));
+    return configInstance;
+}
+
+ConfigIni::ConfigIni(const QString &path)
+    : m_settings(path, QSettings::IniFormat), m_path(path)
+{
+    m_settings.setIniCodec("UTF-8");
+}
+
+bool ConfigIni::isCodedKey(const QString &key)
+{
+    static const QSet<QString> coded = {
+        QStringLiteral("MM"), QStringLiteral("DM"), QStringLiteral("D2M"), QStringLiteral("D4M"),
+        QStringLiteral("D8M"), QStringLiteral("Sensor"), QStringLiteral("CID"), QStringLiteral("VID"),
+        QStringLiteral("USB_PID"), QStringLiteral("Wireless_PID"), QStringLiteral("Wireless2_PID"),
+        QStringLiteral("Wireless4_PID"), QStringLiteral("Wireless8_PID")};
+    return coded.contains(key);
+}
+
+QString ConfigIni::decode(const QString &coded)
+{
+    QString text = QString::fromUtf8(QByteArray::fromBase64(coded.toUtf8()));
+    text.remove(QLatin1Char('\n'));
+    text.remove(QLatin1Char(' '));
+    return text;
+}
+
+QString ConfigIni::value(const QString &group, const QString &key)
+{
+    QString text;
+    {
+        QMutexLocker lock(&m_mutex);
+        text = m_settings.value(group + QLatin1Char('/') + key, QVariant()).toString();
+    }
+    if (m_decode && isCodedKey(key))
+        text = decode(text);
+    return text;
+}
+
+QStringList ConfigIni::valueList(const QString &group, const QString &key)
+{
+    QStringList list;
+    {
+        QMutexLocker lock(&m_mutex);
+        list = m_settings.value(group + QLatin1Char('/') + key, QVariant()).toStringList();
+    }
+    if (m_decode && isCodedKey(key)) {
+        for (QString &item : list)
+            item = decode(item);
+    }
+    return list;
+}
+
+QString ConfigIni::valueListItem(const QString &group, const QString &key, int index,
+                                 const QString &fallback)
+{
+    const QStringList list = valueList(group, key);
+    return index >= 0 && index < list.size() ? list.at(index) : fallback;
+}
+
+QString themeColorFromList(const QStringList &rgb, const QString &fallback)
+{
+    if (rgb.size() < 3)
+        return fallback;
+    return QStringLiteral("rgb(") + rgb.at(0) + QLatin1Char(',') + rgb.at(1) + QLatin1Char(',')
+           + rgb.at(2) + QLatin1Char(')');
+}
+
+QString themeColor(const QString &key, const QString &fallback)
+{
+    return themeColorFromList(ConfigIni::instance()->valueList(QStringLiteral("Option"), key), fallback);
+}

@@ -1,0 +1,45 @@
+#include "app/macroini.h"
+
+#include "platform/userpaths.h"
+
+#include <QMutex>
+#include <QMutexLocker>
+
+namespace {
+QMutex creationMutex;
+MacroIni *macroInstance = nullptr;
+} // namespace
+
+MacroIni *MacroIni::instance()
+{
+    QMutexLocker lock(&creationMutex);
+    if (!macroInstance)
+        macroInstance = new MacroIni(userDataRoot() + QStringLiteral("/Macro.ini"));
+    return macroInstance;
+}
+
+MacroIni::MacroIni(const QString &path)
+    : m_settings(path, QSettings::IniFormat), m_path(path)
+{
+    m_settings.setIniCodec("UTF-8");
+}
+
+QString MacroIni::value(const QString &group, const QString &key)
+{
+    return m_settings.value(group + QLatin1Char('/') + key, QVariant()).toString();
+}
+
+void MacroIni::setValue(const QString &group, const QString &key, const QString &value)
+{
+    m_settings.setValue(group + QLatin1Char('/') + key, value);
+    m_settings.sync();
+}
+
+int storedLanguageIndex()
+{
+    bool ok = false;
+    const int index = MacroIni::instance()
+                          ->value(QStringLiteral("Language"), QStringLiteral("Language"))
+                          .toInt(&ok, 10);
+    return ok && index >= 0 && index <= 2 ? index : 0;
+}

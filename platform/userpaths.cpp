@@ -1,0 +1,56 @@
+#include "platform/userpaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+namespace {
+const char kProductFolder[] = "VELMORAX";
+}
+
+QString userDataRoot()
+{
+#ifdef Q_OS_WIN
+    return QDir::homePath() + QStringLiteral("/AppData/Local/") + QLatin1String(kProductFolder);
+#else
+    QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/.local/share");
+    return base + QLatin1Char('/') + QLatin1String(kProductFolder);
+#endif
+}
+
+QStringList userSubFolders()
+{
+    return {QStringLiteral("/Log"),
+            QStringLiteral("/Device_Info"),
+            QStringLiteral("/Exception"),
+            QStringLiteral("/usersetting"),
+            QStringLiteral("/usersetting/MainPage"),
+            QStringLiteral("/usersetting/MacroPage"),
+            QStringLiteral("/usersetting/SensorPage")};
+}
+
+void createUserFolders()
+{
+    const QString root = userDataRoot();
+    for (const QString &sub : userSubFolders()) {
+        const QString path = root + sub;
+        if (!QDir(path).exists())
+            QDir().mkpath(path);
+    }
+    const QString macroIni = root + QStringLiteral("/Macro.ini");
+    if (!QFile::exists(macroIni)) {
+        QFile file(macroIni);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Text))
+            file.close();
+    }
+}
+
+QString userConfigRoot()
+{
+    QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QLatin1Char('/') + QLatin1String(kProductFolder);
+}
