@@ -1,5 +1,7 @@
 #include "platform/crashdump.h"
 
+#include "platform/userpaths.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -29,6 +31,11 @@ QString fileNameFor(int year, int month, int day, int hour, int minute, int seco
 }
 
 } // namespace crashdump
+
+void CrashDumpHandler::install()
+{
+    crashdump::install(userDataRoot() + QStringLiteral("/Exception"));
+}
 
 #if defined(Q_OS_UNIX)
 

@@ -18,3 +18,13 @@ void install(const QString &folder);
 QString fileNameFor(int year, int month, int day, int hour, int minute, int second);
 
 } // namespace crashdump
+
+// Installs the crash reports for the program's per-user "Exception" folder.
+// The device page creates one while the main window is built and keeps it.
+class CrashDumpHandler
+{
+public:
+    CrashDumpHandler() = default;
+    // Arms the handlers with userDataRoot() + "/Exception".
+    void install();
+};

@@ -1,0 +1,129 @@
+#include "app/exeisrun.h"
+
+#include "app/fontscale.h"
+#include "app/macroini.h"
+#include "app/notices.h"
+#include "app/postmsg.h"
+#include "app/textcatalogue.h"
+#include "platform/screen.h"
+
+#include "ui_exeisrun.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+
+ExeIsRun::ExeIsRun(QWidget *parent)
+    : QDialog(parent), ui(new Ui::ExeIsRun)
+{
+    ui->setupUi(this);
+    connect(PostMsg::instance(), SIGNAL(SigChangeLanguage(int)), this, SLOT(SlotChangeLanguage(int)));
+    pictureDir = QCoreApplication::applicationDirPath() + QStringLiteral("/Picture/WarningDialog/");
+    styleNotice(this, ui->DeleteConfirmA, ui->label, ui->CloseButton, {ui->NewHong}, pictureDir,
+                QStringLiteral("Confirm.png"), QStringLiteral("ConfirmClick.png"));
+    // The stored language, not the process-wide one: this notice may run
+    // before anything else has read the settings. An index that names no
+    // language file shows English.
+    SlotChangeLanguage(storedLanguageIndex());
+    scaleChildren(this, screen::fontFactor());
+}
+
+ExeIsRun::~ExeIsRun()
+{
+    delete ui;
+}
+
+QString ExeIsRun::languageFilePath(int index)
+{
+    const QStringList files = languageFileNames();
+    if (index < 0 || index >= files.size())
+        return QString();
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/Language/") + files.at(index);
+}
+
+void ExeIsRun::SlotChangeLanguage(int index)
+{
+    readLanguageFile(languageFilePath(index));
+}
+
+void ExeIsRun::readLanguageFile(const QString &path)
+{
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return;
+    const QByteArray json = file.readAll();
+    file.close();
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError || !doc.isObject())
+        return;
+    collectTexts(doc.object());
+}
+
+void ExeIsRun::collectTexts(const QJsonValue &value)
+{
+    if (!value.isObject())
+        return;
+    static const QStringList sections = mouseSectionNames();
+    const QJsonObject object = value.toObject();
+    for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
+        const QString key = it.key();
+        if (key == QLatin1String("keyboard"))
+            inMousePart = false;
+        else if (key == QLatin1String("mouse"))
+            inMousePart = true;
+        if (sections.contains(key))
+            currentSection = key;
+        const QJsonValue member = it.value();
+        if (member.isString() && !member.toString().isEmpty() && inMousePart) {
+            const QString text = member.toString();
+            if (currentSection == QLatin1String("macro")) {
+                if (key == QLatin1String("DialogSelectMacroFirst"))
+                    selectMacroFirstText = text;
+                else if (key == QLatin1String("DialogStopRecordFirst"))
+                    stopRecordFirstText = text;
+            } else if (currentSection == QLatin1String("common")) {
+                if (key == QLatin1String("OK"))
+                    ui->NewHong->setText(text);
+            } else if (currentSection == QLatin1String("home")) {
+                if (key == QLatin1String("OnRun"))
+                    ui->label->setText(text);
+            }
+        }
+        collectTexts(member);
+    }
+}
+
+void ExeIsRun::showSelectMacroFirst()
+{
+    ui->label->setText(selectMacroFirstText);
+}
+
+void ExeIsRun::showStopRecordFirst()
+{
+    ui->label->setText(stopRecordFirstText);
+}
+
+QString ExeIsRun::labelText() const
+{
+    return ui->label->text();
+}
+
+QString ExeIsRun::buttonText() const
+{
+    return ui->NewHong->text();
+}
+
+void ExeIsRun::on_NewHong_clicked()
+{
+    close();
+}
+
+void ExeIsRun::on_CloseButton_clicked()
+{
+    close();
+}

@@ -1,0 +1,182 @@
+#pragma once
+
+// Process-wide state of the device link: the open device, its path, the one
+// current device record, the cache names and the flags through which the
+// device link, the pages and the main window coordinate.
+//
+// Threads: the GUI thread, the worker thread (Worker::run) and the library's
+// callback threads all touch this state.
+//  - Flags are std::atomic, so a plain `flag = true` / `if (flag)` is safe
+//    from any thread.
+//  - Texts, lists and the open device live in Guarded<> holders: a read hands
+//    out a copy taken under the holder's lock, a write replaces the whole value
+//    (or edits it in place under the lock with update()).
+//  - currentFlashData belongs to the GUI thread. Code on other threads never
+//    touches it directly; the report decoder parses into a record of its own
+//    and hands it over with runOnGuiThread(), which replaces the record in one
+//    step. Pages, setters and dialogs (all on the GUI thread) use it freely.
+
+#include "device/deviceallinfo.h"
+#include "platform/hidusb/hidusb.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QString>
+
+#include <atomic>
+#include <functional>
+
+// ---------------------------------------------------------------------------
+// Guarded value: a copy in, a copy out, under a lock.
+template <typename T>
+class Guarded
+{
+public:
+    Guarded() = default;
+    explicit Guarded(const T &initial) : m_value(initial) {}
+    Guarded(const Guarded &) = delete;
+    Guarded &operator=(const Guarded &) = delete;
+
+    T get() const
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_value;
+    }
+    operator T() const { return get(); }
+
+    void set(const T &value)
+    {
+        QMutexLocker lock(&m_mutex);
+        m_value = value;
+    }
+    Guarded &operator=(const T &value)
+    {
+        set(value);
+        return *this;
+    }
+
+    // Edits the value in place under the lock; fn gets a T& and may return a
+    // result, which update() passes on.
+    template <typename Fn>
+    auto update(Fn fn) -> decltype(fn(std::declval<T &>()))
+    {
+        QMutexLocker lock(&m_mutex);
+        return fn(m_value);
+    }
+
+private:
+    mutable QMutex m_mutex;
+    T m_value{};
+};
+
+// ---------------------------------------------------------------------------
+// The open device's path as a NUL-terminated 8-bit string. Converting it to
+// `const char*` is one atomic load; every text it ever held stays allocated
+// (paths are few), so the pointer a caller got stays valid even when another
+// thread sets a new path meanwhile.
+class DevicePath
+{
+public:
+    DevicePath();
+    DevicePath(const DevicePath &) = delete;
+    DevicePath &operator=(const DevicePath &) = delete;
+
+    operator const char *() const { return m_current.load(std::memory_order_acquire); }
+    const char *c_str() const { return *this; }
+    QByteArray toByteArray() const { return QByteArray(c_str()); }
+
+    void set(const QByteArray &path);
+    DevicePath &operator=(const QByteArray &path)
+    {
+        set(path);
+        return *this;
+    }
+    DevicePath &operator=(const QString &path)
+    {
+        set(path.toLocal8Bit());
+        return *this;
+    }
+
+private:
+    std::atomic<const char *> m_current;
+};
+
+// ---------------------------------------------------------------------------
+// The record.
+constexpr int kFlashDataSize = 10460;
+static_assert(sizeof(FlashDataMap) == kFlashDataSize, "FlashDataMap must be exactly one device record");
+
+inline unsigned char *recordBytes(FlashDataMap &record)
+{
+    return reinterpret_cast<unsigned char *>(&record);
+}
+inline const unsigned char *recordBytes(const FlashDataMap &record)
+{
+    return reinterpret_cast<const unsigned char *>(&record);
+}
+
+// The open device's record; GUI thread only (see above).
+extern FlashDataMap currentFlashData;
+
+// Whether currentFlashData holds the record of the open device (currentDevice):
+// true once a full dump of that device has been taken over, or a record was
+// adopted on purpose with adoptFlashData(). Nothing sends the record while it
+// is false, so a zeroed record or another device's never reaches a mouse.
+bool currentFlashDataIsOpenDevice();
+// Marks currentFlashData as the record of the device `info` (GUI thread).
+void markFlashDataOwner(const DeviceAllInfo &info);
+// Copies `record` into currentFlashData and marks it as the open device's
+// (a configuration import or a cache the user chose to apply). GUI thread.
+void adoptFlashData(const FlashDataMap &record);
+
+// ---------------------------------------------------------------------------
+// The open device and the names derived from it.
+extern Guarded<DeviceAllInfo> currentDevice;
+extern DevicePath currentDevicePath;
+extern Guarded<QString> selectedCacheName;
+extern Guarded<QString> loadedCacheName;
+extern Guarded<QList<DeviceAllInfo>> pageDevices;
+
+// "Device_CID" + CC + "_MID" + MM + ".bin", CC the low and MM the high byte of
+// the id, each as two upper-case hexadecimal digits.
+QString cacheNameForId(quint16 id);
+
+// The receiver's LED-information record (byte 0: what the receiver's LED
+// shows). Written on the GUI thread only.
+extern DongleRGB *dongleRgb;
+
+// ---------------------------------------------------------------------------
+// Page flags.
+extern std::atomic<bool> buttonPageRefreshing;
+extern std::atomic<bool> lightPageRefreshing;
+extern std::atomic<bool> sensorPageRefreshing;
+extern std::atomic<bool> buttonPageRefreshed;
+extern std::atomic<bool> lightPageRefreshed;
+extern std::atomic<bool> sensorPageRefreshed;
+extern std::atomic<bool> uiReady;
+
+// Device-link flags.
+extern std::atomic<int> devicePageActive;
+extern std::atomic<bool> onlineCheckEnabled;   // true at start
+extern std::atomic<bool> runRequested;
+extern std::atomic<bool> deviceOnline;
+extern std::atomic<bool> offlinePending;
+extern std::atomic<bool> restartPending;
+extern std::atomic<bool> reReadRequested;
+extern std::atomic<bool> lastAttachOnline;
+extern std::atomic<bool> passOnline;
+extern std::atomic<bool>& deviceAnswered;      // another name of passOnline
+extern std::atomic<bool> modalOperation;
+extern std::atomic<int> showBatteryValue;
+
+// ---------------------------------------------------------------------------
+// Runs fn on the GUI thread and returns when it has run: at once when called
+// on the GUI thread, otherwise through a blocking queued call. Never call it
+// from a thread the GUI thread may be waiting for.
+void runOnGuiThread(const std::function<void()> &fn);
+bool onGuiThread();
+
+// Puts every piece of state above back to its start value (tests only).
+void resetDeviceStateForTests();

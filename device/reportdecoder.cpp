@@ -1,0 +1,362 @@
+#include "device/reportdecoder.h"
+
+#include "app/configini.h"
+#include "app/postmsg.h"
+#include "device/devicestate.h"
+#include "platform/registry.h"
+
+#include <QElapsedTimer>
+#include <QMutex>
+#include <QVector>
+
+#include <cstring>
+
+namespace {
+
+// Settings-reset state: set by the settings-cleared report, consumed by the
+// next full dump. Only the report thread uses them; atomics keep tests that
+// reset them from another thread clean.
+std::atomic<bool> keyResetPending{false};
+std::atomic<bool> skipReceiverReads{false};
+
+// --- the at-most-once-per-interval re-read gate ---------------------------
+QMutex reReadMutex;
+QElapsedTimer monotonic;
+qint64 (*reReadClock)() = nullptr;
+qint64 reReadStartedAt = 0;
+
+qint64 nowMs()
+{
+    if (reReadClock)
+        return reReadClock();
+    if (!monotonic.isValid())
+        monotonic.start();
+    return monotonic.elapsed();
+}
+
+// True (and the interval restarts) when more than kReReadIntervalMs have
+// passed since the last restart.
+bool reReadDue()
+{
+    QMutexLocker lock(&reReadMutex);
+    const qint64 now = nowMs();
+    if (now - reReadStartedAt <= kReReadIntervalMs)
+        return false;
+    reReadStartedAt = now;
+    return true;
+}
+
+// --- helpers ----------------------------------------------------------------
+QString driveGroup(const DeviceAllInfo &device)
+{
+    return QStringLiteral("Drive") + QString::number(device.modelIndex + 1);
+}
+
+// Item `index` of a catalogue list as a number; `fallback` when the list is
+// shorter or the item is not a number.
+int catalogueItem(const QString &group, const QString &key, int index, int fallback)
+{
+    const QStringList items = ConfigIni::instance()->valueList(group, key);
+    if (index >= items.size())
+        return fallback;
+    bool ok = false;
+    const int value = items.at(index).trimmed().toInt(&ok);
+    return ok ? value : fallback;
+}
+
+FlashDataMap recordSnapshot()
+{
+    FlashDataMap copy;
+    runOnGuiThread([&] { std::memcpy(&copy, &currentFlashData, sizeof copy); });
+    return copy;
+}
+
+// Sends the record, but only while it is the open device's: a zeroed record
+// or another mouse's must never overwrite this mouse's configuration.
+void sendIfOwned()
+{
+    runOnGuiThread([] {
+        if (currentFlashDataIsOpenDevice())
+            ProtocolDataUpdate(&currentFlashData);
+    });
+}
+
+void writeRecordBytes(int offset, const void *bytes, int length)
+{
+    runOnGuiThread([&] { std::memcpy(recordBytes(currentFlashData) + offset, bytes, size_t(length)); });
+}
+
+QString versionText(int version)
+{
+    return QStringLiteral("v") + QString::number((version >> 8) & 0xFF) + QLatin1Char('.')
+           + QString::asprintf("%02X", unsigned(version & 0xFF));
+}
+
+// --- report kinds -------------------------------------------------------------
+void decodeBattery(const unsigned char *payload)
+{
+    unsigned char status[4] = {};
+    GetDeviceBatteryStatus(payload, status);
+    emit PostMsg::instance()->SigBattery(status[1] != 0, status[0], showBatteryValue == 1);
+}
+
+void decodeFullDump(const unsigned char *payload)
+{
+    // 1. Parse into a record of our own; currentFlashData is replaced in one
+    //    step further down, so nobody ever sees it half-parsed or zeroed.
+    FlashDataMap parsed;
+    std::memset(&parsed, 0, sizeof parsed);
+    if (!ProtocolDataParser(payload, &parsed))
+        return;   // not a dump after all: never take over or send a zeroed record
+
+    // 2. The dump belongs to the device open now.
+    const DeviceAllInfo device = currentDevice.get();
+    loadedCacheName = cacheNameForId(device.id);
+
+    // 3. Follow-up reads.
+    UsbServer_ReadDPILed();
+    UsbServer_ReadBatteryLevel();
+    UsbServer_ReadVersion();
+    UsbServer_ReadConfig();
+
+    // 4.
+    emit PostMsg::instance()->SigIsUsb(device.wired, true);
+
+    // 5. Receiver reads, except right after a settings reset.
+    if (!skipReceiverReads) {
+        const QByteArray path = device.path.toLocal8Bit();
+        if (!device.wired) {
+            DongleRGB rgb;
+            runOnGuiThread([&] { std::memcpy(&rgb, dongleRgb, sizeof rgb); });
+            UsbFinderC_Get4KDongleRGBValue(path.constData(), &rgb);
+            runOnGuiThread([&] { std::memcpy(dongleRgb, &rgb, sizeof rgb); });
+            if (reinterpret_cast<const unsigned char *>(&rgb)[0] != 0)
+                emit PostMsg::instance()->SigRGBValue(dongleRgb);
+        }
+        unsigned char longRange = 's';   // tells "no answer" apart from 0 and 1
+        UsbFinderC_GetLongRangeMode(path.constData(), &longRange);
+        if (longRange != 's' && longRange != 0)
+            emit PostMsg::instance()->SigLongRangeMode(true);
+    }
+    // 6.
+    skipReceiverReads = false;
+
+    // 7. After a settings reset the key records go too, except those of buttons
+    //    whose catalogue default is a key ("0x05"); a missing or short list
+    //    keeps nothing.
+    if (keyResetPending) {
+        QVector<int> keptKeyButtons;
+        const QString group = driveGroup(device);
+        for (int i = 1; i <= 16; ++i) {
+            const QStringList items = ConfigIni::instance()->valueList(group, QStringLiteral("KeyParam") + QString::number(i));
+            if (!items.isEmpty() && items.first().trimmed() == QLatin1String("0x05"))
+                keptKeyButtons.append(i - 1);
+        }
+        unsigned char *r = recordBytes(parsed);
+        if (keptKeyButtons.isEmpty()) {
+            std::memset(r + 156, 0, kFlashDataSize - 156);
+        } else {
+            for (int b = 0; b < 16; ++b) {
+                if (!keptKeyButtons.contains(b))
+                    std::memset(r + 156 + 52 * b, 0, 52);
+                std::memset(r + 988 + 592 * b, 0, 592);
+            }
+        }
+        keyResetPending = false;
+    }
+
+    // 8. Take the record over in one step and send it.
+    runOnGuiThread([&] {
+        std::memcpy(&currentFlashData, &parsed, sizeof parsed);
+        markFlashDataOwner(device);
+        ProtocolDataUpdate(&currentFlashData);
+    });
+
+    // 10., 11. Refill the pages, each with a copy taken just before its emit.
+    lightPageRefreshed = false;
+    sensorPageRefreshed = false;
+    buttonPageRefreshed = false;
+    PostMsg *hub = PostMsg::instance();
+    emit hub->SigUpDataLightUIButton(recordSnapshot());
+    emit hub->SigUpDataLightLight(recordSnapshot());
+    emit hub->SigUpDataLightSensor(recordSnapshot());
+    emit hub->SigForm();
+
+    // 12.
+    passOnline = true;
+    runRequested = false;
+}
+
+void decodeData(int subKind, const unsigned char *payload, int length)
+{
+    using namespace reportkind;
+    PostMsg *hub = PostMsg::instance();
+    if (subKind == DataWhole && length == DumpSize) {
+        decodeFullDump(payload);
+    } else if (subKind == DataWhole && length == 1) {
+        writeRecordBytes(0, payload, 1);
+        emit hub->SigUpDataReportRate(payload[0]);
+        sendIfOwned();
+    } else if (subKind == DataActiveStage && length == 1) {
+        writeRecordBytes(2, payload, 1);
+        emit hub->SigUpDataDPI(payload[0]);
+        sendIfOwned();
+    } else if (subKind == DataDpiLed && length == 8) {
+        FlashDataMap record = recordSnapshot();
+        DpiLedMode led;
+        std::memcpy(&led, recordBytes(record) + 96, sizeof led);
+        BufferToDPILed(payload, &led);
+        writeRecordBytes(96, &led, int(sizeof led));
+        emit hub->SigUpDataDPILed(recordSnapshot());
+    } else if (subKind == DataMouseLight && length == 9) {
+        FlashDataMap record = recordSnapshot();
+        LedBarMode light;
+        std::memcpy(&light, recordBytes(record) + 100, sizeof light);
+        BufferToLedBar(payload, &light);
+        writeRecordBytes(100, &light, int(sizeof light));
+        emit hub->SigUpDataLightLight(recordSnapshot());
+    }
+}
+
+void decodeSettingsCleared()
+{
+    PostMsg *hub = PostMsg::instance();
+    const DeviceAllInfo device = currentDevice.get();
+    const QByteArray path = device.path.toLocal8Bit();
+    const QString group = driveGroup(device);
+
+    UsbServer_SetBatteryOptimizeEnable(1);
+
+    // "-1" (or a missing item) means the model has no such feature.
+    const int longRangeDefault = catalogueItem(group, QStringLiteral("Adveanced"), 0, -1);
+    const int ledChoiceDefault = catalogueItem(group, QStringLiteral("Adveanced"), 1, -1);
+
+    if (ledChoiceDefault > 0 && !device.wired) {
+        DongleRGB rgb;
+        runOnGuiThread([&] {
+            reinterpret_cast<unsigned char *>(dongleRgb)[0] = quint8(ledChoiceDefault);
+            std::memcpy(&rgb, dongleRgb, sizeof rgb);
+        });
+        UsbFinderC_Set4KDongleRGB(path.constData(), &rgb);
+        if (reinterpret_cast<const unsigned char *>(&rgb)[0] != 0)
+            emit hub->SigRGBValue(dongleRgb);
+    }
+    if (longRangeDefault == 0) {
+        UsbFinderC_SetLongRangeMode(path.constData(), 0);
+        emit hub->SigLongRangeMode(false);
+    } else if (longRangeDefault == 1) {
+        UsbFinderC_SetLongRangeMode(path.constData(), 1);
+        emit hub->SigLongRangeMode(true);
+    }
+
+    // The flags go up before the request: the dump it brings must see them.
+    keyResetPending = true;
+    skipReceiverReads = true;
+    UsbServer_ReadAllFlashData();
+}
+
+void decodeStatusChanged(const unsigned char *payload)
+{
+    unsigned char changed[7] = {};
+    GetDeviceStatusChanged(payload, changed);
+    if (changed[0])
+        UsbServer_ReadCurrentDPI();
+    if (changed[1])
+        UsbServer_ReadReportRate();
+    if (changed[6])
+        UsbServer_ReadBatteryLevel();
+    if (changed[5])
+        UsbServer_ReadLedBar();
+    if (changed[3])
+        UsbServer_ReadDPILed();
+    // A changed configuration is re-read by the next online tick's worker pass.
+    if (changed[2] && reReadDue()) {
+        restartPending = true;
+        reReadRequested = true;
+    }
+}
+
+void decodeFirmwareVersion()
+{
+    const DeviceAllInfo device = currentDevice.get();
+    const int version = UsbFinderC_GetVersion(device.path.toLocal8Bit().constData());
+    const QString text = versionText(version);
+    currentDevice.update([&](DeviceAllInfo &d) { d.mouseVersion = text; });
+    emit PostMsg::instance()->SigSetver(0);
+    const QString cid = ConfigIni::instance()->value(QStringLiteral("Option"), QStringLiteral("CID"));
+    const QString mid = ConfigIni::instance()->value(driveGroup(device), QStringLiteral("MID"));
+    registry::setValue(QString::fromLatin1(registry::kDriveTestKey), QStringLiteral("MouseVer") + cid + mid, text);
+}
+
+} // namespace
+
+void restartReReadTimer()
+{
+    QMutexLocker lock(&reReadMutex);
+    reReadStartedAt = nowMs();
+}
+
+void setReReadClock(qint64 (*clock)())
+{
+    QMutexLocker lock(&reReadMutex);
+    reReadClock = clock;
+}
+
+void resetReportDecoderForTests()
+{
+    keyResetPending = false;
+    skipReceiverReads = false;
+    restartReReadTimer();
+}
+
+void onDeviceReport(const unsigned char *header, int headerLength, const unsigned char *payload,
+                    int payloadLength)
+{
+    using namespace reportkind;
+    auto headerByte = [&](int i) { return (header && i < headerLength) ? int(header[i]) : 0; };
+    const int kind = headerByte(1);
+    const int errorCode = headerByte(3);
+    const int subKind = headerByte(4);
+    // The library hands over at least 64 readable bytes; a caller that has no
+    // payload gets zeros, so the fixed-size readers never read past it.
+    static const unsigned char noPayload[hidusb::kPacketSize] = {};
+    if (!payload || payloadLength < 0) {
+        payload = noPayload;
+        payloadLength = 0;
+    }
+
+    PostMsg *hub = PostMsg::instance();
+    switch (kind) {
+    case Battery:
+        decodeBattery(payload);
+        break;
+    case Data:
+        if (errorCode == 0)
+            decodeData(subKind, payload, payloadLength);
+        break;
+    case SettingsCleared:
+        decodeSettingsCleared();
+        break;
+    case StatusChanged:
+        decodeStatusChanged(payload);
+        break;
+    case ConfigSlot:
+        if (payloadLength == 1)
+            emit hub->SigUpDataConfigUI(4, payload[0], true);
+        else
+            emit hub->SigUpDataConfigUI(0, 0, false);
+        break;
+    case FirmwareVersion:
+        decodeFirmwareVersion();
+        break;
+    case ReceiverLedChoice:
+        emit hub->SigRGBValue(dongleRgb);
+        break;
+    case LongRangeOff:
+        if (payloadLength == 10)
+            emit hub->SigLongRangeMode(false);
+        break;
+    default:
+        break;
+    }
+}

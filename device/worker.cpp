@@ -1,0 +1,148 @@
+#include "device/worker.h"
+
+#include "app/configini.h"
+#include "app/postmsg.h"
+#include "device/devicecache.h"
+#include "device/devicestate.h"
+#include "device/reportdecoder.h"
+#include "platform/hidusb/hidusb.h"
+
+#include <QDebug>
+#include <QTimer>
+
+Worker *workerThread = nullptr;
+QTimer *onlineTimer = nullptr;
+
+namespace {
+bool deviceAnswers()
+{
+    return (UsbFinderC_GetDeviceOnLine(currentDevicePath) & 0xFF) != 0;
+}
+} // namespace
+
+Worker::Worker(QObject *parent) : QThread(nullptr)
+{
+    Q_UNUSED(parent);
+    runRequested = true;
+    restartReReadTimer();
+    // Until a device is attached every library call gets a path that names
+    // no device.
+    currentDevicePath = QByteArray("a");
+    deviceOnline = false;
+
+    onlineTimer = new QTimer(this);
+    connect(onlineTimer, SIGNAL(timeout()), this, SLOT(SlotCheckOnline()));
+    onlineTimer->setInterval(kOnlineCheckMs);
+    onlineTimer->start();
+
+    connect(PostMsg::instance(), SIGNAL(SigSelectMouseInfo(DeviceAllInfo)), this,
+            SLOT(SlotSelectMouseInfo(DeviceAllInfo)));
+    connect(PostMsg::instance(), SIGNAL(SigMainPageChange()), this, SLOT(SlotMainPageChange()));
+
+    showBatteryValue = ConfigIni::instance()->value(QStringLiteral("Option"), QStringLiteral("ShowBatteryValue")).toInt();
+}
+
+Worker::~Worker()
+{
+    if (onlineTimer && onlineTimer->parent() == this)
+        onlineTimer = nullptr;
+    if (workerThread == this)
+        workerThread = nullptr;
+}
+
+void Worker::stop()
+{
+    runRequested = false;
+}
+
+void Worker::SlotSelectMouseInfo(DeviceAllInfo SelectInfo)
+{
+    currentDevice = SelectInfo;
+    selectedCacheName = cacheNameForId(SelectInfo.id);
+}
+
+void Worker::SlotMainPageChange()
+{
+    lastAttachOnline = false;
+}
+
+void Worker::SlotCheckOnline()
+{
+    if (offlinePending) {
+        if (devicePageActive == 0) {
+            if (currentDevice.get().linkCode != 0)
+                offlinePending = false;
+        } else if (onlineCheckEnabled) {
+            const bool online = deviceAnswers();
+            deviceOnline = online;
+            lastAttachOnline = false;
+            if (!online)
+                return;
+            emit PostMsg::instance()->SigCloseOffOnline();
+            offlinePending = false;
+            // The mouse is back. Unless its own record is already loaded, a
+            // new attach has to read it: the pages only show the cache.
+            if (!currentFlashDataIsOpenDevice())
+                restartPending = true;
+        }
+    }
+    if (deviceOnline && restartPending) {
+        // A pass still running would swallow the start: keep the request
+        // for the next tick instead of losing it.
+        if (isRunning())
+            return;
+        restartPending = false;
+        runRequested = true;
+        start(QThread::InheritPriority);
+    }
+}
+
+void Worker::run()
+{
+    if (!runRequested)
+        return;
+    if (!deviceOnline)
+        deviceOnline = deviceAnswers();
+
+    const DeviceAllInfo device = currentDevice.get();
+    const bool unchanged = device.path == lastPath && device.linkCode == lastLinkCode
+                           && lastAttachOnline.load() == deviceOnline.load() && !reReadRequested;
+    if (!unchanged && devicePageActive == 1) {
+        PostMsg *hub = PostMsg::instance();
+        if (deviceAnswers()) {
+            currentDevice.update([](DeviceAllInfo &d) { d.online = true; });
+            if (reReadRequested) {
+                emit hub->SigUpDataParam(1);
+                reReadRequested = false;
+            } else if (!modalOperation) {
+                emit hub->SigUpDataParam(0);
+            }
+        } else {
+            offlinePending = true;
+            currentDevice.update([](DeviceAllInfo &d) { d.online = false; });
+            // The pages show the cached record; currentFlashData stays as it
+            // is and is not sent until the mouse's own record arrives.
+            FlashDataMap cached;
+            if (loadDeviceCache(selectedCacheName.get(), &cached)) {
+                emit hub->SigUpDataLightUIButton(cached);
+                emit hub->SigUpDataLightLight(cached);
+                emit hub->SigUpDataLightSensor(cached);
+                emit hub->SigForm();
+            } else {
+                emit hub->SigFormReset();
+            }
+        }
+
+        const DeviceAllInfo attached = currentDevice.get();
+        lastPath = attached.path;
+        lastLinkCode = attached.linkCode;
+        UsbServerC_Start(currentDevicePath, currentDevicePath, onDeviceReport);
+        qDebug() << "OnlinA";
+        UsbServer_SetPCDriverStatus(1);
+        UsbServer_ReadAllFlashData();
+        lastAttachOnline = deviceOnline.load();
+        qDebug() << "OnlinB";
+    }
+    passOnline = deviceOnline.load();
+    runRequested = false;
+}

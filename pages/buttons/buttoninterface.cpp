@@ -1,0 +1,91 @@
+#include "pages/buttons/buttoninterface.h"
+
+#include "app/postmsg.h"
+#include "device/devicestate.h"
+#include "device/worker.h"
+#include "ui_buttoninterface.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEvent>
+#include <QTimer>
+
+Buttoninterface::Buttoninterface(QWidget *parent)
+    : QWidget(parent), ui(new Ui::Buttoninterface),
+      pictureDir(QCoreApplication::applicationDirPath() + QStringLiteral("/Picture/Buttoninterface/"))
+{
+    ui->setupUi(this);
+
+    PostMsg *hub = PostMsg::instance();
+    connect(hub, SIGNAL(SigUpDataLightUIButton(FlashDataMap)), this, SLOT(SlotUpDataButtonUIButton(FlashDataMap)),
+            Qt::BlockingQueuedConnection);
+    connect(hub, SIGNAL(SigUpDataButtonUIC(FlashDataMap)), this, SLOT(SlotUpDataButtonUIB(FlashDataMap)));
+    connect(hub, SIGNAL(SigFormReset()), this, SLOT(SlotFormResetButton()), Qt::BlockingQueuedConnection);
+    connect(hub, SIGNAL(SigMouseIndex(int)), this, SLOT(SlotMouseIndex(int)));
+
+    // The worker has no parent; this page releases it.
+    workerThread = new Worker(this);
+}
+
+Buttoninterface::~Buttoninterface()
+{
+    // No hub call reaches this page any more, including calls already posted:
+    // dropping a posted blocking call releases the thread that waits for it.
+    PostMsg::instance()->disconnect(this);
+    QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
+
+    if (Worker *worker = workerThread) {
+        worker->stop();
+        if (onlineTimer)
+            onlineTimer->stop();
+        // A running pass may be waiting in a blocking refill signal for
+        // another page on this thread, so keep serving events while it ends
+        // instead of waiting for it blindly.
+        QDeadlineTimer deadline(kWorkerFinishMs);
+        while (!worker->wait(10) && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        if (!worker->isRunning())
+            worker->deleteLater();
+        else
+            connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+        workerThread = nullptr;
+        onlineTimer = nullptr;
+    }
+    StopUsbChanged();
+    delete ui;
+}
+
+void Buttoninterface::refillFrom(const FlashDataMap &record)
+{
+    // Sleep time in seconds for the settings page's light-off choice.
+    emit PostMsg::instance()->SigLightToFrom(recordBytes(record)[8] * 10);
+}
+
+void Buttoninterface::SlotUpDataButtonUIButton(FlashDataMap DataMap)
+{
+    buttonPageRefreshing = true;
+    buttonPageRefreshed = false;
+    refillFrom(DataMap);
+    buttonPageRefreshed = true;
+    buttonPageRefreshing = false;
+}
+
+void Buttoninterface::SlotUpDataButtonUIB(FlashDataMap DataMap)
+{
+    buttonPageRefreshing = true;
+    refillFrom(DataMap);
+    buttonPageRefreshing = false;
+}
+
+void Buttoninterface::SlotFormResetButton()
+{
+    buttonPageRefreshing = true;
+    buttonPageRefreshing = false;
+}
+
+void Buttoninterface::SlotMouseIndex(int index)
+{
+    ui->widget->setStyleSheet(QStringLiteral("#widget{border:0px;background-position:center;background-repeat:no-repeat;"
+                                             "background-image: url(")
+                              + pictureDir + QStringLiteral("mouse") + QString::number(index) + QStringLiteral(".png);}"));
+}
