@@ -1,0 +1,189 @@
+// Devices coming and going while the device page is open.
+
+#include "pagetestsupport.h"
+
+#include "device/worker.h"
+#include "pages/device/pagehotplug.h"
+#include "pages/settings/firmwarecheck.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace pagetest;
+
+// Rows of the receiver-kind table carry whole device lists.
+Q_DECLARE_METATYPE(QList<DeviceAllInfo>)
+
+namespace {
+
+DeviceAllInfo entry(bool wired, const QByteArray &receiverId, quint8 linkCode, const QString &version)
+{
+    DeviceAllInfo info;
+    info.wired = wired;
+    info.receiverId = receiverId;
+    info.linkCode = linkCode;
+    info.receiverVersion = version;
+    return info;
+}
+
+const QByteArray kReceiver("\x11\x22\x33", 3);
+
+} // namespace
+
+class PageHotplugTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void receiverKind_data();
+    void receiverKind();
+    void unplugReturnsToList();
+    void unplugDuringUpgradeLeavesDeviceAlone();
+    void cableTakesOver();
+    void otherModelDoesNotCloseThePage();
+    void callbackFromLibraryThread();
+};
+
+void PageHotplugTest::init()
+{
+    onlineCheckEnabled = true;
+    runRequested = false;
+    pageDevices = QList<DeviceAllInfo>();
+}
+
+void PageHotplugTest::cleanup()
+{
+    StopUsbChanged();
+    onlineCheckEnabled = true;
+}
+
+void PageHotplugTest::receiverKind_data()
+{
+    QTest::addColumn<QList<DeviceAllInfo>>("devices");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("text");
+
+    const DeviceAllInfo cabled = entry(true, kReceiver, 2, "v1.00");
+    QTest::newRow("mouse and receiver kind 1") << QList<DeviceAllInfo>{cabled, entry(false, kReceiver, 0, "v1.05")} << 1 << "v1.05";
+    QTest::newRow("receiver kind 2") << QList<DeviceAllInfo>{entry(false, kReceiver, 4, "v2.00"), cabled} << 2 << "v2.00";
+    QTest::newRow("receiver kind 4") << QList<DeviceAllInfo>{cabled, entry(false, kReceiver, 1, "v3.00")} << 4 << "v3.00";
+    QTest::newRow("receiver kind 8") << QList<DeviceAllInfo>{cabled, entry(false, kReceiver, 5, "v4.00")} << 8 << "v4.00";
+    QTest::newRow("receiver without id") << QList<DeviceAllInfo>{cabled, entry(false, QByteArray(), 0, "v1.05")} << 0 << "";
+    QTest::newRow("only the cabled mouse") << QList<DeviceAllInfo>{cabled} << 0 << "";
+    QTest::newRow("nothing") << QList<DeviceAllInfo>{} << 0 << "";
+    QTest::newRow("three devices")
+        << QList<DeviceAllInfo>{cabled, entry(false, kReceiver, 0, "v1.05"), entry(false, kReceiver, 4, "v2.00")} << 0 << "";
+}
+
+void PageHotplugTest::receiverKind()
+{
+    QFETCH(QList<DeviceAllInfo>, devices);
+    QFETCH(int, kind);
+    QFETCH(QString, text);
+
+    QString receiverText = QStringLiteral("stale");
+    QCOMPARE(pageReceiverKind(devices, &receiverText), kind);
+    QCOMPARE(receiverText, text);
+    // A kind of "none" never finds a receiver image.
+    if (kind == 0)
+        QVERIFY(!checkFirmwareUpdate(211, text, kind));
+}
+
+void PageHotplugTest::unplugReturnsToList()
+{
+    const QString path = openSimulatedMouse();
+    onPageDeviceChanged();
+    QCOMPARE(pageDevices.get().size(), 1);
+    QCOMPARE(QString::fromLatin1(currentDevicePath.c_str()), path);
+
+    HubRecorder hub;
+    QVERIFY(hidusb::sim::unplug(QStringLiteral("receiver")));
+    onPageDeviceChanged();
+    QCOMPARE(hub.names.first(), QStringLiteral("Setver4"));
+    QCOMPARE(hub.count("Main0"), 1);
+    QVERIFY(currentDevice.get().path.isEmpty());
+    QVERIFY(pageDevices.get().isEmpty());
+}
+
+void PageHotplugTest::unplugDuringUpgradeLeavesDeviceAlone()
+{
+    const QString path = openSimulatedMouse();
+    onlineCheckEnabled = false;
+    HubRecorder hub;
+    QVERIFY(hidusb::sim::unplug(QStringLiteral("receiver")));
+    onPageDeviceChanged();
+    QCOMPARE(hub.count("Main0"), 0);
+    QCOMPARE(currentDevice.get().path, path);
+    QCOMPARE(QString::fromLatin1(currentDevicePath.c_str()), path);
+}
+
+void PageHotplugTest::cableTakesOver()
+{
+    const QString receiverPath = openSimulatedMouse();
+    onPageDeviceChanged();
+    const DeviceAllInfo wireless = currentDevice.get();
+    QVERIFY(!wireless.wired);
+    QCOMPARE(wireless.receiverId.size(), 3);
+
+    HubRecorder hub;
+    QVERIFY(hidusb::sim::plug(QStringLiteral("mouse")));
+    const QString cablePath = hidusb::sim::pathOf(QStringLiteral("mouse"));
+    QVERIFY(!cablePath.isEmpty() && cablePath != receiverPath);
+    onPageDeviceChanged();
+
+    const DeviceAllInfo open = currentDevice.get();
+    QCOMPARE(open.path, cablePath);
+    QVERIFY(open.wired);
+    QCOMPARE(QString::fromLatin1(currentDevicePath.c_str()), cablePath);
+    QVERIFY(runRequested);
+    QCOMPARE(hub.count("Main0"), 0);
+    QCOMPARE(pageDevices.get().size(), 2);
+    // The cabled mouse reports its receiver to the settings page.
+    QCOMPARE(hub.names.filter(QStringLiteral("LabelTextB")).size(), 1);
+}
+
+void PageHotplugTest::otherModelDoesNotCloseThePage()
+{
+    const QString path = openSimulatedMouse();
+    QByteArray scenario = R"({"devices": [
+        {"id": "receiver", "type": "receiver", "kind": 1},
+        {"id": "mouse", "type": "mouse", "pairedTo": "receiver", "online": true},
+        {"id": "receiver2", "type": "receiver", "kind": 1, "pid": "0x5012", "mid": 34, "receiverId": [9, 8, 7]},
+        {"id": "mouse2", "type": "mouse", "pairedTo": "receiver2", "mid": 34, "online": true, "receiverId": [9, 8, 7]}
+    ]})";
+    QString error;
+    QVERIFY2(hidusb::sim::loadScenarioJson(scenario, &error), qPrintable(error));
+    DeviceAllInfo open = currentDevice.get();
+    open.path = hidusb::sim::pathOf(QStringLiteral("receiver"));
+    currentDevice = open;
+
+    HubRecorder hub;
+    onPageDeviceChanged();
+    QCOMPARE(hub.count("Main0"), 0);
+    QCOMPARE(currentDevice.get().path, open.path);
+    for (const DeviceAllInfo &d : pageDevices.get())
+        QCOMPARE(d.modelIndex, 0);
+    Q_UNUSED(path);
+}
+
+void PageHotplugTest::callbackFromLibraryThread()
+{
+    // Armed as the main window arms it: the library calls back on its own
+    // thread and the page's work still happens on the GUI thread.
+    openSimulatedMouse();
+    QSignalSpy back(PostMsg::instance(), SIGNAL(SigChangeMainDialog(int)));
+    QSignalSpy setver(PostMsg::instance(), SIGNAL(SigSetver(int)));
+    QVERIFY(StartUsbChanged(onPageDeviceChanged, 600));
+    QTRY_VERIFY_WITH_TIMEOUT(setver.count() >= 1, 5000);
+    QCOMPARE(back.count(), 0);
+    QVERIFY(hidusb::sim::unplug(QStringLiteral("receiver")));
+    QTRY_COMPARE_WITH_TIMEOUT(back.count(), 1, 5000);
+    QCOMPARE(back.first().first().toInt(), 0);
+    StopUsbChanged();
+}
+
+QTEST_MAIN(PageHotplugTest)
+#include "tst_pagehotplug.moc"
