@@ -151,8 +151,8 @@ void PageHotplugTest::otherModelDoesNotCloseThePage()
     QByteArray scenario = R"({"devices": [
         {"id": "receiver", "type": "receiver", "kind": 1},
         {"id": "mouse", "type": "mouse", "pairedTo": "receiver", "online": true},
-        {"id": "receiver2", "type": "receiver", "kind": 1, "pid": "0x5012", "mid": 34, "receiverId": [9, 8, 7]},
-        {"id": "mouse2", "type": "mouse", "pairedTo": "receiver2", "mid": 34, "online": true, "receiverId": [9, 8, 7]}
+        {"id": "receiver2", "type": "receiver", "kind": 1, "mid": 30, "receiverId": [9, 8, 7]},
+        {"id": "mouse2", "type": "mouse", "pairedTo": "receiver2", "mid": 30, "online": true}
     ]})";
     QString error;
     QVERIFY2(hidusb::sim::loadScenarioJson(scenario, &error), qPrintable(error));
