@@ -1,0 +1,268 @@
+#include "app/dialogmain.h"
+
+#include "app/appglobals.h"
+#include "app/macroini.h"
+#include "app/notices.h"
+#include "app/postmsg.h"
+#include "app/textcatalogue.h"
+#include "device/dialogchange.h"
+#include "pages/device/dialog.h"
+#include "pages/macro/macroflags.h"
+#include "platform/registry.h"
+
+#include "ui_dialogmain.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDebug>
+#include <QElapsedTimer>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+
+void waitWithEvents(int ms)
+{
+    // A monotonic clock: a wait that spans midnight or a clock change still
+    // lasts `ms`.
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+}
+
+DialogMain::DialogMain(QWidget *parent)
+    : QDialog(parent), ui(new Ui::DialogMain)
+{
+    ui->setupUi(this);
+    setWindowTitle(productName);
+
+    loadTextCatalogue();
+    migrateLanguageSetting();
+    languageIndex = storedLanguageIndex();
+
+    pictureDir = QCoreApplication::applicationDirPath() + QStringLiteral("/Picture/Dialog/");
+
+    devicePage = new Dialog(this);
+    deviceListPage = new DialogChange(this);
+    ui->stackedWidgetMain->addWidget(deviceListPage);
+    ui->stackedWidgetMain->addWidget(devicePage);
+    ui->stackedWidgetMain->setCurrentIndex(0);
+
+    setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
+    setFixedSize(width(), height());
+
+    PostMsg *hub = PostMsg::instance();
+    connect(hub, SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
+    connect(hub, SIGNAL(SigChangeMainDialog(int)), this, SLOT(SlotChangeMainDialog(int)));
+    connect(hub, SIGNAL(SigChangeSize(int)), this, SLOT(SlotChangeSize(int)));
+    connect(hub, SIGNAL(SigMouseOffLineo(int)), this, SLOT(SlotMouseOffLine(int)));
+    connect(hub, SIGNAL(SigUpPageLight()), this, SLOT(SlotUpPageLight()));
+
+    trayIcon = new QSystemTrayIcon(QIcon(pictureDir + QStringLiteral("Logo.png")));
+    trayIcon->setToolTip(productName);
+    setWindowIcon(QIcon(pictureDir + QStringLiteral("Logo.png")));
+
+    emit hub->SigLanguageSameA(languageIndex);
+    emit hub->SigLanguageSameB(languageIndex);
+    emit hub->SigAllLanguage(languageIndex);
+}
+
+DialogMain::~DialogMain()
+{
+    delete trayIcon;
+    delete ui;
+}
+
+int DialogMain::currentPage() const
+{
+    return ui->stackedWidgetMain->currentIndex();
+}
+
+void DialogMain::migrateLanguageSetting()
+{
+    // An older version kept the language in the registry; it moves into the
+    // user settings once and is removed there.
+    const QString key = QString::fromLatin1(registry::kProgramKey);
+    bool ok = false;
+    const int stored = registry::value(key, QStringLiteral("LanguageIndex")).toInt(&ok);
+    if (ok && stored != 0)
+        MacroIni::instance()->setValue(QStringLiteral("Language"), QStringLiteral("Language"),
+                                       QString::number(stored));
+    registry::remove(key, QStringLiteral("LanguageIndex"));
+}
+
+void DialogMain::SlotAllLanguage(int index)
+{
+    openMainText = catalogueText(QStringLiteral("home"), QStringLiteral("OpenMain"), index);
+    exitText = catalogueText(QStringLiteral("home"), QStringLiteral("Exit"), index);
+    if (openAction)
+        openAction->setText(openMainText);
+    if (exitAction)
+        exitAction->setText(exitText);
+}
+
+void DialogMain::SlotChangeMainDialog(int index)
+{
+    markUiReady();
+    if (index == 0) {
+        leaveDevicePage();
+        ui->stackedWidgetMain->setCurrentIndex(0);
+        watchListDevices();
+    } else if (index == 1) {
+        ui->stackedWidgetMain->setCurrentIndex(1);
+        watchPageDevice();
+    }
+}
+
+void DialogMain::SlotChangeSize(int index)
+{
+    if (index == 0 || index == 1)
+        setDriverStatus(0);
+    if (index == 0 || index == 2)
+        hideToTray();
+    else if (index == 1 || index == 3)
+        quitProgram(index == 1);
+}
+
+void DialogMain::hideToTray()
+{
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        // Without a tray the hidden window could never be reached again.
+        showMinimized();
+        return;
+    }
+    hide();
+    QMenu *oldMenu = trayMenu;
+    QAction *oldOpen = openAction;
+    QAction *oldExit = exitAction;
+
+    openAction = new QAction(openMainText, this);
+    connect(openAction, &QAction::triggered, this, &DialogMain::slotActionMain);
+    exitAction = new QAction(exitText, this);
+    connect(exitAction, &QAction::triggered, this, &DialogMain::slotActionExitApp);
+    trayMenu = new QMenu(this);
+    trayMenu->addAction(openAction);
+    trayMenu->addSeparator();
+    trayMenu->addAction(exitAction);
+    trayIcon->setContextMenu(trayMenu);
+
+    delete oldMenu;
+    delete oldOpen;
+    delete oldExit;
+
+    if (!trayActivationConnected) {
+        connect(trayIcon, &QSystemTrayIcon::activated, this, &DialogMain::on_activatedSysTrayIcon);
+        trayActivationConnected = true;
+    }
+    trayIcon->show();
+}
+
+void DialogMain::quitProgram(bool)
+{
+    qDebug() << "close";
+    stopDeviceWatch();
+    waitWithEvents(200);
+    exitReportService();
+    close();
+    // The window may be hidden to the tray, where closing it does not end
+    // the event loop by itself.
+    QCoreApplication::quit();
+}
+
+void DialogMain::SlotMouseOffLine(int index)
+{
+    offlineNoticeKind = index;
+    MouseOffLine notice(nullptr);
+    placeNotice(&notice, this, 0, -20);
+    markOffline();
+    notice.exec();
+}
+
+void DialogMain::SlotUpPageLight()
+{
+}
+
+void DialogMain::showFromTray()
+{
+    showNormal();
+    activateWindow();
+    if (currentPage() == 1)
+        setDriverStatus(1);
+    trayIcon->hide();
+}
+
+void DialogMain::on_activatedSysTrayIcon(QSystemTrayIcon::ActivationReason reason)
+{
+    switch (reason) {
+    case QSystemTrayIcon::Context:
+        if (trayMenu)
+            trayMenu->popup(QCursor::pos());
+        break;
+    case QSystemTrayIcon::DoubleClick:
+        showNormal();
+        activateWindow();
+        trayIcon->hide();
+        break;
+    case QSystemTrayIcon::Trigger:
+        showFromTray();
+        break;
+    default:
+        break;
+    }
+}
+
+void DialogMain::slotActionMain()
+{
+    showFromTray();
+}
+
+void DialogMain::slotActionExitApp()
+{
+    // The same orderly end as the window's own quit: the device link is
+    // stopped before the event loop ends.
+    const bool onDevicePage = currentPage() == 1;
+    SlotChangeSize(onDevicePage ? 1 : 3);
+}
+
+void DialogMain::keyPressEvent(QKeyEvent *event)
+{
+    if (macroRecording)
+        return;
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_F12:
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit PostMsg::instance()->SigEnterKey();
+        return;
+    case Qt::Key_Space:
+        if (currentPage() == 1)
+            pairOnDevicePage();
+        else if (currentPage() == 0)
+            spaceOnListPage();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void DialogMain::mousePressEvent(QMouseEvent *event)
+{
+    pressGlobalPos = event->globalPos();
+    pressWindowPos = pos();
+    dragOrigin = pressGlobalPos - pressWindowPos;
+}
+
+void DialogMain::mouseMoveEvent(QMouseEvent *event)
+{
+    if (event->buttons() == Qt::LeftButton && !isMaximized() && !dragOrigin.isNull())
+        move(event->globalPos() - dragOrigin);
+}
+
+void DialogMain::mouseReleaseEvent(QMouseEvent *)
+{
+    dragOrigin = QPoint(0, 0);
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QDialog>
+#include <QPoint>
+#include <QString>
+#include <QSystemTrayIcon>
+
+class QAction;
+class QMenu;
+class DialogChange;
+class Dialog;
+
+namespace Ui {
+class DialogMain;
+}
+
+// The program's only top-level window: the device list page and the device
+// page in one stack, the tray icon, the offline notice, keyboard shortcuts
+// and dragging of the frameless window.
+class DialogMain : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit DialogMain(QWidget *parent = nullptr);
+    ~DialogMain() override;
+
+    // Index of the current page: 0 the device list, 1 the device page.
+    int currentPage() const;
+    QSystemTrayIcon *tray() const { return trayIcon; }
+    QMenu *menu() const { return trayMenu; }
+    QPoint dragOffset() const { return dragOrigin; }
+
+public slots:
+    void SlotAllLanguage(int index);
+    void SlotChangeMainDialog(int index);
+    void SlotChangeSize(int index);
+    void SlotMouseOffLine(int index);
+    void SlotUpPageLight();
+
+    void on_activatedSysTrayIcon(QSystemTrayIcon::ActivationReason reason);
+    void slotActionMain();
+    void slotActionExitApp();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void hideToTray();
+    void quitProgram(bool fromDevicePage);
+    void showFromTray();
+    void migrateLanguageSetting();
+    // The device-link side of the window (dialogmain_link.cpp).
+    void setDriverStatus(int status);
+    void markUiReady();
+    void leaveDevicePage();
+    void watchListDevices();
+    void watchPageDevice();
+    void stopDeviceWatch();
+    void exitReportService();
+    void markOffline();
+    void pairOnDevicePage();
+    void spaceOnListPage();
+
+    QMenu *trayMenu = nullptr;
+    QSystemTrayIcon *trayIcon = nullptr;
+    QAction *openAction = nullptr;
+    QAction *exitAction = nullptr;
+    Ui::DialogMain *ui;
+    QPoint dragOrigin;
+    QPoint pressGlobalPos;
+    QPoint pressWindowPos;
+    DialogChange *deviceListPage = nullptr;
+    QString pictureDir;
+    Dialog *devicePage = nullptr;
+    QString openMainText;
+    QString exitText;
+    bool trayActivationConnected = false;
+};
+
+// Waits `ms` milliseconds while the event loop keeps running.
+void waitWithEvents(int ms);

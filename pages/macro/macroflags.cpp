@@ -1,0 +1,3 @@
+#include "pages/macro/macroflags.h"
+
+bool macroRecording = false;

@@ -1,0 +1,136 @@
+// The one table of every image the program's pages and dialogs load from
+// Picture/<folder>/ beside the executable. The generator draws each row; the
+// catalogue test checks that each row exists after the build. A change of
+// style is an edit of the drawing code, a new image is a new row.
+#pragma once
+
+namespace imagegen {
+
+enum class Shape {
+    // glyph icons (transparent, coloured by state and tone)
+    Close, Minimise, ArrowLeft, ArrowRight, BackArrow, MenuDown, MenuUp,
+    PageSummary, PageButtons, PageSensor, PageMacro, PageLight, PageAdvanced, PageSetting,
+    Repair, Usb, Wireless, Offline, Battery, Bolt, Dot, MouseGlyph, Logo,
+    // controls
+    Badge, PushButton, ComboField, ComboPopup,
+    // panels and pages
+    NoticePanel, PairPanel, ListPage, DevicePage, SummaryPage,
+    // pictures
+    DeviceCard, MouseHero,
+};
+
+enum class State { Normal, Hover, Click, Checked };
+
+// Colour family of an image: Neutral icons turn white on hover and accent
+// when checked; Accent ones are always lit; Danger, Success and Warn carry
+// their signal colour.
+enum class Tone { Neutral, Accent, Danger, Success, Warn, Muted };
+
+struct ImageSpec {
+    const char *folder;
+    const char *name;
+    int width;
+    int height;
+    Shape shape;
+    State state;
+    Tone tone;
+    const char *text;   // badge label; empty otherwise
+    int variant;        // picture variant (mouse shape); 0 otherwise
+};
+
+inline constexpr ImageSpec kImages[] = {
+    // --- main window and device page: Picture/Dialog/ -----------------------
+    {"Dialog", "Logo.png", 64, 64, Shape::Logo, State::Normal, Tone::Accent, "", 0},
+    {"Dialog", "BackGround.png", 1020, 700, Shape::DevicePage, State::Normal, Tone::Neutral, "", 0},
+    {"Dialog", "BackGround2.png", 1020, 700, Shape::SummaryPage, State::Normal, Tone::Neutral, "", 0},
+    {"Dialog", "Pre.png", 30, 30, Shape::PageSummary, State::Normal, Tone::Neutral, "", 0},
+    {"Dialog", "PreHover.png", 30, 30, Shape::PageSummary, State::Checked, Tone::Neutral, "", 0},
+    {"Dialog", "Home.png", 30, 30, Shape::PageButtons, State::Normal, Tone::Neutral, "", 0},
+    {"Dialog", "HomeHover.png", 30, 30, Shape::PageButtons, State::Hover, Tone::Neutral, "", 0},
+    {"Dialog", "HomeChecked.png", 30, 30, Shape::PageButtons, State::Checked, Tone::Neutral, "", 0},
+    {"Dialog", "Sensor.png", 30, 30, Shape::PageSensor, State::Normal, Tone::Neutral, "", 0},
+    {"Dialog", "SensorHover.png", 30, 30, Shape::PageSensor, State::Hover, Tone::Neutral, "", 0},
+    {"Dialog", "SensorChecked.png", 30, 30, Shape::PageSensor, State::Checked, Tone::Neutral, "", 0},
+    {"Dialog", "Macro.png", 30, 30, Shape::PageMacro, State::Normal, Tone::Neutral, "", 0},
+    {"Dialog", "MacroHover.png", 30, 30, Shape::PageMacro, State::Hover, Tone::Neutral, "", 0},
+    {"Dialog", "MacroChecked.png", 30, 30, Shape::PageMacro, State::Checked, Tone::Neutral, "", 0},
+    {"Dialog", "Light.png", 30, 30, Shape::PageLight, State::Normal, Tone::Neutral, "", 0},
+    {"Dialog", "LightHover.png", 30, 30, Shape::PageLight, State::Hover, Tone::Neutral, "", 0},
+    {"Dialog", "LightChecked.png", 30, 30, Shape::PageLight, State::Checked, Tone::Neutral, "", 0},
+    {"Dialog", "Advance.png", 30, 30, Shape::PageAdvanced, State::Normal, Tone::Neutral, "", 0},
+    {"Dialog", "AdvanceHover.png", 30, 30, Shape::PageAdvanced, State::Checked, Tone::Neutral, "", 0},
+    {"Dialog", "Setting.png", 30, 30, Shape::PageSetting, State::Normal, Tone::Neutral, "", 0},
+    {"Dialog", "SettingHover.png", 30, 30, Shape::PageSetting, State::Hover, Tone::Neutral, "", 0},
+    {"Dialog", "SettingClick.png", 30, 30, Shape::PageSetting, State::Checked, Tone::Neutral, "", 0},
+    {"Dialog", "PageChange.png", 34, 30, Shape::BackArrow, State::Normal, Tone::Neutral, "", 0},
+    {"Dialog", "PageChangeHover.png", 34, 30, Shape::BackArrow, State::Hover, Tone::Neutral, "", 0},
+    {"Dialog", "PageChangeClick.png", 34, 30, Shape::BackArrow, State::Click, Tone::Neutral, "", 0},
+    {"Dialog", "Min.png", 20, 20, Shape::Minimise, State::Normal, Tone::Neutral, "", 0},
+    {"Dialog", "MinHover.png", 20, 20, Shape::Minimise, State::Hover, Tone::Neutral, "", 0},
+    {"Dialog", "MinClick.png", 20, 20, Shape::Minimise, State::Click, Tone::Neutral, "", 0},
+    {"Dialog", "Close.png", 20, 20, Shape::Close, State::Normal, Tone::Danger, "", 0},
+    {"Dialog", "CloseHover.png", 20, 20, Shape::Close, State::Hover, Tone::Danger, "", 0},
+    {"Dialog", "CloseClick.png", 20, 20, Shape::Close, State::Click, Tone::Danger, "", 0},
+    {"Dialog", "Battery.png", 50, 28, Shape::Battery, State::Normal, Tone::Neutral, "", 0},
+    {"Dialog", "Charg.png", 17, 7, Shape::Bolt, State::Normal, Tone::Warn, "", 0},
+    {"Dialog", "OnLineUsb.png", 32, 32, Shape::Usb, State::Normal, Tone::Accent, "", 0},
+    {"Dialog", "OnLineWifi.png", 32, 32, Shape::Wireless, State::Normal, Tone::Accent, "", 0},
+
+    // --- device list page: Picture/DialogChange/ ------------------------------
+    {"DialogChange", "MainBack.png", 1020, 700, Shape::ListPage, State::Normal, Tone::Neutral, "", 0},
+    {"DialogChange", "Min.png", 20, 20, Shape::Minimise, State::Normal, Tone::Neutral, "", 0},
+    {"DialogChange", "MinHover.png", 20, 20, Shape::Minimise, State::Hover, Tone::Neutral, "", 0},
+    {"DialogChange", "MinClick.png", 20, 20, Shape::Minimise, State::Click, Tone::Neutral, "", 0},
+    {"DialogChange", "Close.png", 20, 20, Shape::Close, State::Normal, Tone::Danger, "", 0},
+    {"DialogChange", "CloseHover.png", 20, 20, Shape::Close, State::Hover, Tone::Danger, "", 0},
+    {"DialogChange", "CloseClick.png", 20, 20, Shape::Close, State::Click, Tone::Danger, "", 0},
+    {"DialogChange", "Repair.png", 36, 33, Shape::Repair, State::Normal, Tone::Warn, "", 0},
+    {"DialogChange", "Left.png", 46, 46, Shape::ArrowLeft, State::Normal, Tone::Neutral, "", 0},
+    {"DialogChange", "LeftClick.png", 46, 46, Shape::ArrowLeft, State::Checked, Tone::Neutral, "", 0},
+    {"DialogChange", "Right.png", 46, 46, Shape::ArrowRight, State::Normal, Tone::Neutral, "", 0},
+    {"DialogChange", "RightClick.png", 46, 46, Shape::ArrowRight, State::Checked, Tone::Neutral, "", 0},
+    {"DialogChange", "ComboboxBack.png", 142, 26, Shape::ComboField, State::Normal, Tone::Neutral, "", 0},
+    {"DialogChange", "ComboboxTextBack.png", 142, 150, Shape::ComboPopup, State::Normal, Tone::Neutral, "", 0},
+    {"DialogChange", "Menu.png", 12, 8, Shape::MenuDown, State::Normal, Tone::Neutral, "", 0},
+    {"DialogChange", "MenuClicked.png", 12, 8, Shape::MenuUp, State::Checked, Tone::Neutral, "", 0},
+    {"DialogChange", "OnLine0.png", 284, 360, Shape::DeviceCard, State::Checked, Tone::Accent, "", 0},
+    {"DialogChange", "OnLine1.png", 284, 360, Shape::DeviceCard, State::Checked, Tone::Accent, "", 1},
+    {"DialogChange", "DisOnlin0.png", 284, 360, Shape::DeviceCard, State::Normal, Tone::Muted, "", 0},
+    {"DialogChange", "DisOnlin1.png", 284, 360, Shape::DeviceCard, State::Normal, Tone::Muted, "", 1},
+    {"DialogChange", "Unknow.png", 284, 360, Shape::DeviceCard, State::Normal, Tone::Neutral, "", 2},
+    {"DialogChange", "DisOnline.png", 32, 32, Shape::Offline, State::Normal, Tone::Danger, "", 0},
+    {"DialogChange", "OnLineUsb.png", 32, 32, Shape::Usb, State::Normal, Tone::Accent, "", 0},
+    {"DialogChange", "OnLineWifi.png", 32, 32, Shape::Wireless, State::Normal, Tone::Accent, "", 0},
+    {"DialogChange", "1KHz.png", 42, 26, Shape::Badge, State::Normal, Tone::Muted, "1K", 0},
+    {"DialogChange", "2KHz.png", 42, 26, Shape::Badge, State::Normal, Tone::Neutral, "2K", 0},
+    {"DialogChange", "4KHz.png", 42, 26, Shape::Badge, State::Normal, Tone::Accent, "4K", 0},
+    {"DialogChange", "8KHz.png", 42, 26, Shape::Badge, State::Checked, Tone::Accent, "8K", 0},
+
+    // --- notices, re-pair question, wait dialog: Picture/WarningDialog/ ------
+    {"WarningDialog", "BackGround.png", 300, 140, Shape::NoticePanel, State::Normal, Tone::Neutral, "", 0},
+    {"WarningDialog", "Close.png", 20, 20, Shape::Close, State::Normal, Tone::Danger, "", 0},
+    {"WarningDialog", "CloseHover.png", 20, 20, Shape::Close, State::Hover, Tone::Danger, "", 0},
+    {"WarningDialog", "CloseClick.png", 20, 20, Shape::Close, State::Click, Tone::Danger, "", 0},
+    {"WarningDialog", "Confirm.png", 90, 24, Shape::PushButton, State::Normal, Tone::Accent, "", 0},
+    {"WarningDialog", "ConfirmClick.png", 90, 24, Shape::PushButton, State::Click, Tone::Accent, "", 0},
+    {"WarningDialog", "ConFirm.png", 90, 24, Shape::PushButton, State::Normal, Tone::Accent, "", 0},
+    {"WarningDialog", "ConFirmClick.png", 90, 24, Shape::PushButton, State::Click, Tone::Accent, "", 0},
+
+    // --- pairing dialog: Picture/Setting/ -------------------------------------
+    {"Setting", "BackSecondPage.png", 458, 242, Shape::PairPanel, State::Normal, Tone::Neutral, "", 0},
+    {"Setting", "CloseSecondPage.png", 14, 14, Shape::Close, State::Normal, Tone::Danger, "", 0},
+    {"Setting", "CloseSecondPageHover.png", 14, 14, Shape::Close, State::Hover, Tone::Danger, "", 0},
+    {"Setting", "CloseSecondPageClick.png", 14, 14, Shape::Close, State::Click, Tone::Danger, "", 0},
+    {"Setting", "Pair.png", 154, 32, Shape::PushButton, State::Normal, Tone::Accent, "", 0},
+    {"Setting", "PairSuccess.png", 154, 32, Shape::PushButton, State::Checked, Tone::Success, "", 0},
+    {"Setting", "PairFail.png", 154, 32, Shape::PushButton, State::Checked, Tone::Danger, "", 0},
+    {"Setting", "Picture.png", 24, 24, Shape::MouseGlyph, State::Normal, Tone::Accent, "", 0},
+
+    // --- summary panel (shares the button page's folder) ----------------------
+    {"Buttoninterface", "IsData.png", 10, 10, Shape::Dot, State::Normal, Tone::Warn, "", 0},
+    {"Buttoninterface", "mouse0.png", 432, 356, Shape::MouseHero, State::Normal, Tone::Accent, "", 0},
+};
+
+inline constexpr int kImageCount = sizeof(kImages) / sizeof(kImages[0]);
+
+} // namespace imagegen
