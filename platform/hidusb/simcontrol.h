@@ -80,6 +80,9 @@ bool setAnswerNothing(const QString &id, bool silent);  // no answer at all
 bool failFlashAt(const QString &id, int percent);       // -1: flashing succeeds
 // Time a whole flash takes (all devices), in milliseconds.
 void setFlashDuration(int milliseconds);
+// Forgets a device's stored flash: factory settings, first slot, out of
+// boot mode, flash file removed.
+bool factoryReset(const QString &id);
 
 // ----- reading the hardware ---------------------------------------------------
 // The mouse's record of a configuration slot (-1: the active one), decoded
@@ -114,7 +117,7 @@ struct JournalEntry {
     QString path;       // the path argument, if any
     QString arguments;  // the other arguments as text
     QString result;     // the result as text ("" for none)
-    QString thread;     // "gui" when called on the application's main thread, else "other"
+    QString thread;     // "library" when called on one of the library's threads, else "caller"
 };
 QVector<JournalEntry> journal();
 void clearJournal();

@@ -1,0 +1,1364 @@
+#include "platform/hidusb/simulator.h"
+
+#include "platform/userpaths.h"
+
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QSettings>
+
+#include <algorithm>
+#include <cstring>
+
+namespace hidusb {
+namespace sim {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr std::uint16_t kBootPid = 0xB00F;
+constexpr int kPairMs = 1500;
+const char kFlashMagic[8] = {'V', 'M', 'X', 'F', 'L', 'S', 'H', '1'};
+
+std::uint32_t crc32(const QByteArray &data)
+{
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char c : data) {
+        crc ^= c;
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// Hexadecimal id text, with or without "0x".
+bool parseHexId(QString text, std::uint16_t *out)
+{
+    text = text.trimmed();
+    if (text.startsWith("0x", Qt::CaseInsensitive))
+        text = text.mid(2);
+    bool ok = false;
+    const uint v = text.toUInt(&ok, 16);
+    if (!ok || v > 0xFFFF)
+        return false;
+    *out = static_cast<std::uint16_t>(v);
+    return true;
+}
+
+QString decodeCoded(const QString &value)
+{
+    QString s = QString::fromUtf8(QByteArray::fromBase64(value.toUtf8()));
+    s.remove('\n');
+    s.remove(' ');
+    return s;
+}
+
+QStringList codedList(QSettings &ini, const QString &key)
+{
+    QStringList out;
+    for (const QString &item : ini.value(key).toStringList())
+        out << decodeCoded(item);
+    return out;
+}
+
+} // namespace
+
+int linkCodeOfKind(int kind)
+{
+    switch (kind) {
+    case 2: return 4;
+    case 4: return 1;
+    case 8: return 5;
+    default: return 0;
+    }
+}
+
+CatalogueDefaults catalogueDefaults()
+{
+    CatalogueDefaults d;
+    if (!QCoreApplication::instance())
+        return d;
+    const QString file = QCoreApplication::applicationDirPath() + "/usersetting/Config.ini";
+    if (!QFileInfo::exists(file))
+        return d;
+    QSettings ini(file, QSettings::IniFormat);
+    ini.setIniCodec("UTF-8");
+    const QStringList vids = codedList(ini, "Option/VID");
+    std::uint16_t v = 0;
+    if (!vids.isEmpty() && parseHexId(vids.first(), &v))
+        d.vid = v;
+    const QStringList usb = codedList(ini, "Option/USB_PID");
+    if (!usb.isEmpty() && parseHexId(usb.first(), &v))
+        d.usbPid = v;
+    const char *wireless[4] = {"Option/Wireless_PID", "Option/Wireless2_PID", "Option/Wireless4_PID",
+                               "Option/Wireless8_PID"};
+    for (int i = 0; i < 4; ++i) {
+        const QStringList l = codedList(ini, wireless[i]);
+        for (const QString &item : l) {
+            if (!item.isEmpty() && parseHexId(item, &v)) {
+                d.wirelessPid[i] = v;
+                break;
+            }
+        }
+    }
+    bool ok = false;
+    const int cid = decodeCoded(ini.value("Option/CID").toString()).toInt(&ok);
+    if (ok && cid >= 0 && cid <= 255)
+        d.cid = static_cast<std::uint8_t>(cid);
+    const int mid = ini.value("Drive1/MID").toString().trimmed().toInt(&ok);
+    if (ok && mid >= 0 && mid <= 255)
+        d.mid = static_cast<std::uint8_t>(mid);
+    return d;
+}
+
+QByteArray defaultScenario()
+{
+    return QByteArray(
+        "{\"devices\": ["
+        "{\"id\": \"receiver\", \"type\": \"receiver\", \"kind\": 1},"
+        "{\"id\": \"mouse\", \"type\": \"mouse\", \"pairedTo\": \"receiver\", \"cable\": false,"
+        " \"online\": true}"
+        "]}");
+}
+
+// ---------------------------------------------------------------------------
+// Scenario files
+// ---------------------------------------------------------------------------
+namespace {
+
+struct FieldReader {
+    const QJsonObject &o;
+    QString where;
+    QString *error;
+    bool failed = false;
+
+    bool fail(const QString &what)
+    {
+        if (!failed && error)
+            *error = where + ": " + what;
+        failed = true;
+        return false;
+    }
+    // A number given as a JSON number or as a text (decimal or "0x" hex).
+    bool number(const char *key, long long lo, long long hi, long long *out, bool hexText = false)
+    {
+        if (!o.contains(key))
+            return false;
+        const QJsonValue v = o.value(key);
+        long long n = 0;
+        if (v.isDouble()) {
+            const double d = v.toDouble();
+            if (d != static_cast<double>(static_cast<long long>(d)))
+                return fail(QString("\"%1\" is not a whole number").arg(key));
+            n = static_cast<long long>(d);
+        } else if (v.isString()) {
+            QString t = v.toString().trimmed();
+            bool ok = false;
+            if (t.startsWith("0x", Qt::CaseInsensitive))
+                n = t.mid(2).toLongLong(&ok, 16);
+            else
+                n = t.toLongLong(&ok, hexText ? 16 : 10);
+            if (!ok)
+                return fail(QString("\"%1\" is not a number").arg(key));
+        } else {
+            return fail(QString("\"%1\" must be a number").arg(key));
+        }
+        if (n < lo || n > hi)
+            return fail(QString("\"%1\" is out of range %2..%3").arg(key).arg(lo).arg(hi));
+        *out = n;
+        return true;
+    }
+    bool flag(const char *key, bool *out)
+    {
+        if (!o.contains(key))
+            return false;
+        if (!o.value(key).isBool())
+            return fail(QString("\"%1\" must be true or false").arg(key));
+        *out = o.value(key).toBool();
+        return true;
+    }
+};
+
+} // namespace
+
+bool parseScenario(const QByteArray &json, std::vector<SimDevice> *devicesOut, int *flashMsOut,
+                   QString *error)
+{
+    if (json.size() > 1024 * 1024) {
+        if (error)
+            *error = "scenario larger than 1 MiB";
+        return false;
+    }
+    QJsonParseError pe;
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &pe);
+    if (pe.error != QJsonParseError::NoError || !doc.isObject()) {
+        if (error)
+            *error = pe.error != QJsonParseError::NoError
+                         ? QString("not JSON: %1 at offset %2").arg(pe.errorString()).arg(pe.offset)
+                         : QString("the scenario must be a JSON object");
+        return false;
+    }
+    const QJsonObject root = doc.object();
+    for (const QString &k : root.keys()) {
+        if (k != "devices" && k != "flashMs") {
+            if (error)
+                *error = QString("unknown field \"%1\"").arg(k);
+            return false;
+        }
+    }
+    if (!root.value("devices").isArray()) {
+        if (error)
+            *error = "\"devices\" must be an array";
+        return false;
+    }
+    const QJsonArray list = root.value("devices").toArray();
+    if (list.size() > 32) {
+        if (error)
+            *error = "more than 32 devices";
+        return false;
+    }
+    int flashMs = 3000;
+    {
+        FieldReader r{root, "scenario", error};
+        long long n = 0;
+        if (r.number("flashMs", 0, 600000, &n))
+            flashMs = static_cast<int>(n);
+        if (r.failed)
+            return false;
+    }
+    const CatalogueDefaults cat = catalogueDefaults();
+    static const QStringList receiverKeys = {
+        "id", "type", "kind", "vid", "pid", "cid", "mid", "version", "receiverId", "plugged",
+        "bootMode", "idAnswersAfter", "longRange", "ledInfo", "answerNothing", "rejectWrites",
+        "failFlashAt", "pairing"};
+    static const QStringList mouseKeys = {
+        "id", "type", "pairedTo", "cable", "vid", "pid", "cid", "mid", "version", "online",
+        "battery", "charging", "bootMode", "idAnswersAfter", "answerNothing", "rejectWrites",
+        "failFlashAt", "receiverId"};
+    static const QRegularExpression idPattern("^[A-Za-z0-9_-]{1,40}$");
+
+    std::vector<SimDevice> devices;
+    for (int i = 0; i < list.size(); ++i) {
+        if (!list.at(i).isObject()) {
+            if (error)
+                *error = QString("device %1 is not an object").arg(i);
+            return false;
+        }
+        const QJsonObject o = list.at(i).toObject();
+        SimDevice d;
+        const QString type = o.value("type").toString();
+        if (type == "receiver")
+            d.type = SimDevice::Receiver;
+        else if (type == "mouse")
+            d.type = SimDevice::Mouse;
+        else {
+            if (error)
+                *error = QString("device %1: \"type\" must be \"receiver\" or \"mouse\"").arg(i);
+            return false;
+        }
+        d.id = o.contains("id") ? o.value("id").toString() : QString("device%1").arg(i + 1);
+        if (!idPattern.match(d.id).hasMatch()) {
+            if (error)
+                *error = QString("device %1: \"id\" must be 1 to 40 letters, digits, '_' or '-'").arg(i);
+            return false;
+        }
+        for (const SimDevice &other : devices) {
+            if (other.id == d.id) {
+                if (error)
+                    *error = QString("device %1: id \"%2\" is used twice").arg(i).arg(d.id);
+                return false;
+            }
+        }
+        const QStringList &allowed = d.type == SimDevice::Receiver ? receiverKeys : mouseKeys;
+        for (const QString &k : o.keys()) {
+            if (!allowed.contains(k)) {
+                if (error)
+                    *error = QString("device \"%1\": unknown field \"%2\"").arg(d.id, k);
+                return false;
+            }
+        }
+        FieldReader r{o, QString("device \"%1\"").arg(d.id), error};
+        long long n = 0;
+        bool b = false;
+        d.cid = cat.cid;
+        d.mid = cat.mid;
+        d.vid = cat.vid;
+        if (d.type == SimDevice::Receiver) {
+            d.kind = 1;
+            if (r.number("kind", 1, 8, &n)) {
+                if (n != 1 && n != 2 && n != 4 && n != 8)
+                    r.fail("\"kind\" must be 1, 2, 4 or 8");
+                d.kind = static_cast<int>(n);
+            }
+            const int kindIndex = d.kind == 1 ? 0 : d.kind == 2 ? 1 : d.kind == 4 ? 2 : 3;
+            d.pid = cat.wirelessPid[kindIndex];
+            d.version = 0x0105;
+            d.rgb.ledInfoChoice = 1;
+            d.bar = LedBarMode{1, 255, 255, 255, 7, 9, 1};
+            if (r.number("longRange", 0, 1, &n))
+                d.longRange = n != 0;
+            if (r.number("ledInfo", 0, 3, &n))
+                d.rgb.ledInfoChoice = static_cast<unsigned char>(n);
+            if (r.flag("plugged", &b))
+                d.plugged = b;
+            if (r.flag("pairing", &b))
+                d.pairOutcome = b;
+        } else {
+            d.pid = cat.usbPid;
+            d.version = 0x0102;
+            d.plugged = false;
+            d.pairedTo = o.value("pairedTo").toString();
+            if (o.contains("pairedTo") && !o.value("pairedTo").isString())
+                r.fail("\"pairedTo\" must be a text");
+            if (r.flag("cable", &b))
+                d.plugged = b;
+            if (r.flag("online", &b))
+                d.awake = b;
+            if (r.number("battery", 0, 100, &n))
+                d.battery = static_cast<int>(n);
+            if (r.flag("charging", &b))
+                d.charging = b;
+            for (int s = 0; s < kConfigSlots; ++s)
+                dump::recordToImage(dump::factoryRecord(), d.flash[s].data());
+        }
+        if (r.number("vid", 0, 0xFFFF, &n, true))
+            d.vid = static_cast<std::uint16_t>(n);
+        if (r.number("pid", 0, 0xFFFF, &n, true))
+            d.pid = static_cast<std::uint16_t>(n);
+        if (r.number("cid", 0, 255, &n))
+            d.cid = static_cast<std::uint8_t>(n);
+        if (r.number("mid", 0, 255, &n))
+            d.mid = static_cast<std::uint8_t>(n);
+        if (r.number("version", 0, 0xFFFF, &n)) {
+            d.version = static_cast<std::uint16_t>(n);
+            d.explicitVersion = true;
+        }
+        if (r.flag("bootMode", &b)) {
+            d.bootMode = b;
+            d.explicitBoot = true;
+        }
+        if (r.number("idAnswersAfter", 1, 1000, &n))
+            d.idAnswersAfter = static_cast<int>(n);
+        if (r.flag("answerNothing", &b))
+            d.answerNothing = b;
+        if (r.number("rejectWrites", 0, 1000000, &n))
+            d.rejectWrites = static_cast<int>(n);
+        if (r.number("failFlashAt", -1, 100, &n))
+            d.failFlashAt = static_cast<int>(n);
+        if (o.contains("receiverId")) {
+            const QJsonValue v = o.value("receiverId");
+            const QJsonArray a = v.toArray();
+            if (!v.isArray() || a.size() != 3)
+                r.fail("\"receiverId\" must be an array of three numbers");
+            for (int k = 0; k < a.size() && k < 3 && !r.failed; ++k) {
+                const double x = a.at(k).toDouble(-1);
+                if (!a.at(k).isDouble() || x < 0 || x > 255 || x != static_cast<int>(x))
+                    r.fail("\"receiverId\" items must be numbers 0..255");
+                else
+                    d.receiverId[k] = static_cast<std::uint8_t>(x);
+            }
+        }
+        if (r.failed)
+            return false;
+        devices.push_back(d);
+    }
+    // Links between the devices.
+    for (SimDevice &d : devices) {
+        if (d.type != SimDevice::Mouse || d.pairedTo.isEmpty())
+            continue;
+        auto it = std::find_if(devices.begin(), devices.end(), [&](const SimDevice &x) {
+            return x.type == SimDevice::Receiver && x.id == d.pairedTo;
+        });
+        if (it == devices.end()) {
+            if (error)
+                *error = QString("device \"%1\": \"pairedTo\" names no receiver").arg(d.id);
+            return false;
+        }
+        d.receiverId = it->receiverId;
+    }
+    if (devicesOut)
+        devicesOut->swap(devices);
+    if (flashMsOut)
+        *flashMsOut = flashMs;
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// The transport
+// ---------------------------------------------------------------------------
+SimTransport::SimTransport()
+{
+    thread_ = std::thread([this] { run(); });
+}
+
+SimTransport::~SimTransport()
+{
+    {
+        std::lock_guard<std::mutex> lk(qm_);
+        quit_ = true;
+    }
+    qcv_.notify_all();
+    if (thread_.joinable())
+        thread_.join();
+    std::lock_guard<std::mutex> lk(m_);
+    saveDirty();
+}
+
+QString SimTransport::flashFile(const QString &id)
+{
+    return userDataRoot() + "/Simulator/" + id + ".flash";
+}
+
+void SimTransport::load(std::vector<SimDevice> devices, int flashMs)
+{
+    std::lock_guard<std::mutex> lk(m_);
+    saveDirty();
+    devices_ = std::move(devices);
+    flashMs_ = flashMs;
+    for (SimDevice &d : devices_)
+        restore(d);
+    announce(true);
+}
+
+void SimTransport::setSinks(PacketSink packets, ChangeSink changes, OnlineSink online)
+{
+    std::lock_guard<std::mutex> lk(m_);
+    packets_ = std::move(packets);
+    changes_ = std::move(changes);
+    online_ = std::move(online);
+    lastOnline_ = onlineTable();
+    lastPaths_ = pathList();
+    if (online_)
+        online_(lastOnline_);
+}
+
+std::string SimTransport::normalPath(const SimDevice &d) const
+{
+    const std::string id = d.id.toStdString();
+    return d.type == SimDevice::Receiver ? "sim/" + id + "/receiver" : "sim/" + id + "/cable";
+}
+
+std::vector<UsbDeviceEntry> SimTransport::enumerate()
+{
+    std::lock_guard<std::mutex> lk(m_);
+    std::vector<UsbDeviceEntry> out;
+    for (const SimDevice &d : devices_) {
+        if (!d.plugged)
+            continue;
+        UsbDeviceEntry e;
+        e.vendorId = d.vid;
+        e.bootTarget = d.type == SimDevice::Receiver ? kTargetReceiver : kTargetMouse;
+        e.bootCid = d.cid;
+        e.bootMid = d.mid;
+        if (d.bootMode) {
+            e.path = "sim/" + d.id.toStdString() + "/boot";
+            e.productId = kBootPid;
+            e.bootMode = true;
+        } else {
+            e.path = normalPath(d);
+            e.productId = d.pid;
+            e.version = d.version;
+        }
+        out.push_back(e);
+    }
+    return out;
+}
+
+std::vector<std::string> SimTransport::pathList() const
+{
+    std::vector<std::string> out;
+    for (const SimDevice &d : devices_) {
+        if (d.plugged)
+            out.push_back(d.bootMode ? "sim/" + d.id.toStdString() + "/boot" : normalPath(d));
+    }
+    return out;
+}
+
+SimDevice *SimTransport::resolve(const std::string &path, Role *role)
+{
+    for (SimDevice &d : devices_) {
+        if (!d.plugged)
+            continue;
+        if (d.bootMode) {
+            if (path == "sim/" + d.id.toStdString() + "/boot") {
+                *role = AsBoot;
+                return &d;
+            }
+        } else if (path == normalPath(d)) {
+            *role = d.type == SimDevice::Receiver ? AsReceiver : AsCable;
+            return &d;
+        }
+    }
+    *role = None;
+    return nullptr;
+}
+
+SimDevice *SimTransport::find(const QString &id)
+{
+    for (SimDevice &d : devices_)
+        if (d.id == id)
+            return &d;
+    return nullptr;
+}
+
+const SimDevice *SimTransport::find(const QString &id) const
+{
+    for (const SimDevice &d : devices_)
+        if (d.id == id)
+            return &d;
+    return nullptr;
+}
+
+// The mouse a receiver can talk to right now: paired, awake, not on its
+// cable (a cabled mouse switches its radio off), not in boot mode.
+SimDevice *SimTransport::reachableMouse(SimDevice &receiver)
+{
+    if (!receiver.plugged || receiver.bootMode || receiver.answerNothing)
+        return nullptr;
+    for (SimDevice &m : devices_) {
+        if (m.type == SimDevice::Mouse && m.pairedTo == receiver.id && !m.plugged && m.awake
+            && !m.answerNothing && !m.bootMode)
+            return &m;
+    }
+    return nullptr;
+}
+
+SimDevice *SimTransport::mouseBehind(const std::string &path)
+{
+    Role role = None;
+    SimDevice *d = resolve(path, &role);
+    if (!d)
+        return nullptr;
+    if (role == AsReceiver)
+        return reachableMouse(*d);
+    if (role == AsCable && d->awake && !d->answerNothing)
+        return d;
+    return nullptr;
+}
+
+std::string SimTransport::reportPath(const SimDevice &mouse) const
+{
+    if (mouse.answerNothing || mouse.bootMode || !mouse.awake)
+        return std::string();
+    if (mouse.plugged)
+        return normalPath(mouse);
+    const SimDevice *r = find(mouse.pairedTo);
+    if (r && r->plugged && !r->bootMode && !r->answerNothing)
+        return normalPath(*r);
+    return std::string();
+}
+
+std::unordered_map<std::string, bool> SimTransport::onlineTable() const
+{
+    std::unordered_map<std::string, bool> t;
+    for (const SimDevice &d : devices_) {
+        if (!d.plugged)
+            continue;
+        if (d.bootMode) {
+            t["sim/" + d.id.toStdString() + "/boot"] = false;
+            continue;
+        }
+        bool online = false;
+        if (d.type == SimDevice::Receiver) {
+            online = const_cast<SimTransport *>(this)->reachableMouse(const_cast<SimDevice &>(d)) != nullptr;
+        } else {
+            online = d.awake && !d.answerNothing;
+        }
+        t[normalPath(d)] = online;
+    }
+    return t;
+}
+
+void SimTransport::announce(bool devicesChanged)
+{
+    std::unordered_map<std::string, bool> t = onlineTable();
+    if (t != lastOnline_) {
+        lastOnline_ = t;
+        if (online_)
+            online_(lastOnline_);
+    }
+    std::vector<std::string> paths = pathList();
+    if (devicesChanged && paths != lastPaths_) {
+        lastPaths_ = paths;
+        if (changes_)
+            changes_();
+    }
+}
+
+void SimTransport::emitReport(const std::string &path, std::uint8_t kind, std::uint8_t status,
+                              std::uint8_t sub, const std::uint8_t *payload, std::size_t length)
+{
+    if (path.empty())
+        return;
+    const std::vector<proto::Packet> packets = proto::makeReport(kind, seq_++, status, sub, payload, length);
+    for (const proto::Packet &p : packets) {
+        pktFrom_.fetch_add(1, std::memory_order_relaxed);
+        bytesFrom_.fetch_add(proto::kPacketBytes, std::memory_order_relaxed);
+        if (packets_)
+            packets_(path, p);
+    }
+}
+
+void SimTransport::emitStatusChange(SimDevice &mouse, int flag)
+{
+    const std::uint8_t mask = static_cast<std::uint8_t>(1u << flag);
+    emitReport(reportPath(mouse), ReportStatusChanged, 0, 0, &mask, 1);
+}
+
+bool SimTransport::send(const std::string &path, const proto::Packet &packet)
+{
+    {
+        std::lock_guard<std::mutex> lk(m_);
+        Role role = None;
+        if (!resolve(path, &role))
+            return false;
+    }
+    pktTo_.fetch_add(1, std::memory_order_relaxed);
+    bytesTo_.fetch_add(proto::kPacketBytes, std::memory_order_relaxed);
+    {
+        std::lock_guard<std::mutex> lk(qm_);
+        queue_.push_back(Queued{path, packet});
+    }
+    qcv_.notify_one();
+    return true;
+}
+
+void SimTransport::run()
+{
+    std::unique_lock<std::mutex> lk(qm_);
+    while (!quit_) {
+        if (queue_.empty()) {
+            // Timed work: pairing results.
+            Clock::time_point next = Clock::time_point::max();
+            {
+                lk.unlock();
+                std::lock_guard<std::mutex> slk(m_);
+                handleTimers();
+                saveDirty();
+                for (const SimDevice &d : devices_)
+                    if (d.pairState == 1)
+                        next = std::min(next, d.pairDone);
+                lk.lock();
+            }
+            if (quit_ || !queue_.empty())
+                continue;
+            if (next == Clock::time_point::max())
+                qcv_.wait(lk);
+            else
+                qcv_.wait_until(lk, next);
+            continue;
+        }
+        Queued item = std::move(queue_.front());
+        queue_.pop_front();
+        busy_ = true;
+        lk.unlock();
+        {
+            std::lock_guard<std::mutex> slk(m_);
+            handle(item.path, item.packet);
+        }
+        lk.lock();
+        busy_ = false;
+    }
+}
+
+bool SimTransport::idle() const
+{
+    std::lock_guard<std::mutex> lk(qm_);
+    return queue_.empty() && !busy_ && dirtyCount_.load() == 0;
+}
+
+void SimTransport::handleTimers()
+{
+    const Clock::time_point now = Clock::now();
+    for (SimDevice &r : devices_) {
+        if (r.type != SimDevice::Receiver || r.pairState != 1 || now < r.pairDone)
+            continue;
+        SimDevice *mouse = nullptr;
+        if (r.pairOutcome && r.pairCid == r.cid) {
+            for (SimDevice &m : devices_)
+                if (m.type == SimDevice::Mouse && m.pairedTo == r.id && !m.plugged)
+                    mouse = &m;
+            for (SimDevice &m : devices_)
+                if (!mouse && m.type == SimDevice::Mouse && m.pairedTo.isEmpty() && !m.plugged
+                    && m.cid == r.pairCid)
+                    mouse = &m;
+        }
+        std::uint8_t status = 2;
+        if (mouse) {
+            mouse->pairedTo = r.id;
+            mouse->receiverId = r.receiverId;
+            mouse->awake = true;
+            status = 3;
+        }
+        r.pairState = status;
+        emitReport(normalPath(r), ReportPairStatus, 0, 0, &status, 1);
+        announce(false);
+    }
+}
+
+void SimTransport::handle(const std::string &path, const proto::Packet &p)
+{
+    Role role = None;
+    SimDevice *dev = resolve(path, &role);
+    if (!dev || dev->answerNothing || role == AsBoot)
+        return;
+    SimDevice *mouse = mouseBehind(path);
+    const std::uint8_t arg = p.sub();
+    switch (p.kind()) {
+    case proto::CmdSetDriverStatus:
+        dev->driverStatus = arg != 0;
+        if (mouse)
+            mouse->driverStatus = arg != 0;
+        return;
+    case proto::CmdReadPairStatus: {
+        if (role != AsReceiver)
+            return;
+        const std::uint8_t status = static_cast<std::uint8_t>(dev->pairState);
+        emitReport(path, ReportPairStatus, 0, 0, &status, 1);
+        return;
+    }
+    case proto::CmdEnterPairOnlyCid: {
+        if (role != AsReceiver)
+            return;
+        dev->pairState = 1;
+        dev->pairCid = arg;
+        dev->pairDone = Clock::now() + std::chrono::milliseconds(kPairMs);
+        const std::uint8_t status = 1;
+        emitReport(path, ReportPairStatus, 0, 0, &status, 1);
+        return;
+    }
+    default:
+        break;
+    }
+    if (p.kind() == proto::CmdWriteBlock) {
+        std::uint8_t ack[2] = {p.payload()[0], p.payload()[1]};
+        const int block = p.payload()[0] | (p.payload()[1] << 8);
+        std::uint8_t status = proto::StatusOk;
+        if (!mouse)
+            status = proto::StatusNoLink;
+        else if (mouse->rejectWrites > 0) {
+            --mouse->rejectWrites;
+            status = proto::StatusBusy;
+        } else if (p.payloadLength() != 2 + proto::kImageBlockBytes || block >= proto::kImageBlocks)
+            status = proto::StatusRefused;
+        else {
+            Image &img = mouse->flash[static_cast<std::size_t>(mouse->activeSlot)];
+            std::memcpy(img.data() + block * proto::kImageBlockBytes, p.payload() + 2,
+                        proto::kImageBlockBytes);
+            if (!mouse->dirty) {
+                mouse->dirty = true;
+                dirtyCount_.fetch_add(1);
+            }
+        }
+        emitReport(path, proto::AnsWriteAck, status, 0, ack, 2);
+        return;
+    }
+    if (!mouse)
+        return;  // the mouse does not answer: requests go unanswered
+    const Image &img = mouse->flash[static_cast<std::size_t>(mouse->activeSlot)];
+    switch (p.kind()) {
+    case proto::CmdReadAllFlash:
+        emitReport(path, ReportData, 0, DataFullDump, img.data(), img.size());
+        break;
+    case proto::CmdReadBattery: {
+        const std::uint8_t b[2] = {static_cast<std::uint8_t>(mouse->battery), mouse->charging ? std::uint8_t(1) : std::uint8_t(0)};
+        emitReport(path, ReportBattery, 0, 0, b, 2);
+        break;
+    }
+    case proto::CmdReadConfig: {
+        const std::uint8_t s = static_cast<std::uint8_t>(mouse->activeSlot);
+        emitReport(path, ReportConfigSlot, 0, 0, &s, 1);
+        break;
+    }
+    case proto::CmdReadCurrentDpi:
+        emitReport(path, ReportData, 0, DataActiveStage, img.data() + 2, 1);
+        break;
+    case proto::CmdReadDpiLed: {
+        std::uint8_t b[kDpiLedPayloadSize] = {};
+        std::memcpy(b, img.data() + 96, 4);
+        emitReport(path, ReportData, 0, DataDpiLed, b, sizeof b);
+        break;
+    }
+    case proto::CmdReadLedBar: {
+        std::uint8_t b[kLightBarPayloadSize] = {};
+        std::memcpy(b, img.data() + 100, 7);
+        emitReport(path, ReportData, 0, DataLightBar, b, sizeof b);
+        break;
+    }
+    case proto::CmdReadReportRate:
+        emitReport(path, ReportData, 0, DataReportRate, img.data(), 1);
+        break;
+    case proto::CmdReadVersion: {
+        const std::uint8_t v[2] = {static_cast<std::uint8_t>(mouse->version & 0xFF),
+                                   static_cast<std::uint8_t>(mouse->version >> 8)};
+        emitReport(path, ReportVersion, 0, 0, v, 2);
+        break;
+    }
+    case proto::CmdSetCurrentConfig: {
+        if (arg >= kConfigSlots)
+            break;
+        const bool changed = mouse->activeSlot != arg;
+        mouse->activeSlot = arg;
+        const std::uint8_t s = arg;
+        emitReport(path, ReportConfigSlot, 0, 0, &s, 1);
+        if (changed) {
+            persist(*mouse);
+            emitStatusChange(*mouse, StatusConfig);
+        }
+        break;
+    }
+    case proto::CmdSetBatteryOptimize:
+        mouse->batteryOptimize = arg != 0;
+        persist(*mouse);
+        break;
+    case proto::CmdClearSetting: {
+        Image fresh{};
+        dump::recordToImage(dump::factoryRecord(), fresh.data());
+        for (Image &s : mouse->flash)
+            s = fresh;
+        persist(*mouse);
+        emitReport(path, ReportSettingsCleared, 0, 0, nullptr, 0);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+bool SimTransport::transact(const std::string &path, const proto::Packet &req, proto::Packet *reply)
+{
+    pktTo_.fetch_add(1, std::memory_order_relaxed);
+    bytesTo_.fetch_add(proto::kPacketBytes, std::memory_order_relaxed);
+    std::lock_guard<std::mutex> lk(m_);
+    Role role = None;
+    SimDevice *dev = resolve(path, &role);
+    if (!dev || dev->answerNothing)
+        return false;
+    std::uint8_t out[proto::kMaxPayload] = {};
+    int outLen = 0;
+    std::uint8_t status = proto::StatusOk;
+    const std::uint8_t *in = req.payload();
+    const int inLen = req.payloadLength();
+    SimDevice *mouse = mouseBehind(path);
+    const bool receiver = role == AsReceiver;
+    auto takeWrite = [&]() {
+        if (dev->rejectWrites > 0) {
+            --dev->rejectWrites;
+            status = proto::StatusBusy;
+            return false;
+        }
+        return true;
+    };
+    bool devicesChanged = false;
+    switch (req.kind()) {
+    case proto::CmdGetInfo: {
+        if (role == AsBoot)
+            return false;
+        ++dev->idAsked;
+        const bool answers = dev->idAsked >= dev->idAnswersAfter;
+        out[0] = answers ? dev->cid : 0;
+        out[1] = answers ? dev->mid : 0;
+        out[2] = static_cast<std::uint8_t>(receiver ? linkCodeOfKind(dev->kind) : 2);
+        outLen = 3;
+        break;
+    }
+    case proto::CmdGetAttribute: {
+        UsbDeviceAttribute a{};
+        a.size = 12;
+        a.vendorId = dev->vid;
+        a.productId = role == AsBoot ? kBootPid : dev->pid;
+        a.interfaceNumber = 1;
+        a.version = role == AsBoot ? 0 : dev->version;
+        std::memcpy(out, &a, sizeof a);
+        outLen = sizeof a;
+        break;
+    }
+    case proto::CmdGetOnlineAddress: {
+        if (role == AsBoot)
+            return false;
+        UsbAddressInfo info{};
+        info.vendorId = dev->vid;
+        info.productId = dev->pid;
+        info.linkCode = static_cast<unsigned char>(receiver ? linkCodeOfKind(dev->kind) : 2);
+        info.online = mouse ? 1 : 0;
+        std::memcpy(info.receiverId, dev->receiverId.data(), 3);
+        std::memcpy(out, &info, sizeof info);
+        outLen = sizeof info;
+        break;
+    }
+    case proto::CmdGetVersion:
+        if (!mouse)
+            return false;
+        out[0] = static_cast<std::uint8_t>(mouse->version & 0xFF);
+        out[1] = static_cast<std::uint8_t>(mouse->version >> 8);
+        outLen = 2;
+        break;
+    case proto::CmdGetSlaveVersion:
+        if (!receiver)
+            return false;
+        out[0] = static_cast<std::uint8_t>(dev->version & 0xFF);
+        out[1] = static_cast<std::uint8_t>(dev->version >> 8);
+        outLen = 2;
+        break;
+    case proto::CmdGetDongleRgb:
+        if (!receiver)
+            return false;
+        std::memcpy(out, &dev->rgb, sizeof dev->rgb);
+        outLen = sizeof dev->rgb;
+        break;
+    case proto::CmdSetDongleRgb:
+        if (!receiver || inLen != sizeof(DongleRGB))
+            return false;
+        if (takeWrite()) {
+            std::memcpy(&dev->rgb, in, sizeof dev->rgb);
+            persist(*dev);
+        }
+        break;
+    case proto::CmdGetBarMode:
+        if (!receiver)
+            return false;
+        std::memcpy(out, &dev->bar, sizeof dev->bar);
+        outLen = sizeof dev->bar;
+        break;
+    case proto::CmdSetBarMode:
+        if (!receiver || inLen != sizeof(LedBarMode))
+            return false;
+        if (takeWrite()) {
+            std::memcpy(&dev->bar, in, sizeof dev->bar);
+            persist(*dev);
+        }
+        break;
+    case proto::CmdGetIndicator:
+        if (!receiver)
+            return false;
+        std::memcpy(out, &dev->leds, sizeof dev->leds);
+        outLen = sizeof dev->leds;
+        break;
+    case proto::CmdSetIndicator:
+        if (!receiver || inLen != sizeof(DongleIndicatorLeds))
+            return false;
+        if (takeWrite()) {
+            std::memcpy(&dev->leds, in, sizeof dev->leds);
+            persist(*dev);
+        }
+        break;
+    case proto::CmdGetLongRange:
+        if (!receiver)
+            return false;
+        out[0] = dev->longRange ? 1 : 0;
+        outLen = 1;
+        break;
+    case proto::CmdSetLongRange:
+        if (!receiver)
+            return false;
+        if (takeWrite()) {
+            dev->longRange = req.sub() != 0;
+            persist(*dev);
+        }
+        break;
+    case proto::CmdSetDongleId:
+        if (role != AsCable || inLen < 3)
+            return false;
+        if (takeWrite()) {
+            std::memcpy(dev->receiverId.data(), in, 3);
+            dev->pairedTo.clear();
+            for (const SimDevice &r : devices_)
+                if (r.type == SimDevice::Receiver && r.receiverId == dev->receiverId)
+                    dev->pairedTo = r.id;
+            persist(*dev);
+        }
+        break;
+    case proto::CmdEnterBoot:
+        if (role == AsBoot)
+            break;
+        dev->bootMode = true;
+        dev->flashActive = false;
+        persist(*dev);
+        devicesChanged = true;
+        break;
+    case proto::CmdFlashBegin: {
+        if (role != AsBoot || inLen < 11)
+            return false;
+        const std::uint32_t total = static_cast<std::uint32_t>(in[0] | (in[1] << 8) | (in[2] << 16))
+                                    | (static_cast<std::uint32_t>(in[3]) << 24);
+        const std::uint8_t target = in[4], cid = in[5], mid = in[6];
+        const std::uint32_t version = static_cast<std::uint32_t>(in[7] | (in[8] << 8) | (in[9] << 16))
+                                      | (static_cast<std::uint32_t>(in[10]) << 24);
+        const std::uint8_t mine = dev->type == SimDevice::Receiver ? kTargetReceiver : kTargetMouse;
+        if (target != mine || cid != dev->cid || mid != dev->mid || total == 0) {
+            status = proto::StatusRefused;
+            break;
+        }
+        dev->flashActive = true;
+        dev->flashTotal = total;
+        dev->flashReceived = 0;
+        dev->flashVersion = static_cast<std::uint16_t>((((version >> 8) & 0xFF) << 8) | (version & 0xFF));
+        dev->flashStart = Clock::now();
+        break;
+    }
+    case proto::CmdFlashChunk: {
+        if (role != AsBoot || inLen < 4)
+            return false;
+        if (!dev->flashActive) {
+            status = proto::StatusRefused;
+            break;
+        }
+        // Writing flash takes time: the device is busy until its share of
+        // the whole flash time has passed.
+        const auto due = dev->flashStart
+                         + std::chrono::milliseconds(static_cast<long long>(flashMs_) * dev->flashReceived
+                                                     / std::max<std::uint32_t>(1, dev->flashTotal));
+        if (Clock::now() < due) {
+            status = proto::StatusBusy;
+            break;
+        }
+        const std::uint32_t offset = static_cast<std::uint32_t>(in[0] | (in[1] << 8) | (in[2] << 16))
+                                     | (static_cast<std::uint32_t>(in[3]) << 24);
+        const std::uint32_t n = static_cast<std::uint32_t>(inLen - 4);
+        if (offset != dev->flashReceived || offset + n > dev->flashTotal) {
+            status = proto::StatusRefused;
+            dev->flashActive = false;
+            break;
+        }
+        const int percentAfter = static_cast<int>(100ull * (offset + n) / dev->flashTotal);
+        if (dev->failFlashAt >= 0 && percentAfter >= dev->failFlashAt) {
+            status = proto::StatusRefused;
+            dev->flashActive = false;
+            break;
+        }
+        dev->flashReceived = offset + n;
+        break;
+    }
+    case proto::CmdFlashFinish:
+        if (role != AsBoot)
+            return false;
+        if (!dev->flashActive || dev->flashReceived != dev->flashTotal) {
+            status = proto::StatusRefused;
+            break;
+        }
+        dev->flashActive = false;
+        dev->version = dev->flashVersion;
+        dev->bootMode = false;
+        persist(*dev);
+        devicesChanged = true;
+        break;
+    default:
+        return false;
+    }
+    pktFrom_.fetch_add(1, std::memory_order_relaxed);
+    bytesFrom_.fetch_add(proto::kPacketBytes, std::memory_order_relaxed);
+    if (reply)
+        *reply = proto::makePacket(req.kind(), req.seq(), status, req.sub(), out, outLen);
+    announce(devicesChanged);
+    return true;
+}
+
+TransportCounters SimTransport::counters() const
+{
+    TransportCounters c;
+    c.packetsToDevice = pktTo_.load();
+    c.bytesToDevice = bytesTo_.load();
+    c.packetsFromDevice = pktFrom_.load();
+    c.bytesFromDevice = bytesFrom_.load();
+    return c;
+}
+
+void SimTransport::resetCounters()
+{
+    pktTo_ = 0;
+    bytesTo_ = 0;
+    pktFrom_ = 0;
+    bytesFrom_ = 0;
+}
+
+// ---------------------------------------------------------------------------
+// Control
+// ---------------------------------------------------------------------------
+bool SimTransport::control(const QString &id, const std::function<bool(SimDevice &)> &fn)
+{
+    std::lock_guard<std::mutex> lk(m_);
+    SimDevice *d = find(id);
+    if (!d)
+        return false;
+    const bool ok = fn(*d);
+    announce(true);
+    return ok;
+}
+
+bool SimTransport::inspect(const QString &id, const std::function<void(const SimDevice &)> &fn) const
+{
+    std::lock_guard<std::mutex> lk(m_);
+    const SimDevice *d = find(id);
+    if (!d)
+        return false;
+    fn(*d);
+    return true;
+}
+
+QStringList SimTransport::ids() const
+{
+    std::lock_guard<std::mutex> lk(m_);
+    QStringList out;
+    for (const SimDevice &d : devices_)
+        out << d.id;
+    return out;
+}
+
+QString SimTransport::pathOf(const QString &id) const
+{
+    std::lock_guard<std::mutex> lk(m_);
+    const SimDevice *d = find(id);
+    if (!d || !d->plugged)
+        return QString();
+    if (d->bootMode)
+        return "sim/" + d->id + "/boot";
+    return QString::fromStdString(normalPath(*d));
+}
+
+void SimTransport::setFlashDuration(int ms)
+{
+    std::lock_guard<std::mutex> lk(m_);
+    flashMs_ = std::max(0, ms);
+}
+
+bool SimTransport::pressDpi(const QString &id, int step)
+{
+    std::lock_guard<std::mutex> lk(m_);
+    SimDevice *m = find(id);
+    if (!m || m->type != SimDevice::Mouse)
+        return false;
+    m->awake = true;  // a button press wakes the mouse
+    announce(false);
+    Image &img = m->flash[static_cast<std::size_t>(m->activeSlot)];
+    const int count = std::max(1, std::min<int>(8, img[1]));
+    int stage = img[2] % count;
+    stage = ((stage + step) % count + count) % count;
+    img[2] = static_cast<std::uint8_t>(stage);
+    persist(*m);
+    emitStatusChange(*m, StatusDpiStage);
+    return true;
+}
+
+bool SimTransport::pressSlot(const QString &id)
+{
+    std::lock_guard<std::mutex> lk(m_);
+    SimDevice *m = find(id);
+    if (!m || m->type != SimDevice::Mouse)
+        return false;
+    m->awake = true;
+    announce(false);
+    m->activeSlot = (m->activeSlot + 1) % kConfigSlots;
+    persist(*m);
+    const std::uint8_t s = static_cast<std::uint8_t>(m->activeSlot);
+    const std::string path = reportPath(*m);
+    emitReport(path, ReportConfigSlot, 0, 0, &s, 1);
+    emitStatusChange(*m, StatusConfig);
+    return true;
+}
+
+bool SimTransport::pressRate(const QString &id)
+{
+    std::lock_guard<std::mutex> lk(m_);
+    SimDevice *m = find(id);
+    if (!m || m->type != SimDevice::Mouse)
+        return false;
+    m->awake = true;
+    announce(false);
+    static const std::uint8_t rates[4] = {8, 4, 2, 1};
+    Image &img = m->flash[static_cast<std::size_t>(m->activeSlot)];
+    int i = 0;
+    while (i < 4 && rates[i] != img[0])
+        ++i;
+    img[0] = rates[(i + 1) % 4];
+    persist(*m);
+    emitStatusChange(*m, StatusReportRate);
+    return true;
+}
+
+bool SimTransport::battery(const QString &id, int level, bool charging)
+{
+    std::lock_guard<std::mutex> lk(m_);
+    SimDevice *m = find(id);
+    if (!m || m->type != SimDevice::Mouse || level < 0 || level > 100)
+        return false;
+    const bool changed = m->battery != level || m->charging != charging;
+    m->battery = level;
+    m->charging = charging;
+    if (changed)
+        emitStatusChange(*m, StatusBattery);
+    return true;
+}
+
+bool SimTransport::receiverLedButton(const QString &id)
+{
+    std::lock_guard<std::mutex> lk(m_);
+    SimDevice *r = find(id);
+    if (!r || r->type != SimDevice::Receiver || !r->plugged || r->bootMode || r->answerNothing)
+        return false;
+    r->rgb.ledInfoChoice = static_cast<unsigned char>(r->rgb.ledInfoChoice % 3 + 1);
+    persist(*r);
+    emitReport(normalPath(*r), ReportReceiverLed, 0, 0, &r->rgb.ledInfoChoice, 1);
+    return true;
+}
+
+bool SimTransport::longRangeOff(const QString &id)
+{
+    std::lock_guard<std::mutex> lk(m_);
+    SimDevice *r = find(id);
+    if (!r || r->type != SimDevice::Receiver || !r->plugged || r->bootMode || r->answerNothing)
+        return false;
+    r->longRange = false;
+    persist(*r);
+    std::uint8_t payload[kLongRangeOffPayloadSize] = {};
+    std::memcpy(payload + 1, r->receiverId.data(), 3);
+    emitReport(normalPath(*r), ReportLongRangeOff, 0, 0, payload, sizeof payload);
+    return true;
+}
+
+bool SimTransport::factoryReset(const QString &id)
+{
+    std::lock_guard<std::mutex> lk(m_);
+    SimDevice *d = find(id);
+    if (!d)
+        return false;
+    QFile::remove(flashFile(d->id));
+    Image fresh{};
+    dump::recordToImage(dump::factoryRecord(), fresh.data());
+    for (Image &s : d->flash)
+        s = fresh;
+    d->activeSlot = 0;
+    d->bootMode = false;
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Flash file
+// ---------------------------------------------------------------------------
+void SimTransport::persist(SimDevice &d)
+{
+    QByteArray body;
+    {
+        QDataStream s(&body, QIODevice::WriteOnly);
+        s.setVersion(QDataStream::Qt_5_9);
+        s << quint8(d.type) << quint16(d.version) << quint8(d.bootMode ? 1 : 0);
+        if (d.type == SimDevice::Mouse) {
+            s << quint8(d.activeSlot) << quint8(d.batteryOptimize ? 1 : 0);
+            s.writeRawData(reinterpret_cast<const char *>(d.receiverId.data()), 3);
+            s << d.pairedTo;
+            for (const Image &img : d.flash)
+                s.writeRawData(reinterpret_cast<const char *>(img.data()), static_cast<int>(img.size()));
+        } else {
+            s.writeRawData(reinterpret_cast<const char *>(&d.rgb), sizeof d.rgb);
+            s.writeRawData(reinterpret_cast<const char *>(&d.bar), sizeof d.bar);
+            s.writeRawData(reinterpret_cast<const char *>(&d.leds), sizeof d.leds);
+            s << quint8(d.longRange ? 1 : 0);
+        }
+    }
+    QByteArray file(kFlashMagic, sizeof kFlashMagic);
+    {
+        QDataStream s(&file, QIODevice::WriteOnly | QIODevice::Append);
+        s << quint32(body.size());
+        s.writeRawData(body.constData(), body.size());
+        s << quint32(crc32(body));
+    }
+    QDir().mkpath(userDataRoot() + "/Simulator");
+    QSaveFile out(flashFile(d.id));
+    if (out.open(QIODevice::WriteOnly)) {
+        out.write(file);
+        out.commit();
+    }
+    if (d.dirty) {
+        d.dirty = false;
+        dirtyCount_.fetch_sub(1);
+    }
+}
+
+void SimTransport::saveDirty()
+{
+    for (SimDevice &d : devices_)
+        if (d.dirty)
+            persist(d);
+}
+
+// Loads a device's flash. Anything wrong with the file (missing, short,
+// long, wrong checksum, another kind of device) leaves the factory state.
+void SimTransport::restore(SimDevice &d)
+{
+    QFile f(flashFile(d.id));
+    if (!f.open(QIODevice::ReadOnly))
+        return;
+    if (f.size() > 256 * 1024)
+        return;
+    const QByteArray file = f.readAll();
+    if (file.size() < 16 || std::memcmp(file.constData(), kFlashMagic, sizeof kFlashMagic) != 0)
+        return;
+    QDataStream head(file.mid(sizeof kFlashMagic));
+    quint32 length = 0;
+    head >> length;
+    if (static_cast<qint64>(length) + 16 != file.size())
+        return;
+    const QByteArray body = file.mid(12, static_cast<int>(length));
+    QDataStream tail(file.mid(12 + static_cast<int>(length)));
+    quint32 crc = 0;
+    tail >> crc;
+    if (crc != crc32(body))
+        return;
+    QDataStream s(body);
+    s.setVersion(QDataStream::Qt_5_9);
+    quint8 type = 0, boot = 0;
+    quint16 version = 0;
+    s >> type >> version >> boot;
+    if (type != d.type)
+        return;
+    SimDevice copy = d;
+    copy.version = version;
+    copy.bootMode = boot != 0;
+    if (d.type == SimDevice::Mouse) {
+        quint8 slot = 0, optimize = 0;
+        s >> slot >> optimize;
+        if (slot >= kConfigSlots)
+            return;
+        copy.activeSlot = slot;
+        copy.batteryOptimize = optimize != 0;
+        if (s.readRawData(reinterpret_cast<char *>(copy.receiverId.data()), 3) != 3)
+            return;
+        QString pairedTo;
+        s >> pairedTo;
+        for (Image &img : copy.flash)
+            if (s.readRawData(reinterpret_cast<char *>(img.data()), static_cast<int>(img.size()))
+                != static_cast<int>(img.size()))
+                return;
+        // The pairing of the scenario wins when it names a receiver.
+        if (d.pairedTo.isEmpty()) {
+            copy.pairedTo = pairedTo;
+        } else {
+            copy.receiverId = d.receiverId;
+        }
+    } else {
+        quint8 lr = 0;
+        if (s.readRawData(reinterpret_cast<char *>(&copy.rgb), sizeof copy.rgb) != sizeof copy.rgb
+            || s.readRawData(reinterpret_cast<char *>(&copy.bar), sizeof copy.bar) != sizeof copy.bar
+            || s.readRawData(reinterpret_cast<char *>(&copy.leds), sizeof copy.leds) != sizeof copy.leds)
+            return;
+        s >> lr;
+        copy.longRange = lr != 0;
+    }
+    if (s.status() != QDataStream::Ok || !s.atEnd())
+        return;
+    if (d.explicitVersion)
+        copy.version = d.version;
+    if (d.explicitBoot)
+        copy.bootMode = d.bootMode;
+    d = copy;
+}
+
+} // namespace sim
+} // namespace hidusb

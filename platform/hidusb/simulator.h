@@ -1,0 +1,179 @@
+#pragma once
+
+// The simulated receivers and mice: the transport the library uses on this
+// machine. Devices hold what real ones hold (flash per configuration slot,
+// firmware version, battery, pairing, receiver lights, boot mode), answer
+// the protocol of codec.h from their own thread and keep their flash in a
+// file under the per-user root's "Simulator" folder.
+
+#include "platform/hidusb/dumpformat.h"
+#include "platform/hidusb/hidusb.h"
+#include "platform/hidusb/transport.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <unordered_map>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace hidusb {
+namespace sim {
+
+using Image = std::array<std::uint8_t, dump::kImageSize>;
+
+struct SimDevice {
+    enum Type { Receiver, Mouse };
+    Type type = Mouse;
+    QString id;
+    std::uint16_t vid = 0, pid = 0;
+    std::uint8_t cid = 0, mid = 0;
+    std::uint16_t version = 0x0100;
+    bool plugged = true;          // receiver in USB / mouse cable plugged in
+    bool bootMode = false;
+    int idAnswersAfter = 1;       // GetDeviceInfo answers an id from this request on
+    int idAsked = 0;
+    bool answerNothing = false;
+    int rejectWrites = 0;
+    int failFlashAt = -1;
+    bool driverStatus = false;
+    // receiver
+    int kind = 1;                 // 1, 2, 4, 8
+    std::array<std::uint8_t, 3> receiverId{{0x12, 0x34, 0x56}};
+    bool longRange = false;
+    DongleRGB rgb{};
+    LedBarMode bar{};
+    DongleIndicatorLeds leds{};
+    int pairState = 0;            // 0 idle, 1 pairing, 2 failed, 3 paired
+    bool pairOutcome = true;
+    std::uint8_t pairCid = 0;
+    std::chrono::steady_clock::time_point pairDone{};
+    // mouse
+    QString pairedTo;             // receiver id
+    bool awake = true;
+    int battery = 80;
+    bool charging = false;
+    bool batteryOptimize = true;
+    int activeSlot = 0;
+    std::array<Image, kConfigSlots> flash{};
+    // flashing
+    std::uint32_t flashTotal = 0, flashReceived = 0;
+    std::uint16_t flashVersion = 0;
+    bool flashActive = false;
+    std::chrono::steady_clock::time_point flashStart{};
+    // scenario said so explicitly (these win over the stored flash)
+    bool explicitVersion = false, explicitBoot = false;
+    bool dirty = false;
+};
+
+// The catalogue's first model as the default scenario uses it.
+struct CatalogueDefaults {
+    std::uint16_t vid = 0x2F5E;
+    std::uint16_t usbPid = 0x5003;
+    std::uint16_t wirelessPid[4] = {0x5004, 0x5005, 0x5006, 0x5007};  // kinds 1, 2, 4, 8
+    std::uint8_t cid = 12, mid = 7;
+};
+CatalogueDefaults catalogueDefaults();
+
+// Parses a scenario; false with *error on any fault.
+bool parseScenario(const QByteArray &json, std::vector<SimDevice> *devices, int *flashMs,
+                   QString *error);
+QByteArray defaultScenario();
+
+// Link code of a receiver kind and back.
+int linkCodeOfKind(int kind);
+
+class SimTransport final : public Transport {
+public:
+    SimTransport();
+    ~SimTransport() override;
+
+    // Replaces the attached devices; their stored flash is loaded.
+    void load(std::vector<SimDevice> devices, int flashMs);
+
+    void setSinks(PacketSink packets, ChangeSink changes, OnlineSink online) override;
+    std::vector<UsbDeviceEntry> enumerate() override;
+    bool send(const std::string &path, const proto::Packet &packet) override;
+    bool transact(const std::string &path, const proto::Packet &request,
+                  proto::Packet *reply) override;
+    TransportCounters counters() const override;
+    void resetCounters() override;
+    bool idle() const override;
+
+    // Control (thread-safe). `fn` runs under the device lock and may change
+    // the device; afterwards the online table and device list are announced
+    // when they changed. False when the id names no device.
+    bool control(const QString &id, const std::function<bool(SimDevice &)> &fn);
+    bool inspect(const QString &id, const std::function<void(const SimDevice &)> &fn) const;
+    QStringList ids() const;
+    QString pathOf(const QString &id) const;
+    void setFlashDuration(int ms);
+    // Mouse-side happenings that raise reports.
+    bool pressDpi(const QString &id, int step);
+    bool pressSlot(const QString &id);
+    bool pressRate(const QString &id);
+    bool battery(const QString &id, int level, bool charging);
+    bool receiverLedButton(const QString &id);
+    bool longRangeOff(const QString &id);
+    bool factoryReset(const QString &id);
+
+    static QString flashFile(const QString &id);
+
+private:
+    struct Queued {
+        std::string path;
+        proto::Packet packet;
+    };
+    enum Role { None, AsReceiver, AsCable, AsBoot };
+
+    void run();
+    void handle(const std::string &path, const proto::Packet &packet);
+    void handleTimers();
+    SimDevice *resolve(const std::string &path, Role *role);
+    SimDevice *find(const QString &id);
+    const SimDevice *find(const QString &id) const;
+    SimDevice *reachableMouse(SimDevice &receiver);
+    SimDevice *mouseBehind(const std::string &path);
+    std::string reportPath(const SimDevice &mouse) const;
+    std::string normalPath(const SimDevice &d) const;
+    void emitReport(const std::string &path, std::uint8_t kind, std::uint8_t status,
+                    std::uint8_t sub, const std::uint8_t *payload, std::size_t length);
+    void emitStatusChange(SimDevice &mouse, int flag);
+    void announce(bool devicesChanged);
+    std::unordered_map<std::string, bool> onlineTable() const;
+    std::vector<std::string> pathList() const;
+    void persist(SimDevice &d);
+    void restore(SimDevice &d);
+    void saveDirty();
+
+    mutable std::mutex m_;            // device state
+    std::vector<SimDevice> devices_;
+    int flashMs_ = 3000;
+    PacketSink packets_;
+    ChangeSink changes_;
+    OnlineSink online_;
+    std::uint8_t seq_ = 0;
+    std::unordered_map<std::string, bool> lastOnline_;
+    std::vector<std::string> lastPaths_;
+
+    mutable std::mutex qm_;           // queue to the device thread
+    std::condition_variable qcv_;
+    std::deque<Queued> queue_;
+    bool busy_ = false;
+    bool quit_ = false;
+    std::atomic<int> dirtyCount_{0};
+    std::thread thread_;
+
+    std::atomic<std::uint64_t> pktTo_{0}, bytesTo_{0}, pktFrom_{0}, bytesFrom_{0};
+};
+
+} // namespace sim
+} // namespace hidusb
