@@ -263,7 +263,7 @@ void DevicePageTest::leavingSequence()
     // Driver status 0, cache saved and report delivery ended before the
     // main window is asked for the list page; the macro page is told last.
     QCOMPARE(hub.names, QStringList({"Main0", "SetMacroPage"}));
-    QCOMPARE(callsAtReturn, QStringList({"UsbServer_SetPCDriverStatus(0)", "UsbServer_Exit()"}));
+    QCOMPARE(callsAtReturn, QStringList({"UsbServer_SetPCDriverStatus(status=0)", "UsbServer_Exit()"}));
     QVERIFY(cacheAtReturn);
     FlashDataMap cached;
     QVERIFY(loadDeviceCache(loadedCacheName.get(), &cached));
