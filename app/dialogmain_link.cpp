@@ -14,6 +14,7 @@
 #include "device/discovery.h"
 #include "device/match.h"
 #include "device/reportdecoder.h"
+#include "pages/device/pagehotplug.h"
 #include "pages/settings/firmwarecheck.h"
 #include "pages/settings/updaterepair.h"
 #include "platform/hidusb/hidusb.h"
@@ -70,6 +71,7 @@ void DialogMain::watchListDevices()
 
 void DialogMain::watchPageDevice()
 {
+    StartUsbChanged(onPageDeviceChanged, 600);
 }
 
 void DialogMain::stopDeviceWatch()

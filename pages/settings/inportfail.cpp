@@ -18,6 +18,8 @@ InportFail::InportFail(QWidget *parent)
         QStringLiteral("#InportFailA{border:0px;background-position:center;background-repeat:no-repeat;"
                        "background-image: url(%1BackGround.png);}").arg(pictureDir));
     ui->label->setStyleSheet(QStringLiteral("QLabel{color: rgb(%1);}").arg(labelColor));
+    // Keep long translations off the panel's edges: they wrap instead.
+    ui->label->setContentsMargins(10, 0, 10, 0);
     ui->NewHong->setStyleSheet(
         QStringLiteral("QToolButton{border:0px;background-position:center;background-repeat:no-repeat;"
                        "color: rgb(%1);border-image: url(%2Confirm.png);}"

@@ -110,6 +110,8 @@ UpDataParam::UpDataParam(QWidget *parent)
         QStringLiteral("#UpDataParamA{border:0px;background-position:center;background-repeat:no-repeat;"
                        "background-image: url(%1BackGround.png);}").arg(pictureDir));
     ui->label->setStyleSheet(QStringLiteral("QLabel{color: rgb(%1);}").arg(themeRgb(QStringLiteral("LabelColor"))));
+    // Keep long translations off the panel's edges: they wrap instead.
+    ui->label->setContentsMargins(10, 0, 10, 0);
 
     jobTimer = new QTimer(this);
     jobTimer->setSingleShot(true);
