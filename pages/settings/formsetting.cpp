@@ -32,6 +32,11 @@ FormSetting::FormSetting(QWidget *parent)
     connect(hub, SIGNAL(SigFormReset()), this, SLOT(SlotFormResetForm()), Qt::BlockingQueuedConnection);
 
     pictureDir = pictureFolder(QStringLiteral("FormSetting"));
+    // The page draws on the device page's background.
+    ui->FrameSetting->setStyleSheet(QStringLiteral("#FrameSetting{border:none;background:transparent;}"));
+    ui->scrollArea->setStyleSheet(QStringLiteral("QScrollArea{border:none;background:transparent;}"));
+    ui->scrollArea->viewport()->setAutoFillBackground(false);
+    ui->scrollAreaWidgetContents->setAutoFillBackground(false);
     if (!updateRepairDialog) {
         updateRepairDialog = new UpDateRepair(nullptr);
         updateRepairDialog->hide();
@@ -51,6 +56,13 @@ FormSetting::FormSetting(QWidget *parent)
                             static_cast<QWidget *>(ui->TitleButton_4), static_cast<QWidget *>(ui->TitleButton_5),
                             static_cast<QWidget *>(ui->TitleButton_8)})
         marker->setStyleSheet(QStringLiteral("#%1{border-image: url(%2Title.png);}").arg(marker->objectName(), pictureDir));
+
+    ui->comboBox->setStyleSheet(
+        QStringLiteral("QComboBox{color: rgb(%1);background-color: rgb(%2);border:1px solid rgb(%3);border-radius:5px;"
+                       "padding-left:8px;}QComboBox QAbstractItemView{color: rgb(%1);background-color: rgb(%2);"
+                       "selection-background-color: rgb(%3);}")
+            .arg(themeRgb(QStringLiteral("ComboxTextColor")), themeRgb(QStringLiteral("ComboxBackGroundColor")),
+                 themeRgb(QStringLiteral("ComboxSelectColor"))));
 
     connect(hub, SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
     SlotAllLanguage(languageIndex);
