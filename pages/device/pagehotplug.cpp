@@ -53,6 +53,11 @@ bool sameReceiver(const QByteArray &a, const QByteArray &b)
 
 void runPageDeviceChange()
 {
+    // A change handed over from the library thread may arrive after the
+    // device page was left (the list page's callback has taken over); the
+    // open device is no longer this page's to follow or to close.
+    if (devicePageActive == 0)
+        return;
     PostMsg *hub = PostMsg::instance();
     emit hub->SigSetver(4);
 

@@ -14,7 +14,8 @@
 // The callback handed to StartUsbChanged while the device page is shown. Safe
 // to call from any thread: the work runs on the GUI thread, where the pages
 // and the open device's state live. Changes that arrive while one is being
-// handled are handled once more afterwards.
+// handled are handled once more afterwards. Nothing happens once the device
+// page has been left.
 void onPageDeviceChanged();
 
 // Rebuilds pageDevices from the catalogue id lists; may set currentDevicePath.

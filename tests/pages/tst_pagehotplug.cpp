@@ -42,6 +42,7 @@ private slots:
     void receiverKind();
     void unplugReturnsToList();
     void unplugDuringUpgradeLeavesDeviceAlone();
+    void lateCallbackAfterLeavingDoesNothing();
     void cableTakesOver();
     void otherModelDoesNotCloseThePage();
     void callbackFromLibraryThread();
@@ -49,6 +50,7 @@ private slots:
 
 void PageHotplugTest::init()
 {
+    devicePageActive = 1;
     onlineCheckEnabled = true;
     runRequested = false;
     pageDevices = QList<DeviceAllInfo>();
@@ -118,6 +120,25 @@ void PageHotplugTest::unplugDuringUpgradeLeavesDeviceAlone()
     QCOMPARE(hub.count("Main0"), 0);
     QCOMPARE(currentDevice.get().path, path);
     QCOMPARE(QString::fromLatin1(currentDevicePath.c_str()), path);
+}
+
+void PageHotplugTest::lateCallbackAfterLeavingDoesNothing()
+{
+    const QString path = openSimulatedMouse();
+    // Leaving the page answers the first "gone" at once, as the main window
+    // does; a change still queued behind it must not close the page again.
+    QObject guard;
+    connect(PostMsg::instance(), &PostMsg::SigChangeMainDialog, &guard, [](int index) {
+        if (index == 0)
+            devicePageActive = 0;
+    });
+    HubRecorder hub;
+    QVERIFY(hidusb::sim::unplug(QStringLiteral("receiver")));
+    onPageDeviceChanged();
+    onPageDeviceChanged();
+    QCOMPARE(hub.count("Main0"), 1);
+    QCOMPARE(hub.count("Setver4"), 1);
+    Q_UNUSED(path);
 }
 
 void PageHotplugTest::cableTakesOver()
