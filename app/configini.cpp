@@ -1,17 +1,18 @@
 #include "app/configini.h"
 
+#include <mutex>
+
 #include <QCoreApplication>
-#include <QMutexLocker>
 #include <QSet>
 
 namespace {
-QMutex creationMutex;
+std::mutex creationMutex;
 ConfigIni *configInstance = nullptr;
 } // namespace
 
 ConfigIni *ConfigIni::instance()
 {
-    QMutexLocker lock(&creationMutex);
+    std::lock_guard<std::mutex> lock(creationMutex);
     if (!configInstance)
         configInstance = new ConfigIni(QCoreApplication::applicationDirPath()
                                        + QStringLiteral("/usersetting/Config.ini"));
@@ -46,7 +47,7 @@ QString ConfigIni::value(const QString &group, const QString &key)
 {
     QString text;
     {
-        QMutexLocker lock(&m_mutex);
+        std::lock_guard<std::mutex> lock(m_mutex);
         text = m_settings.value(group + QLatin1Char('/') + key, QVariant()).toString();
     }
     if (m_decode && isCodedKey(key))
@@ -58,7 +59,7 @@ QStringList ConfigIni::valueList(const QString &group, const QString &key)
 {
     QStringList list;
     {
-        QMutexLocker lock(&m_mutex);
+        std::lock_guard<std::mutex> lock(m_mutex);
         list = m_settings.value(group + QLatin1Char('/') + key, QVariant()).toStringList();
     }
     if (m_decode && isCodedKey(key)) {

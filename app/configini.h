@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QMutex>
+#include <mutex>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -39,7 +39,7 @@ private:
     QSettings m_settings;
     QString m_path;
     bool m_decode = true;
-    QMutex m_mutex; // the store is read from the GUI and the library threads
+    std::mutex m_mutex; // the store is read from the GUI and the library threads
 };
 
 // A theme colour of group "Option" ("LabelColor", "ButtonColor", ...) as the

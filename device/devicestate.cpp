@@ -5,6 +5,7 @@
 #include <QThread>
 
 #include <cstring>
+#include <mutex>
 #include <set>
 #include <string>
 
@@ -13,16 +14,16 @@
 // move, so a pointer handed out stays valid for the life of the process.
 namespace {
 
-QMutex &pathPoolMutex()
+std::mutex &pathPoolMutex()
 {
-    static QMutex mutex;
+    static std::mutex mutex;
     return mutex;
 }
 
 const char *internPath(const QByteArray &path)
 {
     static std::set<std::string> *pool = new std::set<std::string>;   // never freed on purpose
-    QMutexLocker lock(&pathPoolMutex());
+    std::lock_guard<std::mutex> lock(pathPoolMutex());
     return pool->insert(std::string(path.constData(), size_t(path.size()))).first->c_str();
 }
 

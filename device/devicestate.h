@@ -21,8 +21,7 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QMutex>
-#include <QMutexLocker>
+#include <mutex>
 #include <QString>
 
 #include <atomic>
@@ -41,14 +40,14 @@ public:
 
     T get() const
     {
-        QMutexLocker lock(&m_mutex);
+        std::lock_guard<std::mutex> lock(m_mutex);
         return m_value;
     }
     operator T() const { return get(); }
 
     void set(const T &value)
     {
-        QMutexLocker lock(&m_mutex);
+        std::lock_guard<std::mutex> lock(m_mutex);
         m_value = value;
     }
     Guarded &operator=(const T &value)
@@ -62,12 +61,12 @@ public:
     template <typename Fn>
     auto update(Fn fn) -> decltype(fn(std::declval<T &>()))
     {
-        QMutexLocker lock(&m_mutex);
+        std::lock_guard<std::mutex> lock(m_mutex);
         return fn(m_value);
     }
 
 private:
-    mutable QMutex m_mutex;
+    mutable std::mutex m_mutex;
     T m_value{};
 };
 

@@ -6,7 +6,7 @@
 #include "platform/registry.h"
 
 #include <QElapsedTimer>
-#include <QMutex>
+#include <mutex>
 #include <QVector>
 
 #include <cstring>
@@ -20,7 +20,7 @@ std::atomic<bool> keyResetPending{false};
 std::atomic<bool> skipReceiverReads{false};
 
 // --- the at-most-once-per-interval re-read gate ---------------------------
-QMutex reReadMutex;
+std::mutex reReadMutex;
 QElapsedTimer monotonic;
 qint64 (*reReadClock)() = nullptr;
 qint64 reReadStartedAt = 0;
@@ -38,7 +38,7 @@ qint64 nowMs()
 // passed since the last restart.
 bool reReadDue()
 {
-    QMutexLocker lock(&reReadMutex);
+    std::lock_guard<std::mutex> lock(reReadMutex);
     const qint64 now = nowMs();
     if (now - reReadStartedAt <= kReReadIntervalMs)
         return false;
@@ -292,13 +292,13 @@ void decodeFirmwareVersion()
 
 void restartReReadTimer()
 {
-    QMutexLocker lock(&reReadMutex);
+    std::lock_guard<std::mutex> lock(reReadMutex);
     reReadStartedAt = nowMs();
 }
 
 void setReReadClock(qint64 (*clock)())
 {
-    QMutexLocker lock(&reReadMutex);
+    std::lock_guard<std::mutex> lock(reReadMutex);
     reReadClock = clock;
 }
 

@@ -1,3 +1,4 @@
+#include <cstdint>
 #include "platform/crashdump.h"
 
 #include <QDateTime>
@@ -19,8 +20,10 @@ namespace {
 {
     crashdump::install(folder);
     if (how == "segv") {
-        volatile int *null = nullptr;
-        *null = 1;
+        // An unmapped, aligned, non-null address: a null store would be
+        // caught by the undefined-behaviour checks before it faults.
+        volatile int *bad = reinterpret_cast<volatile int *>(uintptr_t(16));
+        *bad = 1;
     } else if (how == "abort") {
         std::abort();
     } else if (how == "terminate") {

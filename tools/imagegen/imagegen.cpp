@@ -244,9 +244,12 @@ void drawGlyph(QPainter &p, const ImageSpec &spec)
     // 30 x 30 page buttons and the other 24-grid glyphs.
     if (spec.shape >= Shape::PageSummary && spec.shape <= Shape::PageSetting)
         plate(p, QRectF(QPointF(0, 0), size), spec.state, spec.tone);
-    gridTransform(p, size, spec.shape >= Shape::PageSummary && spec.shape <= Shape::PageSetting ? 30 : 24);
-    if (spec.shape >= Shape::PageSummary && spec.shape <= Shape::PageSetting)
-        p.translate(3, 3);
+
+    // page buttons keep a margin for their plate
+    const bool pageButton = spec.shape >= Shape::PageSummary && spec.shape <= Shape::PageSetting;
+    gridTransform(p, size, pageButton ? 28 : 24);
+    if (pageButton)
+        p.translate(2, 2);
 
     switch (spec.shape) {
     case Shape::PageSummary:
@@ -566,11 +569,14 @@ void drawComboField(QPainter &p, const QSizeF &size)
     p.drawRoundedRect(r, 4, 4);
 }
 
+// The popup list stretches this over its whole height and draws its own
+// border, so the image is a plain fill.
 void drawComboPopup(QPainter &p, const QSizeF &size)
 {
-    p.setPen(QPen(col::lineHi, 1));
-    p.setBrush(QColor(22, 26, 32));
-    p.drawRect(QRectF(0.5, 0.5, size.width() - 1, size.height() - 1));
+    QLinearGradient g(0, 0, 0, size.height());
+    g.setColorAt(0, QColor(26, 30, 37));
+    g.setColorAt(1, QColor(19, 22, 27));
+    p.fillRect(QRectF(QPointF(0, 0), size), g);
 }
 
 // A horizontal accent line that fades out at both ends.
