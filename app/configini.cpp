@@ -1,7 +1,5 @@
 #include "app/configini.h"
 
-#include <mutex>
-
 #include <QCoreApplication>
 #include <QSet>
 
@@ -43,12 +41,22 @@ QString ConfigIni::decode(const QString &coded)
     return text;
 }
 
+namespace {
+// A copy that shares no data with the QSettings cache, so the caller's
+// thread never touches memory another thread may release.
+QString ownCopy(const QString &text)
+{
+    return QString(text.constData(), text.size());
+}
+} // namespace
+
 QString ConfigIni::value(const QString &group, const QString &key)
 {
     QString text;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        text = m_settings.value(group + QLatin1Char('/') + key, QVariant()).toString();
+        const QVariant stored = m_settings.value(group + QLatin1Char('/') + key, QVariant());
+        text = ownCopy(stored.toString());
     }
     if (m_decode && isCodedKey(key))
         text = decode(text);
@@ -60,7 +68,9 @@ QStringList ConfigIni::valueList(const QString &group, const QString &key)
     QStringList list;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        list = m_settings.value(group + QLatin1Char('/') + key, QVariant()).toStringList();
+        const QVariant stored = m_settings.value(group + QLatin1Char('/') + key, QVariant());
+        for (const QString &item : stored.toStringList())
+            list << ownCopy(item);
     }
     if (m_decode && isCodedKey(key)) {
         for (QString &item : list)

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <mutex>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
+
+#include <mutex>
 
 // The product catalogue "usersetting/Config.ini" beside the executable,
 // read-only. Identity, id and firmware values are stored Base64-encoded;

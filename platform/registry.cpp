@@ -6,9 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
-#include <mutex>
 #include <QSaveFile>
 #include <QTextStream>
+
+#include <mutex>
 
 namespace registry {
 
@@ -20,6 +21,7 @@ namespace {
 using Section = QMap<QString, QString>;
 using Store = QMap<QString, Section>;
 
+// A plain pthread mutex: the thread checker sees its ordering.
 std::mutex &storeMutex()
 {
     static std::mutex mutex;

@@ -6,6 +6,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <thread>
+#include <vector>
+
 namespace {
 QString b64(const char *text)
 {
@@ -98,21 +101,18 @@ private slots:
                                                 .arg(b64("10"), b64("248A"), b64("3554")).toUtf8());
         ConfigIni store(path);
         QAtomicInt wrong = 0;
-        QVector<QThread *> threads;
+        std::vector<std::thread> threads;
         for (int t = 0; t < 4; ++t) {
-            threads << QThread::create([&] {
+            threads.emplace_back([&] {
                 for (int i = 0; i < 200; ++i) {
                     if (store.value("Option", "CID") != QLatin1String("10")
                         || store.valueList("Option", "VID").size() != 2)
                         wrong.fetchAndAddRelaxed(1);
                 }
             });
-            threads.last()->start();
         }
-        for (QThread *thread : threads) {
-            QVERIFY(thread->wait(30000));
-            delete thread;
-        }
+        for (std::thread &thread : threads)
+            thread.join();
         QCOMPARE(int(wrong), 0);
     }
 

@@ -162,6 +162,9 @@ private slots:
         QTest::newRow("truncated") << QByteArray(J("{'mouse':{'home':{'Exit':'Qu"));
         QTest::newRow("garbage") << QByteArray("\x00\xff\xfe garbage", 12);
         QTest::newRow("scalar root") << QByteArray("\"text\"");
+        // Far deeper than any catalogue: refused by the parser, no stack
+        // exhaustion in the walker.
+        QTest::newRow("deeply nested") << (QByteArray("{\"mouse\":") + QByteArray(100000, '[') + QByteArray(100000, ']') + "}");
     }
 
     void brokenFilesReadNothing()
@@ -169,6 +172,17 @@ private slots:
         QFETCH(QByteArray, content);
         const LanguageTables t = readJson(content);
         QCOMPARE(storedTexts(t), 0);
+    }
+
+    void largeCatalogueReadsWhole()
+    {
+        QByteArray json = "{'mouse':{'home':{";
+        for (int i = 0; i < 20000; ++i)
+            json += "'K" + QByteArray::number(i) + "':'" + QByteArray(100, 'x') + "',";
+        json += "'Last':'end'}}}";
+        const LanguageTables t = readJson(J(json.constData()));
+        QCOMPARE(storedTexts(t), 20001);
+        QCOMPARE(text(t, "home", "Last"), QStringLiteral("end"));
     }
 
     void netProfile_data()

@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QtTest>
 
+#include <thread>
+#include <vector>
+
 class TestRegistry : public QObject
 {
     Q_OBJECT
