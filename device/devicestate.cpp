@@ -1,8 +1,5 @@
 #include "device/devicestate.h"
 
-#include <QCoreApplication>
-#include <QMetaObject>
-#include <QThread>
 
 #include <cstring>
 #include <mutex>
@@ -110,23 +107,6 @@ void adoptFlashData(const FlashDataMap &record)
 {
     std::memcpy(&currentFlashData, &record, sizeof(FlashDataMap));
     markFlashDataOwner(currentDevice.get());
-}
-
-bool onGuiThread()
-{
-    const QCoreApplication *app = QCoreApplication::instance();
-    return !app || QThread::currentThread() == app->thread();
-}
-
-void runOnGuiThread(const std::function<void()> &fn)
-{
-    if (onGuiThread()) {
-        fn();
-        return;
-    }
-    // If the application object goes away before the call is delivered, Qt
-    // drops the pending call and releases this thread.
-    QMetaObject::invokeMethod(QCoreApplication::instance(), fn, Qt::BlockingQueuedConnection);
 }
 
 void resetDeviceStateForTests()

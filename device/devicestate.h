@@ -26,6 +26,7 @@
 
 #include <atomic>
 #include <functional>
+#include <mutex>
 
 // ---------------------------------------------------------------------------
 // Guarded value: a copy in, a copy out, under a lock.
@@ -66,6 +67,7 @@ public:
     }
 
 private:
+    // A std::mutex rather than QMutex: the thread checker sees its ordering.
     mutable std::mutex m_mutex;
     T m_value{};
 };

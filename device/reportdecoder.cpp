@@ -10,6 +10,7 @@
 #include <QVector>
 
 #include <cstring>
+#include <mutex>
 
 namespace {
 
