@@ -26,7 +26,6 @@
 
 #include <atomic>
 #include <functional>
-#include <mutex>
 
 // ---------------------------------------------------------------------------
 // Guarded value: a copy in, a copy out, under a lock.

@@ -179,6 +179,9 @@ DialogChange::DialogChange(QWidget *parent)
         + QStringLiteral(";}");
     ui->label_2->setStyleSheet(labelSheet);
     ui->label_3->setStyleSheet(labelSheet);
+    // Long prompts wrap inside the page instead of running to its edges.
+    ui->label_2->setContentsMargins(60, 0, 60, 0);
+    ui->label_3->setContentsMargins(60, 0, 60, 0);
     ui->label_2->show();
     ui->label_3->show();
     ui->RightButton->hide();

@@ -107,8 +107,10 @@ void Match::setLook(Look look)
 {
     QString image = QStringLiteral("Pair.png");
     QString color = QStringLiteral("rgb(") + pairButtonColor + QStringLiteral(")");
+    // The cable look says "not available here": a dimmed text that stays
+    // readable on the dark button.
     if (look == Look::Cable)
-        color = QStringLiteral("rgb(0,0,0)");
+        color = QStringLiteral("rgb(120,126,136)");
     else if (look == Look::Success)
         image = QStringLiteral("PairSuccess.png");
     else if (look == Look::Failure)

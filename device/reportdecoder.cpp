@@ -10,7 +10,6 @@
 #include <QVector>
 
 #include <cstring>
-#include <mutex>
 
 namespace {
 
