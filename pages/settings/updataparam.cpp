@@ -186,20 +186,24 @@ void UpDataParam::importJob()
     FlashDataMap record;
     std::memset(&record, 0, sizeof record);
     importResult = readConfigFile(fileName, &record);
-    if (importResult != 0) {
-        InportFail notice;
-        notice.move(x() + (width() - notice.width()) / 2, y() + (height() - notice.height()) / 2);
-        notice.exec();
-    } else if (!UsbFinderC_GetDeviceOnLine(currentDevicePath)) {
+    if (importResult == 0 && !UsbFinderC_GetDeviceOnLine(currentDevicePath)) {
         // The mouse went away while the file was chosen: nothing is sent and
         // the pages keep what the device holds.
         importRequested = false;
         close();
         emit PostMsg::instance()->SigMouseOffLineo(0);
         return;
+    }
+    // A record the mouse cannot hold is refused by the library and nothing
+    // is sent: the file does not fit this device.
+    if (importResult == 0 && !ProtocolDataUpdate(&record))
+        importResult = 2;
+    if (importResult != 0) {
+        InportFail notice;
+        notice.move(x() + (width() - notice.width()) / 2, y() + (height() - notice.height()) / 2);
+        notice.exec();
     } else {
         adoptFlashData(record);
-        ProtocolDataUpdate(&record);
         PostMsg *hub = PostMsg::instance();
         emit hub->SigUpDataLightUIA(record);
         emit hub->SigUpDataSensorUIB(record);

@@ -261,6 +261,11 @@ void WaitDialogTest::importRejectedFile_data()
     QTest::newRow("too many stages") << exportedFile("Derez", "3950", patternRecord(9, 0)) << 2 << "DialogEConfigMismatch";
     QTest::newRow("truncated") << good.left(good.size() / 2) << 1 << "DialogConfigError";
     QTest::newRow("garbage") << QByteArray(3000, '\x5a') << 1 << "DialogConfigError";
+    // Well formed and for this model, but holding a key event the mouse has
+    // no encoding for: the library refuses it and nothing is sent.
+    FlashDataMap unfit = patternRecord(3, 1);
+    unfit.keyCombos[0].events[0].action = 2;
+    QTest::newRow("record the mouse cannot hold") << exportedFile("Derez", "3950", unfit) << 2 << "DialogEConfigMismatch";
 }
 
 void WaitDialogTest::importRejectedFile()
