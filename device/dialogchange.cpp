@@ -57,11 +57,12 @@ SlotPlace slotPlace(int count, int s)
     return {{300 * s, 0}, {225 + 300 * s, 20}, {7 + 300 * s, 10}};
 }
 
-// A theme colour of group "Option" as "r,g,b" (the first three numbers).
-QString themeColour(const QString &key)
+// A theme colour of group "Option" as "r,g,b" (the first three numbers); a
+// list too short for a colour gives `fallback`.
+QString themeColour(const QString &key, const QString &fallback)
 {
     const QStringList items = ConfigIni::instance()->valueList(QStringLiteral("Option"), key);
-    return items.mid(0, 3).join(QLatin1Char(','));
+    return items.size() >= 3 ? items.mid(0, 3).join(QLatin1Char(',')) : fallback;
 }
 
 QString pictureSheet(const QString &widget, const QString &picture)
@@ -146,9 +147,9 @@ DialogChange::DialogChange(QWidget *parent)
     listPage = this;
     listPictureDir = QCoreApplication::applicationDirPath() + QStringLiteral("/Picture/DialogChange/");
 
-    const QString text = themeColour(QStringLiteral("ComboxTextColor"));
-    const QString select = themeColour(QStringLiteral("ComboxSelectColor"));
-    const QString back = themeColour(QStringLiteral("ComboxBackGroundColor"));
+    const QString text = themeColour(QStringLiteral("ComboxTextColor"), QStringLiteral("255,255,255"));
+    const QString select = themeColour(QStringLiteral("ComboxSelectColor"), QStringLiteral("0,120,215"));
+    const QString back = themeColour(QStringLiteral("ComboxBackGroundColor"), QStringLiteral("40,40,40"));
     ui->frameChange->setStyleSheet(QStringLiteral("#frameChange{border-image: url(") + listPictureDir
                                    + QStringLiteral("MainBack.png);}"));
     ui->CloseButton->setStyleSheet(buttonSheet(QStringLiteral("Close.png"), QStringLiteral("CloseHover.png"),

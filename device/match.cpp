@@ -54,10 +54,11 @@ Match::Match(QWidget *parent)
                                 + QStringLiteral(";}"));
     ui->label->setStyleSheet(QStringLiteral("QLabel{color:") + labelColor + QStringLiteral(";}"));
 
-    pairButtonColor = ConfigIni::instance()
-                          ->valueList(QStringLiteral("Option"), QStringLiteral("ButtonColor"))
-                          .mid(0, 3)
-                          .join(QLatin1Char(','));
+    // "r,g,b" from the catalogue; a list too short for a colour gives white.
+    const QStringList buttonRgb =
+        ConfigIni::instance()->valueList(QStringLiteral("Option"), QStringLiteral("ButtonColor"));
+    pairButtonColor = buttonRgb.size() >= 3 ? buttonRgb.mid(0, 3).join(QLatin1Char(','))
+                                            : QStringLiteral("255,255,255");
     setLook(Look::Ready);
     ui->toolButton_2->setStyleSheet(imageSheet(QStringLiteral("QToolButton"), QStringLiteral("Picture.png"),
                                                QStringLiteral("color: rgb(255,255,255);")));

@@ -10,10 +10,10 @@
 
 QList<QByteArray> firmwareImages;
 QList<QByteArray> repairImages;
-int upgradeCid = 0;
-bool receiverUpdateFlag = false;
-bool mouseUpdateFlag = false;
-bool upgradeRunning = false;
+std::atomic<int> upgradeCid{0};
+std::atomic<bool> receiverUpdateFlag{false};
+std::atomic<bool> mouseUpdateFlag{false};
+std::atomic<bool> upgradeRunning{false};
 
 namespace {
 
@@ -158,7 +158,8 @@ bool checkFirmwareUpdate(int target, const QString &version, int receiverKind)
 {
     ConfigIni *config = ConfigIni::instance();
     const QString group = QStringLiteral("Drive") + QString::number(currentDevice.get().modelIndex + 1);
-    upgradeCid = config->value(QStringLiteral("Option"), QStringLiteral("CID")).toInt();
+    const int cid = config->value(QStringLiteral("Option"), QStringLiteral("CID")).toInt();
+    upgradeCid = cid;
     const int mid = config->value(group, QStringLiteral("MID")).toInt();
     QString name;
     if (target == firmwareTargetMouse) {
@@ -169,5 +170,5 @@ bool checkFirmwareUpdate(int target, const QString &version, int receiverKind)
             return false;
         name = config->value(group, key);
     }
-    return probeFirmwareImage(quint8(target), version, name, quint8(upgradeCid), quint8(mid));
+    return probeFirmwareImage(quint8(target), version, name, quint8(cid), quint8(mid));
 }

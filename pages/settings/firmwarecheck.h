@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <atomic>
+
 // Firmware images shipped in the folder "bin" beside the executable, and the
 // lookups that tell whether one of them is newer than what a device runs.
 
@@ -33,13 +35,15 @@ constexpr qint64 firmwareMaxImageSize = 16 * 1024 * 1024;
 extern QList<QByteArray> firmwareImages;
 // The image chosen by the last findRepairImage (at most one entry).
 extern QList<QByteArray> repairImages;
+// The flags below are written on the GUI thread and by the device page's
+// device-change callback on a library thread, hence atomic.
 // "Option"/"CID" of the catalogue as a number, set by checkFirmwareUpdate.
-extern int upgradeCid;
+extern std::atomic<int> upgradeCid;
 // Whether a newer receiver / mouse image exists for the open device.
-extern bool receiverUpdateFlag;
-extern bool mouseUpdateFlag;
+extern std::atomic<bool> receiverUpdateFlag;
+extern std::atomic<bool> mouseUpdateFlag;
 // Set while a firmware upgrade flashes a part.
-extern bool upgradeRunning;
+extern std::atomic<bool> upgradeRunning;
 
 // "v" + major (decimal) + "." + minor (two upper-case hex digits or more):
 // 0x0105 gives v1.05, 0x0A1F gives v10.1F.

@@ -130,6 +130,10 @@ void TestFirmwareCheck::search_data()
         << QList<ImageFile>{ImageFile{"a.bin", firmwareTargetMouse, 86, 29, "MOUSE", 0x0106, 500},
                             mouseImage("b.bin", 0x0107)}
         << "v1.05" << true << "b.bin" << true << true << "b.bin";
+    QTest::newRow("oversized file passed over")
+        << QList<ImageFile>{ImageFile{"a.bin", firmwareTargetMouse, 86, 29, "MOUSE", 0x0106,
+                                      int(firmwareMaxImageSize) + 1}}
+        << "v1.05" << false << "" << false << false << "";
     QTest::newRow("other target, cid or mid ignored")
         << QList<ImageFile>{ImageFile{"a.bin", firmwareTargetReceiver, 86, 29, "MOUSE", 0x0106},
                             ImageFile{"b.bin", firmwareTargetMouse, 87, 29, "MOUSE", 0x0106},
@@ -214,7 +218,7 @@ void TestFirmwareCheck::checkFirmwareUpdate()
 
     QCOMPARE(::checkFirmwareUpdate(target, version, kind), newer);
     if (kind != 3)
-        QCOMPARE(upgradeCid, 86);
+        QCOMPARE(upgradeCid.load(), 86);
 }
 
 QTEST_GUILESS_MAIN(TestFirmwareCheck)
