@@ -192,6 +192,9 @@ void Dialog::SlotMouseIndex(int)
 
 void Dialog::SlotSecondDialog()
 {
+    // The device page is being left: a wait for this device's settings has
+    // nothing left to wait for.
+    updateNotice->cancel();
     ui->PreButton->setChecked(true);
     ui->stackedWidgetDialog->setCurrentWidget(preVier);
 }

@@ -130,8 +130,19 @@ void UpDataParam::startJobTimer()
 {
     // A wait must only succeed on refills that happen after it started.
     clearPageRefills();
+    cancelled = false;
     jobTimer->setSingleShot(true);
     jobTimer->start(kJobDelayMs);
+}
+
+void UpDataParam::cancel()
+{
+    if (!isVisible())
+        return;
+    jobTimer->stop();
+    cancelled = true;
+    if (!runningJob)
+        close();
 }
 
 void UpDataParam::waitMs(int ms)
@@ -146,7 +157,7 @@ void UpDataParam::SlotAllLanguage(int index)
 
 bool UpDataParam::pollPageRefills()
 {
-    for (int i = 0; i < kSlices; ++i) {
+    for (int i = 0; i < kSlices && !cancelled; ++i) {
         if (pageRefillsDone())
             return true;
         waitMs(kSliceMs);
@@ -175,9 +186,10 @@ void UpDataParam::refreshWaitJob()
     const bool refilled = pollPageRefills();
     // A short pause so the refilled pages settle before the notice goes;
     // events keep running so reports and repaints are not held up.
-    waitMs(kRefreshPauseMs);
+    if (!cancelled)
+        waitMs(kRefreshPauseMs);
     close();
-    if (!refilled)
+    if (!refilled && !cancelled)
         emit PostMsg::instance()->SigMouseOffLineo(0);
 }
 
@@ -244,6 +256,8 @@ void UpDataParam::reloadJob()
     if (refilled)
         clearPageRefills();
     close();
+    if (cancelled)
+        return;
     qDebug() << "vvv";
     if (!refilled)
         emit PostMsg::instance()->SigMouseOffLineo(1);

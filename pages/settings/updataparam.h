@@ -40,6 +40,9 @@ public:
     static void waitMs(int ms);
     // True from the moment the job has started until it has closed the notice.
     bool jobRunning() const { return runningJob; }
+    // The device this notice waits for has gone (its page was left): closes
+    // the notice without a job, or ends a running wait quietly.
+    void cancel();
 
     QString fileName;
     bool importRequested = false;
@@ -65,4 +68,5 @@ private:
     QString pictureDir;
     QTimer *jobTimer;
     bool runningJob = false;
+    bool cancelled = false;
 };

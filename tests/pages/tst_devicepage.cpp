@@ -7,6 +7,7 @@
 #include "pages/device/dialog.h"
 #include "pages/settings/updataparam.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -63,6 +64,8 @@ private slots:
     void leavingSequence();
     void closeSavesCacheThenQuits();
     void noticeFollowsEachAnnouncement();
+    void leavingEndsTheWait_data();
+    void leavingEndsTheWait();
 
 private:
     Dialog *page = nullptr;
@@ -311,6 +314,41 @@ void DevicePageTest::noticeFollowsEachAnnouncement()
     QVERIFY(reloadSeen);
     // The reload job cleared the flags it waited for.
     QVERIFY(!lightPageRefreshed && !sensorPageRefreshed && !buttonPageRefreshed);
+}
+
+void DevicePageTest::leavingEndsTheWait_data()
+{
+    QTest::addColumn<int>("refresh");
+    QTest::addColumn<int>("leaveAtMs");
+    QTest::newRow("before the job, reload") << 0 << 1000;
+    QTest::newRow("during the wait, reload") << 0 << 3600;
+    QTest::newRow("during the wait, refresh") << 1 << 3600;
+}
+
+void DevicePageTest::leavingEndsTheWait()
+{
+    // The device went away while its settings were awaited: the main window
+    // leaves the device page, and no time-out notice follows on the list.
+    QFETCH(int, refresh);
+    QFETCH(int, leaveAtMs);
+    passOnline = true;
+    deviceOnline = false;
+    HubRecorder hub;
+    QTimer::singleShot(leaveAtMs, [] { emit PostMsg::instance()->SigSecondPageChange(); });
+    QElapsedTimer clock;
+    clock.start();
+    emit PostMsg::instance()->SigUpDataParam(refresh);
+    const qint64 elapsed = clock.elapsed();
+    QVERIFY(!page->waitNotice()->isVisible());
+    QVERIFY2(elapsed < leaveAtMs + 800, qPrintable(QString::number(elapsed)));
+    QCOMPARE(hub.count("Offline0") + hub.count("Offline1"), 0);
+    // The next announcement waits again as usual.
+    bool shown = false;
+    QTimer::singleShot(300, [&] { shown = page->waitNotice()->isVisible(); });
+    QTimer::singleShot(2700, [] { lightPageRefreshed = sensorPageRefreshed = buttonPageRefreshed = true; });
+    emit PostMsg::instance()->SigUpDataParam(0);
+    QVERIFY(shown);
+    QCOMPARE(hub.count("Offline1"), 0);
 }
 
 QTEST_MAIN(DevicePageTest)
