@@ -11,6 +11,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QVariant>
 #include <QThread>
 #include <QVector>
 
