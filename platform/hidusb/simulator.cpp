@@ -436,6 +436,10 @@ void SimTransport::setSinks(PacketSink packets, ChangeSink changes, OnlineSink o
     online_ = std::move(online);
     lastOnline_ = onlineTable();
     lastPaths_ = pathList();
+    {
+        std::lock_guard<std::mutex> plk(pathsM_);
+        livePaths_ = lastPaths_;
+    }
     if (online_)
         online_(lastOnline_);
 }
@@ -579,6 +583,10 @@ std::unordered_map<std::string, bool> SimTransport::onlineTable() const
 
 void SimTransport::announce(bool devicesChanged)
 {
+    {
+        std::lock_guard<std::mutex> lk(pathsM_);
+        livePaths_ = pathList();
+    }
     std::unordered_map<std::string, bool> t = onlineTable();
     if (t != lastOnline_) {
         lastOnline_ = t;
@@ -616,9 +624,8 @@ void SimTransport::emitStatusChange(SimDevice &mouse, int flag)
 bool SimTransport::send(const std::string &path, const proto::Packet &packet)
 {
     {
-        std::lock_guard<std::mutex> lk(m_);
-        Role role = None;
-        if (!resolve(path, &role))
+        std::lock_guard<std::mutex> lk(pathsM_);
+        if (std::find(livePaths_.begin(), livePaths_.end(), path) == livePaths_.end())
             return false;
     }
     pktTo_.fetch_add(1, std::memory_order_relaxed);
@@ -1236,6 +1243,7 @@ bool SimTransport::factoryReset(const QString &id)
         s = fresh;
     d->activeSlot = 0;
     d->bootMode = false;
+    announce(true);
     return true;
 }
 

@@ -163,6 +163,10 @@ private:
     std::uint8_t seq_ = 0;
     std::unordered_map<std::string, bool> lastOnline_;
     std::vector<std::string> lastPaths_;
+    // The attached paths, readable without the device lock (send() must not
+    // wait while a device writes its flash file).
+    mutable std::mutex pathsM_;
+    std::vector<std::string> livePaths_;
 
     mutable std::mutex qm_;           // queue to the device thread
     std::condition_variable qcv_;

@@ -187,6 +187,30 @@ private slots:
         }
     }
 
+    void exampleScenarioFiles_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("usbDevices");
+        QTest::newRow("cable and receiver") << "cable-and-receiver.json" << 2;
+        QTest::newRow("two identical receivers") << "two-identical-receivers.json" << 2;
+        QTest::newRow("seven devices") << "seven-devices.json" << 7;
+        QTest::newRow("silent mouse") << "silent-mouse.json" << 1;
+        QTest::newRow("receiver in boot mode") << "boot-mode-receiver.json" << 2;
+        QTest::newRow("failing flash") << "failing-flash.json" << 2;
+    }
+
+    void exampleScenarioFiles()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, usbDevices);
+        QString error;
+        QVERIFY2(sim::loadScenarioFile(QStringLiteral(VELMORAX_SCENARIO_DIR "/") + file, &error), qPrintable(error));
+        int paths = 0;
+        for (const QString &id : sim::deviceIds())
+            paths += !sim::pathOf(id).isEmpty();
+        QCOMPARE(paths, usbDevices);
+    }
+
     void badScenarioFiles_data()
     {
         QTest::addColumn<QByteArray>("content");
