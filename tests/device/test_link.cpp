@@ -122,7 +122,7 @@ const QVector<SetterCase> &setterCases()
 // shows.
 const int kUnusedBytes[] = {3, 17, 20, 29, 41, 45, 46, 47, 155};
 
-qint64 fakeNow = 0;
+std::atomic<qint64> fakeNow{0};
 qint64 fakeClock() { return fakeNow; }
 
 } // namespace
