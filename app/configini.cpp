@@ -1,17 +1,16 @@
 #include "app/configini.h"
 
 #include <QCoreApplication>
-#include <QMutexLocker>
 #include <QSet>
 
 namespace {
-QMutex creationMutex;
+std::mutex creationMutex;
 ConfigIni *configInstance = nullptr;
 } // namespace
 
 ConfigIni *ConfigIni::instance()
 {
-    QMutexLocker lock(&creationMutex);
+    std::lock_guard<std::mutex> lock(creationMutex);
     if (!configInstance)
         configInstance = new ConfigIni(QCoreApplication::applicationDirPath()
                                        + QStringLiteral("/usersetting/Config.ini"));
@@ -42,12 +41,22 @@ QString ConfigIni::decode(const QString &coded)
     return text;
 }
 
+namespace {
+// A copy that shares no data with the QSettings cache, so the caller's
+// thread never touches memory another thread may release.
+QString ownCopy(const QString &text)
+{
+    return QString(text.constData(), text.size());
+}
+} // namespace
+
 QString ConfigIni::value(const QString &group, const QString &key)
 {
     QString text;
     {
-        QMutexLocker lock(&m_mutex);
-        text = m_settings.value(group + QLatin1Char('/') + key, QVariant()).toString();
+        std::lock_guard<std::mutex> lock(m_mutex);
+        const QVariant stored = m_settings.value(group + QLatin1Char('/') + key, QVariant());
+        text = ownCopy(stored.toString());
     }
     if (m_decode && isCodedKey(key))
         text = decode(text);
@@ -58,8 +67,10 @@ QStringList ConfigIni::valueList(const QString &group, const QString &key)
 {
     QStringList list;
     {
-        QMutexLocker lock(&m_mutex);
-        list = m_settings.value(group + QLatin1Char('/') + key, QVariant()).toStringList();
+        std::lock_guard<std::mutex> lock(m_mutex);
+        const QVariant stored = m_settings.value(group + QLatin1Char('/') + key, QVariant());
+        for (const QString &item : stored.toStringList())
+            list << ownCopy(item);
     }
     if (m_decode && isCodedKey(key)) {
         for (QString &item : list)

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QMutex>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
+
+#include <mutex>
 
 // The product catalogue "usersetting/Config.ini" beside the executable,
 // read-only. Identity, id and firmware values are stored Base64-encoded;
@@ -39,7 +40,7 @@ private:
     QSettings m_settings;
     QString m_path;
     bool m_decode = true;
-    QMutex m_mutex; // the store is read from the GUI and the library threads
+    std::mutex m_mutex; // the store is read from the GUI and the library threads
 };
 
 // A theme colour of group "Option" ("LabelColor", "ButtonColor", ...) as the

@@ -1,11 +1,13 @@
 // The main window's side of the device link: driver status, device-change
 // watching, the report service and the Space-key flows.
 //
-// Least form: the device link, discovery and pairing are not part of the
-// program yet, so the calls that need their state do nothing here.
+// Discovery and pairing are not part of the program yet: the Space-key flows
+// and the device-change watching wait for them.
 #include "app/dialogmain.h"
 
 #include "app/postmsg.h"
+#include "device/devicestate.h"
+#include "device/reportdecoder.h"
 #include "platform/hidusb/hidusb.h"
 
 #include <QThread>
@@ -17,11 +19,13 @@ void DialogMain::setDriverStatus(int status)
 
 void DialogMain::markUiReady()
 {
+    uiReady = true;
 }
 
 void DialogMain::leaveDevicePage()
 {
     emit PostMsg::instance()->SigSecondPageChange();
+    devicePageActive = 0;
     emit PostMsg::instance()->SigMainPageChange();
     UsbServer_Exit();
     QThread::msleep(100);
@@ -47,6 +51,8 @@ void DialogMain::exitReportService()
 
 void DialogMain::markOffline()
 {
+    offlinePending = true;
+    restartPending = true;
 }
 
 void DialogMain::pairOnDevicePage()

@@ -35,12 +35,28 @@ ExeIsRun::~ExeIsRun()
     delete ui;
 }
 
+namespace {
+QString languageFolderOverride;
+}
+
+QString ExeIsRun::languageFolder()
+{
+    if (!languageFolderOverride.isEmpty())
+        return languageFolderOverride;
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/Language");
+}
+
+void ExeIsRun::setLanguageFolder(const QString &folder)
+{
+    languageFolderOverride = folder;
+}
+
 QString ExeIsRun::languageFilePath(int index)
 {
     const QStringList files = languageFileNames();
     if (index < 0 || index >= files.size())
         return QString();
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/Language/") + files.at(index);
+    return languageFolder() + QLatin1Char('/') + files.at(index);
 }
 
 void ExeIsRun::SlotChangeLanguage(int index)

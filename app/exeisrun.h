@@ -23,9 +23,13 @@ public:
     void showSelectMacroFirst();
     void showStopRecordFirst();
 
-    // "<app dir>/Language/en.json", "zh-CN.json" or "ru.json" for 0, 1, 2;
+    // "<language folder>/en.json", "zh-CN.json" or "ru.json" for 0, 1, 2;
     // empty for any other index.
     static QString languageFilePath(int index);
+    // The folder of the language files: "<app dir>/Language" unless another
+    // was set (tests); an empty text goes back to the default.
+    static QString languageFolder();
+    static void setLanguageFolder(const QString &folder);
     // Takes the four texts from one language file; a file that cannot be
     // read or parsed leaves the texts as they are.
     void readLanguageFile(const QString &path);

@@ -2,17 +2,16 @@
 
 #include "platform/userpaths.h"
 
-#include <QMutex>
-#include <QMutexLocker>
+#include <mutex>
 
 namespace {
-QMutex creationMutex;
+std::mutex creationMutex;
 MacroIni *macroInstance = nullptr;
 } // namespace
 
 MacroIni *MacroIni::instance()
 {
-    QMutexLocker lock(&creationMutex);
+    std::lock_guard<std::mutex> lock(creationMutex);
     if (!macroInstance)
         macroInstance = new MacroIni(userDataRoot() + QStringLiteral("/Macro.ini"));
     return macroInstance;

@@ -2,6 +2,7 @@
 
 
 #include <cstring>
+#include <mutex>
 #include <set>
 #include <string>
 

@@ -6,10 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
-#include <QMutex>
-#include <QMutexLocker>
 #include <QSaveFile>
 #include <QTextStream>
+
+#include <mutex>
 
 namespace registry {
 
@@ -21,9 +21,10 @@ namespace {
 using Section = QMap<QString, QString>;
 using Store = QMap<QString, Section>;
 
-QMutex &storeMutex()
+// A plain pthread mutex: the thread checker sees its ordering.
+std::mutex &storeMutex()
 {
-    static QMutex mutex;
+    static std::mutex mutex;
     return mutex;
 }
 
@@ -126,14 +127,14 @@ QString filePath()
 
 bool contains(const QString &keyPath, const QString &name)
 {
-    QMutexLocker lock(&storeMutex());
+    std::lock_guard<std::mutex> lock(storeMutex());
     const Store store = load();
     return store.value(keyPath).contains(name);
 }
 
 QString value(const QString &keyPath, const QString &name, const QString &defaultValue)
 {
-    QMutexLocker lock(&storeMutex());
+    std::lock_guard<std::mutex> lock(storeMutex());
     const Store store = load();
     const Section section = store.value(keyPath);
     auto it = section.constFind(name);
@@ -142,7 +143,7 @@ QString value(const QString &keyPath, const QString &name, const QString &defaul
 
 bool setValue(const QString &keyPath, const QString &name, const QString &value)
 {
-    QMutexLocker lock(&storeMutex());
+    std::lock_guard<std::mutex> lock(storeMutex());
     Store store = load();
     store[keyPath][name] = value;
     return save(store);
@@ -150,7 +151,7 @@ bool setValue(const QString &keyPath, const QString &name, const QString &value)
 
 bool remove(const QString &keyPath, const QString &name)
 {
-    QMutexLocker lock(&storeMutex());
+    std::lock_guard<std::mutex> lock(storeMutex());
     Store store = load();
     auto section = store.find(keyPath);
     if (section == store.end() || !section->contains(name))

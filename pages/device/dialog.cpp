@@ -1,6 +1,7 @@
 #include "pages/device/dialog.h"
 
 #include "app/postmsg.h"
+#include "pages/buttons/buttoninterface.h"
 #include "pages/settings/updaterepair.h"
 #include "platform/crashdump.h"
 
@@ -18,6 +19,9 @@ Dialog::Dialog(QWidget *parent)
     label->setText(QStringLiteral("VELMORAX"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label);
+    // The button page hosts the device worker.
+    auto *buttons = new Buttoninterface(this);
+    buttons->hide();
     if (!updateRepairDialog)
         updateRepairDialog = new UpDateRepair(nullptr);
     connect(PostMsg::instance(), SIGNAL(SigSecondPageChange()), this, SLOT(SlotSecondDialog()));

@@ -123,7 +123,7 @@ QByteArray defaultScenario()
 {
     return QByteArray(
         "{\"devices\": ["
-        "{\"id\": \"receiver\", \"type\": \"receiver\", \"kind\": 1},"
+        "{\"id\": \"receiver\", \"type\": \"receiver\", \"kind\": 8},"
         "{\"id\": \"mouse\", \"type\": \"mouse\", \"pairedTo\": \"receiver\", \"cable\": false,"
         " \"online\": true}"
         "]}");

@@ -76,10 +76,10 @@ struct SimDevice {
 
 // The catalogue's first model as the default scenario uses it.
 struct CatalogueDefaults {
-    std::uint16_t vid = 0x2F5E;
-    std::uint16_t usbPid = 0x5003;
-    std::uint16_t wirelessPid[4] = {0x5004, 0x5005, 0x5006, 0x5007};  // kinds 1, 2, 4, 8
-    std::uint8_t cid = 12, mid = 7;
+    std::uint16_t vid = 0x3A7C;
+    std::uint16_t usbPid = 0x7C10;
+    std::uint16_t wirelessPid[4] = {0x7C21, 0x7C22, 0x7C24, 0x7C28};  // kinds 1, 2, 4, 8
+    std::uint8_t cid = 86, mid = 29;
 };
 CatalogueDefaults catalogueDefaults();
 

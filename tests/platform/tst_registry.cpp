@@ -1,9 +1,14 @@
+#include <thread>
+#include <vector>
 #include "platform/registry.h"
 #include "platform/userpaths.h"
 
 #include <QDir>
 #include <QFile>
 #include <QtTest>
+
+#include <thread>
+#include <vector>
 
 class TestRegistry : public QObject
 {
@@ -81,19 +86,16 @@ private slots:
     void concurrentWritersLoseNothing()
     {
         // Report threads and the GUI thread may write at the same time.
-        QVector<QThread *> threads;
+        std::vector<std::thread> threads;
         for (int t = 0; t < 4; ++t) {
-            threads << QThread::create([t] {
+            threads.emplace_back([t] {
                 for (int i = 0; i < 25; ++i)
                     registry::setValue(registry::kDriveTestKey, QStringLiteral("T%1_%2").arg(t).arg(i),
                                        QString::number(i));
             });
-            threads.last()->start();
         }
-        for (QThread *thread : threads) {
-            QVERIFY(thread->wait(30000));
-            delete thread;
-        }
+        for (std::thread &thread : threads)
+            thread.join();
         for (int t = 0; t < 4; ++t)
             for (int i = 0; i < 25; ++i)
                 QCOMPARE(registry::value(registry::kDriveTestKey, QStringLiteral("T%1_%2").arg(t).arg(i)),

@@ -244,9 +244,12 @@ void drawGlyph(QPainter &p, const ImageSpec &spec)
     // 30 x 30 page buttons and the other 24-grid glyphs.
     if (spec.shape >= Shape::PageSummary && spec.shape <= Shape::PageSetting)
         plate(p, QRectF(QPointF(0, 0), size), spec.state, spec.tone);
-    gridTransform(p, size, spec.shape >= Shape::PageSummary && spec.shape <= Shape::PageSetting ? 30 : 24);
-    if (spec.shape >= Shape::PageSummary && spec.shape <= Shape::PageSetting)
-        p.translate(3, 3);
+
+    // page buttons keep a margin for their plate
+    const bool pageButton = spec.shape >= Shape::PageSummary && spec.shape <= Shape::PageSetting;
+    gridTransform(p, size, pageButton ? 28 : 24);
+    if (pageButton)
+        p.translate(2, 2);
 
     switch (spec.shape) {
     case Shape::PageSummary:
@@ -352,28 +355,26 @@ void drawGlyph(QPainter &p, const ImageSpec &spec)
         });
         break;
     case Shape::Repair: {
+        // a circular "restore" arrow around an exclamation mark
         p.setPen(Qt::NoPen);
-        p.setBrush(alpha(ink, 34));
+        p.setBrush(alpha(ink, 26));
         p.drawEllipse(QPointF(12, 12), 11.2, 11.2);
         QPainterPath arc;
-        arc.arcMoveTo(QRectF(4, 4, 16, 16), 70);
-        arc.arcTo(QRectF(4, 4, 16, 16), 70, 290);
+        arc.arcMoveTo(QRectF(4, 4, 16, 16), 75);
+        arc.arcTo(QRectF(4, 4, 16, 16), 75, 285);
         withGlow(p, ink, false, 2.1, [&] {
             p.drawPath(arc);
-            p.drawLine(QPointF(12, 8.4), QPointF(12, 13.2));
+            p.drawLine(QPointF(12, 7.6), QPointF(12, 12.4));
         });
-        // arrow head at the end of the arc
-        const qreal a = qDegreesToRadians(70.0 + 290.0);
-        const QPointF tip(12 + 8 * qCos(a), 12 - 8 * qSin(a));
-        QPainterPath head;
-        head.moveTo(tip + QPointF(3.6, 0.4));
-        head.lineTo(tip + QPointF(-1.2, -2.4));
-        head.lineTo(tip + QPointF(-0.6, 3.4));
+        QPainterPath head;   // the arc ends at 0 degrees heading upwards
+        head.moveTo(20, 7.4);
+        head.lineTo(23.2, 12.6);
+        head.lineTo(16.8, 12.6);
         head.closeSubpath();
         p.setPen(Qt::NoPen);
         p.setBrush(ink);
         p.drawPath(head);
-        p.drawEllipse(QPointF(12, 16.2), 1.3, 1.3);
+        p.drawEllipse(QPointF(12, 16), 1.35, 1.35);
         break;
     }
     case Shape::Usb:
@@ -393,9 +394,9 @@ void drawGlyph(QPainter &p, const ImageSpec &spec)
     case Shape::Wireless:
     case Shape::Offline: {
         const bool off = spec.shape == Shape::Offline;
-        const QColor waves = off ? col::muted : ink;
+        const QColor waves = off ? QColor(150, 158, 172) : ink;
         p.setPen(Qt::NoPen);
-        p.setBrush(alpha(off ? col::danger : ink, off ? 26 : 30));
+        p.setBrush(alpha(off ? col::danger : ink, off ? 44 : 30));
         p.drawEllipse(QPointF(12, 12), 11.5, 11.5);
         const QPointF c(12, 16.5);
         withGlow(p, waves, false, 1.8, [&] {
@@ -408,7 +409,7 @@ void drawGlyph(QPainter &p, const ImageSpec &spec)
         if (off) {
             p.setPen(roundPen(col::bgBottom, 4.2));
             p.drawLine(QPointF(5.5, 5.5), QPointF(18.5, 18.5));
-            p.setPen(roundPen(col::danger, 2.2));
+            p.setPen(roundPen(col::danger, 2.4));
             p.drawLine(QPointF(5.5, 5.5), QPointF(18.5, 18.5));
         }
         break;
@@ -431,7 +432,9 @@ void drawBattery(QPainter &p)
     p.drawRoundedRect(QRectF(46.4, 9.5, 2.8, 9), 1.2, 1.2);
 }
 
-void drawBolt(QPainter &p, const QColor &ink)
+// The charging mark lies on the battery gauge, whose chunk is green, red or
+// grey: a dark bolt with a light rim reads on all three.
+void drawBolt(QPainter &p)
 {
     QPainterPath bolt;
     bolt.moveTo(0.8, 4.4);
@@ -441,8 +444,8 @@ void drawBolt(QPainter &p, const QColor &ink)
     bolt.lineTo(7.4, 6.6);
     bolt.lineTo(8.6, 4.0);
     bolt.closeSubpath();
-    p.setPen(QPen(QColor(40, 26, 0), 0.8));
-    p.setBrush(ink);
+    p.setPen(QPen(QColor(255, 255, 255, 220), 1));
+    p.setBrush(QColor(12, 14, 18));
     p.drawPath(bolt);
 }
 
@@ -566,11 +569,14 @@ void drawComboField(QPainter &p, const QSizeF &size)
     p.drawRoundedRect(r, 4, 4);
 }
 
+// The popup list stretches this over its whole height and draws its own
+// border, so the image is a plain fill.
 void drawComboPopup(QPainter &p, const QSizeF &size)
 {
-    p.setPen(QPen(col::lineHi, 1));
-    p.setBrush(QColor(22, 26, 32));
-    p.drawRect(QRectF(0.5, 0.5, size.width() - 1, size.height() - 1));
+    QLinearGradient g(0, 0, 0, size.height());
+    g.setColorAt(0, QColor(26, 30, 37));
+    g.setColorAt(1, QColor(19, 22, 27));
+    p.fillRect(QRectF(QPointF(0, 0), size), g);
 }
 
 // A horizontal accent line that fades out at both ends.
@@ -726,14 +732,6 @@ void drawDevicePage(QPainter &p, const QSizeF &size, bool summary)
     p.drawRoundedRect(QRectF(120.5, 108.5, w - 134, h - 122), 14, 14);
     accentRule(p, 300, 860, 108, 1.5, 170);
 
-    // left rail: a thin accent line under the back button
-    QLinearGradient rail(0, 108, 0, h - 20);
-    rail.setColorAt(0, alpha(col::accent, 120));
-    rail.setColorAt(1, alpha(col::accent, 0));
-    p.setPen(Qt::NoPen);
-    p.setBrush(rail);
-    p.drawRect(QRectF(52, 108, 2, h - 160));
-
     if (!summary)
         return;
 
@@ -801,7 +799,7 @@ QPainterPath mouseOutline(int variant, const QRectF &b)
     return m;
 }
 
-void drawMouse(QPainter &p, const QRectF &b, int variant, Look look)
+void drawMouse(QPainter &p, const QRectF &b, int variant, Look look, bool shadow = true)
 {
     auto pt = [&b](qreal x, qreal y) { return QPointF(b.left() + x * b.width(), b.top() + y * b.height()); };
     const QPainterPath body = mouseOutline(variant, b);
@@ -820,13 +818,14 @@ void drawMouse(QPainter &p, const QRectF &b, int variant, Look look)
     }
 
     const bool lit = look == Look::Lit;
-    // contact shadow
-    QRadialGradient shadow(pt(0.5, 1.02), b.width() * 0.62);
-    shadow.setColorAt(0, QColor(0, 0, 0, 150));
-    shadow.setColorAt(1, QColor(0, 0, 0, 0));
     p.setPen(Qt::NoPen);
-    p.setBrush(shadow);
-    p.drawEllipse(pt(0.5, 1.0), b.width() * 0.62, b.height() * 0.09);
+    if (shadow) {
+        QRadialGradient contact(pt(0.5, 1.02), b.width() * 0.62);
+        contact.setColorAt(0, QColor(0, 0, 0, 150));
+        contact.setColorAt(1, QColor(0, 0, 0, 0));
+        p.setBrush(contact);
+        p.drawEllipse(pt(0.5, 1.0), b.width() * 0.62, b.height() * 0.09);
+    }
 
     // body shading
     QLinearGradient shade(b.topLeft(), b.topRight());
@@ -994,10 +993,18 @@ void drawMouseHero(QPainter &p, const QSizeF &size)
     p.setPen(QPen(alpha(col::accent, 60), 1));
     p.drawEllipse(base, 176, 30);
 
+    // contact shadow on the platform, under the tilted mouse
+    QRadialGradient contact(QPointF(base.x() + 6, base.y() - 14), 110);
+    contact.setColorAt(0, QColor(0, 0, 0, 170));
+    contact.setColorAt(1, QColor(0, 0, 0, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(contact);
+    p.drawEllipse(QPointF(base.x() + 6, base.y() - 14), 110, 22);
+
     p.save();
     p.translate(c);
     p.rotate(-9);
-    drawMouse(p, QRectF(-84, -134, 168, 268), 0, Look::Lit);
+    drawMouse(p, QRectF(-84, -134, 168, 268), 0, Look::Lit, false);
     p.restore();
 }
 
@@ -1013,7 +1020,7 @@ bool drawImage(const ImageSpec &spec, QImage &img)
 
     switch (spec.shape) {
     case Shape::Battery: drawBattery(p); break;
-    case Shape::Bolt: drawBolt(p, inkFor(spec.state, spec.tone)); break;
+    case Shape::Bolt: drawBolt(p); break;
     case Shape::Dot: drawDot(p, inkFor(spec.state, spec.tone)); break;
     case Shape::Logo: drawLogo(p, size); break;
     case Shape::Badge: drawBadge(p, spec); break;

@@ -72,7 +72,7 @@ inline constexpr ImageSpec kImages[] = {
     {"Dialog", "CloseHover.png", 20, 20, Shape::Close, State::Hover, Tone::Danger, "", 0},
     {"Dialog", "CloseClick.png", 20, 20, Shape::Close, State::Click, Tone::Danger, "", 0},
     {"Dialog", "Battery.png", 50, 28, Shape::Battery, State::Normal, Tone::Neutral, "", 0},
-    {"Dialog", "Charg.png", 17, 7, Shape::Bolt, State::Normal, Tone::Warn, "", 0},
+    {"Dialog", "Charg.png", 17, 7, Shape::Bolt, State::Normal, Tone::Neutral, "", 0},
     {"Dialog", "OnLineUsb.png", 32, 32, Shape::Usb, State::Normal, Tone::Accent, "", 0},
     {"Dialog", "OnLineWifi.png", 32, 32, Shape::Wireless, State::Normal, Tone::Accent, "", 0},
 

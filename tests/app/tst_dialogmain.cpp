@@ -1,0 +1,235 @@
+#include "app/appglobals.h"
+#include "app/dialogmain.h"
+#include "app/macroini.h"
+#include "app/postmsg.h"
+#include "app/textcatalogue.h"
+#include "device/dialogchange.h"
+#include "pages/device/dialog.h"
+#include "pages/macro/macroflags.h"
+#include "platform/registry.h"
+
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QtTest>
+
+class TestDialogMain : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        macroRecording = false;
+        registry::remove(registry::kProgramKey, QStringLiteral("LanguageIndex"));
+        MacroIni::instance()->setValue(QStringLiteral("Language"), QStringLiteral("Language"), QString());
+    }
+
+    void windowShape()
+    {
+        DialogMain window;
+        QCOMPARE(window.windowTitle(), QStringLiteral("VELMORAX"));
+        QCOMPARE(window.size(), QSize(1020, 700));
+        QCOMPARE(window.minimumSize(), QSize(1020, 700));
+        QCOMPARE(window.maximumSize(), QSize(1020, 700));
+        QVERIFY(window.windowFlags() & Qt::FramelessWindowHint);
+        auto *stack = window.findChild<QStackedWidget *>(QStringLiteral("stackedWidgetMain"));
+        QVERIFY(stack);
+        QCOMPARE(stack->count(), 2);
+        QVERIFY(qobject_cast<DialogChange *>(stack->widget(0)));
+        QVERIFY(qobject_cast<Dialog *>(stack->widget(1)));
+        QCOMPARE(window.currentPage(), 0);
+        QVERIFY(window.tray());
+        QCOMPARE(window.tray()->toolTip(), QStringLiteral("VELMORAX"));
+        QVERIFY(!window.tray()->isVisible());
+        // The catalogue is loaded with all three languages.
+        QCOMPARE(languageTables.languageCount(), 3);
+    }
+
+    void languageMovesOutOfTheRegistry_data()
+    {
+        QTest::addColumn<QString>("registryValue");
+        QTest::addColumn<QString>("storedBefore");
+        QTest::addColumn<QString>("storedAfter");
+        QTest::addColumn<int>("index");
+        QTest::newRow("Russian moves") << "2" << "" << "2" << 2;
+        QTest::newRow("zero is not moved") << "0" << "1" << "1" << 1;
+        QTest::newRow("nothing in the registry") << QString() << "2" << "2" << 2;
+        QTest::newRow("out of range stored: English") << QString() << "5" << "5" << 0;
+    }
+
+    void languageMovesOutOfTheRegistry()
+    {
+        QFETCH(QString, registryValue);
+        QFETCH(QString, storedBefore);
+        QFETCH(QString, storedAfter);
+        QFETCH(int, index);
+        if (!registryValue.isNull())
+            registry::setValue(registry::kProgramKey, QStringLiteral("LanguageIndex"), registryValue);
+        MacroIni::instance()->setValue(QStringLiteral("Language"), QStringLiteral("Language"), storedBefore);
+        QSignalSpy all(PostMsg::instance(), SIGNAL(SigAllLanguage(int)));
+        QSignalSpy sameA(PostMsg::instance(), SIGNAL(SigLanguageSameA(int)));
+        {
+            DialogMain window;
+            QCOMPARE(languageIndex, index);
+        }
+        QCOMPARE(MacroIni::instance()->value(QStringLiteral("Language"), QStringLiteral("Language")), storedAfter);
+        QVERIFY(!registry::contains(registry::kProgramKey, QStringLiteral("LanguageIndex")));
+        QCOMPARE(all.count(), 1);
+        QCOMPARE(all.at(0).at(0).toInt(), index);
+        QCOMPARE(sameA.at(0).at(0).toInt(), index);
+
+        // The next start finds nothing in the registry and keeps the setting.
+        DialogMain again;
+        QCOMPARE(languageIndex, index);
+    }
+
+    void pagesChangeThroughTheHub()
+    {
+        DialogMain window;
+        QSignalSpy second(PostMsg::instance(), SIGNAL(SigSecondPageChange()));
+        QSignalSpy mainPage(PostMsg::instance(), SIGNAL(SigMainPageChange()));
+        emit PostMsg::instance()->SigChangeMainDialog(1);
+        QCOMPARE(window.currentPage(), 1);
+        emit PostMsg::instance()->SigChangeMainDialog(7);
+        QCOMPARE(window.currentPage(), 1);
+        QCOMPARE(second.count(), 0);
+        emit PostMsg::instance()->SigChangeMainDialog(0);
+        QCOMPARE(window.currentPage(), 0);
+        QCOMPARE(second.count(), 1);
+        QCOMPARE(mainPage.count(), 1);
+    }
+
+    void hideWithoutATrayMinimises()
+    {
+        QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable()); // the offscreen platform has none
+        DialogMain window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        emit PostMsg::instance()->SigChangeSize(2);
+        // Reachable again from the task bar instead of vanishing.
+        QVERIFY(window.isVisible());
+        QVERIFY(window.isMinimized());
+        QVERIFY(!window.tray()->isVisible());
+    }
+
+    void keys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("recording");
+        QTest::addColumn<int>("enterSignals");
+        QTest::newRow("Return") << int(Qt::Key_Return) << false << 1;
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << false << 1;
+        QTest::newRow("Return while recording") << int(Qt::Key_Return) << true << 0;
+        QTest::newRow("Escape swallowed") << int(Qt::Key_Escape) << false << 0;
+        QTest::newRow("F12 swallowed") << int(Qt::Key_F12) << false << 0;
+        QTest::newRow("Space on the list page") << int(Qt::Key_Space) << false << 0;
+    }
+
+    void keys()
+    {
+        QFETCH(int, key);
+        QFETCH(bool, recording);
+        QFETCH(int, enterSignals);
+        DialogMain window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        macroRecording = recording;
+        QSignalSpy enter(PostMsg::instance(), SIGNAL(SigEnterKey()));
+        QKeyEvent press(QEvent::KeyPress, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QApplication::sendEvent(&window, &press);
+        QCOMPARE(enter.count(), enterSignals);
+        // Escape never closes the main window.
+        QVERIFY(window.isVisible());
+    }
+
+    void dragging()
+    {
+        DialogMain window;
+        window.move(100, 100);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QPoint origin = window.pos();
+        const auto send = [&](QEvent::Type type, const QPoint &local, Qt::MouseButton button, Qt::MouseButtons held) {
+            QMouseEvent event(type, local, window.mapToGlobal(local), button, held, Qt::NoModifier);
+            QApplication::sendEvent(&window, &event);
+        };
+
+        // A press exactly on the top-left pixel gives no drag.
+        send(QEvent::MouseButtonPress, QPoint(0, 0), Qt::LeftButton, Qt::LeftButton);
+        QCOMPARE(window.dragOffset(), QPoint(0, 0));
+        send(QEvent::MouseMove, QPoint(50, 50), Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(window.pos(), origin);
+        send(QEvent::MouseButtonRelease, QPoint(50, 50), Qt::LeftButton, Qt::NoButton);
+
+        send(QEvent::MouseButtonPress, QPoint(10, 20), Qt::LeftButton, Qt::LeftButton);
+        QCOMPARE(window.dragOffset(), QPoint(10, 20));
+        // Only with exactly the left button held.
+        send(QEvent::MouseMove, QPoint(40, 60), Qt::NoButton, Qt::LeftButton | Qt::RightButton);
+        QCOMPARE(window.pos(), origin);
+        send(QEvent::MouseMove, QPoint(40, 60), Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(window.pos(), origin + QPoint(30, 40));
+        send(QEvent::MouseButtonRelease, QPoint(10, 20), Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(window.dragOffset(), QPoint(0, 0));
+    }
+
+    void offlineNotice_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("silent device") << 0;
+        QTest::newRow("refill timeout") << 1;
+    }
+
+    void offlineNotice()
+    {
+        QFETCH(int, kind);
+        DialogMain window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        bool shown = false;
+        QPoint noticePos;
+        QTimer::singleShot(0, [&] {
+            QWidget *notice = nullptr;
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (w->inherits("MouseOffLine") && w->isVisible())
+                    notice = w;
+            shown = notice != nullptr;
+            if (notice)
+                noticePos = notice->pos();
+            emit PostMsg::instance()->SigCloseOffOnline();
+        });
+        emit PostMsg::instance()->SigMouseOffLineo(kind);
+        QVERIFY(shown);
+        QCOMPARE(offlineNoticeKind, kind);
+        const QPoint global = window.mapToGlobal(QPoint(0, 0));
+        QCOMPARE(noticePos, QPoint(global.x() + (1020 - 300) / 2, global.y() + (700 - 140) / 2 - 20));
+    }
+
+    // Last: quitting ends the application's event loops for good, so no
+    // modal loop could run after it.
+    void quitPaths_data()
+    {
+        QTest::addColumn<bool>("fromTray");
+        QTest::newRow("quit from the list page") << false;
+        QTest::newRow("tray exit") << true;
+    }
+
+    void quitPaths()
+    {
+        QFETCH(bool, fromTray);
+        DialogMain window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QElapsedTimer timer;
+        timer.start();
+        if (fromTray)
+            window.slotActionExitApp(); // the test process lives on: no exit()
+        else
+            emit PostMsg::instance()->SigChangeSize(3);
+        QVERIFY(timer.elapsed() >= 200); // the quit sequence waits for late events
+        QVERIFY(!window.isVisible());
+    }
+};
+
+QTEST_MAIN(TestDialogMain)
+#include "tst_dialogmain.moc"
