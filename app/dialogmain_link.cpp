@@ -1,8 +1,5 @@
 // The main window's side of the device link: driver status, device-change
 // watching, the report service and the Space-key flows.
-//
-// Least form: parts of the device link are not part of the program yet, so
-// the calls that need their state do nothing here.
 #include "app/dialogmain.h"
 
 #include "app/appglobals.h"

@@ -23,6 +23,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QListView>
+#include <QPointer>
 #include <QStackedWidget>
 
 DialogChange *listPage = nullptr;
@@ -109,6 +110,29 @@ T *findByName(const QList<T *> &list, const QString &name)
             return w;
     return nullptr;
 }
+
+// Click handlers of device buttons now running (nested in modal dialogs),
+// and the views retired while they run.
+int clickHandlersRunning = 0;
+QList<QPointer<QWidget>> retiredViews;
+
+// Counts a running click handler; the last one to return releases the views
+// retired meanwhile.
+struct ClickHandlerScope
+{
+    ClickHandlerScope() { ++clickHandlersRunning; }
+    ~ClickHandlerScope()
+    {
+        if (--clickHandlersRunning > 0)
+            return;
+        for (const QPointer<QWidget> &view : qAsConst(retiredViews))
+            if (view)
+                view->deleteLater();
+        retiredViews.clear();
+    }
+    ClickHandlerScope(const ClickHandlerScope &) = delete;
+    ClickHandlerScope &operator=(const ClickHandlerScope &) = delete;
+};
 
 bool askOnline(const DeviceAllInfo &info)
 {
@@ -232,16 +256,21 @@ void DialogChange::updateRepairPrompt()
 
 void DialogChange::buildDeviceButtons()
 {
-    // A click handler may still be running below us (it waits in modal
-    // dialogs), so widgets are released through the event loop.
-    for (auto *w : qAsConst(deviceButtons))
-        w->deleteLater();
-    for (auto *w : qAsConst(offlineMarkers))
-        w->deleteLater();
-    for (auto *w : qAsConst(rateBadges))
-        w->deleteLater();
-    for (auto *w : qAsConst(connectionIcons))
-        w->deleteLater();
+    // The old views go away. A device button's click handler may still be
+    // running below us, waiting in a modal dialog whose event loop would
+    // carry out a deferred delete at once; while one runs the old views are
+    // only retired (hidden) and released when the last handler returns.
+    const bool keepForHandler = clickHandlersRunning > 0;
+    if (!keepForHandler) {
+        for (auto *w : qAsConst(deviceButtons))
+            w->deleteLater();
+        for (auto *w : qAsConst(offlineMarkers))
+            w->deleteLater();
+        for (auto *w : qAsConst(rateBadges))
+            w->deleteLater();
+        for (auto *w : qAsConst(connectionIcons))
+            w->deleteLater();
+    }
     deviceButtons.clear();
     offlineMarkers.clear();
     rateBadges.clear();
@@ -250,7 +279,10 @@ void DialogChange::buildDeviceButtons()
         QWidget *page = ui->stackedWidget->widget(ui->stackedWidget->count() - 1);
         ui->stackedWidget->removeWidget(page);
         page->hide();
-        page->deleteLater();
+        if (keepForHandler)
+            retiredViews.append(page);
+        else
+            page->deleteLater();
     }
 
     if (listedDevices.isEmpty()) {
@@ -454,14 +486,16 @@ void DialogChange::SlotAllLanguage(int index)
     const auto home = [index](const char *key) {
         return catalogueText(QStringLiteral("home"), QString::fromLatin1(key), index);
     };
-    if (!ui->Repair->isVisible())
+    // The repair button's own state, also while the page itself is hidden.
+    const bool repairShown = !ui->Repair->isHidden();
+    if (!repairShown)
         ui->label_2->setText(home("PleaseEnter"));
     ui->label_3->setText(home("ClickIn"));
     promptText = home("PleaseEnter");
     offlineTipText = catalogueText(QStringLiteral("infoTips"), QStringLiteral("DialogOffline"), index);
     pairTipText = home("PairTips_z");
     repairText = home("RepairDevice");
-    if (ui->Repair->isVisible())
+    if (repairShown)
         ui->label_2->setText(repairText);
     newVersionText = home("NewVerTips");
     const QString tip = offlineTipText + QStringLiteral("\n") + pairTipText;
@@ -494,6 +528,7 @@ void DialogChange::on_CloseButton_clicked()
 
 void DialogChange::slotButtonClicked()
 {
+    const ClickHandlerScope scope;
     PostMsg *hub = PostMsg::instance();
     emit hub->SigIsUsb(false, true);
     emit hub->SigSetver(6);

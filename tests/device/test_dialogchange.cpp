@@ -19,6 +19,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QPointer>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -67,11 +68,13 @@ private slots:
     void mouseOnACableNextToItsReceiver();
     void lastDeviceGoneLeavesThePrompt();
     void repairButtonFollowsTheUpgradeRecord();
+    void repairPromptOfAHiddenPage();
     void languageBoxStoresTheChoice();
     void choosingADeviceOpensIt();
     void choice_data();
     void choice();
     void staleButtonOpensNothing();
+    void aRebuildDuringAChoiceKeepsThePressedButton();
 
 private:
     void rebuild();
@@ -369,6 +372,22 @@ void TestDialogChange::repairButtonFollowsTheUpgradeRecord()
     QCOMPARE(prompt->text(), catalogueText("home", "PleaseEnter"));
 }
 
+void TestDialogChange::repairPromptOfAHiddenPage()
+{
+    // A page built (or re-texted) while it is not on screen still shows the
+    // repair prompt when an upgrade was interrupted.
+    page.reset();
+    registry::setValue(QString::fromLatin1(registry::kDriveTestKey), "UpdateFailInfo", "210,0,86,29");
+    DialogChange hidden(nullptr);
+    StopUsbChanged();
+    auto *prompt = hidden.findChild<QLabel *>("label_2");
+    QCOMPARE(prompt->text(), catalogueText("home", "RepairDevice", languageIndex));
+    emit PostMsg::instance()->SigAllLanguage(2);
+    QCOMPARE(prompt->text(), catalogueText("home", "RepairDevice", 2));
+    QVERIFY(prompt->text() != catalogueText("home", "PleaseEnter", 2));
+    emit PostMsg::instance()->SigAllLanguage(languageIndex);
+}
+
 void TestDialogChange::languageBoxStoresTheChoice()
 {
     LOAD_DEVICES(QJsonArray());
@@ -508,6 +527,32 @@ void TestDialogChange::staleButtonOpensNothing()
     stale.click();
     QCOMPARE(recorded, (QStringList{"SigIsUsb(0,1)", "SigSetver(6)", "SigMouseIndex(0)"}));
     QVERIFY(modals.seen.isEmpty());
+}
+
+void TestDialogChange::aRebuildDuringAChoiceKeepsThePressedButton()
+{
+    // An unrecognised receiver: pressing it opens the pairing dialog, and the
+    // devices change while that dialog is open.
+    LOAD_DEVICES(receiverWithMouse("a", 8, 29, true, {{"cid", 1}}));
+    rebuild();
+    QPointer<QToolButton> pressed = button(0);
+    QVERIFY(pressed);
+    bool aliveDuringDialog = false;
+    ModalHandler modals;
+    modals.queue([&](QDialog *d) {
+        LOAD_DEVICES(concat({receiverWithMouse("a", 8, 29, true, {{"cid", 1}}), receiverWithMouse("b", 1, 30)}));
+        onListDeviceChanged();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        aliveDuringDialog = !pressed.isNull();
+        d->reject();
+    });
+    QTest::mouseClick(pressed, Qt::LeftButton);
+    QCOMPARE(modals.seen, QStringList{"Match"});
+    QVERIFY(aliveDuringDialog);
+    QCOMPARE(deviceButtons.size(), 2);
+    // Once the handler has returned the old views go.
+    QTRY_VERIFY(pressed.isNull());
+    QCOMPARE(page->findChildren<mytoolButtonEnter *>().size(), 2);
 }
 
 QTEST_MAIN(TestDialogChange)
