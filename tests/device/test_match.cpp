@@ -151,6 +151,16 @@ void TestMatch::outcome()
     QTRY_COMPARE(devicePageActive.load(), fromDevicePage ? 1 : 0);
     QVERIFY(!devicePageParked);
 
+    if (result == 2) {
+        // A paired mouse stays paired: the next tick enables the button
+        // again, but pressing it starts nothing.
+        QTRY_VERIFY(button(match)->isEnabled());
+        hidusb::sim::clearJournal();
+        match.on_MatchButton_clicked();
+        QCOMPARE(pairResult.load(), 2);
+        QCOMPARE(journalCount("UsbServer_EnterDonglePairOnlyCid"), 0);
+    }
+
     // The pairing is over: the close button now closes, and re-arms the list
     // callback only when a list opened the dialog.
     hidusb::sim::clearJournal();
