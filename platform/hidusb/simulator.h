@@ -88,6 +88,14 @@ bool parseScenario(const QByteArray &json, std::vector<SimDevice> *devices, int 
                    QString *error);
 QByteArray defaultScenario();
 
+// Takes a device's state from the bytes of its flash file. False (device
+// untouched) when the file is damaged or belongs to another kind of device.
+bool applyFlashFile(const QByteArray &file, SimDevice *device);
+// The bytes of a device's flash file, and the envelope (tag, length,
+// checksum) around a body.
+QByteArray flashFileBytes(const SimDevice &device);
+QByteArray wrapFlashBody(const QByteArray &body);
+
 // Link code of a receiver kind and back.
 int linkCodeOfKind(int kind);
 

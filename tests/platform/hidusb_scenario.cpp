@@ -229,6 +229,8 @@ private slots:
         QTest::newRow("version too large") << scenario("{\"id\": \"m\", \"type\": \"mouse\", \"version\": 70000}");
         QTest::newRow("battery below zero") << scenario("{\"id\": \"m\", \"type\": \"mouse\", \"battery\": -1}");
         QTest::newRow("fraction") << scenario("{\"id\": \"m\", \"type\": \"mouse\", \"battery\": 50.5}");
+        QTest::newRow("number too large for any integer")
+            << scenario("{\"id\": \"m\", \"type\": \"mouse\", \"battery\": 1e300}");
         QTest::newRow("receiver id of two bytes") << scenario("{\"id\": \"r\", \"type\": \"receiver\", \"receiverId\": [1, 2]}");
         QTest::newRow("text where a flag belongs") << scenario("{\"id\": \"m\", \"type\": \"mouse\", \"online\": \"yes\"}");
         QTest::newRow("oversized") << QByteArray(2 * 1024 * 1024, ' ');
