@@ -470,8 +470,9 @@ private slots:
         // without this thread serving it, it waits in the decoder.
         QElapsedTimer spin;
         spin.start();
-        while (!journalFunctions().contains("UsbServer_ReadCurrentDPI") && spin.elapsed() < 5000)
+        while (pendingGuiHandOvers() == 0 && spin.elapsed() < 5000)
             std::this_thread::yield();
+        QCOMPARE(pendingGuiHandOvers(), 1);
         QVERIFY(journalFunctions().contains("UsbServer_ReadCurrentDPI"));
 
         QElapsedTimer took;
