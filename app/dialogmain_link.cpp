@@ -1,16 +1,47 @@
 // The main window's side of the device link: driver status, device-change
 // watching, the report service and the Space-key flows.
 //
-// Discovery and pairing are not part of the program yet: the Space-key flows
-// and the device-change watching wait for them.
+// The device page's own device-change watching waits for the device page.
 #include "app/dialogmain.h"
 
+#include "app/appglobals.h"
+#include "app/configini.h"
+#include "app/notices.h"
 #include "app/postmsg.h"
 #include "device/devicestate.h"
+#include "device/dialogchange.h"
+#include "device/discovery.h"
+#include "device/match.h"
 #include "device/reportdecoder.h"
+#include "pages/settings/firmwarecheck.h"
+#include "pages/settings/updaterepair.h"
 #include "platform/hidusb/hidusb.h"
+#include "platform/registry.h"
 
 #include <QThread>
+
+namespace {
+
+// Centres a dialog on the window, shifted by dx.
+void centreOn(const QWidget *window, QWidget *dialog, int dx = 0)
+{
+    const QPoint g = window->mapToGlobal(QPoint(0, 0));
+    dialog->move(g.x() + (window->width() - dialog->width()) / 2 + dx,
+                 g.y() + (window->height() - dialog->height()) / 2);
+}
+
+// Runs the pairing dialog for `target`, named before the dialog picks it.
+void runPairing(const QWidget *window, const DeviceAllInfo &target)
+{
+    pairingTarget = target;
+    pairingTargetSet = true;
+    Match match(nullptr);
+    match.prepare();
+    centreOn(window, &match);
+    match.exec();
+}
+
+} // namespace
 
 void DialogMain::setDriverStatus(int status)
 {
@@ -33,6 +64,7 @@ void DialogMain::leaveDevicePage()
 
 void DialogMain::watchListDevices()
 {
+    StartUsbChanged(onListDeviceChanged, 600);
 }
 
 void DialogMain::watchPageDevice()
@@ -57,8 +89,56 @@ void DialogMain::markOffline()
 
 void DialogMain::pairOnDevicePage()
 {
+    runPairing(this, currentDevice.get());
+    // Pairing moved the report link to the receiver; give it back.
+    UsbServerC_Start(currentDevicePath, currentDevicePath, onDeviceReport);
 }
 
 void DialogMain::spaceOnListPage()
 {
+    if (listedDevices.size() != 1 || listedDevices.first().wired)
+        return;
+    const DeviceAllInfo device = listedDevices.first();
+    ConfigIni *config = ConfigIni::instance();
+    const QString group = QStringLiteral("Drive") + QString::number(device.modelIndex + 1);
+    const QString cid = config->value(QStringLiteral("Option"), QStringLiteral("CID"));
+    const QString mid = config->value(group, QStringLiteral("MID"));
+    const QString mouseVersion = registry::value(QString::fromLatin1(registry::kDriveTestKey),
+                                                 QStringLiteral("MouseVer") + cid + mid);
+    if (mouseVersion.isEmpty()) {
+        runPairing(this, device);
+        return;
+    }
+    const quint8 cidNumber = quint8(cid.toInt());
+    const quint8 midNumber = quint8(mid.toInt());
+    const bool mouseUpdate = findFirmwareImage(firmwareTargetMouse, mouseVersion,
+                                               config->value(group, QStringLiteral("MM")), cidNumber, midNumber);
+    const QString key = receiverImageKey(receiverKindOf(device.linkCode));
+    const QString name = key.isEmpty() ? QString() : config->value(group, key);
+    const bool receiverUpdate = !name.isEmpty()
+        && findFirmwareImage(firmwareTargetReceiver, device.receiverVersion, name, cidNumber, midNumber);
+
+    if (receiverUpdate && !mouseUpdate) {
+        UpDateRepair updater(nullptr);
+        centreOn(this, &updater);
+        bool accepted = false;
+        {
+            ContainReset question(nullptr);
+            question.setText(newVersionText);
+            centreOn(this, &question, -20);
+            question.exec();
+            accepted = question.accepted;
+        }
+        if (accepted) {
+            updater.startUpdate(0);
+            updater.exec();
+        }
+    } else if (mouseUpdate && !receiverUpdate) {
+        UpDateWarning warning(nullptr);
+        warning.setText(warningText);
+        centreOn(this, &warning, -20);
+        warning.exec();
+    } else {
+        runPairing(this, device);
+    }
 }

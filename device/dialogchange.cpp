@@ -1,32 +1,641 @@
 #include "device/dialogchange.h"
+#include "ui_dialogchange.h"
 
-#include "app/postmsg.h"
 #include "app/appglobals.h"
+#include "app/configini.h"
+#include "app/macroini.h"
+#include "app/notices.h"
+#include "app/postmsg.h"
+#include "app/textcatalogue.h"
+#include "app/widgets/mytoolbuttonenter.h"
+#include "device/devicestate.h"
+#include "device/discovery.h"
+#include "device/match.h"
+#include "device/worker.h"
+#include "pages/settings/firmwarecheck.h"
+#include "pages/settings/repair.h"
+#include "pages/settings/updaterepair.h"
+#include "platform/hidusb/hidusb.h"
+#include "platform/registry.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
 #include <QLabel>
-#include <QVBoxLayout>
+#include <QListView>
+#include <QPointer>
+#include <QStackedWidget>
+
+DialogChange *listPage = nullptr;
+QString listPictureDir;
+QList<mytoolButtonEnter *> deviceButtons;
+QList<QLabel *> offlineMarkers;
+QList<QLabel *> connectionIcons;
+QList<QLabel *> rateBadges;
+QString promptText;
+QString repairText;
+QString offlineTipText;
+QString pairTipText;
+QString newVersionText;
+
+namespace {
+
+struct SlotPlace
+{
+    QPoint button;
+    QPoint marker;
+    QPoint badge;
+};
+
+// Places of the widgets of slot s on a view holding `count` devices.
+SlotPlace slotPlace(int count, int s)
+{
+    if (count == 1)
+        return {{305, 0}, {530, 20}, {312, 10}};
+    if (count == 2)
+        return s == 0 ? SlotPlace{{135, 0}, {360, 20}, {142, 10}}
+                      : SlotPlace{{445, 0}, {665, 20}, {452, 10}};
+    return {{300 * s, 0}, {225 + 300 * s, 20}, {7 + 300 * s, 10}};
+}
+
+// A theme colour of group "Option" as "r,g,b" (the first three numbers); a
+// list too short for a colour gives `fallback`.
+QString themeColour(const QString &key, const QString &fallback)
+{
+    const QStringList items = ConfigIni::instance()->valueList(QStringLiteral("Option"), key);
+    return items.size() >= 3 ? items.mid(0, 3).join(QLatin1Char(',')) : fallback;
+}
+
+QString pictureSheet(const QString &widget, const QString &picture)
+{
+    return widget + QStringLiteral("{border:0px;background-position:center;background-repeat:no-repeat;background-image: url(")
+        + listPictureDir + picture + QStringLiteral(");color: rgb(255, 255, 255);}");
+}
+
+QString buttonSheet(const QString &normal, const QString &hover, const QString &click)
+{
+    return QStringLiteral("QToolButton{border:0px;background-image: url(") + listPictureDir + normal
+        + QStringLiteral(");background-position:center;background-repeat:no-repeat;}QToolButton:hover{background-image: url(")
+        + listPictureDir + hover + QStringLiteral(");}QToolButton:pressed{background-image: url(")
+        + listPictureDir + click + QStringLiteral(");}");
+}
+
+QString arrowSheet(const QString &normal, const QString &hover)
+{
+    return QStringLiteral("QToolButton{border-image: url(") + listPictureDir + normal
+        + QStringLiteral(");}QToolButton:hover{border-image: url(") + listPictureDir + hover + QStringLiteral(");}");
+}
+
+QString updateFailInfo()
+{
+    return registry::value(QString::fromLatin1(registry::kDriveTestKey), QStringLiteral("UpdateFailInfo"));
+}
+
+// The index a device widget's object name carries after its prefix; -1 when
+// the name does not hold a number.
+int indexFromName(const QString &name, const QString &prefix)
+{
+    QString rest = name;
+    rest.remove(prefix);
+    bool ok = false;
+    const int n = rest.toInt(&ok, 10);
+    return ok ? n : -1;
+}
+
+template <typename T>
+T *findByName(const QList<T *> &list, const QString &name)
+{
+    for (T *w : list)
+        if (w && w->objectName() == name)
+            return w;
+    return nullptr;
+}
+
+// Click handlers of device buttons now running (nested in modal dialogs),
+// and the views retired while they run.
+int clickHandlersRunning = 0;
+QList<QPointer<QWidget>> retiredViews;
+
+// Counts a running click handler; the last one to return releases the views
+// retired meanwhile.
+struct ClickHandlerScope
+{
+    ClickHandlerScope() { ++clickHandlersRunning; }
+    ~ClickHandlerScope()
+    {
+        if (--clickHandlersRunning > 0)
+            return;
+        for (const QPointer<QWidget> &view : qAsConst(retiredViews))
+            if (view)
+                view->deleteLater();
+        retiredViews.clear();
+    }
+    ClickHandlerScope(const ClickHandlerScope &) = delete;
+    ClickHandlerScope &operator=(const ClickHandlerScope &) = delete;
+};
+
+bool askOnline(const DeviceAllInfo &info)
+{
+    const QByteArray path = info.path.toLocal8Bit();
+    return UsbFinderC_GetDeviceOnLine(path.constData());
+}
+
+} // namespace
+
+QString devicePictureName(const DeviceAllInfo &info, bool online)
+{
+    if (info.modelIndex == deviceTotal)
+        return QStringLiteral("Unknow.png");
+    const int variant = (info.id >> 8) == 29 ? 0 : 1;
+    return (online ? QStringLiteral("OnLine") : QStringLiteral("DisOnlin")) + QString::number(variant)
+        + QStringLiteral(".png");
+}
+
+QString rateBadgeName(int linkCode)
+{
+    switch (linkCode) {
+    case 0: return QStringLiteral("1KHz.png");
+    case 4: return QStringLiteral("2KHz.png");
+    case 1: return QStringLiteral("4KHz.png");
+    case 5:
+    case 3: return QStringLiteral("8KHz.png");
+    default: return QString();
+    }
+}
 
 DialogChange::DialogChange(QWidget *parent)
-    : QWidget(parent), label(new QLabel(this))
+    : QWidget(parent)
+    , ui(new Ui::DialogChange)
 {
-    setObjectName(QStringLiteral("DialogChange"));
-    resize(1020, 700);
-    setAttribute(Qt::WA_StyledBackground, true);
-    setStyleSheet(QStringLiteral("#DialogChange{background-color:rgb(22,24,30);}"
-                                 "QLabel{color:rgb(220,224,232);}"));
-    label->setAlignment(Qt::AlignCenter);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(label);
-    connect(PostMsg::instance(), SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
+    ui->setupUi(this);
+    listPage = this;
+    listPictureDir = QCoreApplication::applicationDirPath() + QStringLiteral("/Picture/DialogChange/");
+
+    const QString text = themeColour(QStringLiteral("ComboxTextColor"), QStringLiteral("255,255,255"));
+    const QString select = themeColour(QStringLiteral("ComboxSelectColor"), QStringLiteral("0,120,215"));
+    const QString back = themeColour(QStringLiteral("ComboxBackGroundColor"), QStringLiteral("40,40,40"));
+    ui->frameChange->setStyleSheet(QStringLiteral("#frameChange{border-image: url(") + listPictureDir
+                                   + QStringLiteral("MainBack.png);}"));
+    ui->CloseButton->setStyleSheet(buttonSheet(QStringLiteral("Close.png"), QStringLiteral("CloseHover.png"),
+                                               QStringLiteral("CloseClick.png")));
+    ui->MinButton->setStyleSheet(buttonSheet(QStringLiteral("Min.png"), QStringLiteral("MinHover.png"),
+                                             QStringLiteral("MinClick.png")));
+    ui->Repair->setStyleSheet(QStringLiteral("#Repair{border:0px;background-image: url(") + listPictureDir
+                              + QStringLiteral("Repair.png);background-position:center;background-repeat:no-repeat;}"));
+    ui->RightButton->setStyleSheet(arrowSheet(QStringLiteral("Right.png"), QStringLiteral("RightClick.png")));
+    ui->LeftButton->setStyleSheet(arrowSheet(QStringLiteral("Left.png"), QStringLiteral("LeftClick.png")));
+    ui->comboBox->setStyleSheet(
+        QStringLiteral("QComboBox{border: 1px solid gray; color: rgb(") + text + QStringLiteral("); border-image: url(")
+        + listPictureDir + QStringLiteral("ComboboxBack.png);}QComboBox::drop-down:button{border-radius:5px; background:rgb(")
+        + back + QStringLiteral(");} QComboBox::down-arrow{image: url(") + listPictureDir
+        + QStringLiteral("Menu.png); right: 8px; }QComboBox::down-arrow:on{ image: url(") + listPictureDir
+        + QStringLiteral("MenuClicked.png);}QComboBox QAbstractItemView::item{height:25px;}QComboBox QAbstractItemView {outline: 0px solid gray; border: 1px  solid gray;color: rgb(")
+        + text + QStringLiteral("); border-image: url(") + listPictureDir
+        + QStringLiteral("ComboboxTextBack.png);selection-background-color: rgb(") + select + QStringLiteral("); }"));
+    auto *view = new QListView(ui->comboBox);
+    view->setStyleSheet(QStringLiteral("QListView::item:selected{background-color: rgb(") + select
+                        + QStringLiteral(");}QListView::item:hover{background-color: rgb(") + select + QStringLiteral(");}"));
+    ui->comboBox->setView(view);
+    ui->comboBox->setMaxVisibleItems(5);
+
+    // The prompt and the hint in the theme's text colour, legible on the
+    // dark background.
+    const QString labelSheet = QStringLiteral("QLabel{color: ") + themeColor(QStringLiteral("LabelColor"))
+        + QStringLiteral(";}");
+    ui->label_2->setStyleSheet(labelSheet);
+    ui->label_3->setStyleSheet(labelSheet);
+    // Long prompts wrap inside the page instead of running to its edges.
+    ui->label_2->setContentsMargins(60, 0, 60, 0);
+    ui->label_3->setContentsMargins(60, 0, 60, 0);
+    ui->label_2->show();
+    ui->label_3->show();
+    ui->RightButton->hide();
+    ui->LeftButton->hide();
+
+    PostMsg *hub = PostMsg::instance();
+    connect(hub, SIGNAL(SigLanguageSameA(int)), this, SLOT(SlotSameLanguageA(int)));
+    connect(hub, SIGNAL(SigUpDateButton(bool)), this, SLOT(SlotUpDateButton(bool)));
+    connect(hub, SIGNAL(SigEnterKey()), this, SLOT(SlotEnterKey()));
+
+    ui->Repair->hide();
+    if (!updateFailInfo().isEmpty())
+        ui->Repair->show();
+
+    deviceTotal = ConfigIni::instance()->value(QStringLiteral("Option"), QStringLiteral("DeviceTotal")).toInt();
+
+    connect(hub, SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
+    SlotAllLanguage(languageIndex);
+
+    ui->FindVer->hide();
+
+    StartUsbChanged(onListDeviceChanged, 600);
 }
 
-void DialogChange::SlotAllLanguage(int)
+DialogChange::~DialogChange()
 {
-    label->setText(productName);
+    if (listPage == this)
+        listPage = nullptr;
+    // The device widgets die with the views; forget them.
+    deviceButtons.clear();
+    offlineMarkers.clear();
+    connectionIcons.clear();
+    rateBadges.clear();
+    delete ui;
 }
 
-// The list page's entries are repainted by the device discovery; the least
-// page has no entries.
-void refreshDeviceEntry(int)
+void DialogChange::updateRepairPrompt()
 {
+    if (updateFailInfo().isEmpty()) {
+        ui->Repair->hide();
+        ui->label_2->setText(promptText);
+    } else {
+        ui->Repair->show();
+        ui->label_2->setText(repairText);
+    }
+}
+
+void DialogChange::buildDeviceButtons()
+{
+    // The old views go away. A device button's click handler may still be
+    // running below us, waiting in a modal dialog whose event loop would
+    // carry out a deferred delete at once; while one runs the old views are
+    // only retired (hidden) and released when the last handler returns.
+    const bool keepForHandler = clickHandlersRunning > 0;
+    if (!keepForHandler) {
+        for (auto *w : qAsConst(deviceButtons))
+            w->deleteLater();
+        for (auto *w : qAsConst(offlineMarkers))
+            w->deleteLater();
+        for (auto *w : qAsConst(rateBadges))
+            w->deleteLater();
+        for (auto *w : qAsConst(connectionIcons))
+            w->deleteLater();
+    }
+    deviceButtons.clear();
+    offlineMarkers.clear();
+    rateBadges.clear();
+    connectionIcons.clear();
+    while (ui->stackedWidget->count() > 0) {
+        QWidget *page = ui->stackedWidget->widget(ui->stackedWidget->count() - 1);
+        ui->stackedWidget->removeWidget(page);
+        page->hide();
+        if (keepForHandler)
+            retiredViews.append(page);
+        else
+            page->deleteLater();
+    }
+
+    if (listedDevices.isEmpty()) {
+        ui->label_2->show();
+        ui->label_3->hide();
+        ui->RightButton->hide();
+        ui->LeftButton->hide();
+        return;
+    }
+
+    if (applyDuplicateRule()) {
+        ui->label_2->show();
+        ui->label_3->hide();
+        ui->RightButton->hide();
+        ui->LeftButton->hide();
+        QuestiondialogB notice(nullptr);
+        moveToCentre(&notice);
+        notice.exec();
+        return;
+    }
+    applyCableRule();
+
+    ui->label_2->hide();
+    ui->label_3->show();
+    const int n = listedDevices.size();
+    const int fullViews = n / 3;
+    const int rest = n % 3;
+    for (int p = 0; p < fullViews; ++p) {
+        auto *page = new QWidget;
+        for (int s = 0; s < 3; ++s)
+            createDeviceWidgets(page, 3 * p + s, 3, s);
+        ui->stackedWidget->addWidget(page);
+    }
+    if (rest == 1 || rest == 2) {
+        auto *page = new QWidget;
+        for (int s = 0; s < rest; ++s)
+            createDeviceWidgets(page, 3 * fullViews + s, rest, s);
+        ui->stackedWidget->addWidget(page);
+    }
+    ui->stackedWidget->setCurrentIndex(0);
+    ui->RightButton->setVisible(n > 3);
+    ui->LeftButton->hide();
+
+    const QList<mytoolButtonEnter *> buttons = deviceButtons;
+    for (mytoolButtonEnter *button : buttons) {
+        const int index = indexFromName(button->objectName(), QStringLiteral("btn"));
+        refreshDeviceEntry(index);
+        connect(button, SIGNAL(clicked()), this, SLOT(slotButtonClicked()));
+    }
+}
+
+void DialogChange::createDeviceWidgets(QWidget *page, int n, int devicesOnView, int slot)
+{
+    const DeviceAllInfo &info = listedDevices.at(n);
+    const SlotPlace place = slotPlace(devicesOnView, slot);
+    const QString tip = offlineTipText + QStringLiteral("\n") + pairTipText;
+
+    auto *button = new mytoolButtonEnter(page);
+    button->setObjectName(QStringLiteral("btn") + QString::number(n));
+    button->setFixedSize(284, 360);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->move(place.button);
+    button->setStyleSheet(pictureSheet(QStringLiteral("QToolButton"), devicePictureName(info, false)));
+    deviceButtons.append(button);
+
+    auto *marker = new QLabel(page);
+    marker->setObjectName(QStringLiteral("label") + QString::number(n));
+    marker->setFixedSize(32, 32);
+    marker->setFocusPolicy(Qt::NoFocus);
+    marker->move(place.marker);
+    marker->setStyleSheet(pictureSheet(QStringLiteral("QLabel"), QStringLiteral("DisOnline.png")));
+    marker->setToolTip(tip);
+    marker->setFont(ui->NoApear->font());
+    marker->hide();
+    offlineMarkers.append(marker);
+
+    auto *icon = new QLabel(page);
+    icon->setObjectName(QStringLiteral("UsbWifi") + QString::number(n));
+    icon->setFixedSize(32, 32);
+    icon->setFocusPolicy(Qt::NoFocus);
+    icon->move(place.marker);
+    icon->setStyleSheet(pictureSheet(QStringLiteral("QLabel"), info.wired ? QStringLiteral("OnLineUsb.png")
+                                                                          : QStringLiteral("OnLineWifi.png")));
+    if (devicesOnView == 1) {
+        icon->setToolTip(tip);
+        icon->setFont(ui->NoApear->font());
+    }
+    icon->hide();
+    connectionIcons.append(icon);
+
+    const QString badgePicture = rateBadgeName(info.linkCode);
+    if (!badgePicture.isEmpty()) {
+        auto *badge = new QLabel(page);
+        badge->setFixedSize(42, 26);
+        badge->setFocusPolicy(Qt::NoFocus);
+        badge->move(place.badge);
+        badge->setStyleSheet(QStringLiteral("QLabel{background-image: url(") + listPictureDir + badgePicture
+                             + QStringLiteral(");}"));
+        rateBadges.append(badge);
+    }
+}
+
+void DialogChange::repaintDeviceEntry(int n)
+{
+    if (n < 0 || n >= listedDevices.size())
+        return;
+    const DeviceAllInfo &info = listedDevices.at(n);
+    auto *button = findByName(deviceButtons, QStringLiteral("btn") + QString::number(n));
+    QLabel *marker = findByName(offlineMarkers, QStringLiteral("label") + QString::number(n));
+    QLabel *icon = findByName(connectionIcons, QStringLiteral("UsbWifi") + QString::number(n));
+    if (!button || !marker || !icon)
+        return;
+    if (info.modelIndex == deviceTotal) {
+        icon->show();
+        button->setStyleSheet(pictureSheet(QStringLiteral("QToolButton"), devicePictureName(info, false)));
+    } else if (info.online) {
+        icon->show();
+        marker->hide();
+        button->setStyleSheet(pictureSheet(QStringLiteral("QToolButton"), devicePictureName(info, true)));
+    } else {
+        button->setStyleSheet(pictureSheet(QStringLiteral("QToolButton"), devicePictureName(info, false)));
+        marker->show();
+        icon->hide();
+    }
+}
+
+void DialogChange::moveToCentre(QWidget *dialog, int dx) const
+{
+    const QPoint g = mapToGlobal(QPoint(0, 0));
+    dialog->move(g.x() + (width() - dialog->width()) / 2 + dx, g.y() + (height() - dialog->height()) / 2);
+}
+
+void DialogChange::on_RightButton_clicked()
+{
+    ui->label_2->hide();
+    ui->label_3->show();
+    const int i = ui->stackedWidget->currentIndex();
+    if (i + 1 >= ui->stackedWidget->count())
+        return;
+    if (i == ui->stackedWidget->count() - 2) {
+        ui->LeftButton->show();
+        ui->RightButton->hide();
+    }
+    ui->stackedWidget->setCurrentIndex(i + 1);
+}
+
+void DialogChange::on_LeftButton_clicked()
+{
+    ui->label_2->hide();
+    ui->label_3->show();
+    const int i = ui->stackedWidget->currentIndex();
+    if (i <= 0)
+        return;
+    if (i == 1) {
+        ui->LeftButton->hide();
+        ui->RightButton->show();
+    }
+    ui->stackedWidget->setCurrentIndex(i - 1);
+}
+
+void DialogChange::on_Repair_clicked()
+{
+    if (!updateRepairDialog)
+        return;
+    moveToCentre(updateRepairDialog);
+    updateRepairDialog->resetView();
+    updateRepairDialog->setModal(true);
+    emit PostMsg::instance()->SigRepairCheckUpdate();
+    updateRepairDialog->show();
+}
+
+void DialogChange::SlotEnterKey()
+{
+    if (ui->Repair->isVisible())
+        on_Repair_clicked();
+}
+
+void DialogChange::SlotUpDateButton(bool IsHide)
+{
+    ui->Repair->setVisible(!IsHide);
+    ui->label_2->setText(IsHide ? promptText : repairText);
+}
+
+void DialogChange::on_comboBox_activated(int index)
+{
+    MacroIni::instance()->setValue(QStringLiteral("Language"), QStringLiteral("Language"), QString::number(index));
+    languageIndex = index;
+    emit PostMsg::instance()->SigAllLanguage(index);
+    emit PostMsg::instance()->SigLanguageSameB(index);
+}
+
+void DialogChange::SlotSameLanguageA(int index)
+{
+    const bool blocked = ui->comboBox->blockSignals(true);
+    ui->comboBox->setCurrentIndex(index);
+    ui->comboBox->blockSignals(blocked);
+}
+
+void DialogChange::SlotAllLanguage(int index)
+{
+    const auto home = [index](const char *key) {
+        return catalogueText(QStringLiteral("home"), QString::fromLatin1(key), index);
+    };
+    // The repair button's own state, also while the page itself is hidden.
+    const bool repairShown = !ui->Repair->isHidden();
+    if (!repairShown)
+        ui->label_2->setText(home("PleaseEnter"));
+    ui->label_3->setText(home("ClickIn"));
+    promptText = home("PleaseEnter");
+    offlineTipText = catalogueText(QStringLiteral("infoTips"), QStringLiteral("DialogOffline"), index);
+    pairTipText = home("PairTips_z");
+    repairText = home("RepairDevice");
+    if (repairShown)
+        ui->label_2->setText(repairText);
+    newVersionText = home("NewVerTips");
+    const QString tip = offlineTipText + QStringLiteral("\n") + pairTipText;
+    for (QLabel *marker : qAsConst(offlineMarkers)) {
+        marker->setToolTip(tip);
+        marker->setFont(ui->NoApear->font());
+    }
+}
+
+void DialogChange::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        const bool blocked = ui->comboBox->blockSignals(true);
+        ui->retranslateUi(this);
+        ui->comboBox->setCurrentIndex(0);
+        ui->comboBox->blockSignals(blocked);
+    }
+    QWidget::changeEvent(event);
+}
+
+void DialogChange::on_MinButton_clicked()
+{
+    emit PostMsg::instance()->SigChangeSize(2);
+}
+
+void DialogChange::on_CloseButton_clicked()
+{
+    emit PostMsg::instance()->SigChangeSize(3);
+}
+
+void DialogChange::slotButtonClicked()
+{
+    const ClickHandlerScope scope;
+    PostMsg *hub = PostMsg::instance();
+    emit hub->SigIsUsb(false, true);
+    emit hub->SigSetver(6);
+    const QObject *button = sender();
+    const int n = button ? indexFromName(button->objectName(), QStringLiteral("btn")) : -1;
+    emit hub->SigMouseIndex(0);
+    // A button of an older rebuild may name an entry that no longer exists.
+    if (n < 0 || n >= listedDevices.size())
+        return;
+
+    if (listedDevices.size() == 2 && listedDevices.at(0).id == listedDevices.at(1).id) {
+        const DeviceAllInfo first = listedDevices.at(0);
+        const DeviceAllInfo second = listedDevices.at(1);
+        bool check = false;
+        if (n == 0)
+            check = !askOnline(first) && askOnline(second);
+        else
+            check = askOnline(first) && !askOnline(second);
+        if (check && runFirmwareCheck(n == 0 ? first : second) == CheckOutcome::Finished)
+            return;
+    }
+    if (n >= listedDevices.size())
+        return; // the list was rebuilt while a dialog was open
+    const DeviceAllInfo entry = listedDevices.at(n);
+    const bool unrecognised = entry.modelIndex == deviceTotal;
+    if (unrecognised) {
+        if (!entry.wired)
+            runFirmwareCheck(entry);
+        return;
+    }
+    openDevice(entry);
+}
+
+DialogChange::CheckOutcome DialogChange::runFirmwareCheck(const DeviceAllInfo &chosen)
+{
+    const DeviceAllInfo entry = chosen;
+    ConfigIni *config = ConfigIni::instance();
+    const QString group = QStringLiteral("Drive") + QString::number(entry.modelIndex + 1);
+    const QString cid = config->value(QStringLiteral("Option"), QStringLiteral("CID"));
+    const QString mid = config->value(group, QStringLiteral("MID"));
+    const QString mouseVersion = registry::value(QString::fromLatin1(registry::kDriveTestKey),
+                                                 QStringLiteral("MouseVer") + cid + mid);
+    if (mouseVersion.isEmpty()) {
+        openPairing(entry);
+        return CheckOutcome::Finished;
+    }
+    const quint8 cidNumber = quint8(cid.toInt());
+    const quint8 midNumber = quint8(mid.toInt());
+    const bool mouseUpdate = findFirmwareImage(firmwareTargetMouse, mouseVersion,
+                                               config->value(group, QStringLiteral("MM")), cidNumber, midNumber);
+    bool receiverUpdate = false;
+    const QString key = receiverImageKey(receiverKindOf(entry.linkCode));
+    const QString name = key.isEmpty() ? QString() : config->value(group, key);
+    if (!name.isEmpty())
+        receiverUpdate = findFirmwareImage(firmwareTargetReceiver, entry.receiverVersion, name, cidNumber, midNumber);
+
+    if (mouseUpdate == receiverUpdate) {
+        bool accepted = false;
+        {
+            RePair question(nullptr);
+            moveToCentre(&question);
+            question.exec();
+            accepted = question.accepted;
+        }
+        if (accepted)
+            openPairing(entry);
+        return CheckOutcome::Finished;
+    }
+    if (mouseUpdate) {
+        UpDateWarning warning(nullptr);
+        warning.setText(warningText);
+        moveToCentre(&warning, -20);
+        warning.exec();
+        return CheckOutcome::Finished;
+    }
+    return CheckOutcome::GoOn;
+}
+
+void DialogChange::openPairing(const DeviceAllInfo &entry)
+{
+    pairingTargetSet = true;
+    pairingTarget = entry;
+    Match match(nullptr);
+    match.prepare();
+    moveToCentre(&match);
+    match.exec();
+}
+
+void DialogChange::openDevice(const DeviceAllInfo &entry)
+{
+    PostMsg *hub = PostMsg::instance();
+    emit hub->SigSelectMouseInfo(entry);
+    const int kind = receiverKindOf(entry.linkCode);
+    QString updateText;
+    if (QDir(firmwareImageFolder()).exists()) {
+        receiverUpdateFlag = checkFirmwareUpdate(firmwareTargetReceiver, entry.receiverVersion, kind);
+        if (receiverUpdateFlag)
+            updateText = QStringLiteral("true");
+    }
+    emit hub->SigLabelTextB(entry.receiverVersion, updateText);
+    emit hub->SigChangeMainDialog(1);
+    // The worker's first pass attaches currentDevicePath; it is the chosen
+    // entry's path from the start, so the pass never depends on when the
+    // device page's first device-change callback arrives.
+    currentDevicePath = entry.path.toLocal8Bit();
+    devicePageActive = 1;
+    runRequested = 1;
+    if (workerThread)
+        workerThread->start(QThread::InheritPriority);
 }

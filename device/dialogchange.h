@@ -1,21 +1,84 @@
 #pragma once
 
+#include "device/deviceallinfo.h"
+
+#include <QList>
+#include <QString>
 #include <QWidget>
 
 class QLabel;
+class mytoolButtonEnter;
 
-// The device list page. This least form only shows a placeholder; the
-// device discovery replaces it.
+namespace Ui {
+class DialogChange;
+}
+
+// The device list page: one picture button per listed device, three to a
+// view, arrows between views, a prompt when nothing is attached, a language
+// box, window buttons and a repair button after an interrupted upgrade.
 class DialogChange : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit DialogChange(QWidget *parent = nullptr);
+    ~DialogChange() override;
+
+    // Rebuilds the views from listedDevices (end of every list callback).
+    void buildDeviceButtons();
+    // Repaints the button, marker and icon of device n from listedDevices.
+    void repaintDeviceEntry(int n);
+    // Shows or hides the repair button and sets the prompt from the
+    // interrupted-upgrade record (start of every list callback).
+    void updateRepairPrompt();
+
+    // Outcome of the firmware check of a chosen device.
+    enum class CheckOutcome { Finished, GoOn };
+    CheckOutcome runFirmwareCheck(const DeviceAllInfo &entry);
 
 public slots:
     void SlotAllLanguage(int index);
+    void SlotSameLanguageA(int index);
+    void SlotUpDateButton(bool IsHide);
+    void SlotEnterKey();
+    void slotButtonClicked();
+
+private slots:
+    void on_MinButton_clicked();
+    void on_CloseButton_clicked();
+    void on_LeftButton_clicked();
+    void on_RightButton_clicked();
+    void on_Repair_clicked();
+    void on_comboBox_activated(int index);
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 private:
-    QLabel *label;
+    void createDeviceWidgets(QWidget *page, int n, int devicesOnView, int slot);
+    void moveToCentre(QWidget *dialog, int dx = 0) const;
+    void openPairing(const DeviceAllInfo &entry);
+    void openDevice(const DeviceAllInfo &entry);
+
+    Ui::DialogChange *ui;
 };
+
+// The one list page (set by its constructor, cleared by its destructor).
+extern DialogChange *listPage;
+// Application directory + "/Picture/DialogChange/".
+extern QString listPictureDir;
+extern QList<mytoolButtonEnter *> deviceButtons;
+extern QList<QLabel *> offlineMarkers;
+extern QList<QLabel *> connectionIcons;
+extern QList<QLabel *> rateBadges;
+extern QString promptText;
+extern QString repairText;
+extern QString offlineTipText;
+extern QString pairTipText;
+extern QString newVersionText;
+
+// Picture of a device button: "Unknow.png" for an unrecognised device,
+// otherwise "OnLine"/"DisOnlin" + variant (0 for model id 29, else 1) + ".png".
+QString devicePictureName(const DeviceAllInfo &info, bool online);
+// Receiver-rate badge picture of a connection code; empty when it has none.
+QString rateBadgeName(int linkCode);

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <atomic>
+
+// Firmware images shipped in the folder "bin" beside the executable, and the
+// lookups that tell whether one of them is newer than what a device runs.
+
+// The folder searched for images: "<application folder>/bin", unless a test
+// pointed it elsewhere with setFirmwareImageFolder (an empty text goes back).
+QString firmwareImageFolder();
+void setFirmwareImageFolder(const QString &folder);
+
+// Header layout of an image file (little-endian integers).
+constexpr int firmwareHeaderSize = 728;
+constexpr int firmwareVersionOffset = 16;
+constexpr int firmwareTargetOffset = 20;
+constexpr int firmwareCidOffset = 21;
+constexpr int firmwareMidOffset = 22;
+constexpr int firmwareNameOffset = 87;
+constexpr int firmwareNameLength = 64;
+
+constexpr int firmwareTargetMouse = 210;
+constexpr int firmwareTargetReceiver = 211;
+
+// Images larger than this are not firmware for this mouse; they are passed
+// over instead of being read into memory.
+constexpr qint64 firmwareMaxImageSize = 16 * 1024 * 1024;
+
+// The image chosen by the last findFirmwareImage (at most one entry); the
+// upgrade flashes entry 0.
+extern QList<QByteArray> firmwareImages;
+// The image chosen by the last findRepairImage (at most one entry).
+extern QList<QByteArray> repairImages;
+// The flags below are written on the GUI thread and by the device page's
+// device-change callback on a library thread, hence atomic.
+// "Option"/"CID" of the catalogue as a number, set by checkFirmwareUpdate.
+extern std::atomic<int> upgradeCid;
+// Whether a newer receiver / mouse image exists for the open device.
+extern std::atomic<bool> receiverUpdateFlag;
+extern std::atomic<bool> mouseUpdateFlag;
+// Set while a firmware upgrade flashes a part.
+extern std::atomic<bool> upgradeRunning;
+
+// "v" + major (decimal) + "." + minor (two upper-case hex digits or more):
+// 0x0105 gives v1.05, 0x0A1F gives v10.1F.
+QString firmwareVersionText(quint32 version);
+
+// Receiver kind of a connection code: 0 -> 1, 4 -> 2, 1 -> 4, 5 -> 8, else 0.
+int receiverKindOf(int linkCode);
+// Catalogue key of the receiver image name for a kind ("DM", "D2M", "D4M",
+// "D8M"); empty for any other kind.
+QString receiverImageKey(int receiverKind);
+
+// Chooses the image for target/cid/mid/name whose version differs from
+// `version` (any version when `version` is empty) and keeps its bytes as
+// entry 0 of firmwareImages. True when one was chosen.
+bool findFirmwareImage(quint8 target, const QString &version, const QString &name,
+                       quint8 cid, quint8 mid);
+// The same search without keeping anything; false at once for an empty
+// version.
+bool probeFirmwareImage(quint8 target, const QString &version, const QString &name,
+                        quint8 cid, quint8 mid);
+// The repair search: like findFirmwareImage but never stops at a numerically
+// equal version; fills repairImages.
+bool findRepairImage(quint8 target, const QString &version, const QString &name,
+                     quint8 cid, quint8 mid);
+
+// Does a newer image exist for the mouse (target 210) or for the receiver of
+// the given kind (other targets) of the open device's catalogue model?
+bool checkFirmwareUpdate(int target, const QString &version, int receiverKind);

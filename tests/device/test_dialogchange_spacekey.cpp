@@ -1,0 +1,161 @@
+// Space in the main window: on the list page with one wireless device it
+// pairs that device (or warns about firmware first); on the device page it
+// pairs the open device. Either way the dialog is told its target first.
+
+#include "listtestsupport.h"
+#include "modalhandler.h"
+
+#include "app/dialogmain.h"
+#include "app/postmsg.h"
+#include "device/devicestate.h"
+#include "device/discovery.h"
+#include "device/match.h"
+#include "pages/settings/firmwarecheck.h"
+#include "platform/registry.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+using namespace listtest;
+
+namespace {
+
+void writeImage(const QString &folder, const QString &file, int target, const QByteArray &name, quint32 version)
+{
+    QByteArray data(1024, '\0');
+    for (int i = 0; i < 4; ++i)
+        data[firmwareVersionOffset + i] = char((version >> (8 * i)) & 0xFF);
+    data[firmwareTargetOffset] = char(target);
+    data[firmwareCidOffset] = char(kCid);
+    data[firmwareMidOffset] = char(29);
+    for (int i = 0; i < name.size(); ++i)
+        data[firmwareNameOffset + i] = name.at(i);
+    QFile f(folder + QLatin1Char('/') + file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+} // namespace
+
+class TestSpaceKey : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void listPage_data();
+    void listPage();
+    void devicePagePairsTheOpenDevice();
+
+private:
+    std::unique_ptr<DialogMain> window;
+    QTemporaryDir imageDir;
+};
+
+void TestSpaceKey::initTestCase()
+{
+    QVERIFY(imageDir.isValid());
+    setFirmwareImageFolder(imageDir.path());
+    LOAD_DEVICES(QJsonArray());
+    window.reset(new DialogMain(nullptr));
+    window->show();
+    QTest::qWait(50);
+    StopUsbChanged();
+    QTest::qWait(20);
+}
+
+void TestSpaceKey::init()
+{
+    resetDeviceStateForTests();
+    registry::remove(QString::fromLatin1(registry::kDriveTestKey), "MouseVer8629");
+    for (const QString &f : QDir(imageDir.path()).entryList(QDir::Files))
+        QFile::remove(imageDir.path() + "/" + f);
+    pairingTargetSet = false;
+    pairingTarget = DeviceAllInfo();
+}
+
+void TestSpaceKey::cleanup()
+{
+    StopUsbChanged();
+}
+
+void TestSpaceKey::listPage_data()
+{
+    QTest::addColumn<QJsonArray>("devices");
+    QTest::addColumn<QString>("mouseVersion");
+    QTest::addColumn<QStringList>("images");
+    QTest::addColumn<QStringList>("dialogs");
+
+    const QJsonArray one = receiverWithMouse("rx", 1, 29);
+    QTest::newRow("never opened: pairing") << one << "" << QStringList() << QStringList{"Match"};
+    QTest::newRow("no newer images: pairing") << one << "v1.05" << QStringList() << QStringList{"Match"};
+    QTest::newRow("both newer: pairing") << one << "v1.05" << QStringList{"mouse", "receiver"}
+                                         << QStringList{"Match"};
+    QTest::newRow("mouse newer: warning") << one << "v1.05" << QStringList{"mouse"}
+                                          << QStringList{"UpDateWarning"};
+    QTest::newRow("receiver newer: update question") << one << "v1.05" << QStringList{"receiver"}
+                                                     << QStringList{"ContainReset"};
+    QTest::newRow("two devices: nothing")
+        << concat({receiverWithMouse("a", 1, 29), receiverWithMouse("b", 8, 30)}) << "" << QStringList()
+        << QStringList();
+    QTest::newRow("cabled device: nothing") << QJsonArray{cabledMouse("c", 29)} << "" << QStringList()
+                                            << QStringList();
+}
+
+void TestSpaceKey::listPage()
+{
+    QFETCH(QJsonArray, devices);
+    QFETCH(QString, mouseVersion);
+    QFETCH(QStringList, images);
+    QFETCH(QStringList, dialogs);
+
+    LOAD_DEVICES(devices);
+    onListDeviceChanged();
+    QCOMPARE(window->currentPage(), 0);
+    if (!mouseVersion.isEmpty())
+        registry::setValue(QString::fromLatin1(registry::kDriveTestKey), "MouseVer8629", mouseVersion);
+    if (images.contains("mouse"))
+        writeImage(imageDir.path(), "m.bin", firmwareTargetMouse, "VMX29_MOUSE", 0x0106);
+    if (images.contains("receiver"))
+        writeImage(imageDir.path(), "r.bin", firmwareTargetReceiver, "VMX29_RX1K", 0x7F00);
+
+    ModalHandler modals;
+    QTest::keyClick(window.get(), Qt::Key_Space);
+    QCOMPARE(modals.seen, dialogs);
+    if (dialogs == QStringList{"Match"}) {
+        // The dialog was told which device to pair before it started.
+        QVERIFY(pairingTargetSet);
+        QCOMPARE(pairingTarget.path, hidusb::sim::pathOf("rx"));
+    }
+}
+
+void TestSpaceKey::devicePagePairsTheOpenDevice()
+{
+    LOAD_DEVICES(concat({receiverWithMouse("open", 8, 29), receiverWithMouse("other", 1, 30)}));
+    onListDeviceChanged();
+    DeviceAllInfo open;
+    for (const DeviceAllInfo &info : qAsConst(listedDevices))
+        if (info.path == hidusb::sim::pathOf("open"))
+            open = info;
+    QVERIFY(!open.path.isEmpty());
+    // An earlier choice on the list named the other receiver.
+    pairingTarget = listedDevices.at(listedDevices.at(0).path == open.path ? 1 : 0);
+    pairingTargetSet = true;
+    currentDevice = open;
+    currentDevicePath = open.path.toLocal8Bit();
+    emit PostMsg::instance()->SigChangeMainDialog(1);
+    QCOMPARE(window->currentPage(), 1);
+    StopUsbChanged();
+    devicePageActive = 0; // parked by a pairing that never came back
+
+    ModalHandler modals;
+    QTest::keyClick(window.get(), Qt::Key_Space);
+    QCOMPARE(modals.seen, QStringList{"Match"});
+    QCOMPARE(pairingTarget.path, open.path);
+    emit PostMsg::instance()->SigChangeMainDialog(0);
+}
+
+QTEST_MAIN(TestSpaceKey)
+#include "test_dialogchange_spacekey.moc"
