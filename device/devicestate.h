@@ -177,6 +177,8 @@ extern std::atomic<int> showBatteryValue;
 // from a thread the GUI thread may be waiting for.
 void runOnGuiThread(const std::function<void()> &fn);
 bool onGuiThread();
+// How many callers wait for the GUI thread to serve them right now.
+int pendingGuiHandOvers();
 
 // Puts every piece of state above back to its start value (tests only).
 void resetDeviceStateForTests();

@@ -104,6 +104,13 @@ bool onGuiThread()
     return !app || QThread::currentThread() == app->thread();
 }
 
+int pendingGuiHandOvers()
+{
+    HandOver &h = handOver();
+    std::lock_guard<std::mutex> lock(h.mutex);
+    return int(h.queue.size());
+}
+
 void runOnGuiThread(const std::function<void()> &fn)
 {
     if (onGuiThread()) {

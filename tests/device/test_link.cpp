@@ -470,8 +470,9 @@ private slots:
         // without this thread serving it, it waits in the decoder.
         QElapsedTimer spin;
         spin.start();
-        while (!journalFunctions().contains("UsbServer_ReadCurrentDPI") && spin.elapsed() < 5000)
+        while (pendingGuiHandOvers() == 0 && spin.elapsed() < 5000)
             std::this_thread::yield();
+        QCOMPARE(pendingGuiHandOvers(), 1);
         QVERIFY(journalFunctions().contains("UsbServer_ReadCurrentDPI"));
 
         QElapsedTimer took;
@@ -483,6 +484,38 @@ private slots:
         QVERIFY(took.elapsed() < 2000);
         QTRY_COMPARE(f.pages->count("SigUpDataDPI"), 1);
         QCOMPARE(currentFlashData.activeDpiStage, mouseFlash().activeDpiStage);
+    }
+
+    // An online tick that falls while a pass is still running keeps its
+    // restart for the next tick instead of losing it.
+    void restartDuringARunningPassIsKept()
+    {
+        const DeviceAllInfo entry = mouseEntry();
+        QVERIFY(sim::sleep("mouse"));
+        QTRY_VERIFY(!UsbFinderC_GetDeviceOnLine(entry.path.toLocal8Bit().constData()));
+        f.open(entry);
+        // The pass marks the mouse silent, then waits for this thread in its
+        // blocking SigFormReset.
+        QElapsedTimer spin;
+        spin.start();
+        while (!offlinePending && spin.elapsed() < 5000)
+            std::this_thread::yield();
+        QVERIFY(f.worker->isRunning());
+
+        offlinePending = false;
+        deviceOnline = true;
+        restartPending = true;
+        f.worker->SlotCheckOnline();
+        QVERIFY(restartPending);
+
+        QTRY_VERIFY(f.worker->isFinished());
+        QCOMPARE(f.pages->count("SigFormReset"), 1);
+        passOnline = false;
+        f.worker->SlotCheckOnline();
+        QVERIFY(!restartPending);
+        QTRY_VERIFY(f.worker->isFinished());
+        QVERIFY(passOnline);   // the new pass ran and recorded the answer
+        QVERIFY(!runRequested);
     }
 
     void passDoesNothingUnlessRequestedOrOnTheDevicePage_data()
