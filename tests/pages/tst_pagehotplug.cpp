@@ -40,6 +40,8 @@ private slots:
 
     void receiverKind_data();
     void receiverKind();
+    void identify_data();
+    void identify();
     void unplugReturnsToList();
     void unplugDuringUpgradeLeavesDeviceAlone();
     void lateCallbackAfterLeavingDoesNothing();
@@ -92,6 +94,51 @@ void PageHotplugTest::receiverKind()
     // A kind of "none" never finds a receiver image.
     if (kind == 0)
         QVERIFY(!checkFirmwareUpdate(211, text, kind));
+}
+
+void PageHotplugTest::identify_data()
+{
+    QTest::addColumn<int>("cid");
+    QTest::addColumn<int>("mid");
+    QTest::addColumn<int>("answersAfter");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<int>("modelIndex");
+
+    // The catalogue holds three models (MID 29, 30, 31) of customer id 86.
+    QTest::newRow("catalogued model") << 86 << 29 << 1 << 1 << 0;
+    QTest::newRow("third model") << 86 << 31 << 1 << 1 << 2;
+    QTest::newRow("our customer id, unknown model") << 86 << 99 << 1 << 2 << 3;
+    QTest::newRow("another customer id") << 7 << 29 << 1 << 3 << 3;
+    QTest::newRow("id on the ninth answer") << 86 << 29 << 9 << 1 << 0;
+    QTest::newRow("id only on the tenth answer") << 86 << 29 << 10 << 0 << 3;
+}
+
+void PageHotplugTest::identify()
+{
+    QFETCH(int, cid);
+    QFETCH(int, mid);
+    QFETCH(int, answersAfter);
+    QFETCH(int, result);
+    QFETCH(int, modelIndex);
+
+    const QByteArray scenario = QStringLiteral(
+        R"({"devices": [{"id": "receiver", "type": "receiver", "kind": 1, "cid": %1, "mid": %2, "idAnswersAfter": %3}]})")
+                                    .arg(cid).arg(mid).arg(answersAfter).toUtf8();
+    QString error;
+    QVERIFY2(hidusb::sim::loadScenarioJson(scenario, &error), qPrintable(error));
+    currentDevice = DeviceAllInfo();
+    DeviceAllInfo entry;
+    const QString path = hidusb::sim::pathOf(QStringLiteral("receiver"));
+    entry.path = path;
+    QCOMPARE(identifyDevice(entry, path), result);
+    QCOMPARE(entry.modelIndex, modelIndex);
+    QVERIFY(!entry.wired);
+    if (result == 1) {
+        QCOMPARE(int(entry.id), cid | (mid << 8));
+        QCOMPARE(entry.receiverId.size(), 3);
+    } else {
+        QCOMPARE(int(entry.id), 0);
+    }
 }
 
 void PageHotplugTest::unplugReturnsToList()
