@@ -21,11 +21,11 @@
 
 #include <QByteArray>
 #include <QList>
+#include <mutex>
 #include <QString>
 
 #include <atomic>
 #include <functional>
-#include <mutex>
 
 // ---------------------------------------------------------------------------
 // Guarded value: a copy in, a copy out, under a lock.
@@ -177,6 +177,8 @@ extern std::atomic<int> showBatteryValue;
 // from a thread the GUI thread may be waiting for.
 void runOnGuiThread(const std::function<void()> &fn);
 bool onGuiThread();
+// How many callers wait for the GUI thread to serve them right now.
+int pendingGuiHandOvers();
 
 // Puts every piece of state above back to its start value (tests only).
 void resetDeviceStateForTests();

@@ -104,6 +104,13 @@ bool onGuiThread()
     return !app || QThread::currentThread() == app->thread();
 }
 
+int pendingGuiHandOvers()
+{
+    HandOver &h = handOver();
+    std::lock_guard<std::mutex> lock(h.mutex);
+    return int(h.queue.size());
+}
+
 void runOnGuiThread(const std::function<void()> &fn)
 {
     if (onGuiThread()) {
@@ -154,16 +161,7 @@ void handOverIfHubOffGui(QObject *caller)
 }
 void hubSignalBegins(QObject *caller, int, void **) { handOverIfHubOffGui(caller); }
 void hubSignalEnds(QObject *caller, int) { handOverIfHubOffGui(caller); }
-
 } // namespace
-
-// Qt itself is not built for the checker: what it allocates, frees and copies
-// inside its own code is ordered by futexes the checker cannot see, so only
-// accesses made from our instrumented code are checked.
-extern "C" const char *__tsan_default_options()
-{
-    return "ignore_noninstrumented_modules=1";
-}
 
 namespace {
 QSignalSpyCallbackSet hubCallbacks = {hubSignalBegins, nullptr, hubSignalEnds, nullptr};

@@ -73,6 +73,19 @@ public:
     }
     void clear() { events.clear(); }
 
+    // "SigName(arg,arg)" for signals with plain arguments, the bare name for
+    // those that carry a record or a pointer.
+    QString describe(int i) const
+    {
+        const Event &e = events[i];
+        if (e.args.isEmpty() || e.name == "SigRGBValue")
+            return e.name;
+        QStringList parts;
+        for (const QVariant &v : e.args)
+            parts << (v.type() == QVariant::Bool ? (v.toBool() ? "true" : "false") : v.toString());
+        return e.name + "(" + parts.join(',') + ")";
+    }
+
 private:
     void add(const QString &name, QList<QVariant> args = {}, const FlashDataMap *record = nullptr)
     {

@@ -6,6 +6,7 @@
 #include "app/configini.h"
 
 #include <functional>
+#include <thread>
 
 namespace {
 
@@ -122,7 +123,7 @@ const QVector<SetterCase> &setterCases()
 // shows.
 const int kUnusedBytes[] = {3, 17, 20, 29, 41, 45, 46, 47, 155};
 
-qint64 fakeNow = 0;
+std::atomic<qint64> fakeNow{0};
 qint64 fakeClock() { return fakeNow; }
 
 } // namespace
@@ -452,6 +453,69 @@ private slots:
         QVERIFY(sim::pressSlotButton("mouse"));
         QTRY_COMPARE_WITH_TIMEOUT(f.pages->count("SigForm"), 3, 2 * Worker::kOnlineCheckMs + 2000);
         QCOMPARE(f.pages->count("SigUpDataParam"), 3);
+    }
+
+    // Leaving the device page while the report thread waits for the GUI
+    // thread: ending report delivery returns at once, and the waiting report
+    // is finished as soon as the GUI thread serves it again.
+    void leavingWhileAReportWaitsForTheGuiDoesNotHang()
+    {
+        f.openAndLoad();
+        if (QTest::currentTestFailed())
+            return;
+        sim::clearJournal();
+        f.pages->clear();
+        QVERIFY(sim::pressDpiButton("mouse"));
+        // The stage report follows the read that the status change asks for;
+        // without this thread serving it, it waits in the decoder.
+        QElapsedTimer spin;
+        spin.start();
+        while (pendingGuiHandOvers() == 0 && spin.elapsed() < 5000)
+            std::this_thread::yield();
+        QCOMPARE(pendingGuiHandOvers(), 1);
+        QVERIFY(journalFunctions().contains("UsbServer_ReadCurrentDPI"));
+
+        QElapsedTimer took;
+        took.start();
+        UsbServer_SetPCDriverStatus(0);
+        UsbServer_Exit();
+        releaseWorker(f.worker);
+        f.worker = nullptr;
+        QVERIFY(took.elapsed() < 2000);
+        QTRY_COMPARE(f.pages->count("SigUpDataDPI"), 1);
+        QCOMPARE(currentFlashData.activeDpiStage, mouseFlash().activeDpiStage);
+    }
+
+    // An online tick that falls while a pass is still running keeps its
+    // restart for the next tick instead of losing it.
+    void restartDuringARunningPassIsKept()
+    {
+        const DeviceAllInfo entry = mouseEntry();
+        QVERIFY(sim::sleep("mouse"));
+        QTRY_VERIFY(!UsbFinderC_GetDeviceOnLine(entry.path.toLocal8Bit().constData()));
+        f.open(entry);
+        // The pass marks the mouse silent, then waits for this thread in its
+        // blocking SigFormReset.
+        QElapsedTimer spin;
+        spin.start();
+        while (!offlinePending && spin.elapsed() < 5000)
+            std::this_thread::yield();
+        QVERIFY(f.worker->isRunning());
+
+        offlinePending = false;
+        deviceOnline = true;
+        restartPending = true;
+        f.worker->SlotCheckOnline();
+        QVERIFY(restartPending);
+
+        QTRY_VERIFY(f.worker->isFinished());
+        QCOMPARE(f.pages->count("SigFormReset"), 1);
+        passOnline = false;
+        f.worker->SlotCheckOnline();
+        QVERIFY(!restartPending);
+        QTRY_VERIFY(f.worker->isFinished());
+        QVERIFY(passOnline);   // the new pass ran and recorded the answer
+        QVERIFY(!runRequested);
     }
 
     void passDoesNothingUnlessRequestedOrOnTheDevicePage_data()
