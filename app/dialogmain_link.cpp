@@ -1,7 +1,5 @@
 // The main window's side of the device link: driver status, device-change
 // watching, the report service and the Space-key flows.
-//
-// The device page's own device-change watching waits for the device page.
 #include "app/dialogmain.h"
 
 #include "app/appglobals.h"
@@ -13,6 +11,7 @@
 #include "device/discovery.h"
 #include "device/match.h"
 #include "device/reportdecoder.h"
+#include "pages/device/pagehotplug.h"
 #include "pages/settings/firmwarecheck.h"
 #include "pages/settings/updaterepair.h"
 #include "platform/hidusb/hidusb.h"
@@ -69,6 +68,7 @@ void DialogMain::watchListDevices()
 
 void DialogMain::watchPageDevice()
 {
+    StartUsbChanged(onPageDeviceChanged, 600);
 }
 
 void DialogMain::stopDeviceWatch()
@@ -83,8 +83,6 @@ void DialogMain::exitReportService()
 
 void DialogMain::markOffline()
 {
-    offlinePending = true;
-    restartPending = true;
 }
 
 void DialogMain::pairOnDevicePage()

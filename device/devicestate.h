@@ -21,11 +21,11 @@
 
 #include <QByteArray>
 #include <QList>
+#include <mutex>
 #include <QString>
 
 #include <atomic>
 #include <functional>
-#include <mutex>
 
 // ---------------------------------------------------------------------------
 // Guarded value: a copy in, a copy out, under a lock.

@@ -6,10 +6,10 @@
 #include "platform/registry.h"
 
 #include <QElapsedTimer>
+#include <mutex>
 #include <QVector>
 
 #include <cstring>
-#include <mutex>
 
 namespace {
 

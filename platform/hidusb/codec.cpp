@@ -144,5 +144,28 @@ bool Reassembler::feed(const Packet &p, Report *out)
     return true;
 }
 
+bool knownReport(std::uint8_t kind, std::uint8_t sub, std::size_t length)
+{
+    switch (kind) {
+    case ReportBattery: return length == 2;
+    case ReportPairStatus: return length == 1;
+    case ReportData:
+        switch (sub) {
+        case DataFullDump: return length == static_cast<std::size_t>(kDumpSize) || length == 1;
+        case DataActiveStage: return length == 1;
+        case DataDpiLed: return length == static_cast<std::size_t>(kDpiLedPayloadSize);
+        case DataLightBar: return length == static_cast<std::size_t>(kLightBarPayloadSize);
+        default: return false;
+        }
+    case ReportSettingsCleared: return length == 0;
+    case ReportStatusChanged: return length == 1;
+    case ReportConfigSlot: return length == 1;
+    case ReportVersion: return length == 2;
+    case ReportReceiverLed: return length == 1;
+    case ReportLongRangeOff: return length == static_cast<std::size_t>(kLongRangeOffPayloadSize);
+    default: return false;
+    }
+}
+
 } // namespace proto
 } // namespace hidusb

@@ -24,6 +24,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/hidusb/hidusb.h"
+
 namespace hidusb {
 namespace proto {
 
@@ -144,6 +146,10 @@ private:
     std::vector<std::uint8_t> buffer_;
     std::uint64_t dropped_ = 0;
 };
+
+// Whether a report of this kind, sub-kind and payload length is one the
+// devices send; anything else is dropped before it reaches a callback.
+bool knownReport(std::uint8_t kind, std::uint8_t sub, std::size_t length);
 
 } // namespace proto
 } // namespace hidusb

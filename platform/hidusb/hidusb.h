@@ -19,6 +19,8 @@
 //   and the call returns at once. UsbServer_Exit and StopUsbChanged never wait
 //   for a callback that is running; once StopUsbChanged has returned no
 //   device-change callback starts.
+// - Only reports of the kinds below, with the payload length their kind and
+//   sub-kind have, reach a callback; anything else a device sends is dropped.
 // - Payload pointers handed to a report callback point at a buffer that holds
 //   at least 64 bytes, zero past payloadLength, so the fixed-size readers
 //   below (GetDeviceBatteryStatus, GetDeviceStatusChanged, BufferToDPILed,
@@ -372,9 +374,10 @@ bool UsbServer_EnterDonglePairOnlyCid(unsigned char cid);
 int UsbUpgradeC_FindBootDevices(const unsigned char *image, int length, int *count);
 // Flashes the image into the one device that fits it (a device in boot mode,
 // else the one attached device of that target, which then enters boot mode).
-// False when no single device fits; the callback then still gets a failure
-// report once timeoutMs has passed. Progress and the end arrive on the
-// upgrade thread.
+// Progress and exactly one finished report per call arrive on the upgrade
+// thread. A device that makes no progress for timeoutMs fails the flash.
+// False when no single device fits; the callback then still gets its
+// failure report, once timeoutMs has passed.
 bool UsbUpgrade_Start(const unsigned char *image, int length, UsbUpgradeCallback callback,
                       int timeoutMs);
 
@@ -402,8 +405,8 @@ void GetDeviceStatusChanged(const unsigned char *payload, unsigned char *flags7)
 // ---------------------------------------------------------------------------
 // Arms notification with `callback` (replacing the previous one). The
 // callback runs once within a few milliseconds after arming, then after
-// every change of the attached devices; changes within settleMs of each
-// other give one call.
+// every change of the attached devices: settleMs after the first change of
+// a burst, once for the whole burst.
 bool StartUsbChanged(UsbChangedCallback callback, int settleMs);
 // Ends notification; no callback starts after this returns. Does not wait
 // for a callback that is running.

@@ -243,6 +243,8 @@ bool Library::sendToSession(std::uint8_t command, std::uint8_t arg)
     std::lock_guard<std::mutex> lk(sessionM_);
     if (sessionPath_.empty())
         return false;
+    if (command == proto::CmdSetCurrentConfig || command == proto::CmdClearSetting)
+        confirmedValid_.fill(false);  // the next record goes whole
     return transport_->send(sessionPath_, proto::makePacket(command, seq_++, 0, arg));
 }
 
@@ -346,7 +348,11 @@ void Library::observe(const std::string &path, const proto::Report &r)
         } else if (sub == DataLightBar && n == kLightBarPayloadSize) {
             patch(100, r.payload.data(), 7);
         }
-    } else if (kind == ReportSettingsCleared || kind == ReportConfigSlot) {
+    } else if (kind == ReportSettingsCleared
+               || (kind == ReportStatusChanged && !r.payload.empty()
+                   && (r.payload[0] & (1u << StatusConfig)))) {
+        // The device now holds another configuration: until the program has
+        // read it, its picture of the device is unknown.
         confirmedValid_.fill(false);
     }
 }
@@ -380,8 +386,12 @@ void Library::reportLoop()
         } else {
             proto::Report report;
             if (assemblers_[item.first].feed(item.second, &report)) {
-                observe(item.first, report);
-                deliver(item.first, report);
+                if (proto::knownReport(report.header[1], report.header[4], report.payload.size())) {
+                    observe(item.first, report);
+                    deliver(item.first, report);
+                } else {
+                    droppedReports_.fetch_add(1);
+                }
             }
         }
         lk.lock();
@@ -458,8 +468,12 @@ void Library::onChange()
 {
     {
         std::lock_guard<std::mutex> lk(noteM_);
-        noteChange_ = true;
-        noteAt_ = Clock::now() + std::chrono::milliseconds(settleMs_);
+        // The first change of a burst opens the window; later ones ride
+        // along, so a steady stream of changes still gets its calls.
+        if (!noteChange_) {
+            noteChange_ = true;
+            noteAt_ = Clock::now() + std::chrono::milliseconds(settleMs_);
+        }
     }
     noteCv_.notify_all();
 }

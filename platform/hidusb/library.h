@@ -155,6 +155,7 @@ private:
 
     std::atomic<std::uint64_t> blocksWritten_{0};
     std::atomic<std::uint64_t> writesRejected_{0};
+    std::atomic<std::uint64_t> droppedReports_{0};
 };
 
 // Whether the calling thread is one of the library's own.

@@ -48,6 +48,8 @@ QByteArray defaultScenarioJson();
 
 // Simulates a program restart: stops every library thread and session,
 // forgets all library state and reloads every device from its flash file.
+// Waits for the library's threads, so no callback may be blocked (and it
+// must not be called from a callback).
 void restart();
 
 // ----- what is attached ------------------------------------------------------

@@ -10,7 +10,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSettings>
 
@@ -156,6 +155,9 @@ struct FieldReader {
         long long n = 0;
         if (v.isDouble()) {
             const double d = v.toDouble();
+            // Range first: converting a huge value to an integer is undefined.
+            if (!(d >= static_cast<double>(lo) && d <= static_cast<double>(hi)))
+                return fail(QString("\"%1\" is out of range %2..%3").arg(key).arg(lo).arg(hi));
             if (d != static_cast<double>(static_cast<long long>(d)))
                 return fail(QString("\"%1\" is not a whole number").arg(key));
             n = static_cast<long long>(d);
@@ -243,7 +245,17 @@ bool parseScenario(const QByteArray &json, std::vector<SimDevice> *devicesOut, i
         "id", "type", "pairedTo", "cable", "vid", "pid", "cid", "mid", "version", "online",
         "battery", "charging", "bootMode", "idAnswersAfter", "answerNothing", "rejectWrites",
         "failFlashAt", "receiverId"};
-    static const QRegularExpression idPattern("^[A-Za-z0-9_-]{1,40}$");
+    auto validId = [](const QString &id) {
+        if (id.isEmpty() || id.size() > 40)
+            return false;
+        for (const QChar c : id) {
+            const ushort u = c.unicode();
+            if (!((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_'
+                  || u == '-'))
+                return false;
+        }
+        return true;
+    };
 
     std::vector<SimDevice> devices;
     for (int i = 0; i < list.size(); ++i) {
@@ -265,7 +277,7 @@ bool parseScenario(const QByteArray &json, std::vector<SimDevice> *devicesOut, i
             return false;
         }
         d.id = o.contains("id") ? o.value("id").toString() : QString("device%1").arg(i + 1);
-        if (!idPattern.match(d.id).hasMatch()) {
+        if (!validId(d.id)) {
             if (error)
                 *error = QString("device %1: \"id\" must be 1 to 40 letters, digits, '_' or '-'").arg(i);
             return false;
@@ -436,6 +448,10 @@ void SimTransport::setSinks(PacketSink packets, ChangeSink changes, OnlineSink o
     online_ = std::move(online);
     lastOnline_ = onlineTable();
     lastPaths_ = pathList();
+    {
+        std::lock_guard<std::mutex> plk(pathsM_);
+        livePaths_ = lastPaths_;
+    }
     if (online_)
         online_(lastOnline_);
 }
@@ -579,6 +595,10 @@ std::unordered_map<std::string, bool> SimTransport::onlineTable() const
 
 void SimTransport::announce(bool devicesChanged)
 {
+    {
+        std::lock_guard<std::mutex> lk(pathsM_);
+        livePaths_ = pathList();
+    }
     std::unordered_map<std::string, bool> t = onlineTable();
     if (t != lastOnline_) {
         lastOnline_ = t;
@@ -616,9 +636,8 @@ void SimTransport::emitStatusChange(SimDevice &mouse, int flag)
 bool SimTransport::send(const std::string &path, const proto::Packet &packet)
 {
     {
-        std::lock_guard<std::mutex> lk(m_);
-        Role role = None;
-        if (!resolve(path, &role))
+        std::lock_guard<std::mutex> lk(pathsM_);
+        if (std::find(livePaths_.begin(), livePaths_.end(), path) == livePaths_.end())
             return false;
     }
     pktTo_.fetch_add(1, std::memory_order_relaxed);
@@ -1236,13 +1255,24 @@ bool SimTransport::factoryReset(const QString &id)
         s = fresh;
     d->activeSlot = 0;
     d->bootMode = false;
+    announce(true);
     return true;
 }
 
 // ---------------------------------------------------------------------------
 // Flash file
 // ---------------------------------------------------------------------------
-void SimTransport::persist(SimDevice &d)
+QByteArray wrapFlashBody(const QByteArray &body)
+{
+    QByteArray file(kFlashMagic, sizeof kFlashMagic);
+    QDataStream s(&file, QIODevice::WriteOnly | QIODevice::Append);
+    s << quint32(body.size());
+    s.writeRawData(body.constData(), body.size());
+    s << quint32(crc32(body));
+    return file;
+}
+
+QByteArray flashFileBytes(const SimDevice &d)
 {
     QByteArray body;
     {
@@ -1262,13 +1292,12 @@ void SimTransport::persist(SimDevice &d)
             s << quint8(d.longRange ? 1 : 0);
         }
     }
-    QByteArray file(kFlashMagic, sizeof kFlashMagic);
-    {
-        QDataStream s(&file, QIODevice::WriteOnly | QIODevice::Append);
-        s << quint32(body.size());
-        s.writeRawData(body.constData(), body.size());
-        s << quint32(crc32(body));
-    }
+    return wrapFlashBody(body);
+}
+
+void SimTransport::persist(SimDevice &d)
+{
+    const QByteArray file = flashFileBytes(d);
     QDir().mkpath(userDataRoot() + "/Simulator");
     QSaveFile out(flashFile(d.id));
     if (out.open(QIODevice::WriteOnly)) {
@@ -1297,27 +1326,32 @@ void SimTransport::restore(SimDevice &d)
         return;
     if (f.size() > 256 * 1024)
         return;
-    const QByteArray file = f.readAll();
+    applyFlashFile(f.readAll(), &d);
+}
+
+bool applyFlashFile(const QByteArray &file, SimDevice *target)
+{
+    SimDevice &d = *target;
     if (file.size() < 16 || std::memcmp(file.constData(), kFlashMagic, sizeof kFlashMagic) != 0)
-        return;
+        return false;
     QDataStream head(file.mid(sizeof kFlashMagic));
     quint32 length = 0;
     head >> length;
     if (static_cast<qint64>(length) + 16 != file.size())
-        return;
+        return false;
     const QByteArray body = file.mid(12, static_cast<int>(length));
     QDataStream tail(file.mid(12 + static_cast<int>(length)));
     quint32 crc = 0;
     tail >> crc;
     if (crc != crc32(body))
-        return;
+        return false;
     QDataStream s(body);
     s.setVersion(QDataStream::Qt_5_9);
     quint8 type = 0, boot = 0;
     quint16 version = 0;
     s >> type >> version >> boot;
     if (type != d.type)
-        return;
+        return false;
     SimDevice copy = d;
     copy.version = version;
     copy.bootMode = boot != 0;
@@ -1325,17 +1359,21 @@ void SimTransport::restore(SimDevice &d)
         quint8 slot = 0, optimize = 0;
         s >> slot >> optimize;
         if (slot >= kConfigSlots)
-            return;
+            return false;
         copy.activeSlot = slot;
         copy.batteryOptimize = optimize != 0;
         if (s.readRawData(reinterpret_cast<char *>(copy.receiverId.data()), 3) != 3)
-            return;
+            return false;
         QString pairedTo;
         s >> pairedTo;
-        for (Image &img : copy.flash)
+        for (Image &img : copy.flash) {
             if (s.readRawData(reinterpret_cast<char *>(img.data()), static_cast<int>(img.size()))
                 != static_cast<int>(img.size()))
-                return;
+                return false;
+            FlashDataMap check;
+            if (!dump::imageToRecord(img.data(), img.size(), &check))
+                return false;  // not a configuration image: the mouse could not send it
+        }
         // The pairing of the scenario wins when it names a receiver.
         if (d.pairedTo.isEmpty()) {
             copy.pairedTo = pairedTo;
@@ -1347,17 +1385,18 @@ void SimTransport::restore(SimDevice &d)
         if (s.readRawData(reinterpret_cast<char *>(&copy.rgb), sizeof copy.rgb) != sizeof copy.rgb
             || s.readRawData(reinterpret_cast<char *>(&copy.bar), sizeof copy.bar) != sizeof copy.bar
             || s.readRawData(reinterpret_cast<char *>(&copy.leds), sizeof copy.leds) != sizeof copy.leds)
-            return;
+            return false;
         s >> lr;
         copy.longRange = lr != 0;
     }
     if (s.status() != QDataStream::Ok || !s.atEnd())
-        return;
+        return false;
     if (d.explicitVersion)
         copy.version = d.version;
     if (d.explicitBoot)
         copy.bootMode = d.bootMode;
     d = copy;
+    return true;
 }
 
 } // namespace sim

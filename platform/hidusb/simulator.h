@@ -88,6 +88,14 @@ bool parseScenario(const QByteArray &json, std::vector<SimDevice> *devices, int 
                    QString *error);
 QByteArray defaultScenario();
 
+// Takes a device's state from the bytes of its flash file. False (device
+// untouched) when the file is damaged or belongs to another kind of device.
+bool applyFlashFile(const QByteArray &file, SimDevice *device);
+// The bytes of a device's flash file, and the envelope (tag, length,
+// checksum) around a body.
+QByteArray flashFileBytes(const SimDevice &device);
+QByteArray wrapFlashBody(const QByteArray &body);
+
 // Link code of a receiver kind and back.
 int linkCodeOfKind(int kind);
 
@@ -163,6 +171,10 @@ private:
     std::uint8_t seq_ = 0;
     std::unordered_map<std::string, bool> lastOnline_;
     std::vector<std::string> lastPaths_;
+    // The attached paths, readable without the device lock (send() must not
+    // wait while a device writes its flash file).
+    mutable std::mutex pathsM_;
+    std::vector<std::string> livePaths_;
 
     mutable std::mutex qm_;           // queue to the device thread
     std::condition_variable qcv_;

@@ -6,6 +6,7 @@
 #include "device/dialogchange.h"
 #include "pages/device/dialog.h"
 #include "pages/macro/macroflags.h"
+#include "platform/hidusb/simcontrol.h"
 #include "platform/registry.h"
 
 #include <QSignalSpy>
@@ -131,6 +132,9 @@ private slots:
         QFETCH(int, key);
         QFETCH(bool, recording);
         QFETCH(int, enterSignals);
+        // Nothing attached: Space on the list page with one wireless mouse
+        // listed would open the pairing dialog.
+        QVERIFY(hidusb::sim::loadScenarioJson(R"({"devices": []})"));
         DialogMain window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));

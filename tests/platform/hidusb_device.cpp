@@ -4,6 +4,7 @@
 
 #include "hidusb_support.h"
 
+#include "platform/hidusb/codec.h"
 #include "platform/hidusb/simcontrol.h"
 
 #include <QFile>
@@ -298,11 +299,17 @@ private slots:
         QFETCH(int, packets);
         const QByteArray path = pathBytes("receiver");
         FlashDataMap record = readThroughLibrary(path);
-        // The report decoder sends the record back after every dump: nothing
-        // changed, nothing on the wire.
+        // The report decoder sends the record back after every dump and asks
+        // for the rest: nothing changed, nothing on the wire.
         sim::resetCounters();
         QVERIFY(ProtocolDataUpdate(&record));
-        QCOMPARE(sim::counters().packetsToDevice, std::uint64_t(0));
+        QVERIFY(UsbServer_ReadDPILed());
+        QVERIFY(UsbServer_ReadBatteryLevel());
+        QVERIFY(UsbServer_ReadVersion());
+        QVERIFY(UsbServer_ReadConfig());
+        QVERIFY(ReportSink::instance().waitFor(ReportConfigSlot));
+        QCOMPARE(sim::counters().recordBlocksWritten, std::uint64_t(0));
+        sim::resetCounters();
 
         auto *bytes = reinterpret_cast<unsigned char *>(&record);
         for (int o : offsets)
@@ -319,6 +326,36 @@ private slots:
         sim::resetCounters();
         QVERIFY(ProtocolDataUpdate(&record));
         QCOMPARE(sim::counters().packetsToDevice, std::uint64_t(0));
+    }
+
+    void anotherConfigurationIsSentWhole_data()
+    {
+        QTest::addColumn<int>("how");
+        QTest::newRow("slot chosen by the program") << 0;
+        QTest::newRow("slot button on the mouse") << 1;
+        QTest::newRow("settings cleared") << 2;
+    }
+
+    void anotherConfigurationIsSentWhole()
+    {
+        QFETCH(int, how);
+        const QByteArray path = pathBytes("receiver");
+        FlashDataMap record = readThroughLibrary(path);
+        QVERIFY(sim::waitIdle());
+        switch (how) {
+        case 0: QVERIFY(UsbServer_SetCurrentConfig(3)); break;
+        case 1: QVERIFY(sim::pressSlotButton("mouse")); break;
+        case 2: QVERIFY(UsbServer_SetClearSetting()); break;
+        }
+        QVERIFY(sim::waitIdle());
+        sim::resetCounters();
+        record.wheelDebounce = 90;
+        QVERIFY(ProtocolDataUpdate(&record));
+        QCOMPARE(sim::counters().recordBlocksWritten, std::uint64_t(proto::kImageBlocks));
+        QVERIFY(sim::waitIdle());
+        FlashDataMap stored;
+        QVERIFY(sim::flashRecord("mouse", &stored));
+        QVERIFY(sameBytes(record, stored));
     }
 
     void changeBackWhileInFlightIsNotLost()
@@ -531,6 +568,92 @@ private slots:
         count = 5;
         UsbFinderC_FindHidDevicesByDefaultDeviceId("0x3A7C", "0x7C10", &count);
         QCOMPARE(count, 0);
+    }
+
+    void pairing_data()
+    {
+        QTest::addColumn<bool>("outcome");
+        QTest::addColumn<int>("cid");
+        QTest::addColumn<int>("status");
+        QTest::newRow("mouse found") << true << 86 << 3;
+        QTest::newRow("no mouse answers") << false << 86 << 2;
+        QTest::newRow("another product line") << true << 12 << 2;
+    }
+
+    void pairing()
+    {
+        QFETCH(bool, outcome);
+        QFETCH(int, cid);
+        QFETCH(int, status);
+        freshSimulator("{\"devices\": [{\"id\": \"receiver\", \"type\": \"receiver\", \"cid\": 86},"
+                       "{\"id\": \"mouse\", \"type\": \"mouse\", \"cid\": 86}]}");
+        const QByteArray path = pathBytes("receiver");
+        QVERIFY(!UsbFinderC_GetDeviceOnLine(path.constData()));  // not paired yet
+        QVERIFY(sim::setPairingOutcome("receiver", outcome));
+        QVERIFY(UsbServerC_Start(path.constData(), path.constData(), &ReportSink::callback));
+        QVERIFY(UsbServer_EnterDonglePairOnlyCid(static_cast<unsigned char>(cid)));
+        QVERIFY(UsbServer_ReadDonglePairStatus());
+        QVERIFY(ReportSink::instance().waitFor(ReportPairStatus));
+        QCOMPARE(int(ReportSink::instance().reports().front().payload[0]), 1);  // pairing
+        // The result comes on its own, and again when asked.
+        QTRY_COMPARE_WITH_TIMEOUT(ReportSink::instance().count(ReportPairStatus), 3, 5000);
+        QCOMPARE(int(ReportSink::instance().reports().back().payload[0]), status);
+        QVERIFY(UsbServer_ReadDonglePairStatus());
+        QTRY_COMPARE(ReportSink::instance().count(ReportPairStatus), 4);
+        QCOMPARE(int(ReportSink::instance().reports().back().payload[0]), status);
+        QCOMPARE(UsbFinderC_GetDeviceOnLine(path.constData()), status == 3);
+    }
+
+    void rawPacketsAndReceiverIds()
+    {
+        freshSimulator("{\"devices\": [{\"id\": \"r1\", \"type\": \"receiver\", \"receiverId\": [1, 1, 1]},"
+                       "{\"id\": \"r2\", \"type\": \"receiver\", \"receiverId\": [2, 2, 2]},"
+                       "{\"id\": \"m\", \"type\": \"mouse\", \"pairedTo\": \"r1\", \"cable\": true}]}");
+        const QByteArray cable = pathBytes("m");
+        unsigned char reply[64] = {};
+        const proto::Packet ask = proto::makePacket(proto::CmdGetInfo, 1, 0, 0);
+        QVERIFY(!UsbFinderC_ReadWriteDeviceData(ask.bytes.data(), reply, 64));  // nothing opened
+        QVERIFY(!UsbFinderC_OpenDevice("no such device"));
+        QVERIFY(UsbFinderC_OpenDevice(cable.constData()));
+        QVERIFY(UsbFinderC_ReadWriteDeviceData(ask.bytes.data(), reply, 64));
+        QVERIFY(proto::validPacket(reply, 64));
+        QCOMPARE(int(reply[1]), int(proto::CmdGetInfo));
+        QCOMPARE(int(reply[8 + 2]), 2);  // cabled
+        proto::Packet broken = ask;
+        broken.bytes[40] ^= 1;  // checksum no longer fits
+        QVERIFY(!UsbFinderC_ReadWriteDeviceData(broken.bytes.data(), reply, 64));
+        QVERIFY(!UsbFinderC_ReadWriteDeviceData(ask.bytes.data(), reply, 65));
+
+        const unsigned char record[5] = {2, 2, 2, 0, 0};
+        QVERIFY(!UsbFinderC_SetDongleIDToMouse(pathBytes("r1").constData(), record));  // a receiver takes none
+        QVERIFY(UsbFinderC_SetDongleIDToMouse(cable.constData(), record));
+        UsbAddressInfo info{};
+        QVERIFY(UsbFinderC_GetDeviceOnLineWithUsbAddress(cable.constData(), &info));
+        QCOMPARE(int(info.receiverId[0]), 2);
+        QVERIFY(sim::unplug("m"));
+        QVERIFY(UsbFinderC_GetDeviceOnLine(pathBytes("r2").constData()));
+        QVERIFY(!UsbFinderC_GetDeviceOnLine(pathBytes("r1").constData()));
+    }
+
+    void commandsWithoutReports()
+    {
+        const QByteArray path = pathBytes("receiver");
+        QVERIFY(!UsbServer_SetPCDriverStatus(1));  // no device open yet
+        QVERIFY(UsbServerC_Start(path.constData(), path.constData(), &ReportSink::callback));
+        QVERIFY(UsbServer_SetPCDriverStatus(1));
+        QVERIFY(UsbServer_SetBatteryOptimizeEnable(0));
+        QVERIFY(sim::waitIdle());
+        QVERIFY(sim::pcDriverStatus("receiver"));
+        QVERIFY(sim::pcDriverStatus("mouse"));
+        QVERIFY(!sim::batteryOptimize("mouse"));
+        QVERIFY(UsbServer_SetPCDriverStatus(0));
+        QVERIFY(UsbServer_SetBatteryOptimizeEnable(1));
+        QVERIFY(UsbServer_SetCurrentConfig(9));  // no such slot: ignored
+        QVERIFY(sim::waitIdle());
+        QVERIFY(!sim::pcDriverStatus("mouse"));
+        QVERIFY(sim::batteryOptimize("mouse"));
+        QCOMPARE(sim::activeSlot("mouse"), 0);
+        QCOMPARE(ReportSink::instance().reports().size(), 0);
     }
 
     void journalRecordsCalls()

@@ -197,6 +197,42 @@ private slots:
         QCOMPARE(int(reinterpret_cast<unsigned char *>(&record)[10459]), 0x33);
     }
 
+    void onlyKnownReportsReachTheProgram_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("sub");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<bool>("known");
+        QTest::newRow("battery") << 4 << 0 << 2 << true;
+        QTest::newRow("battery, short") << 4 << 0 << 1 << false;
+        QTest::newRow("whole record") << 8 << 0 << kDumpSize << true;
+        QTest::newRow("whole record, one byte short") << 8 << 0 << kDumpSize - 1 << false;
+        QTest::newRow("report rate") << 8 << 0 << 1 << true;
+        QTest::newRow("DPI stage, long") << 8 << 4 << 2 << false;
+        QTest::newRow("DPI LED") << 8 << 76 << 8 << true;
+        QTest::newRow("light bar") << 8 << 160 << 9 << true;
+        QTest::newRow("unknown data sub-kind") << 8 << 5 << 1 << false;
+        QTest::newRow("settings cleared") << 9 << 0 << 0 << true;
+        QTest::newRow("status change") << 10 << 0 << 1 << true;
+        QTest::newRow("slot, two bytes") << 14 << 0 << 2 << false;
+        QTest::newRow("version") << 18 << 0 << 2 << true;
+        QTest::newRow("long range off") << 23 << 0 << 10 << true;
+        QTest::newRow("long range off, short") << 23 << 0 << 9 << false;
+        QTest::newRow("unknown kind") << 5 << 0 << 1 << false;
+        QTest::newRow("write answer") << 0xE0 << 0 << 2 << false;
+    }
+
+    void onlyKnownReportsReachTheProgram()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, sub);
+        QFETCH(int, length);
+        QFETCH(bool, known);
+        QCOMPARE(proto::knownReport(static_cast<std::uint8_t>(kind), static_cast<std::uint8_t>(sub),
+                                    static_cast<std::size_t>(length)),
+                 known);
+    }
+
     void packetsAreChecked_data()
     {
         QTest::addColumn<int>("offset");

@@ -5,6 +5,7 @@
 #include "hidusb_support.h"
 
 #include "platform/hidusb/dumpformat.h"
+#include "platform/hidusb/simulator.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -187,6 +188,30 @@ private slots:
         }
     }
 
+    void exampleScenarioFiles_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("usbDevices");
+        QTest::newRow("cable and receiver") << "cable-and-receiver.json" << 2;
+        QTest::newRow("two identical receivers") << "two-identical-receivers.json" << 2;
+        QTest::newRow("seven devices") << "seven-devices.json" << 7;
+        QTest::newRow("silent mouse") << "silent-mouse.json" << 1;
+        QTest::newRow("receiver in boot mode") << "boot-mode-receiver.json" << 2;
+        QTest::newRow("failing flash") << "failing-flash.json" << 2;
+    }
+
+    void exampleScenarioFiles()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, usbDevices);
+        QString error;
+        QVERIFY2(sim::loadScenarioFile(QStringLiteral(VELMORAX_SCENARIO_DIR "/") + file, &error), qPrintable(error));
+        int paths = 0;
+        for (const QString &id : sim::deviceIds())
+            paths += !sim::pathOf(id).isEmpty();
+        QCOMPARE(paths, usbDevices);
+    }
+
     void badScenarioFiles_data()
     {
         QTest::addColumn<QByteArray>("content");
@@ -205,6 +230,8 @@ private slots:
         QTest::newRow("version too large") << scenario("{\"id\": \"m\", \"type\": \"mouse\", \"version\": 70000}");
         QTest::newRow("battery below zero") << scenario("{\"id\": \"m\", \"type\": \"mouse\", \"battery\": -1}");
         QTest::newRow("fraction") << scenario("{\"id\": \"m\", \"type\": \"mouse\", \"battery\": 50.5}");
+        QTest::newRow("number too large for any integer")
+            << scenario("{\"id\": \"m\", \"type\": \"mouse\", \"battery\": 1e300}");
         QTest::newRow("receiver id of two bytes") << scenario("{\"id\": \"r\", \"type\": \"receiver\", \"receiverId\": [1, 2]}");
         QTest::newRow("text where a flag belongs") << scenario("{\"id\": \"m\", \"type\": \"mouse\", \"online\": \"yes\"}");
         QTest::newRow("oversized") << QByteArray(2 * 1024 * 1024, ' ');
@@ -265,6 +292,7 @@ private slots:
         QTest::newRow("one byte more") << 5;
         QTest::newRow("huge") << 6;
         QTest::newRow("a receiver's file") << 7;
+        QTest::newRow("sound file, images without their tag") << 8;
     }
 
     void damagedFlashFileGivesFactorySettings()
@@ -299,6 +327,13 @@ private slots:
             QVERIFY(UsbFinderC_SetLongRangeMode(path.constData(), 1));  // writes the receiver's file
             QVERIFY(r.open(QIODevice::ReadOnly));
             bytes = r.readAll();
+            break;
+        }
+        case 8: {
+            sim::SimDevice mouse;  // checksum and layout fine, images all zero
+            mouse.id = "mouse";
+            mouse.flash[0][0] = 4;
+            bytes = sim::flashFileBytes(mouse);
             break;
         }
         }

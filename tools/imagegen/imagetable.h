@@ -129,6 +129,13 @@ inline constexpr ImageSpec kImages[] = {
     // --- summary panel (shares the button page's folder) ----------------------
     {"Buttoninterface", "IsData.png", 10, 10, Shape::Dot, State::Normal, Tone::Warn, "", 0},
     {"Buttoninterface", "mouse0.png", 432, 356, Shape::MouseHero, State::Normal, Tone::Accent, "", 0},
+
+    // --- settings page: Picture/FormSetting/ ----------------------------------
+    {"FormSetting", "Title.png", 16, 10, Shape::Dot, State::Normal, Tone::Accent, "", 0},
+    {"FormSetting", "PariButton.png", 112, 26, Shape::PushButton, State::Normal, Tone::Accent, "", 0},
+    {"FormSetting", "Confirm.png", 128, 26, Shape::PushButton, State::Normal, Tone::Accent, "", 0},
+    {"FormSetting", "WaitUpdate.png", 128, 26, Shape::PushButton, State::Normal, Tone::Warn, "", 0},
+    {"FormSetting", "WaitUpdateHover.png", 128, 26, Shape::PushButton, State::Hover, Tone::Warn, "", 0},
 };
 
 inline constexpr int kImageCount = sizeof(kImages) / sizeof(kImages[0]);

@@ -1,0 +1,85 @@
+#include "pages/sensor/sensor.h"
+#include "ui_sensor.h"
+
+#include "app/postmsg.h"
+#include "device/devicestate.h"
+
+Sensor::Sensor(QWidget *parent)
+    : QWidget(parent), ui(new Ui::Sensor)
+{
+    ui->setupUi(this);
+    PostMsg *hub = PostMsg::instance();
+    connect(hub, SIGNAL(SigUpDataLightSensor(FlashDataMap)), this, SLOT(SlotUpDataSenSorUISensor(FlashDataMap)),
+            Qt::BlockingQueuedConnection);
+    connect(hub, SIGNAL(SigUpDataSensorUIB(FlashDataMap)), this, SLOT(SlotUpDataSenSorUIB(FlashDataMap)));
+    connect(hub, SIGNAL(SigFormReset()), this, SLOT(SlotFormReset()), Qt::BlockingQueuedConnection);
+    connect(hub, SIGNAL(SigUpDataReportRate(int)), this, SLOT(SlotUpDataReportRate(int)), Qt::BlockingQueuedConnection);
+    connect(hub, SIGNAL(SigUpDataDPI(int)), this, SLOT(SlotUpDataDPI(int)), Qt::BlockingQueuedConnection);
+    connect(hub, SIGNAL(SigHideModel(int)), this, SLOT(SlotHideModel(int)));
+    connect(hub, SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
+}
+
+Sensor::~Sensor()
+{
+    delete ui;
+}
+
+int Sensor::reportRateHz(int code)
+{
+    switch (code) {
+    case 8: return 125;
+    case 4: return 250;
+    case 2: return 500;
+    case 1: return 1000;
+    case 16: return 2000;
+    case 32: return 4000;
+    case 64: return 8000;
+    default: return 0;
+    }
+}
+
+QString Sensor::lodText(int code)
+{
+    switch (code) {
+    case 1: return QStringLiteral("1mm");
+    case 2: return QStringLiteral("2mm");
+    case 3: return QStringLiteral("0.7mm");
+    default: return QString();
+    }
+}
+
+void Sensor::showRecord(const FlashDataMap &record)
+{
+    const unsigned char *bytes = recordBytes(record);
+    if (const int hz = reportRateHz(bytes[0]))
+        emit PostMsg::instance()->SigAddReport(hz);
+    const QString lod = lodText(bytes[5]);
+    if (!lod.isEmpty())
+        emit PostMsg::instance()->SigAddLOD(lod);
+}
+
+void Sensor::SlotUpDataSenSorUISensor(FlashDataMap DataMap)
+{
+    sensorPageRefreshing = true;
+    showRecord(DataMap);
+    sensorPageRefreshing = false;
+    sensorPageRefreshed = true;
+}
+
+void Sensor::SlotUpDataSenSorUIB(FlashDataMap DataMap)
+{
+    sensorPageRefreshing = true;
+    showRecord(DataMap);
+    sensorPageRefreshing = false;
+}
+
+void Sensor::SlotFormReset()
+{
+    sensorPageRefreshing = true;
+    sensorPageRefreshing = false;
+}
+
+void Sensor::SlotAllLanguage(int) {}
+void Sensor::SlotUpDataReportRate(int) {}
+void Sensor::SlotUpDataDPI(int) {}
+void Sensor::SlotHideModel(int) {}

@@ -1,0 +1,174 @@
+#include "pages/settings/formsetting.h"
+#include "ui_formsetting.h"
+
+#include "app/appglobals.h"
+#include "app/macroini.h"
+#include "app/postmsg.h"
+#include "app/textcatalogue.h"
+#include "device/devicestate.h"
+#include "pages/pagecommon.h"
+#include "pages/settings/updaterepair.h"
+
+#include <QLabel>
+
+FormSetting::FormSetting(QWidget *parent)
+    : QWidget(parent), ui(new Ui::FormSetting)
+{
+    ui->setupUi(this);
+    ui->Receive_2->hide();
+    ui->toolButton_2->hide();
+    ui->toolButton_3->hide();
+
+    PostMsg *hub = PostMsg::instance();
+    connect(hub, SIGNAL(SigLanguageSameB(int)), this, SLOT(SlotLanguageSameB(int)));
+    connect(hub, SIGNAL(SigLightToFrom(int)), this, SLOT(SlotLightToFrom(int)));
+    connect(hub, SIGNAL(SigRGBValue(DongleRGB*)), this, SLOT(SlotRGBValue(DongleRGB*)), Qt::BlockingQueuedConnection);
+    connect(hub, SIGNAL(SigLongRangeMode(bool)), this, SLOT(SlotLongRangeMode(bool)), Qt::BlockingQueuedConnection);
+    connect(hub, SIGNAL(SigForm()), this, SLOT(SlotForm()), Qt::BlockingQueuedConnection);
+    connect(hub, SIGNAL(SigFormB()), this, SLOT(SlotFormB()));
+    connect(hub, SIGNAL(SigSetver(int)), this, SLOT(SetVer(int)));
+    connect(hub, SIGNAL(SigLabelText(int,QString)), this, SLOT(SlotLabelText(int,QString)));
+    connect(hub, SIGNAL(SigLabelTextB(QString,QString)), this, SLOT(SlotLabelTextB(QString,QString)));
+    connect(hub, SIGNAL(SigFormReset()), this, SLOT(SlotFormResetForm()), Qt::BlockingQueuedConnection);
+
+    pictureDir = pictureFolder(QStringLiteral("FormSetting"));
+    // The page draws on the device page's background.
+    ui->FrameSetting->setStyleSheet(QStringLiteral("#FrameSetting{border:none;background:transparent;}"));
+    ui->scrollArea->setStyleSheet(QStringLiteral("QScrollArea{border:none;background:transparent;}"));
+    ui->scrollArea->viewport()->setAutoFillBackground(false);
+    ui->scrollAreaWidgetContents->setAutoFillBackground(false);
+    if (!updateRepairDialog) {
+        updateRepairDialog = new UpDateRepair(nullptr);
+        updateRepairDialog->hide();
+    }
+
+    const QString labelColor = themeRgb(QStringLiteral("LabelColor"));
+    buttonColor = themeRgb(QStringLiteral("ButtonColor"));
+    for (QLabel *label : {ui->label, ui->label_2, ui->label_3, ui->label_4, ui->label_5, ui->label_6, ui->label_7,
+                          ui->label_8, ui->label_9})
+        label->setStyleSheet(QStringLiteral("QLabel{color: rgb(%1);}").arg(labelColor));
+    const QString pairLook = QStringLiteral("{border:0px;background-position:center;background-repeat:no-repeat;"
+                                            "color: rgb(%1);background-image: url(%2PariButton.png);}")
+                                 .arg(buttonColor, pictureDir);
+    ui->pushButton_2->setStyleSheet(QStringLiteral("QPushButton") + pairLook);
+    ui->Reset->setStyleSheet(QStringLiteral("QToolButton") + pairLook);
+    for (QWidget *marker : {static_cast<QWidget *>(ui->TitleButton_2), static_cast<QWidget *>(ui->TitleButton_3),
+                            static_cast<QWidget *>(ui->TitleButton_4), static_cast<QWidget *>(ui->TitleButton_5),
+                            static_cast<QWidget *>(ui->TitleButton_8)})
+        marker->setStyleSheet(QStringLiteral("#%1{border-image: url(%2Title.png);}").arg(marker->objectName(), pictureDir));
+
+    ui->comboBox->setStyleSheet(
+        QStringLiteral("QComboBox{color: rgb(%1);background-color: rgb(%2);border:1px solid rgb(%3);border-radius:5px;"
+                       "padding-left:8px;}QComboBox QAbstractItemView{color: rgb(%1);background-color: rgb(%2);"
+                       "selection-background-color: rgb(%3);}")
+            .arg(themeRgb(QStringLiteral("ComboxTextColor")), themeRgb(QStringLiteral("ComboxBackGroundColor")),
+                 themeRgb(QStringLiteral("ComboxSelectColor"))));
+
+    connect(hub, SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
+    SlotAllLanguage(languageIndex);
+}
+
+FormSetting::~FormSetting()
+{
+    delete ui;
+}
+
+void FormSetting::SlotAllLanguage(int index)
+{
+    ui->label->setText(pageText(QStringLiteral("home"), QStringLiteral("Version"), index) + QStringLiteral("1.0.2.0"));
+    ui->label_2->setText(pageText(QStringLiteral("Settings"), QStringLiteral("Language"), index));
+    ui->label_3->setText(pageText(QStringLiteral("Settings"), QStringLiteral("DeviceInfo"), index));
+    ui->label_4->setText(pageText(QStringLiteral("Settings"), QStringLiteral("DongleVersion"), index));
+    ui->label_6->setText(pageText(QStringLiteral("Settings"), QStringLiteral("MouseVersion"), index));
+    ui->label_8->setText(pageText(QStringLiteral("pair"), QStringLiteral("PairTool"), index));
+    ui->pushButton_2->setText(pageText(QStringLiteral("pair"), QStringLiteral("Pair"), index));
+    ui->Receive_2->setText(pageText(QStringLiteral("update"), QStringLiteral("Upgrade"), index));
+    ui->label_9->setText(pageText(QStringLiteral("home"), QStringLiteral("Others"), index));
+    ui->Reset->setText(pageText(QStringLiteral("Settings"), QStringLiteral("Restore"), index));
+    ui->label_12->setText(pageText(QStringLiteral("Settings"), QStringLiteral("Restore"), index));
+    warningText = pageText(QStringLiteral("home"), QStringLiteral("WiredMode"), index);
+}
+
+void FormSetting::on_comboBox_activated(int index)
+{
+    MacroIni::instance()->setValue(QStringLiteral("Language"), QStringLiteral("Language"), QString::number(index));
+    languageIndex = index;
+    emit PostMsg::instance()->SigAllLanguage(index);
+    emit PostMsg::instance()->SigLanguageSameA(index);
+}
+
+void FormSetting::SlotLanguageSameB(int index)
+{
+    ui->comboBox->blockSignals(true);
+    ui->comboBox->setCurrentIndex(index);
+    ui->comboBox->blockSignals(false);
+}
+
+void FormSetting::SetVer(int index)
+{
+    if (index == 6) {
+        ui->label_5->clear();
+        ui->label_7->clear();
+        emit PostMsg::instance()->SigAddVer(1, QString());
+        emit PostMsg::instance()->SigAddVer(0, QString());
+        return;
+    }
+    if (index != 0 && index != 5)
+        return;
+    // The version labels of the open device; the firmware upgrade adds its
+    // update check here.
+    const DeviceAllInfo open = currentDevice.get();
+    QString receiverText = open.receiverVersion;
+    if (open.online && open.wired) {
+        receiverText.clear();
+        const QList<DeviceAllInfo> devices = pageDevices.get();
+        if (devices.size() == 2) {
+            for (const DeviceAllInfo &entry : devices) {
+                if (!entry.receiverId.isEmpty() && !entry.wired) {
+                    receiverText = entry.receiverVersion;
+                    break;
+                }
+            }
+        }
+    }
+    const QString mouseText = open.online ? open.mouseVersion : QString();
+    ui->label_5->setText(receiverText);
+    emit PostMsg::instance()->SigAddVer(1, receiverText);
+    ui->label_7->setText(mouseText);
+    emit PostMsg::instance()->SigAddVer(0, mouseText);
+}
+
+void FormSetting::SlotLabelText(int index, QString Text)
+{
+    if (index == 0) {
+        ui->label_5->setText(Text);
+        emit PostMsg::instance()->SigAddVer(1, Text);
+        currentDevice.update([&](DeviceAllInfo &open) { open.receiverVersion = Text; });
+    } else if (index == 1) {
+        ui->label_7->setText(Text);
+        emit PostMsg::instance()->SigAddVer(0, Text);
+        currentDevice.update([&](DeviceAllInfo &open) { open.mouseVersion = Text; });
+    }
+}
+
+void FormSetting::SlotLabelTextB(QString TextA, QString Text)
+{
+    ui->label_5->setText(TextA);
+    emit PostMsg::instance()->SigAddVer(1, TextA);
+    emit PostMsg::instance()->SigAddUpdate(1, Text == QLatin1String("true"));
+    const QString start = QStringLiteral("QToolButton{border:0px;background-position:center;background-repeat:no-repeat;"
+                                         "color: rgb(%1);").arg(buttonColor);
+    if (Text == QLatin1String("true"))
+        ui->Receive_2->setStyleSheet(start + QStringLiteral("background-image: url(%1WaitUpdate.png);}"
+                                                            "QToolButton::hover{background-image: url(%1WaitUpdateHover.png);}")
+                                                 .arg(pictureDir));
+    else
+        ui->Receive_2->setStyleSheet(start + QStringLiteral("border-image: url(%1Confirm.png);}").arg(pictureDir));
+}
+
+void FormSetting::SlotRGBValue(DongleRGB *) {}
+void FormSetting::SlotLightToFrom(int) {}
+void FormSetting::SlotLongRangeMode(bool) {}
+void FormSetting::SlotForm() {}
+void FormSetting::SlotFormB() {}
+void FormSetting::SlotFormResetForm() {}

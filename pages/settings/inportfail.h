@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+namespace Ui { class InportFail; }
+
+// Notice of a configuration file that was not imported; its text follows
+// importResult (1: not a configuration file, 2: made for another device).
+class InportFail : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit InportFail(QWidget *parent = nullptr);
+    ~InportFail() override;
+
+public slots:
+    void SlotAllLanguage(int index);
+
+private slots:
+    void on_NewHong_clicked();
+    void on_CloseButton_clicked();
+
+private:
+    Ui::InportFail *ui;
+    QString pictureDir;
+};

@@ -1,0 +1,268 @@
+#include "pages/settings/updataparam.h"
+#include "ui_updataparam.h"
+
+#include "app/configini.h"
+#include "app/postmsg.h"
+#include "app/textcatalogue.h"
+#include "device/devicecache.h"
+#include "device/devicestate.h"
+#include "pages/pagecommon.h"
+#include "pages/settings/inportfail.h"
+
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QDebug>
+#include <QFile>
+#include <QTimer>
+
+#include <cstring>
+
+int importResult = 0;
+
+namespace {
+
+constexpr int kJobDelayMs = 2500;
+constexpr int kSliceMs = 500;
+constexpr int kSlices = 12;
+constexpr int kRefreshPauseMs = 2000;
+constexpr int kImportSettleSlices = 5;
+// The text fields of an exported file are written 12 bytes long; anything much
+// longer is not one of our files, and its length must not drive a read.
+constexpr quint32 kMaxTextField = 64;
+
+bool pageRefillsDone()
+{
+    return lightPageRefreshed && sensorPageRefreshed && buttonPageRefreshed;
+}
+
+void clearPageRefills()
+{
+    lightPageRefreshed = false;
+    sensorPageRefreshed = false;
+    buttonPageRefreshed = false;
+}
+
+// Reads one length-prefixed field (QDataStream::writeBytes form) of at most
+// `maxLength` bytes. False on a short read, an empty or oversized length.
+bool readField(QDataStream &in, quint32 maxLength, QByteArray *field)
+{
+    quint32 length = 0;
+    in >> length;
+    if (in.status() != QDataStream::Ok || length == 0 || length > maxLength)
+        return false;
+    field->resize(int(length));
+    if (in.readRawData(field->data(), int(length)) != int(length))
+        return false;
+    return in.status() == QDataStream::Ok;
+}
+
+QString textUpToZero(const QByteArray &field)
+{
+    const int end = field.indexOf('\0');
+    return QString::fromUtf8(end < 0 ? field : field.left(end));
+}
+
+} // namespace
+
+int parseConfigFile(QIODevice *device, const QString &sensorName, int maxStages, FlashDataMap *out)
+{
+    QDataStream in(device);
+    QByteArray tag, sensor, record;
+    if (!readField(in, kMaxTextField, &tag) || textUpToZero(tag) != QLatin1String("Derez"))
+        return 1;
+    if (!readField(in, kMaxTextField, &sensor))
+        return 1;
+    if (!readField(in, sizeof(FlashDataMap), &record) || record.size() != int(sizeof(FlashDataMap)))
+        return 1;
+    if (textUpToZero(sensor) != sensorName)
+        return 2;
+    const auto *bytes = reinterpret_cast<const unsigned char *>(record.constData());
+    const int stages = bytes[1];
+    const int activeStage = bytes[2];
+    if (stages > maxStages)
+        return 2;
+    if (stages < 1 || activeStage >= stages)
+        return 1;
+    std::memcpy(out, record.constData(), sizeof(FlashDataMap));
+    return 0;
+}
+
+int readConfigFile(const QString &fileName, FlashDataMap *out)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qDebug() << "failed";
+        return 1;
+    }
+    const QString group = QStringLiteral("Drive") + QString::number(currentDevice.get().modelIndex + 1);
+    const QString sensor = ConfigIni::instance()->value(group, QStringLiteral("Sensor"));
+    const int maxStages = ConfigIni::instance()->value(group, QStringLiteral("DPIMaxGrade")).toInt();
+    return parseConfigFile(&file, sensor, maxStages, out);
+}
+
+UpDataParam::UpDataParam(QWidget *parent)
+    : QDialog(parent), ui(new Ui::UpDataParam)
+{
+    ui->setupUi(this);
+    pictureDir = pictureFolder(QStringLiteral("WarningDialog"));
+    applyNoticeFlags(this);
+    ui->UpDataParamA->setStyleSheet(
+        QStringLiteral("#UpDataParamA{border:0px;background-position:center;background-repeat:no-repeat;"
+                       "background-image: url(%1BackGround.png);}").arg(pictureDir));
+    ui->label->setStyleSheet(QStringLiteral("QLabel{color: rgb(%1);}").arg(themeRgb(QStringLiteral("LabelColor"))));
+    // Keep long translations off the panel's edges: they wrap instead.
+    ui->label->setContentsMargins(10, 0, 10, 0);
+
+    jobTimer = new QTimer(this);
+    jobTimer->setSingleShot(true);
+    connect(jobTimer, SIGNAL(timeout()), this, SLOT(onTimeupDestroy()));
+    connect(PostMsg::instance(), SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
+    SlotAllLanguage(languageIndex);
+    scaleFontsForScreen(this);
+}
+
+UpDataParam::~UpDataParam()
+{
+    delete ui;
+}
+
+void UpDataParam::startJobTimer()
+{
+    // A wait must only succeed on refills that happen after it started.
+    clearPageRefills();
+    cancelled = false;
+    jobTimer->setSingleShot(true);
+    jobTimer->start(kJobDelayMs);
+}
+
+void UpDataParam::cancel()
+{
+    if (!isVisible())
+        return;
+    jobTimer->stop();
+    cancelled = true;
+    if (!runningJob)
+        close();
+}
+
+void UpDataParam::waitMs(int ms)
+{
+    waitWithEventsMs(ms);
+}
+
+void UpDataParam::SlotAllLanguage(int index)
+{
+    ui->label->setText(pageText(QStringLiteral("infoTips"), QStringLiteral("DialogUpdating"), index));
+}
+
+bool UpDataParam::pollPageRefills()
+{
+    for (int i = 0; i < kSlices && !cancelled; ++i) {
+        if (pageRefillsDone())
+            return true;
+        waitMs(kSliceMs);
+    }
+    return false;
+}
+
+void UpDataParam::onTimeupDestroy()
+{
+    runningJob = true;
+    emit PostMsg::instance()->SigSetver(4);
+    if (waitForRefresh) {
+        refreshWaitJob();
+    } else {
+        qDebug() << "z";
+        if (importRequested)
+            importJob();
+        else
+            reloadJob();
+    }
+    runningJob = false;
+}
+
+void UpDataParam::refreshWaitJob()
+{
+    const bool refilled = pollPageRefills();
+    // A short pause so the refilled pages settle before the notice goes;
+    // events keep running so reports and repaints are not held up.
+    if (!cancelled)
+        waitMs(kRefreshPauseMs);
+    close();
+    if (!refilled && !cancelled)
+        emit PostMsg::instance()->SigMouseOffLineo(0);
+}
+
+void UpDataParam::importJob()
+{
+    FlashDataMap record;
+    std::memset(&record, 0, sizeof record);
+    importResult = readConfigFile(fileName, &record);
+    if (importResult == 0 && !UsbFinderC_GetDeviceOnLine(currentDevicePath)) {
+        // The mouse went away while the file was chosen: nothing is sent and
+        // the pages keep what the device holds.
+        importRequested = false;
+        close();
+        emit PostMsg::instance()->SigMouseOffLineo(0);
+        return;
+    }
+    // A record the mouse cannot hold is refused by the library and nothing
+    // is sent: the file does not fit this device.
+    if (importResult == 0 && !ProtocolDataUpdate(&record))
+        importResult = 2;
+    if (importResult != 0) {
+        InportFail notice;
+        notice.move(x() + (width() - notice.width()) / 2, y() + (height() - notice.height()) / 2);
+        notice.exec();
+    } else {
+        adoptFlashData(record);
+        PostMsg *hub = PostMsg::instance();
+        emit hub->SigUpDataLightUIA(record);
+        emit hub->SigUpDataSensorUIB(record);
+        emit hub->SigUpDataButtonUIC(record);
+        emit hub->SigFormB();
+        for (int i = 0; i < kImportSettleSlices; ++i)
+            waitMs(kSliceMs);
+    }
+    importRequested = false;
+    close();
+}
+
+void UpDataParam::reloadJob()
+{
+    if (!passOnline) {
+        qDebug() << "x";
+        FlashDataMap record;
+        std::memset(&record, 0, sizeof record);
+        if (loadDeviceCache(selectedCacheName.get(), &record)) {
+            // The cached record becomes the current one, so a change made
+            // while the mouse is silent starts from what the pages show
+            // instead of sending whatever record was current before.
+            adoptFlashData(record);
+            loadedCacheName = selectedCacheName.get();
+            PostMsg *hub = PostMsg::instance();
+            emit hub->SigUpDataLightUIA(record);
+            emit hub->SigUpDataSensorUIB(record);
+            emit hub->SigUpDataButtonUIC(record);
+            emit hub->SigFormB();
+        }
+        emit PostMsg::instance()->SigMouseOffLineo(0);
+        close();
+        return;
+    }
+
+    qDebug() << "v";
+    const bool refilled = pollPageRefills();
+    if (refilled)
+        clearPageRefills();
+    close();
+    if (cancelled)
+        return;
+    qDebug() << "vvv";
+    if (!refilled)
+        emit PostMsg::instance()->SigMouseOffLineo(1);
+    qDebug() << "vv";
+    FlashDataMap cached;
+    if (deviceOnline && !loadDeviceCache(selectedCacheName.get(), &cached))
+        saveDeviceCache(loadedCacheName.get(), currentFlashData);
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include "platform/hidusb/hidusb.h"
+
+class QIODevice;
+class QTimer;
+namespace Ui { class UpDataParam; }
+
+// Result of the last configuration file read by an import job: 0 accepted,
+// 1 not a readable configuration file, 2 made for another sensor or holding
+// more DPI stages than the model has. InportFail picks its text by it.
+extern int importResult;
+
+// Reads an exported configuration file for the open model into *out.
+// Returns 0, 1 or 2 as importResult. *out is written only when the result is 0.
+int readConfigFile(const QString &fileName, FlashDataMap *out);
+
+// The same check on an open stream, with the model's sensor name and its
+// highest DPI stage count given.
+int parseConfigFile(QIODevice *device, const QString &sensorName, int maxStages, FlashDataMap *out);
+
+// "Please wait, we are updating the setting": a modal notice whose job runs
+// 2500 ms after startJobTimer() and closes it. The job is a configuration
+// import (importRequested), a wait for the pages to refill after the device
+// re-sent its configuration (waitForRefresh), or otherwise a reload after a
+// device pass.
+class UpDataParam : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit UpDataParam(QWidget *parent = nullptr);
+    ~UpDataParam() override;
+
+    void startJobTimer();
+    // Waits `ms` milliseconds while processing events.
+    static void waitMs(int ms);
+    // True from the moment the job has started until it has closed the notice.
+    bool jobRunning() const { return runningJob; }
+    // The device this notice waits for has gone (its page was left): closes
+    // the notice without a job, or ends a running wait quietly.
+    void cancel();
+
+    QString fileName;
+    bool importRequested = false;
+    bool waitForRefresh = false;
+    // Other names callers use for the same three members.
+    QString &importFilePath = fileName;
+    bool &importMode = importRequested;
+    bool &waitForRefill = waitForRefresh;
+
+public slots:
+    void SlotAllLanguage(int index);
+
+private slots:
+    void onTimeupDestroy();
+
+private:
+    void refreshWaitJob();
+    void importJob();
+    void reloadJob();
+    bool pollPageRefills();
+
+    Ui::UpDataParam *ui;
+    QString pictureDir;
+    QTimer *jobTimer;
+    bool runningJob = false;
+    bool cancelled = false;
+};

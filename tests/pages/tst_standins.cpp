@@ -1,0 +1,160 @@
+// The first versions of the sensor, lighting, macro and settings pages: the
+// refills they take, the flags they set and what they pass to the summary.
+
+#include "app/postmsg.h"
+#include "app/textcatalogue.h"
+#include "device/devicestate.h"
+#include "pages/device/previer.h"
+#include "pages/lighting/lamplight.h"
+#include "pages/macro/macro.h"
+#include "pages/macro/macroflags.h"
+#include "pages/sensor/sensor.h"
+#include "pages/settings/formsetting.h"
+
+#include <QLabel>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <cstring>
+
+class StandInsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void sensorRefillFromDump_data();
+    void sensorRefillFromDump();
+    void loadedRecordsSetNoRefillFlag();
+    void lightRefillFromDump();
+    void leavingEndsRecording();
+    void settingsPassVersionsToSummary_data();
+    void settingsPassVersionsToSummary();
+};
+
+namespace {
+
+FlashDataMap recordWith(int reportCode, int lodCode)
+{
+    FlashDataMap record;
+    std::memset(&record, 0, sizeof record);
+    record.reportRate = static_cast<unsigned char>(reportCode);
+    record.liftOffDistance = static_cast<unsigned char>(lodCode);
+    return record;
+}
+
+QString labelText(QWidget &w, const char *name)
+{
+    return w.findChild<QLabel *>(QString::fromLatin1(name))->text();
+}
+
+} // namespace
+
+void StandInsTest::initTestCase()
+{
+    loadTextCatalogue();
+}
+
+void StandInsTest::sensorRefillFromDump_data()
+{
+    QTest::addColumn<int>("reportCode");
+    QTest::addColumn<int>("lodCode");
+    QTest::addColumn<QString>("report");
+    QTest::addColumn<QString>("lod");
+
+    QTest::newRow("125 Hz, 1 mm") << 8 << 1 << "125Hz" << "1mm";
+    QTest::newRow("250 Hz, 2 mm") << 4 << 2 << "250Hz" << "2mm";
+    QTest::newRow("500 Hz, 0.7 mm") << 2 << 3 << "500Hz" << "0.7mm";
+    QTest::newRow("1000 Hz") << 1 << 1 << "1000Hz" << "1mm";
+    QTest::newRow("2000 Hz") << 16 << 1 << "2000Hz" << "1mm";
+    QTest::newRow("4000 Hz") << 32 << 1 << "4000Hz" << "1mm";
+    QTest::newRow("8000 Hz") << 64 << 2 << "8000Hz" << "2mm";
+    // Codes the mouse does not use leave the summary as it was.
+    QTest::newRow("unknown codes") << 3 << 9 << "1600" << "1600";
+}
+
+void StandInsTest::sensorRefillFromDump()
+{
+    QFETCH(int, reportCode);
+    QFETCH(int, lodCode);
+    QFETCH(QString, report);
+    QFETCH(QString, lod);
+
+    PreVier summary;
+    Sensor sensor;
+    sensorPageRefreshed = false;
+    sensor.SlotUpDataSenSorUISensor(recordWith(reportCode, lodCode));
+    QVERIFY(sensorPageRefreshed);
+    QVERIFY(!sensorPageRefreshing);
+    QCOMPARE(labelText(summary, "ReportValue"), report);
+    QCOMPARE(labelText(summary, "LodValue"), lod);
+}
+
+void StandInsTest::loadedRecordsSetNoRefillFlag()
+{
+    // Records loaded from a file or a cache are not a refill from the
+    // device: the wait notice must not take them for one.
+    Sensor sensor;
+    LampLight light;
+    sensorPageRefreshed = false;
+    lightPageRefreshed = false;
+    sensor.SlotUpDataSenSorUIB(recordWith(1, 1));
+    light.SlotUpDataLightUIA(recordWith(1, 1));
+    QVERIFY(!sensorPageRefreshed);
+    QVERIFY(!lightPageRefreshed);
+    QVERIFY(!sensorPageRefreshing && !lightPageRefreshing);
+}
+
+void StandInsTest::lightRefillFromDump()
+{
+    LampLight light;
+    lightPageRefreshed = false;
+    light.SlotUpDataLightUILight(recordWith(1, 1));
+    QVERIFY(lightPageRefreshed);
+    QVERIFY(!lightPageRefreshing);
+}
+
+void StandInsTest::leavingEndsRecording()
+{
+    Macro macro;
+    macroRecording = true;
+    QSignalSpy record(PostMsg::instance(), SIGNAL(SigStartRecord(int)));
+    emit PostMsg::instance()->SigSetMacroPage();
+    QVERIFY(!macroRecording);
+    QCOMPARE(record.count(), 1);
+    QCOMPARE(record.first().first().toInt(), 1);
+}
+
+void StandInsTest::settingsPassVersionsToSummary_data()
+{
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<QString>("update");
+    QTest::addColumn<bool>("marker");
+
+    QTest::newRow("newer receiver image") << "v1.05" << "true" << true;
+    QTest::newRow("up to date") << "v1.06" << "" << false;
+    QTest::newRow("any other text") << "v1.07" << "TRUE" << false;
+}
+
+void StandInsTest::settingsPassVersionsToSummary()
+{
+    QFETCH(QString, version);
+    QFETCH(QString, update);
+    QFETCH(bool, marker);
+
+    PreVier summary;
+    FormSetting settings;
+    emit PostMsg::instance()->SigLabelTextB(version, update);
+    QCOMPARE(labelText(summary, "DongleValue"), version);
+    QCOMPARE(labelText(settings, "label_5"), version);
+    QCOMPARE(!summary.findChild<QLabel *>(QStringLiteral("DongleUp"))->isHidden(), marker);
+
+    // Choosing a device empties both versions.
+    emit PostMsg::instance()->SigSetver(6);
+    QCOMPARE(labelText(summary, "DongleValue"), QString());
+    QCOMPARE(labelText(summary, "MouseValue"), QString());
+    QCOMPARE(labelText(settings, "label_5"), QString());
+}
+
+QTEST_MAIN(StandInsTest)
+#include "tst_standins.moc"

@@ -1,0 +1,343 @@
+// The "updating the setting" notice: its three jobs (refresh wait, reload
+// after a device pass, configuration import) against the simulated mouse.
+
+#include "pagetestsupport.h"
+
+#include "app/textcatalogue.h"
+#include "pages/settings/inportfail.h"
+#include "pages/settings/updataparam.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace pagetest;
+
+namespace {
+
+void setRefillFlags(bool on)
+{
+    lightPageRefreshed = on;
+    sensorPageRefreshed = on;
+    buttonPageRefreshed = on;
+}
+
+// Sets the three page-refilled flags `ms` after now, as the pages do when a
+// dump has been taken over (a negative time: never).
+void refillAfter(int ms)
+{
+    if (ms >= 0)
+        QTimer::singleShot(ms, [] { setRefillFlags(true); });
+}
+
+// Runs a notice the way its openers do and returns how long it stayed open.
+qint64 runNotice(UpDataParam &notice)
+{
+    QElapsedTimer clock;
+    clock.start();
+    notice.exec();
+    return clock.elapsed();
+}
+
+} // namespace
+
+class WaitDialogTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void refreshWait_data();
+    void refreshWait();
+    void reloadAnsweringDevice_data();
+    void reloadAnsweringDevice();
+    void reloadSilentDevice_data();
+    void reloadSilentDevice();
+    void importGoodFile();
+    void importRejectedFile_data();
+    void importRejectedFile();
+    void importToSilentDevice();
+
+private:
+    QTemporaryDir files;
+};
+
+void WaitDialogTest::initTestCase()
+{
+    loadTextCatalogue();
+    QVERIFY(files.isValid());
+}
+
+void WaitDialogTest::init()
+{
+    setRefillFlags(false);
+    passOnline = true;
+    deviceOnline = true;
+    importResult = 0;
+}
+
+void WaitDialogTest::refreshWait_data()
+{
+    QTest::addColumn<bool>("staleFlags");
+    QTest::addColumn<int>("refillAtMs");
+    QTest::addColumn<bool>("offline");
+
+    QTest::newRow("pages refilled during the wait") << false << 3000 << false;
+    QTest::newRow("pages never refilled") << false << -1 << true;
+    // Flags left over from an earlier dump do not count for this wait.
+    QTest::newRow("flags set before the wait, no refill") << true << -1 << true;
+}
+
+void WaitDialogTest::refreshWait()
+{
+    QFETCH(bool, staleFlags);
+    QFETCH(int, refillAtMs);
+    QFETCH(bool, offline);
+
+    setRefillFlags(staleFlags);
+    HubRecorder hub;
+    UpDataParam notice;
+    notice.startJobTimer();
+    notice.waitForRefresh = true;
+    refillAfter(refillAtMs);
+    // A timer due in the pause after the refill must run while the notice is
+    // still open: the pause processes events.
+    bool tickedInPause = false;
+    QTimer::singleShot(4500, [&] { tickedInPause = notice.isVisible(); });
+    const qint64 elapsed = runNotice(notice);
+
+    QVERIFY(!hub.names.isEmpty());
+    QCOMPARE(hub.names.first(), QStringLiteral("Setver4"));
+    QCOMPARE(hub.count("Offline0"), offline ? 1 : 0);
+    QCOMPARE(hub.count("Offline1"), 0);
+    if (offline) {
+        QVERIFY2(elapsed >= 10000, qPrintable(QString::number(elapsed)));
+    } else {
+        QVERIFY2(elapsed >= 4500 && elapsed < 7500, qPrintable(QString::number(elapsed)));
+        QVERIFY(tickedInPause);
+        // The refresh wait leaves the flags as the pages set them.
+        QVERIFY(lightPageRefreshed && sensorPageRefreshed && buttonPageRefreshed);
+    }
+    QVERIFY(!notice.isVisible());
+}
+
+void WaitDialogTest::reloadAnsweringDevice_data()
+{
+    QTest::addColumn<int>("refillAtMs");
+    QTest::addColumn<bool>("cacheBefore");
+    QTest::addColumn<bool>("offline");
+
+    QTest::newRow("refilled, no cache file yet") << 2700 << false << false;
+    QTest::newRow("refilled, cache file exists") << 2700 << true << false;
+    QTest::newRow("pages not refilled in time") << -1 << false << true;
+}
+
+void WaitDialogTest::reloadAnsweringDevice()
+{
+    QFETCH(int, refillAtMs);
+    QFETCH(bool, cacheBefore);
+    QFETCH(bool, offline);
+
+    const QString name = cacheNameForId(0x1D05);
+    selectedCacheName = name;
+    loadedCacheName = name;
+    QFile::remove(deviceCachePath(name));
+    const FlashDataMap older = patternRecord(2, 0, 7);
+    if (cacheBefore)
+        QVERIFY(saveDeviceCache(name, older));
+    currentFlashData = patternRecord(4, 2, 3);
+
+    HubRecorder hub;
+    UpDataParam notice;
+    notice.startJobTimer();
+    refillAfter(refillAtMs);
+    const qint64 elapsed = runNotice(notice);
+
+    QCOMPARE(hub.count("Offline1"), offline ? 1 : 0);
+    QCOMPARE(hub.count("Offline0"), 0);
+    QCOMPARE(hub.count("UIA"), 0);
+    if (!offline) {
+        // Closes at the first test after the refill, without a pause, and
+        // clears the flags for the next wait.
+        QVERIFY2(elapsed < 4500, qPrintable(QString::number(elapsed)));
+        QVERIFY(!lightPageRefreshed && !sensorPageRefreshed && !buttonPageRefreshed);
+    } else {
+        QVERIFY2(elapsed >= 8000 && elapsed < 10000, qPrintable(QString::number(elapsed)));
+    }
+    FlashDataMap cached;
+    QVERIFY(loadDeviceCache(name, &cached));
+    QVERIFY(sameRecord(cached, cacheBefore ? older : currentFlashData));
+}
+
+void WaitDialogTest::reloadSilentDevice_data()
+{
+    QTest::addColumn<bool>("withCache");
+    QTest::newRow("cache file present") << true;
+    QTest::newRow("no cache file") << false;
+}
+
+void WaitDialogTest::reloadSilentDevice()
+{
+    QFETCH(bool, withCache);
+
+    passOnline = false;
+    DeviceAllInfo open;
+    open.path = QStringLiteral("some-device");
+    open.id = 0x1D05;
+    currentDevice = open;
+    const QString name = cacheNameForId(0x1D05);
+    selectedCacheName = name;
+    loadedCacheName = cacheNameForId(0x2205);
+    QFile::remove(deviceCachePath(name));
+    const FlashDataMap cachedRecord = patternRecord(5, 4, 11);
+    if (withCache)
+        QVERIFY(saveDeviceCache(name, cachedRecord));
+    const FlashDataMap before = patternRecord(3, 0, 2);
+    currentFlashData = before;
+
+    HubRecorder hub;
+    UpDataParam notice;
+    notice.startJobTimer();
+    runNotice(notice);
+
+    if (withCache) {
+        QCOMPARE(hub.names, QStringList({"Setver4", "UIA", "UIB", "UIC", "FormB", "Offline0"}));
+        QCOMPARE(hub.records.size(), 3);
+        for (const FlashDataMap &r : hub.records)
+            QVERIFY(sameRecord(r, cachedRecord));
+        // Later changes start from the record the pages show.
+        QVERIFY(sameRecord(currentFlashData, cachedRecord));
+        QVERIFY(currentFlashDataIsOpenDevice());
+        QCOMPARE(loadedCacheName.get(), name);
+    } else {
+        QCOMPARE(hub.names, QStringList({"Setver4", "Offline0"}));
+        QVERIFY(sameRecord(currentFlashData, before));
+    }
+}
+
+void WaitDialogTest::importGoodFile()
+{
+    openSimulatedMouse();
+    FlashDataMap record;
+    QVERIFY(hidusb::sim::flashRecord(QStringLiteral("mouse"), &record));
+    record.dpiStageCount = 3;
+    record.activeDpiStage = 1;
+    record.reportRate = record.reportRate == 2 ? 4 : 2;
+    const QString name = files.filePath(QStringLiteral("good.bin"));
+    QVERIFY(writeFile(name, exportedFile("Derez", "3950", record)));
+
+    HubRecorder hub;
+    UpDataParam notice;
+    notice.startJobTimer();
+    notice.importRequested = true;
+    notice.fileName = name;
+    const qint64 elapsed = runNotice(notice);
+
+    QCOMPARE(hub.names, QStringList({"Setver4", "UIA", "UIB", "UIC", "FormB"}));
+    for (const FlashDataMap &r : hub.records)
+        QVERIFY(sameRecord(r, record));
+    QVERIFY(sameRecord(currentFlashData, record));
+    QVERIFY(!notice.importRequested);
+    QVERIFY2(elapsed >= 4900 && elapsed < 7000, qPrintable(QString::number(elapsed)));
+    QVERIFY(hidusb::sim::waitIdle());
+    FlashDataMap onMouse;
+    QVERIFY(hidusb::sim::flashRecord(QStringLiteral("mouse"), &onMouse));
+    QVERIFY(sameRecord(onMouse, record));
+}
+
+void WaitDialogTest::importRejectedFile_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("textKey");
+
+    FlashDataMap record = patternRecord(3, 1);
+    const QByteArray good = exportedFile("Derez", "3950", record);
+    QTest::newRow("another sensor") << exportedFile("Derez", "3395", record) << 2 << "DialogEConfigMismatch";
+    QTest::newRow("too many stages") << exportedFile("Derez", "3950", patternRecord(9, 0)) << 2 << "DialogEConfigMismatch";
+    QTest::newRow("truncated") << good.left(good.size() / 2) << 1 << "DialogConfigError";
+    QTest::newRow("garbage") << QByteArray(3000, '\x5a') << 1 << "DialogConfigError";
+    // Well formed and for this model, but holding a key event the mouse has
+    // no encoding for: the library refuses it and nothing is sent.
+    FlashDataMap unfit = patternRecord(3, 1);
+    unfit.keyCombos[0].events[0].action = 2;
+    QTest::newRow("record the mouse cannot hold") << exportedFile("Derez", "3950", unfit) << 2 << "DialogEConfigMismatch";
+}
+
+void WaitDialogTest::importRejectedFile()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, result);
+    QFETCH(QString, textKey);
+
+    openSimulatedMouse();
+    FlashDataMap onMouseBefore;
+    QVERIFY(hidusb::sim::flashRecord(QStringLiteral("mouse"), &onMouseBefore));
+    const FlashDataMap before = patternRecord(2, 0, 5);
+    currentFlashData = before;
+    hidusb::sim::resetCounters();
+    const QString name = files.filePath(QStringLiteral("rejected.bin"));
+    QVERIFY(writeFile(name, file));
+
+    HubRecorder hub;
+    UpDataParam notice;
+    notice.startJobTimer();
+    notice.importRequested = true;
+    notice.fileName = name;
+    QString shownText;
+    whenShown<InportFail>([&](InportFail *fail) {
+        shownText = fail->findChild<QLabel *>(QStringLiteral("label"))->text();
+        fail->findChild<QToolButton *>(QStringLiteral("NewHong"))->click();
+    });
+    runNotice(notice);
+
+    QCOMPARE(importResult, result);
+    QCOMPARE(shownText, catalogueText(QStringLiteral("key"), textKey));
+    QVERIFY(!shownText.isEmpty());
+    QCOMPARE(hub.names, QStringList({"Setver4"}));
+    QVERIFY(sameRecord(currentFlashData, before));
+    QVERIFY(hidusb::sim::waitIdle());
+    QCOMPARE(hidusb::sim::counters().recordBlocksWritten, std::uint64_t(0));
+    FlashDataMap onMouse;
+    QVERIFY(hidusb::sim::flashRecord(QStringLiteral("mouse"), &onMouse));
+    QVERIFY(sameRecord(onMouse, onMouseBefore));
+}
+
+void WaitDialogTest::importToSilentDevice()
+{
+    openSimulatedMouse();
+    FlashDataMap record;
+    QVERIFY(hidusb::sim::flashRecord(QStringLiteral("mouse"), &record));
+    const FlashDataMap onMouseBefore = record;
+    record.reportRate = record.reportRate == 2 ? 4 : 2;
+    const QString name = files.filePath(QStringLiteral("silent.bin"));
+    QVERIFY(writeFile(name, exportedFile("Derez", "3950", record)));
+    const FlashDataMap before = patternRecord(2, 0, 9);
+    currentFlashData = before;
+    QVERIFY(hidusb::sim::sleep(QStringLiteral("mouse")));
+    hidusb::sim::resetCounters();
+
+    HubRecorder hub;
+    UpDataParam notice;
+    notice.startJobTimer();
+    notice.importRequested = true;
+    notice.fileName = name;
+    const qint64 elapsed = runNotice(notice);
+
+    // Said so at once; nothing sent, nothing refilled.
+    QCOMPARE(hub.names, QStringList({"Setver4", "Offline0"}));
+    QVERIFY2(elapsed < 4000, qPrintable(QString::number(elapsed)));
+    QVERIFY(sameRecord(currentFlashData, before));
+    QCOMPARE(hidusb::sim::counters().recordBlocksWritten, std::uint64_t(0));
+    QVERIFY(hidusb::sim::wake(QStringLiteral("mouse")));
+    FlashDataMap onMouse;
+    QVERIFY(hidusb::sim::flashRecord(QStringLiteral("mouse"), &onMouse));
+    QVERIFY(sameRecord(onMouse, onMouseBefore));
+}
+
+QTEST_MAIN(WaitDialogTest)
+#include "tst_waitdialog.moc"
