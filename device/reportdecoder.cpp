@@ -102,27 +102,27 @@ void decodeBattery(const unsigned char *payload)
 
 void decodeFullDump(const unsigned char *payload)
 {
-    // 1. Parse into a record of our own; currentFlashData is replaced in one
-    //    step further down, so nobody ever sees it half-parsed or zeroed.
+    // Parse into a record of our own; currentFlashData is replaced in one
+    // step further down, so nobody ever sees it half-parsed or zeroed.
     FlashDataMap parsed;
     std::memset(&parsed, 0, sizeof parsed);
     if (!ProtocolDataParser(payload, &parsed))
         return;   // not a dump after all: never take over or send a zeroed record
 
-    // 2. The dump belongs to the device open now.
+    // The dump belongs to the device open now.
     const DeviceAllInfo device = currentDevice.get();
     loadedCacheName = cacheNameForId(device.id);
 
-    // 3. Follow-up reads.
+    // Follow-up reads.
     UsbServer_ReadDPILed();
     UsbServer_ReadBatteryLevel();
     UsbServer_ReadVersion();
     UsbServer_ReadConfig();
 
-    // 4.
+    // The connection icon.
     emit PostMsg::instance()->SigIsUsb(device.wired, true);
 
-    // 5. Receiver reads, except right after a settings reset.
+    // Receiver reads, except right after a settings reset.
     if (!skipReceiverReads) {
         const QByteArray path = device.path.toLocal8Bit();
         if (!device.wired) {
@@ -138,12 +138,11 @@ void decodeFullDump(const unsigned char *payload)
         if (longRange != 's' && longRange != 0)
             emit PostMsg::instance()->SigLongRangeMode(true);
     }
-    // 6.
     skipReceiverReads = false;
 
-    // 7. After a settings reset the key records go too, except those of buttons
-    //    whose catalogue default is a key ("0x05"); a missing or short list
-    //    keeps nothing.
+    // After a settings reset the key records go too, except those of buttons
+    // whose catalogue default is a key ("0x05"); a missing or short list
+    // keeps nothing.
     if (keyResetPending) {
         QVector<int> keptKeyButtons;
         const QString group = driveGroup(device);
@@ -165,14 +164,14 @@ void decodeFullDump(const unsigned char *payload)
         keyResetPending = false;
     }
 
-    // 8. Take the record over in one step and send it.
+    // Take the record over in one step and send it.
     runOnGuiThread([&] {
         std::memcpy(&currentFlashData, &parsed, sizeof parsed);
         markFlashDataOwner(device);
         ProtocolDataUpdate(&currentFlashData);
     });
 
-    // 10., 11. Refill the pages, each with a copy taken just before its emit.
+    // Refill the pages, each with a copy taken just before its emit.
     lightPageRefreshed = false;
     sensorPageRefreshed = false;
     buttonPageRefreshed = false;
@@ -182,7 +181,7 @@ void decodeFullDump(const unsigned char *payload)
     emit hub->SigUpDataLightSensor(recordSnapshot());
     emit hub->SigForm();
 
-    // 12.
+    // The mouse answered; a pending pass has nothing left to do.
     passOnline = true;
     runRequested = false;
 }

@@ -10,6 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -113,25 +114,29 @@ void BM_DecodeFullDump(benchmark::State &state)
 }
 BENCHMARK(BM_DecodeFullDump);
 
-// The decoder on a library thread, as in the program: the GUI thread serves
-// its hand-overs. Measures the whole round trip as the GUI thread sees it.
+// The decoder on a library thread, as in the program: the GUI thread sleeps
+// in its event loop and serves the decoder's hand-overs. Wall time is the
+// latency of one dump; CPU time is what the GUI thread spends on it.
 void BM_DecodeFullDumpFromLibraryThread(benchmark::State &state)
 {
+    QAbstractEventDispatcher *gui = QAbstractEventDispatcher::instance();
+    std::atomic<int> requested{0}, finished{0};
+    std::atomic<bool> quit{false};
     std::mutex m;
     std::condition_variable cv;
-    int requested = 0, finished = 0;
-    bool quit = false;
     std::thread library([&] {
         const auto *payload = reinterpret_cast<const unsigned char *>(dump.constData());
-        std::unique_lock<std::mutex> lock(m);
+        int done = 0;
         for (;;) {
-            cv.wait(lock, [&] { return quit || requested > finished; });
-            if (quit)
-                return;
-            lock.unlock();
+            {
+                std::unique_lock<std::mutex> lock(m);
+                cv.wait(lock, [&] { return quit.load() || requested.load() > done; });
+                if (quit)
+                    return;
+            }
             onDeviceReport(dumpHeader, 5, payload, dump.size());
-            lock.lock();
-            ++finished;
+            finished = ++done;
+            gui->wakeUp();
         }
     });
     for (auto _ : state) {
@@ -140,14 +145,8 @@ void BM_DecodeFullDumpFromLibraryThread(benchmark::State &state)
             ++requested;
         }
         cv.notify_all();
-        for (;;) {
-            {
-                std::lock_guard<std::mutex> lock(m);
-                if (finished == requested)
-                    break;
-            }
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
-        }
+        while (finished.load() < requested.load())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     {
         std::lock_guard<std::mutex> lock(m);
@@ -158,6 +157,34 @@ void BM_DecodeFullDumpFromLibraryThread(benchmark::State &state)
     sim::waitIdle();
 }
 BENCHMARK(BM_DecodeFullDumpFromLibraryThread);
+
+// One hand-over from a library thread to the GUI thread and back.
+void BM_GuiHandOver(benchmark::State &state)
+{
+    std::atomic<int> requested{0}, finished{0};
+    std::atomic<bool> quit{false};
+    QAbstractEventDispatcher *gui = QAbstractEventDispatcher::instance();
+    std::thread library([&] {
+        int done = 0;
+        while (!quit) {
+            if (requested.load() > done) {
+                runOnGuiThread([] {});
+                finished = ++done;
+                gui->wakeUp();
+            } else {
+                std::this_thread::yield();
+            }
+        }
+    });
+    for (auto _ : state) {
+        const int target = ++requested;
+        while (finished.load() < target)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    quit = true;
+    library.join();
+}
+BENCHMARK(BM_GuiHandOver);
 
 } // namespace
 
