@@ -48,8 +48,15 @@ bool writeAndSend(Write write)
     }
     if (!currentFlashDataIsOpenDevice())
         return false;
+    // A record the device cannot hold (a macro delay beyond what its image
+    // stores) is refused whole by the library: keep the last record that was
+    // sent, so the page puts its control back and nothing half-written stays.
+    const FlashDataMap previous = currentFlashData;
     write(recordBytes(currentFlashData));
-    ProtocolDataUpdate(&currentFlashData);
+    if (!ProtocolDataUpdate(&currentFlashData)) {
+        currentFlashData = previous;
+        return false;
+    }
     return true;
 }
 

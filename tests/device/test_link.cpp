@@ -348,6 +348,25 @@ private slots:
         QVERIFY(!journalFunctions().contains("ProtocolDataUpdate"));
     }
 
+    // A macro delay longer than the device image stores is refused whole:
+    // the setter says so and the record stays the last one sent.
+    void recordTheDeviceCannotHoldIsNotReportedAsSent()
+    {
+        f.openAndLoad();
+        if (QTest::currentTestFailed())
+            return;
+        const FlashDataMap record = currentFlashData;
+        const ButtonFunction fn{5, 0, 0};
+        MacroRecord macro = sampleMacro();
+        macro.events[1].delay = 0x7FFFFFFF;
+        QVERIFY(!setButtonMacro(3, &fn, &macro));
+        QVERIFY(sameRecord(currentFlashData, record));
+
+        macro.events[1].delay = 5000;
+        QVERIFY(setButtonMacro(3, &fn, &macro));
+        QVERIFY(!sameRecord(currentFlashData, record));
+    }
+
     void silentMouseShowsTheCacheOrResetsThePages_data()
     {
         QTest::addColumn<bool>("cached");
