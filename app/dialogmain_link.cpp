@@ -83,6 +83,10 @@ void DialogMain::exitReportService()
 
 void DialogMain::markOffline()
 {
+    // The worker's online check closes the notice once the mouse answers
+    // again and then re-reads it.
+    offlinePending = true;
+    restartPending = true;
 }
 
 void DialogMain::pairOnDevicePage()

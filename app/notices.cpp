@@ -149,7 +149,6 @@ ContainReset::ContainReset(QWidget *parent)
                 QStringLiteral("ConFirm.png"), QStringLiteral("ConFirmClick.png"));
     connect(PostMsg::instance(), SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
     SlotAllLanguage(languageIndex);
-    ui->OK->setShortcut(QKeySequence(Qt::Key_Return));
     scaleChildren(this, screen::fontFactor());
 }
 
@@ -168,6 +167,9 @@ void ContainReset::SlotAllLanguage(int index)
     ui->label->setText(catalogueText(QStringLiteral("Settings"), QStringLiteral("DialogRestore"), index));
     ui->OK->setText(catalogueText(QStringLiteral("common"), QStringLiteral("OK"), index));
     ui->Cancel->setText(catalogueText(QStringLiteral("common"), QStringLiteral("Cancel"), index));
+    // A new button text replaces the button's shortcut with the text's
+    // mnemonic: give Return back after every re-text.
+    ui->OK->setShortcut(QKeySequence(Qt::Key_Return));
 }
 
 void ContainReset::on_OK_clicked()
@@ -199,7 +201,6 @@ UpDateWarning::UpDateWarning(QWidget *parent)
                 QStringLiteral("Confirm.png"), QStringLiteral("ConfirmClick.png"));
     connect(PostMsg::instance(), SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
     SlotAllLanguage(languageIndex);
-    ui->NewHong->setShortcut(QKeySequence(Qt::Key_Return));
     scaleChildren(this, screen::fontFactor());
 }
 
@@ -216,6 +217,7 @@ void UpDateWarning::setText(const QString &text)
 void UpDateWarning::SlotAllLanguage(int index)
 {
     ui->NewHong->setText(catalogueText(QStringLiteral("common"), QStringLiteral("OK"), index));
+    ui->NewHong->setShortcut(QKeySequence(Qt::Key_Return)); // see ContainReset
 }
 
 void UpDateWarning::on_NewHong_clicked()

@@ -3,6 +3,7 @@
 #include "app/macroini.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
+#include "device/devicestate.h"
 #include "device/dialogchange.h"
 #include "pages/device/dialog.h"
 #include "pages/macro/macroflags.h"
@@ -198,7 +199,10 @@ private slots:
         DialogMain window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
+        offlinePending = false;
+        restartPending = false;
         bool shown = false;
+        bool armed = false;
         QPoint noticePos;
         QTimer::singleShot(0, [&] {
             QWidget *notice = nullptr;
@@ -208,10 +212,14 @@ private slots:
             shown = notice != nullptr;
             if (notice)
                 noticePos = notice->pos();
+            // While the notice is up the online check must be watching for
+            // the mouse, so that it can close the notice and re-read.
+            armed = offlinePending && restartPending;
             emit PostMsg::instance()->SigCloseOffOnline();
         });
         emit PostMsg::instance()->SigMouseOffLineo(kind);
         QVERIFY(shown);
+        QVERIFY(armed);
         QCOMPARE(offlineNoticeKind, kind);
         const QPoint global = window.mapToGlobal(QPoint(0, 0));
         QCOMPARE(noticePos, QPoint(global.x() + (1020 - 300) / 2, global.y() + (700 - 140) / 2 - 20));

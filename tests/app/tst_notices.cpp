@@ -168,6 +168,9 @@ private slots:
         QCOMPARE(labelOf(&warning), QStringLiteral("Only the mouse has an update"));
         QCOMPARE(labelOf(&warning, "NewHong"), QStringLiteral("ru:OK"));
         QCOMPARE(labelOf(&reset, "Cancel"), QStringLiteral("ru:Cancel"));
+        // New button texts keep the Return key on the confirmation buttons.
+        QCOMPARE(warning.findChild<QToolButton *>("NewHong")->shortcut(), QKeySequence(Qt::Key_Return));
+        QCOMPARE(reset.findChild<QToolButton *>("OK")->shortcut(), QKeySequence(Qt::Key_Return));
     }
 
     void offlineTextByKind_data()
@@ -220,9 +223,13 @@ private slots:
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<bool>("closes");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("Return is OK") << int(Qt::Key_Return) << int(Qt::NoModifier) << true << true;
-        QTest::newRow("keypad Enter does nothing") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << false << false;
-        QTest::newRow("Escape cancels") << int(Qt::Key_Escape) << int(Qt::NoModifier) << true << false;
+        QTest::addColumn<bool>("languageChange");
+        QTest::newRow("Return is OK") << int(Qt::Key_Return) << int(Qt::NoModifier) << true << true << false;
+        QTest::newRow("keypad Enter does nothing")
+            << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << false << false << false;
+        QTest::newRow("Escape cancels") << int(Qt::Key_Escape) << int(Qt::NoModifier) << true << false << false;
+        QTest::newRow("Return after a language change")
+            << int(Qt::Key_Return) << int(Qt::NoModifier) << true << true << true;
     }
 
     void resetAnswerKeys()
@@ -231,7 +238,10 @@ private slots:
         QFETCH(int, modifiers);
         QFETCH(bool, closes);
         QFETCH(bool, accepted);
+        QFETCH(bool, languageChange);
         ContainReset reset;
+        if (languageChange)
+            emit PostMsg::instance()->SigAllLanguage(1);
         reset.show();
         reset.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&reset));
