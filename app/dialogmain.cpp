@@ -13,6 +13,7 @@
 #include "ui_dialogmain.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDebug>
@@ -161,6 +162,9 @@ void DialogMain::hideToTray()
 
 void DialogMain::quitProgram(bool)
 {
+    if (quitting)
+        return;
+    quitting = true;
     qDebug() << "close";
     stopDeviceWatch();
     waitWithEvents(200);
@@ -169,6 +173,17 @@ void DialogMain::quitProgram(bool)
     // The window may be hidden to the tray, where closing it does not end
     // the event loop by itself.
     QCoreApplication::quit();
+}
+
+void DialogMain::closeEvent(QCloseEvent *event)
+{
+    // The program keeps running after its last window closes (it may live
+    // on in the tray), so a close from outside must take the quit path
+    // itself. Its own close() inside that path is swallowed while this one
+    // is under way; this one then closes the window.
+    if (!quitting)
+        SlotChangeSize(currentPage() == 1 ? 1 : 3);
+    QDialog::closeEvent(event);
 }
 
 void DialogMain::SlotMouseOffLine(int index)

@@ -47,6 +47,10 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    // A close from outside (window manager, task bar) quits like the
+    // window's own quit button instead of leaving the program running
+    // without a window.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void hideToTray();
@@ -79,6 +83,7 @@ private:
     QString openMainText;
     QString exitText;
     bool trayActivationConnected = false;
+    bool quitting = false;
 };
 
 // Waits `ms` milliseconds while the event loop keeps running.

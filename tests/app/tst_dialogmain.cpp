@@ -229,21 +229,24 @@ private slots:
     // modal loop could run after it.
     void quitPaths_data()
     {
-        QTest::addColumn<bool>("fromTray");
-        QTest::newRow("quit from the list page") << false;
-        QTest::newRow("tray exit") << true;
+        QTest::addColumn<int>("how");
+        QTest::newRow("quit from the list page") << 0;
+        QTest::newRow("tray exit") << 1;
+        QTest::newRow("closed by the window manager") << 2;
     }
 
     void quitPaths()
     {
-        QFETCH(bool, fromTray);
+        QFETCH(int, how);
         DialogMain window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QElapsedTimer timer;
         timer.start();
-        if (fromTray)
+        if (how == 1)
             window.slotActionExitApp(); // the test process lives on: no exit()
+        else if (how == 2)
+            window.close();
         else
             emit PostMsg::instance()->SigChangeSize(3);
         QVERIFY(timer.elapsed() >= 200); // the quit sequence waits for late events
