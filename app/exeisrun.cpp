@@ -84,34 +84,23 @@ void ExeIsRun::collectTexts(const QJsonValue &value)
 {
     if (!value.isObject())
         return;
-    static const QStringList sections = mouseSectionNames();
-    const QJsonObject object = value.toObject();
-    for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
-        const QString key = it.key();
-        if (key == QLatin1String("keyboard"))
-            inMousePart = false;
-        else if (key == QLatin1String("mouse"))
-            inMousePart = true;
-        if (sections.contains(key))
-            currentSection = key;
-        const QJsonValue member = it.value();
-        if (member.isString() && !member.toString().isEmpty() && inMousePart) {
-            const QString text = member.toString();
-            if (currentSection == QLatin1String("macro")) {
-                if (key == QLatin1String("DialogSelectMacroFirst"))
-                    selectMacroFirstText = text;
-                else if (key == QLatin1String("DialogStopRecordFirst"))
-                    stopRecordFirstText = text;
-            } else if (currentSection == QLatin1String("common")) {
-                if (key == QLatin1String("OK"))
-                    ui->NewHong->setText(text);
-            } else if (currentSection == QLatin1String("home")) {
-                if (key == QLatin1String("OnRun"))
-                    ui->label->setText(text);
-            }
+    walkCatalogue(value, QString(), {inMousePart, currentSection}, [this](const QString &key, const QJsonValue &member) {
+        if (!member.isString() || member.toString().isEmpty() || !inMousePart)
+            return;
+        const QString text = member.toString();
+        if (currentSection == QLatin1String("macro")) {
+            if (key == QLatin1String("DialogSelectMacroFirst"))
+                selectMacroFirstText = text;
+            else if (key == QLatin1String("DialogStopRecordFirst"))
+                stopRecordFirstText = text;
+        } else if (currentSection == QLatin1String("common")) {
+            if (key == QLatin1String("OK"))
+                ui->NewHong->setText(text);
+        } else if (currentSection == QLatin1String("home")) {
+            if (key == QLatin1String("OnRun"))
+                ui->label->setText(text);
         }
-        collectTexts(member);
-    }
+    });
 }
 
 void ExeIsRun::showSelectMacroFirst()

@@ -126,36 +126,44 @@ void CatalogueReader::parseJson(const QByteArray &json)
         walk(doc.array(), QString());
 }
 
-void CatalogueReader::walk(const QJsonValue &value, const QString &parentKey)
+void walkCatalogue(const QJsonValue &value, const QString &parentKey, CataloguePosition position,
+                   const CatalogueMemberVisitor &onMember, const CatalogueArrayVisitor &onArray)
 {
     if (value.isArray()) {
-        readOptionList(value.toArray(), parentKey);
+        if (onArray)
+            onArray(value.toArray(), parentKey);
         return;
     }
     if (!value.isObject())
         return;
     static const QStringList sections = mouseSectionNames();
     const QJsonObject object = value.toObject();
-    // QJsonObject iterates its members sorted by key, whatever the file's
-    // order; the side and section carry over to everything visited later.
     for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
         const QString key = it.key();
         if (key == QLatin1String("keyboard"))
-            m_side = Side::Keyboard;
+            position.mouse = false;
         else if (key == QLatin1String("mouse"))
-            m_side = Side::Mouse;
+            position.mouse = true;
         else if (sections.contains(key))
-            m_section = key;
+            position.section = key;
+        onMember(key, it.value());
+        walkCatalogue(it.value(), key, position, onMember, onArray);
+    }
+}
 
-        const QJsonValue member = it.value();
-        if (member.isString() && !member.toString().isEmpty()) {
-            auto &bySection = m_side == Side::Mouse ? m_tables.mouseSections : m_tables.keyboardSections;
+void CatalogueReader::walk(const QJsonValue &value, const QString &parentKey)
+{
+    walkCatalogue(
+        value, parentKey, {m_mouse, m_section},
+        [this](const QString &key, const QJsonValue &member) {
+            if (!member.isString() || member.toString().isEmpty())
+                return;
+            auto &bySection = m_mouse ? m_tables.mouseSections : m_tables.keyboardSections;
             auto table = bySection.find(m_section);
             if (table != bySection.end() && m_language < table->size())
                 (*table)[m_language].insert(key, member.toString());
-        }
-        walk(member, key);
-    }
+        },
+        [this](const QJsonArray &array, const QString &name) { readOptionList(array, name); });
 }
 
 void CatalogueReader::readOptionList(const QJsonArray &array, const QString &name)
@@ -169,7 +177,7 @@ void CatalogueReader::readOptionList(const QJsonArray &array, const QString &nam
             return QString::number(element.value(QLatin1String(field)).toInt());
         };
 
-        if (m_side == Side::Mouse) {
+        if (m_mouse) {
             if (name == QLatin1String("KeyOptions")) {
                 if (m_language < m_tables.keyOptions.size())
                     m_tables.keyOptions[m_language].insert(asText("value"), asText("label"));

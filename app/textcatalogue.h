@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
+
 class QJsonArray;
 class QXmlStreamReader;
 
@@ -75,6 +77,26 @@ ReceiverStatusList catalogueReceiverStatus(int language = languageIndex);
 QString keyboardText(const QString &section, const QString &key, int language = languageIndex);
 QString keyboardOption(const QString &list, const QString &key, int language = languageIndex);
 
+// Where a walk over a language file stands: the side and the section named
+// by the nearest "keyboard"/"mouse" and section key visited before. Both
+// carry over to every member visited later, at whatever depth.
+struct CataloguePosition
+{
+    bool &mouse;
+    QString &section;
+};
+
+// Visits the members of the objects in `value` depth first, each object's
+// members in ascending key order (the order a JSON object yields them,
+// whatever the file's order). For every member the position first takes
+// its key, then `onMember(key, value)` runs, then the walk descends into the
+// value. Arrays are not descended: `onArray(array, name)` gets them, named
+// by the key of the member that holds them (`parentKey` for `value` itself).
+using CatalogueMemberVisitor = std::function<void(const QString &key, const QJsonValue &value)>;
+using CatalogueArrayVisitor = std::function<void(const QJsonArray &array, const QString &name)>;
+void walkCatalogue(const QJsonValue &value, const QString &parentKey, CataloguePosition position,
+                   const CatalogueMemberVisitor &onMember, const CatalogueArrayVisitor &onArray = {});
+
 // The reader of one language file; exposed for tests and tools.
 class CatalogueReader
 {
@@ -92,10 +114,9 @@ public:
     void readOptionList(const QJsonArray &array, const QString &name);
 
 private:
-    enum class Side { Keyboard, Mouse };
     LanguageTables &m_tables;
     int m_language;
-    Side m_side = Side::Keyboard;
+    bool m_mouse = false; // keyboard side until "mouse" is met
     QString m_section;
     bool m_parseOk = false;
 };
