@@ -3,18 +3,13 @@
 #include <QCoreApplication>
 #include <QSet>
 
-namespace {
-std::mutex creationMutex;
-ConfigIni *configInstance = nullptr;
-} // namespace
-
 ConfigIni *ConfigIni::instance()
 {
-    std::lock_guard<std::mutex> lock(creationMutex);
-    if (!configInstance)
-        configInstance = new ConfigIni(QCoreApplication::applicationDirPath()
-                                       + QStringLiteral("/usersetting/Config.ini"));
-    return configInstance;
+    // Created once, also when two threads ask at the same moment (a local
+    // static is initialised under the compiler's own lock); never deleted.
+    static ConfigIni *const store =
+        new ConfigIni(QCoreApplication::applicationDirPath() + QStringLiteral("/usersetting/Config.ini"));
+    return store;
 }
 
 ConfigIni::ConfigIni(const QString &path)

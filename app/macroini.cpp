@@ -2,19 +2,11 @@
 
 #include "platform/userpaths.h"
 
-#include <mutex>
-
-namespace {
-std::mutex creationMutex;
-MacroIni *macroInstance = nullptr;
-} // namespace
-
 MacroIni *MacroIni::instance()
 {
-    std::lock_guard<std::mutex> lock(creationMutex);
-    if (!macroInstance)
-        macroInstance = new MacroIni(userDataRoot() + QStringLiteral("/Macro.ini"));
-    return macroInstance;
+    // Created once, like the catalogue store; never deleted.
+    static MacroIni *const store = new MacroIni(userDataRoot() + QStringLiteral("/Macro.ini"));
+    return store;
 }
 
 MacroIni::MacroIni(const QString &path)

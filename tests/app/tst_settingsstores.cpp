@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -32,6 +33,28 @@ class TestSettingsStores : public QObject
     }
 
 private slots:
+    // First, while the catalogue store does not exist yet: the library's
+    // threads that ask at the same moment must all get the one store.
+    void firstUseFromManyThreadsMakesOneStore()
+    {
+        std::vector<ConfigIni *> catalogues(8, nullptr);
+        std::vector<std::thread> threads;
+        std::atomic<bool> go{false};
+        for (size_t t = 0; t < catalogues.size(); ++t) {
+            threads.emplace_back([&, t] {
+                while (!go)
+                    std::this_thread::yield();
+                catalogues[t] = ConfigIni::instance();
+            });
+        }
+        go = true;
+        for (std::thread &thread : threads)
+            thread.join();
+        for (ConfigIni *store : catalogues)
+            QCOMPARE(store, ConfigIni::instance());
+        QVERIFY(ConfigIni::instance()->filePath().endsWith(QStringLiteral("/usersetting/Config.ini")));
+    }
+
     void codedValues_data()
     {
         QTest::addColumn<QString>("group");
