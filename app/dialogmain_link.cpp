@@ -21,14 +21,6 @@
 
 namespace {
 
-// Centres a dialog on the window, shifted by dx.
-void centreOn(const QWidget *window, QWidget *dialog, int dx = 0)
-{
-    const QPoint g = window->mapToGlobal(QPoint(0, 0));
-    dialog->move(g.x() + (window->width() - dialog->width()) / 2 + dx,
-                 g.y() + (window->height() - dialog->height()) / 2);
-}
-
 // Runs the pairing dialog for `target`, named before the dialog picks it.
 void runPairing(const QWidget *window, const DeviceAllInfo &target)
 {
@@ -36,7 +28,7 @@ void runPairing(const QWidget *window, const DeviceAllInfo &target)
     pairingTargetSet = true;
     Match match(nullptr);
     match.prepare();
-    centreOn(window, &match);
+    placeNotice(&match, window);
     match.exec();
 }
 
@@ -122,12 +114,12 @@ void DialogMain::spaceOnListPage()
 
     if (receiverUpdate && !mouseUpdate) {
         UpDateRepair updater(nullptr);
-        centreOn(this, &updater);
+        placeNotice(&updater, this);
         bool accepted = false;
         {
             ContainReset question(nullptr);
             question.setText(newVersionText);
-            centreOn(this, &question, -20);
+            placeNotice(&question, this, -20);
             question.exec();
             accepted = question.accepted;
         }
@@ -138,7 +130,7 @@ void DialogMain::spaceOnListPage()
     } else if (mouseUpdate && !receiverUpdate) {
         UpDateWarning warning(nullptr);
         warning.setText(warningText);
-        centreOn(this, &warning, -20);
+        placeNotice(&warning, this, -20);
         warning.exec();
     } else {
         runPairing(this, device);

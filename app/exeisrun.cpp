@@ -20,7 +20,7 @@ ExeIsRun::ExeIsRun(QWidget *parent)
 {
     ui->setupUi(this);
     connect(PostMsg::instance(), SIGNAL(SigChangeLanguage(int)), this, SLOT(SlotChangeLanguage(int)));
-    pictureDir = QCoreApplication::applicationDirPath() + QStringLiteral("/Picture/WarningDialog/");
+    pictureDir = noticePictureDir();
     styleNotice(this, ui->DeleteConfirmA, ui->label, ui->CloseButton, {ui->NewHong}, pictureDir,
                 QStringLiteral("Confirm.png"), QStringLiteral("ConfirmClick.png"));
     // The stored language, not the process-wide one: this notice may run

@@ -32,14 +32,10 @@ void placeNotice(QWidget *dialog, const QWidget *opener, int dx, int dy)
     dialog->move(noticePosition(global, opener->size(), dialog->size(), dx, dy));
 }
 
-namespace {
-
 QString noticePictureDir()
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/Picture/WarningDialog/");
 }
-
-} // namespace
 
 void styleNotice(QDialog *dialog, QFrame *frame, QLabel *label, QToolButton *closeButton,
                  const QList<QToolButton *> &confirmButtons, const QString &pictureDir,
@@ -70,18 +66,25 @@ void styleNotice(QDialog *dialog, QFrame *frame, QLabel *label, QToolButton *clo
     }
 }
 
+QString setUpNotice(QDialog *notice, const NoticeParts &parts)
+{
+    const QString pictureDir = noticePictureDir();
+    styleNotice(notice, parts.frame, parts.label, parts.closeButton, parts.confirmButtons, pictureDir,
+                parts.confirmImage, parts.confirmClickImage, !parts.confirmButtons.isEmpty());
+    QObject::connect(PostMsg::instance(), SIGNAL(SigAllLanguage(int)), notice, SLOT(SlotAllLanguage(int)));
+    QMetaObject::invokeMethod(notice, "SlotAllLanguage", Qt::DirectConnection, Q_ARG(int, languageIndex));
+    scaleChildren(notice, screen::fontFactor());
+    return pictureDir;
+}
+
 // ---------------------------------------------------------------------------
 
 QuestiondialogB::QuestiondialogB(QWidget *parent)
     : QDialog(parent), ui(new Ui::QuestiondialogB)
 {
     ui->setupUi(this);
-    pictureDir = noticePictureDir();
-    styleNotice(this, ui->QuestionB, ui->label, ui->CloseButton, {}, pictureDir, QString(), QString(), false);
+    pictureDir = setUpNotice(this, {ui->QuestionB, ui->label, ui->CloseButton, {}});
     setFixedSize(width(), height());
-    connect(PostMsg::instance(), SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
-    SlotAllLanguage(languageIndex);
-    scaleChildren(this, screen::fontFactor());
 }
 
 QuestiondialogB::~QuestiondialogB()
@@ -105,13 +108,10 @@ MouseOffLine::MouseOffLine(QWidget *parent)
     : QDialog(parent), ui(new Ui::MouseOffLine)
 {
     ui->setupUi(this);
-    pictureDir = noticePictureDir();
-    styleNotice(this, ui->MouseOffLineA, ui->label, ui->CloseButton, {ui->NewHong}, pictureDir,
-                QStringLiteral("ConFirm.png"), QStringLiteral("ConFirmClick.png"));
-    connect(PostMsg::instance(), SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
+    pictureDir = setUpNotice(this, {ui->MouseOffLineA, ui->label, ui->CloseButton, {ui->NewHong},
+                                    QStringLiteral("ConFirm.png"), QStringLiteral("ConFirmClick.png")});
+    // The worker's online check closes the notice when the mouse answers.
     connect(PostMsg::instance(), SIGNAL(SigCloseOffOnline()), this, SLOT(on_CloseButton_clicked()));
-    SlotAllLanguage(languageIndex);
-    scaleChildren(this, screen::fontFactor());
 }
 
 MouseOffLine::~MouseOffLine()
@@ -144,12 +144,8 @@ ContainReset::ContainReset(QWidget *parent)
     : QDialog(parent), ui(new Ui::ContainReset)
 {
     ui->setupUi(this);
-    pictureDir = noticePictureDir();
-    styleNotice(this, ui->ContainResetA, ui->label, ui->CloseButton, {ui->OK, ui->Cancel}, pictureDir,
-                QStringLiteral("ConFirm.png"), QStringLiteral("ConFirmClick.png"));
-    connect(PostMsg::instance(), SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
-    SlotAllLanguage(languageIndex);
-    scaleChildren(this, screen::fontFactor());
+    pictureDir = setUpNotice(this, {ui->ContainResetA, ui->label, ui->CloseButton, {ui->OK, ui->Cancel},
+                                    QStringLiteral("ConFirm.png"), QStringLiteral("ConFirmClick.png")});
 }
 
 ContainReset::~ContainReset()
@@ -196,12 +192,7 @@ UpDateWarning::UpDateWarning(QWidget *parent)
     : QDialog(parent), ui(new Ui::UpDateWarning)
 {
     ui->setupUi(this);
-    pictureDir = noticePictureDir();
-    styleNotice(this, ui->WarningFrame, ui->label, ui->CloseButton, {ui->NewHong}, pictureDir,
-                QStringLiteral("Confirm.png"), QStringLiteral("ConfirmClick.png"));
-    connect(PostMsg::instance(), SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
-    SlotAllLanguage(languageIndex);
-    scaleChildren(this, screen::fontFactor());
+    pictureDir = setUpNotice(this, {ui->WarningFrame, ui->label, ui->CloseButton, {ui->NewHong}});
 }
 
 UpDateWarning::~UpDateWarning()
@@ -236,12 +227,7 @@ LessThree::LessThree(QWidget *parent)
     : QDialog(parent), ui(new Ui::LessThree)
 {
     ui->setupUi(this);
-    pictureDir = noticePictureDir();
-    styleNotice(this, ui->LessThreeframe, ui->label, ui->CloseButton, {ui->NewHong}, pictureDir,
-                QStringLiteral("Confirm.png"), QStringLiteral("ConfirmClick.png"));
-    connect(PostMsg::instance(), SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
-    SlotAllLanguage(languageIndex);
-    scaleChildren(this, screen::fontFactor());
+    pictureDir = setUpNotice(this, {ui->LessThreeframe, ui->label, ui->CloseButton, {ui->NewHong}});
 }
 
 LessThree::~LessThree()

@@ -1,7 +1,7 @@
 #include "pages/settings/inportfail.h"
 #include "ui_inportfail.h"
 
-#include "app/postmsg.h"
+#include "app/notices.h"
 #include "app/textcatalogue.h"
 #include "pages/pagecommon.h"
 #include "pages/settings/updataparam.h"
@@ -10,27 +10,9 @@ InportFail::InportFail(QWidget *parent)
     : QDialog(parent), ui(new Ui::InportFail)
 {
     ui->setupUi(this);
-    pictureDir = pictureFolder(QStringLiteral("WarningDialog"));
-    applyNoticeFlags(this);
-    const QString labelColor = themeRgb(QStringLiteral("LabelColor"));
-    const QString buttonColor = themeRgb(QStringLiteral("ButtonColor"));
-    ui->InportFailA->setStyleSheet(
-        QStringLiteral("#InportFailA{border:0px;background-position:center;background-repeat:no-repeat;"
-                       "background-image: url(%1BackGround.png);}").arg(pictureDir));
-    ui->label->setStyleSheet(QStringLiteral("QLabel{color: rgb(%1);}").arg(labelColor));
+    pictureDir = setUpNotice(this, {ui->InportFailA, ui->label, ui->CloseButton, {ui->NewHong}});
     // Keep long translations off the panel's edges: they wrap instead.
     ui->label->setContentsMargins(10, 0, 10, 0);
-    ui->NewHong->setStyleSheet(
-        QStringLiteral("QToolButton{border:0px;background-position:center;background-repeat:no-repeat;"
-                       "color: rgb(%1);border-image: url(%2Confirm.png);}"
-                       "QToolButton:pressed{border-image: url(%2ConfirmClick.png); }").arg(buttonColor, pictureDir));
-    ui->CloseButton->setStyleSheet(
-        QStringLiteral("QToolButton{border:0px;background-image: url(%1Close.png);background-position:center;"
-                       "background-repeat:no-repeat;}QToolButton:hover{background-image: url(%1CloseHover.png);}"
-                       "QToolButton:pressed{background-image: url(%1CloseClick.png);}").arg(pictureDir));
-    connect(PostMsg::instance(), SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
-    SlotAllLanguage(languageIndex);
-    scaleFontsForScreen(this);
 }
 
 InportFail::~InportFail()
