@@ -1,6 +1,7 @@
 #include "app/fontscale.h"
 #include "app/singleinstance.h"
 #include "app/startup.h"
+#include "filetouch.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,15 +15,6 @@
 #include <cstdlib>
 
 namespace {
-
-void touch(const QString &path, const QDateTime &modified)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("x");
-    file.flush();
-    QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
-}
 
 // Child mode: take the lock, report, then wait to be killed or end on its own.
 int holdLock(const QString &path, const QByteArray &how)

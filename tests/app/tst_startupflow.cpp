@@ -3,6 +3,7 @@
 #include "app/postmsg.h"
 #include "app/singleinstance.h"
 #include "app/startup.h"
+#include "filetouch.h"
 #include "platform/userpaths.h"
 
 #include <QApplication>
@@ -65,15 +66,6 @@ QStringList runChild(int &exitCode)
     exitCode = child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1;
     const QStringList lines = QString::fromLocal8Bit(child.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     return lines;
-}
-
-void touch(const QString &path, const QDateTime &modified)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("x");
-    file.flush();
-    QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
 }
 
 } // namespace
