@@ -45,9 +45,13 @@ void styleNotice(QDialog *dialog, QFrame *frame, QLabel *label, QToolButton *clo
 
     const QString labelColor = themeColor(QStringLiteral("LabelColor"));
     label->setStyleSheet(QStringLiteral("QLabel{color:%1;background:transparent;}").arg(labelColor));
+    // Long translations wrap before they reach the panel's edges.
+    label->setContentsMargins(10, 0, 10, 0);
 
-    frame->setStyleSheet(QStringLiteral("QFrame#%1{border:0px;background-image:url(%2BackGround.png);"
-                                        "background-position:center;background-repeat:no-repeat;}")
+    // The picture is fitted to the frame: the duplicate-device notice is
+    // lower than the others and would otherwise lose the picture's top and
+    // bottom edges.
+    frame->setStyleSheet(QStringLiteral("QFrame#%1{border:0px;border-image:url(%2BackGround.png) 0 0 0 0 stretch stretch;}")
                              .arg(frame->objectName(), pictureDir));
 
     closeButton->setStyleSheet(

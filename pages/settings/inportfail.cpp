@@ -11,8 +11,6 @@ InportFail::InportFail(QWidget *parent)
 {
     ui->setupUi(this);
     pictureDir = setUpNotice(this, {ui->InportFailA, ui->label, ui->CloseButton, {ui->NewHong}});
-    // Keep long translations off the panel's edges: they wrap instead.
-    ui->label->setContentsMargins(10, 0, 10, 0);
 }
 
 InportFail::~InportFail()
