@@ -4,6 +4,7 @@
 #include "app/widgets/mytoolbuttonenter.h"
 
 #include <QSignalSpy>
+#include <climits>
 #include <QtTest>
 
 class TestWidgets : public QObject
@@ -45,6 +46,30 @@ private slots:
         QCOMPARE(changed.last().at(0).toInt(), value);
         QTest::mouseRelease(&slider, Qt::LeftButton, Qt::NoModifier, QPoint(x, 12));
         QCOMPARE(slider.value(), value);
+    }
+
+    void sliderValueAtEdgesOfTheRange_data()
+    {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("minimum");
+        QTest::addColumn<int>("maximum");
+        QTest::addColumn<int>("value");
+        QTest::newRow("whole int range, middle") << 1 << 2 << INT_MIN << INT_MAX << 0;
+        QTest::newRow("whole int range, right end") << 2 << 2 << INT_MIN << INT_MAX << INT_MAX;
+        QTest::newRow("past the right end") << 900 << 561 << 50 << 32000 << 32000;
+        QTest::newRow("left of the left end") << -5 << 561 << 50 << 32000 << 50;
+        QTest::newRow("no width") << 10 << 0 << 50 << 32000 << 50;
+    }
+
+    void sliderValueAtEdgesOfTheRange()
+    {
+        QFETCH(int, x);
+        QFETCH(int, width);
+        QFETCH(int, minimum);
+        QFETCH(int, maximum);
+        QFETCH(int, value);
+        QCOMPARE(MySlider::valueAt(x, width, minimum, maximum), value);
     }
 
     void sliderJumpsForAnyButton()
