@@ -131,6 +131,7 @@ void DialogMain::hideToTray()
 {
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         // Without a tray the hidden window could never be reached again.
+        minimisedInsteadOfTray = true;
         showMinimized();
         return;
     }
@@ -184,6 +185,18 @@ void DialogMain::closeEvent(QCloseEvent *event)
     if (!quitting)
         SlotChangeSize(currentPage() == 1 ? 1 : 3);
     QDialog::closeEvent(event);
+}
+
+void DialogMain::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !minimisedInsteadOfTray || isMinimized())
+        return;
+    minimisedInsteadOfTray = false;
+    // The hide told the device that the program went away; tell it again
+    // that it is back, as a return from the tray does.
+    if (currentPage() == 1)
+        setDriverStatus(1);
 }
 
 void DialogMain::SlotMouseOffLine(int index)

@@ -51,6 +51,9 @@ protected:
     // window's own quit button instead of leaving the program running
     // without a window.
     void closeEvent(QCloseEvent *event) override;
+    // Coming back from the task bar after a hide without a tray counts as
+    // coming back from the tray.
+    void changeEvent(QEvent *event) override;
 
 private:
     void hideToTray();
@@ -84,6 +87,7 @@ private:
     QString exitText;
     bool trayActivationConnected = false;
     bool quitting = false;
+    bool minimisedInsteadOfTray = false;
 };
 
 // Waits `ms` milliseconds while the event loop keeps running.

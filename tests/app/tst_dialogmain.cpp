@@ -102,17 +102,41 @@ private slots:
         QCOMPARE(mainPage.count(), 1);
     }
 
+    void hideWithoutATrayMinimises_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("request");
+        QTest::addColumn<QStringList>("statusCalls");
+        // Only the device page tells the device that the program is away
+        // and, once the window is restored, back again.
+        QTest::newRow("from the list page") << 0 << 2 << QStringList();
+        QTest::newRow("from the device page") << 1 << 0 << QStringList{"status=0", "status=1"};
+    }
+
     void hideWithoutATrayMinimises()
     {
+        QFETCH(int, page);
+        QFETCH(int, request);
+        QFETCH(QStringList, statusCalls);
         QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable()); // the offscreen platform has none
         DialogMain window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        emit PostMsg::instance()->SigChangeSize(2);
+        if (page == 1)
+            emit PostMsg::instance()->SigChangeMainDialog(1);
+        hidusb::sim::clearJournal();
+        emit PostMsg::instance()->SigChangeSize(request);
         // Reachable again from the task bar instead of vanishing.
         QVERIFY(window.isVisible());
         QVERIFY(window.isMinimized());
         QVERIFY(!window.tray()->isVisible());
+        window.showNormal();
+        QTRY_VERIFY(!window.isMinimized());
+        QStringList seen;
+        for (const auto &entry : hidusb::sim::journal())
+            if (entry.function == QLatin1String("UsbServer_SetPCDriverStatus"))
+                seen << entry.arguments;
+        QCOMPARE(seen, statusCalls);
     }
 
     void keys_data()
