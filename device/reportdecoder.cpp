@@ -9,6 +9,7 @@
 #include <mutex>
 #include <QVector>
 
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -84,6 +85,25 @@ void sendIfOwned()
 void writeRecordBytes(int offset, const void *bytes, int length)
 {
     runOnGuiThread([&] { std::memcpy(recordBytes(currentFlashData) + offset, bytes, size_t(length)); });
+}
+
+// Decodes a light report into its sub-record of currentFlashData and returns
+// a copy of the whole record for the signal, in one hand-over, so that no
+// setter's write falls between the read and the write back.
+template <typename Light>
+FlashDataMap takeLightRecord(std::size_t at, const unsigned char *payload,
+                             void (*decode)(const unsigned char *, Light *))
+{
+    Light light;
+    std::memset(&light, 0, sizeof light);
+    FlashDataMap copy;
+    runOnGuiThread([&] {
+        std::memcpy(&light, recordBytes(currentFlashData) + at, sizeof light);
+        decode(payload, &light);
+        std::memcpy(recordBytes(currentFlashData) + at, &light, sizeof light);
+        std::memcpy(&copy, &currentFlashData, sizeof copy);
+    });
+    return copy;
 }
 
 QString versionText(int version)
@@ -190,7 +210,7 @@ void decodeData(int subKind, const unsigned char *payload, int length)
 {
     using namespace reportkind;
     PostMsg *hub = PostMsg::instance();
-    if (subKind == DataWhole && length == DumpSize) {
+    if (subKind == DataWhole && length == hidusb::kDumpSize) {
         decodeFullDump(payload);
     } else if (subKind == DataWhole && length == 1) {
         writeRecordBytes(0, payload, 1);
@@ -200,20 +220,10 @@ void decodeData(int subKind, const unsigned char *payload, int length)
         writeRecordBytes(2, payload, 1);
         emit hub->SigUpDataDPI(payload[0]);
         sendIfOwned();
-    } else if (subKind == DataDpiLed && length == 8) {
-        FlashDataMap record = recordSnapshot();
-        DpiLedMode led;
-        std::memcpy(&led, recordBytes(record) + 96, sizeof led);
-        BufferToDPILed(payload, &led);
-        writeRecordBytes(96, &led, int(sizeof led));
-        emit hub->SigUpDataDPILed(recordSnapshot());
-    } else if (subKind == DataMouseLight && length == 9) {
-        FlashDataMap record = recordSnapshot();
-        LedBarMode light;
-        std::memcpy(&light, recordBytes(record) + 100, sizeof light);
-        BufferToLedBar(payload, &light);
-        writeRecordBytes(100, &light, int(sizeof light));
-        emit hub->SigUpDataLightLight(recordSnapshot());
+    } else if (subKind == DataDpiLed && length == hidusb::kDpiLedPayloadSize) {
+        emit hub->SigUpDataDPILed(takeLightRecord(offsetof(FlashDataMap, dpiLed), payload, &BufferToDPILed));
+    } else if (subKind == DataMouseLight && length == hidusb::kLightBarPayloadSize) {
+        emit hub->SigUpDataLightLight(takeLightRecord(offsetof(FlashDataMap, mouseLight), payload, &BufferToLedBar));
     }
 }
 
@@ -316,12 +326,16 @@ void onDeviceReport(const unsigned char *header, int headerLength, const unsigne
     const int kind = headerByte(1);
     const int errorCode = headerByte(3);
     const int subKind = headerByte(4);
-    // The library hands over at least 64 readable bytes; a caller that has no
-    // payload gets zeros, so the fixed-size readers never read past it.
-    static const unsigned char noPayload[hidusb::kPacketSize] = {};
+    // The library hands over at least 64 readable bytes, zero past the length.
+    // A shorter buffer (or none) is copied into zeros first, so the
+    // fixed-size readers (battery, status flags) never read past its end.
+    unsigned char padded[hidusb::kPacketSize] = {};
     if (!payload || payloadLength < 0) {
-        payload = noPayload;
+        payload = padded;
         payloadLength = 0;
+    } else if (payloadLength < hidusb::kPacketSize) {
+        std::memcpy(padded, payload, size_t(payloadLength));
+        payload = padded;
     }
 
     PostMsg *hub = PostMsg::instance();
@@ -352,7 +366,7 @@ void onDeviceReport(const unsigned char *header, int headerLength, const unsigne
         emit hub->SigRGBValue(dongleRgb);
         break;
     case LongRangeOff:
-        if (payloadLength == 10)
+        if (payloadLength == hidusb::kLongRangeOffPayloadSize)
             emit hub->SigLongRangeMode(false);
         break;
     default:
