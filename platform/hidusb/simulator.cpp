@@ -876,6 +876,24 @@ bool SimTransport::transact(const std::string &path, const proto::Packet &req, p
         }
         return true;
     };
+    // The receiver's own records (LED information, light bar, indicator
+    // LEDs): read back whole, written whole when the length is the record's.
+    auto readReceiverRecord = [&](const auto &record) {
+        if (!receiver)
+            return false;
+        std::memcpy(out, &record, sizeof record);
+        outLen = static_cast<int>(sizeof record);
+        return true;
+    };
+    auto writeReceiverRecord = [&](auto &record) {
+        if (!receiver || inLen != static_cast<int>(sizeof record))
+            return false;
+        if (takeWrite()) {
+            std::memcpy(&record, in, sizeof record);
+            persist(*dev);
+        }
+        return true;
+    };
     bool devicesChanged = false;
     switch (req.kind()) {
     case proto::CmdGetInfo: {
@@ -928,46 +946,28 @@ bool SimTransport::transact(const std::string &path, const proto::Packet &req, p
         outLen = 2;
         break;
     case proto::CmdGetDongleRgb:
-        if (!receiver)
+        if (!readReceiverRecord(dev->rgb))
             return false;
-        std::memcpy(out, &dev->rgb, sizeof dev->rgb);
-        outLen = sizeof dev->rgb;
         break;
     case proto::CmdSetDongleRgb:
-        if (!receiver || inLen != sizeof(DongleRGB))
+        if (!writeReceiverRecord(dev->rgb))
             return false;
-        if (takeWrite()) {
-            std::memcpy(&dev->rgb, in, sizeof dev->rgb);
-            persist(*dev);
-        }
         break;
     case proto::CmdGetBarMode:
-        if (!receiver)
+        if (!readReceiverRecord(dev->bar))
             return false;
-        std::memcpy(out, &dev->bar, sizeof dev->bar);
-        outLen = sizeof dev->bar;
         break;
     case proto::CmdSetBarMode:
-        if (!receiver || inLen != sizeof(LedBarMode))
+        if (!writeReceiverRecord(dev->bar))
             return false;
-        if (takeWrite()) {
-            std::memcpy(&dev->bar, in, sizeof dev->bar);
-            persist(*dev);
-        }
         break;
     case proto::CmdGetIndicator:
-        if (!receiver)
+        if (!readReceiverRecord(dev->leds))
             return false;
-        std::memcpy(out, &dev->leds, sizeof dev->leds);
-        outLen = sizeof dev->leds;
         break;
     case proto::CmdSetIndicator:
-        if (!receiver || inLen != sizeof(DongleIndicatorLeds))
+        if (!writeReceiverRecord(dev->leds))
             return false;
-        if (takeWrite()) {
-            std::memcpy(&dev->leds, in, sizeof dev->leds);
-            persist(*dev);
-        }
         break;
     case proto::CmdGetLongRange:
         if (!receiver)
