@@ -878,21 +878,21 @@ bool SimTransport::transact(const std::string &path, const proto::Packet &req, p
     };
     // The receiver's own records (LED information, light bar, indicator
     // LEDs): read back whole, written whole when the length is the record's.
-    auto readReceiverRecord = [&](const auto &record) {
-        if (!receiver)
-            return false;
-        std::memcpy(out, &record, sizeof record);
-        outLen = static_cast<int>(sizeof record);
-        return true;
+    struct RecordPlace {
+        void *at;
+        int size;
     };
-    auto writeReceiverRecord = [&](auto &record) {
-        if (!receiver || inLen != static_cast<int>(sizeof record))
-            return false;
-        if (takeWrite()) {
-            std::memcpy(&record, in, sizeof record);
-            persist(*dev);
+    auto receiverRecord = [&](std::uint8_t command) -> RecordPlace {
+        switch (command) {
+        case proto::CmdGetDongleRgb:
+        case proto::CmdSetDongleRgb:
+            return {&dev->rgb, static_cast<int>(sizeof dev->rgb)};
+        case proto::CmdGetBarMode:
+        case proto::CmdSetBarMode:
+            return {&dev->bar, static_cast<int>(sizeof dev->bar)};
+        default:
+            return {&dev->leds, static_cast<int>(sizeof dev->leds)};
         }
-        return true;
     };
     bool devicesChanged = false;
     switch (req.kind()) {
@@ -946,29 +946,27 @@ bool SimTransport::transact(const std::string &path, const proto::Packet &req, p
         outLen = 2;
         break;
     case proto::CmdGetDongleRgb:
-        if (!readReceiverRecord(dev->rgb))
-            return false;
-        break;
-    case proto::CmdSetDongleRgb:
-        if (!writeReceiverRecord(dev->rgb))
-            return false;
-        break;
     case proto::CmdGetBarMode:
-        if (!readReceiverRecord(dev->bar))
+    case proto::CmdGetIndicator: {
+        if (!receiver)
             return false;
+        const RecordPlace record = receiverRecord(req.kind());
+        std::memcpy(out, record.at, static_cast<std::size_t>(record.size));
+        outLen = record.size;
         break;
+    }
+    case proto::CmdSetDongleRgb:
     case proto::CmdSetBarMode:
-        if (!writeReceiverRecord(dev->bar))
+    case proto::CmdSetIndicator: {
+        const RecordPlace record = receiverRecord(req.kind());
+        if (!receiver || inLen != record.size)
             return false;
+        if (takeWrite()) {
+            std::memcpy(record.at, in, static_cast<std::size_t>(record.size));
+            persist(*dev);
+        }
         break;
-    case proto::CmdGetIndicator:
-        if (!readReceiverRecord(dev->leds))
-            return false;
-        break;
-    case proto::CmdSetIndicator:
-        if (!writeReceiverRecord(dev->leds))
-            return false;
-        break;
+    }
     case proto::CmdGetLongRange:
         if (!receiver)
             return false;
