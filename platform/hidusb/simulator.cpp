@@ -876,6 +876,24 @@ bool SimTransport::transact(const std::string &path, const proto::Packet &req, p
         }
         return true;
     };
+    // The receiver's own records (LED information, light bar, indicator
+    // LEDs): read back whole, written whole when the length is the record's.
+    struct RecordPlace {
+        void *at;
+        int size;
+    };
+    auto receiverRecord = [&](std::uint8_t command) -> RecordPlace {
+        switch (command) {
+        case proto::CmdGetDongleRgb:
+        case proto::CmdSetDongleRgb:
+            return {&dev->rgb, static_cast<int>(sizeof dev->rgb)};
+        case proto::CmdGetBarMode:
+        case proto::CmdSetBarMode:
+            return {&dev->bar, static_cast<int>(sizeof dev->bar)};
+        default:
+            return {&dev->leds, static_cast<int>(sizeof dev->leds)};
+        }
+    };
     bool devicesChanged = false;
     switch (req.kind()) {
     case proto::CmdGetInfo: {
@@ -928,47 +946,27 @@ bool SimTransport::transact(const std::string &path, const proto::Packet &req, p
         outLen = 2;
         break;
     case proto::CmdGetDongleRgb:
-        if (!receiver)
-            return false;
-        std::memcpy(out, &dev->rgb, sizeof dev->rgb);
-        outLen = sizeof dev->rgb;
-        break;
-    case proto::CmdSetDongleRgb:
-        if (!receiver || inLen != sizeof(DongleRGB))
-            return false;
-        if (takeWrite()) {
-            std::memcpy(&dev->rgb, in, sizeof dev->rgb);
-            persist(*dev);
-        }
-        break;
     case proto::CmdGetBarMode:
+    case proto::CmdGetIndicator: {
         if (!receiver)
             return false;
-        std::memcpy(out, &dev->bar, sizeof dev->bar);
-        outLen = sizeof dev->bar;
+        const RecordPlace record = receiverRecord(req.kind());
+        std::memcpy(out, record.at, static_cast<std::size_t>(record.size));
+        outLen = record.size;
         break;
+    }
+    case proto::CmdSetDongleRgb:
     case proto::CmdSetBarMode:
-        if (!receiver || inLen != sizeof(LedBarMode))
+    case proto::CmdSetIndicator: {
+        const RecordPlace record = receiverRecord(req.kind());
+        if (!receiver || inLen != record.size)
             return false;
         if (takeWrite()) {
-            std::memcpy(&dev->bar, in, sizeof dev->bar);
+            std::memcpy(record.at, in, static_cast<std::size_t>(record.size));
             persist(*dev);
         }
         break;
-    case proto::CmdGetIndicator:
-        if (!receiver)
-            return false;
-        std::memcpy(out, &dev->leds, sizeof dev->leds);
-        outLen = sizeof dev->leds;
-        break;
-    case proto::CmdSetIndicator:
-        if (!receiver || inLen != sizeof(DongleIndicatorLeds))
-            return false;
-        if (takeWrite()) {
-            std::memcpy(&dev->leds, in, sizeof dev->leds);
-            persist(*dev);
-        }
-        break;
+    }
     case proto::CmdGetLongRange:
         if (!receiver)
             return false;
