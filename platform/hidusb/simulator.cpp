@@ -1146,14 +1146,24 @@ void SimTransport::setFlashDuration(int ms)
     flashMs_ = std::max(0, ms);
 }
 
+// A button pressed on the mouse wakes it. Returns the mouse, or null when
+// the id names no mouse. Called with m_ held.
+SimDevice *SimTransport::pressButtonOn(const QString &id)
+{
+    SimDevice *m = find(id);
+    if (!m || m->type != SimDevice::Mouse)
+        return nullptr;
+    m->awake = true;
+    announce(false);
+    return m;
+}
+
 bool SimTransport::pressDpi(const QString &id, int step)
 {
     std::lock_guard<std::mutex> lk(m_);
-    SimDevice *m = find(id);
-    if (!m || m->type != SimDevice::Mouse)
+    SimDevice *m = pressButtonOn(id);
+    if (!m)
         return false;
-    m->awake = true;  // a button press wakes the mouse
-    announce(false);
     Image &img = m->flash[static_cast<std::size_t>(m->activeSlot)];
     const int count = std::max(1, std::min<int>(8, img[1]));
     int stage = img[2] % count;
@@ -1167,11 +1177,9 @@ bool SimTransport::pressDpi(const QString &id, int step)
 bool SimTransport::pressSlot(const QString &id)
 {
     std::lock_guard<std::mutex> lk(m_);
-    SimDevice *m = find(id);
-    if (!m || m->type != SimDevice::Mouse)
+    SimDevice *m = pressButtonOn(id);
+    if (!m)
         return false;
-    m->awake = true;
-    announce(false);
     m->activeSlot = (m->activeSlot + 1) % kConfigSlots;
     persist(*m);
     const std::uint8_t s = static_cast<std::uint8_t>(m->activeSlot);
@@ -1184,11 +1192,9 @@ bool SimTransport::pressSlot(const QString &id)
 bool SimTransport::pressRate(const QString &id)
 {
     std::lock_guard<std::mutex> lk(m_);
-    SimDevice *m = find(id);
-    if (!m || m->type != SimDevice::Mouse)
+    SimDevice *m = pressButtonOn(id);
+    if (!m)
         return false;
-    m->awake = true;
-    announce(false);
     static const std::uint8_t rates[4] = {8, 4, 2, 1};
     Image &img = m->flash[static_cast<std::size_t>(m->activeSlot)];
     int i = 0;
