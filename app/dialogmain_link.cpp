@@ -93,25 +93,13 @@ void DialogMain::spaceOnListPage()
     if (listedDevices.size() != 1 || listedDevices.first().wired)
         return;
     const DeviceAllInfo device = listedDevices.first();
-    ConfigIni *config = ConfigIni::instance();
-    const QString group = QStringLiteral("Drive") + QString::number(device.modelIndex + 1);
-    const QString cid = config->value(QStringLiteral("Option"), QStringLiteral("CID"));
-    const QString mid = config->value(group, QStringLiteral("MID"));
-    const QString mouseVersion = registry::value(QString::fromLatin1(registry::kDriveTestKey),
-                                                 QStringLiteral("MouseVer") + cid + mid);
-    if (mouseVersion.isEmpty()) {
+    const DeviceFirmwareCheck check = checkDeviceFirmware(device);
+    if (!check.mouseVersionKnown) {
         runPairing(this, device);
         return;
     }
-    const quint8 cidNumber = quint8(cid.toInt());
-    const quint8 midNumber = quint8(mid.toInt());
-    const bool mouseUpdate = findFirmwareImage(firmwareTargetMouse, mouseVersion,
-                                               config->value(group, QStringLiteral("MM")), cidNumber, midNumber);
-    const QString key = receiverImageKey(receiverKindOf(device.linkCode));
-    const QString name = key.isEmpty() ? QString() : config->value(group, key);
-    const bool receiverUpdate = !name.isEmpty()
-        && findFirmwareImage(firmwareTargetReceiver, device.receiverVersion, name, cidNumber, midNumber);
-
+    const bool mouseUpdate = check.mouseUpdate;
+    const bool receiverUpdate = check.receiverUpdate;
     if (receiverUpdate && !mouseUpdate) {
         UpDateRepair updater(nullptr);
         placeNotice(&updater, this);

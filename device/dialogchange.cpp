@@ -565,26 +565,13 @@ void DialogChange::slotButtonClicked()
 DialogChange::CheckOutcome DialogChange::runFirmwareCheck(const DeviceAllInfo &chosen)
 {
     const DeviceAllInfo entry = chosen;
-    ConfigIni *config = ConfigIni::instance();
-    const QString group = QStringLiteral("Drive") + QString::number(entry.modelIndex + 1);
-    const QString cid = config->value(QStringLiteral("Option"), QStringLiteral("CID"));
-    const QString mid = config->value(group, QStringLiteral("MID"));
-    const QString mouseVersion = registry::value(QString::fromLatin1(registry::kDriveTestKey),
-                                                 QStringLiteral("MouseVer") + cid + mid);
-    if (mouseVersion.isEmpty()) {
+    const DeviceFirmwareCheck check = checkDeviceFirmware(entry);
+    if (!check.mouseVersionKnown) {
         openPairing(entry);
         return CheckOutcome::Finished;
     }
-    const quint8 cidNumber = quint8(cid.toInt());
-    const quint8 midNumber = quint8(mid.toInt());
-    const bool mouseUpdate = findFirmwareImage(firmwareTargetMouse, mouseVersion,
-                                               config->value(group, QStringLiteral("MM")), cidNumber, midNumber);
-    bool receiverUpdate = false;
-    const QString key = receiverImageKey(receiverKindOf(entry.linkCode));
-    const QString name = key.isEmpty() ? QString() : config->value(group, key);
-    if (!name.isEmpty())
-        receiverUpdate = findFirmwareImage(firmwareTargetReceiver, entry.receiverVersion, name, cidNumber, midNumber);
-
+    const bool mouseUpdate = check.mouseUpdate;
+    const bool receiverUpdate = check.receiverUpdate;
     if (mouseUpdate == receiverUpdate) {
         bool accepted = false;
         {

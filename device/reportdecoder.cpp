@@ -9,6 +9,7 @@
 #include <mutex>
 #include <QVector>
 
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -81,9 +82,28 @@ void sendIfOwned()
     });
 }
 
-void writeRecordBytes(int offset, const void *bytes, int length)
+void writeRecordBytes(std::size_t offset, const void *bytes, std::size_t length)
 {
-    runOnGuiThread([&] { std::memcpy(recordBytes(currentFlashData) + offset, bytes, size_t(length)); });
+    runOnGuiThread([&] { std::memcpy(recordBytes(currentFlashData) + offset, bytes, length); });
+}
+
+// Decodes a light report into its sub-record of currentFlashData and returns
+// a copy of the whole record for the signal, in one hand-over, so that no
+// setter's write falls between the read and the write back.
+template <typename Light>
+FlashDataMap takeLightRecord(std::size_t at, const unsigned char *payload,
+                             void (*decode)(const unsigned char *, Light *))
+{
+    Light light;
+    std::memset(&light, 0, sizeof light);
+    FlashDataMap copy;
+    runOnGuiThread([&] {
+        std::memcpy(&light, recordBytes(currentFlashData) + at, sizeof light);
+        decode(payload, &light);
+        std::memcpy(recordBytes(currentFlashData) + at, &light, sizeof light);
+        std::memcpy(&copy, &currentFlashData, sizeof copy);
+    });
+    return copy;
 }
 
 QString versionText(int version)
@@ -151,15 +171,11 @@ void decodeFullDump(const unsigned char *payload)
             if (!items.isEmpty() && items.first().trimmed() == QLatin1String("0x05"))
                 keptKeyButtons.append(i - 1);
         }
-        unsigned char *r = recordBytes(parsed);
-        if (keptKeyButtons.isEmpty()) {
-            std::memset(r + 156, 0, kFlashDataSize - 156);
-        } else {
-            for (int b = 0; b < 16; ++b) {
-                if (!keptKeyButtons.contains(b))
-                    std::memset(r + 156 + 52 * b, 0, 52);
-                std::memset(r + 988 + 592 * b, 0, 592);
-            }
+        // With no button kept this clears every key sequence and macro.
+        for (int b = 0; b < 16; ++b) {
+            if (!keptKeyButtons.contains(b))
+                std::memset(&parsed.keyCombos[b], 0, sizeof parsed.keyCombos[b]);
+            std::memset(&parsed.macros[b], 0, sizeof parsed.macros[b]);
         }
         keyResetPending = false;
     }
@@ -188,32 +204,22 @@ void decodeFullDump(const unsigned char *payload)
 
 void decodeData(int subKind, const unsigned char *payload, int length)
 {
-    using namespace reportkind;
+    using namespace hidusb;
     PostMsg *hub = PostMsg::instance();
-    if (subKind == DataWhole && length == DumpSize) {
+    if (subKind == DataFullDump && length == kDumpSize) {
         decodeFullDump(payload);
-    } else if (subKind == DataWhole && length == 1) {
-        writeRecordBytes(0, payload, 1);
+    } else if (subKind == DataReportRate && length == 1) {
+        writeRecordBytes(offsetof(FlashDataMap, reportRate), payload, 1);
         emit hub->SigUpDataReportRate(payload[0]);
         sendIfOwned();
     } else if (subKind == DataActiveStage && length == 1) {
-        writeRecordBytes(2, payload, 1);
+        writeRecordBytes(offsetof(FlashDataMap, activeDpiStage), payload, 1);
         emit hub->SigUpDataDPI(payload[0]);
         sendIfOwned();
-    } else if (subKind == DataDpiLed && length == 8) {
-        FlashDataMap record = recordSnapshot();
-        DpiLedMode led;
-        std::memcpy(&led, recordBytes(record) + 96, sizeof led);
-        BufferToDPILed(payload, &led);
-        writeRecordBytes(96, &led, int(sizeof led));
-        emit hub->SigUpDataDPILed(recordSnapshot());
-    } else if (subKind == DataMouseLight && length == 9) {
-        FlashDataMap record = recordSnapshot();
-        LedBarMode light;
-        std::memcpy(&light, recordBytes(record) + 100, sizeof light);
-        BufferToLedBar(payload, &light);
-        writeRecordBytes(100, &light, int(sizeof light));
-        emit hub->SigUpDataLightLight(recordSnapshot());
+    } else if (subKind == DataDpiLed && length == kDpiLedPayloadSize) {
+        emit hub->SigUpDataDPILed(takeLightRecord(offsetof(FlashDataMap, dpiLed), payload, &BufferToDPILed));
+    } else if (subKind == DataLightBar && length == kLightBarPayloadSize) {
+        emit hub->SigUpDataLightLight(takeLightRecord(offsetof(FlashDataMap, mouseLight), payload, &BufferToLedBar));
     }
 }
 
@@ -311,48 +317,52 @@ void resetReportDecoderForTests()
 void onDeviceReport(const unsigned char *header, int headerLength, const unsigned char *payload,
                     int payloadLength)
 {
-    using namespace reportkind;
+    using namespace hidusb;
     auto headerByte = [&](int i) { return (header && i < headerLength) ? int(header[i]) : 0; };
     const int kind = headerByte(1);
     const int errorCode = headerByte(3);
     const int subKind = headerByte(4);
-    // The library hands over at least 64 readable bytes; a caller that has no
-    // payload gets zeros, so the fixed-size readers never read past it.
-    static const unsigned char noPayload[hidusb::kPacketSize] = {};
+    // The library hands over at least 64 readable bytes, zero past the length.
+    // A shorter buffer (or none) is copied into zeros first, so the
+    // fixed-size readers (battery, status flags) never read past its end.
+    unsigned char padded[kPacketSize] = {};
     if (!payload || payloadLength < 0) {
-        payload = noPayload;
+        payload = padded;
         payloadLength = 0;
+    } else if (payloadLength < kPacketSize) {
+        std::memcpy(padded, payload, size_t(payloadLength));
+        payload = padded;
     }
 
     PostMsg *hub = PostMsg::instance();
     switch (kind) {
-    case Battery:
+    case ReportBattery:
         decodeBattery(payload);
         break;
-    case Data:
+    case ReportData:
         if (errorCode == 0)
             decodeData(subKind, payload, payloadLength);
         break;
-    case SettingsCleared:
+    case ReportSettingsCleared:
         decodeSettingsCleared();
         break;
-    case StatusChanged:
+    case ReportStatusChanged:
         decodeStatusChanged(payload);
         break;
-    case ConfigSlot:
+    case ReportConfigSlot:
         if (payloadLength == 1)
             emit hub->SigUpDataConfigUI(4, payload[0], true);
         else
             emit hub->SigUpDataConfigUI(0, 0, false);
         break;
-    case FirmwareVersion:
+    case ReportVersion:
         decodeFirmwareVersion();
         break;
-    case ReceiverLedChoice:
+    case ReportReceiverLed:
         emit hub->SigRGBValue(dongleRgb);
         break;
-    case LongRangeOff:
-        if (payloadLength == 10)
+    case ReportLongRangeOff:
+        if (payloadLength == kLongRangeOffPayloadSize)
             emit hub->SigLongRangeMode(false);
         break;
     default:

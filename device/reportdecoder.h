@@ -14,24 +14,6 @@
 void onDeviceReport(const unsigned char *header, int headerLength, const unsigned char *payload,
                     int payloadLength);
 
-// Report kinds and sub-kinds the decoder acts on.
-namespace reportkind {
-constexpr int Battery = 4;
-constexpr int Data = 8;
-constexpr int SettingsCleared = 9;
-constexpr int StatusChanged = 10;
-constexpr int ConfigSlot = 14;
-constexpr int FirmwareVersion = 18;
-constexpr int ReceiverLedChoice = 21;
-constexpr int LongRangeOff = 23;
-
-constexpr int DataWhole = 0;         // sub-kind 0: 6912-byte dump or report-rate byte
-constexpr int DataActiveStage = 4;
-constexpr int DataDpiLed = 76;
-constexpr int DataMouseLight = 160;
-constexpr int DumpSize = 6912;
-} // namespace reportkind
-
 // The full re-read that a configuration-change report asks for happens at most
 // once per this many milliseconds.
 constexpr qint64 kReReadIntervalMs = 3000;

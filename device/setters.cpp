@@ -3,26 +3,13 @@
 #include "app/postmsg.h"
 #include "device/devicestate.h"
 
+#include <cstddef>
 #include <cstring>
 
 namespace {
 
-constexpr int kButtons = 16;
-constexpr int kDpiStages = 8;
-constexpr int kDpiStagesAt = 48;
-constexpr int kButtonFunctionsAt = 107;
-constexpr int kKeyCombosAt = 156;
-constexpr int kMacrosAt = 988;
-constexpr int kButtonFunctionSize = 3;
-constexpr int kKeyComboSize = 52;
-constexpr int kMacroSize = 592;
-constexpr int kDpiStageSize = 6;
-
-static_assert(sizeof(ButtonFunction) == kButtonFunctionSize, "ButtonFunction is 3 bytes");
-static_assert(sizeof(KeyComboRecord) == kKeyComboSize, "KeyComboRecord is 52 bytes");
-static_assert(sizeof(MacroRecord) == kMacroSize, "MacroRecord is 592 bytes");
-static_assert(sizeof(DpiStage) == kDpiStageSize, "DpiStage is 6 bytes");
-static_assert(kMacrosAt + kButtons * kMacroSize == kFlashDataSize, "macros end the record");
+constexpr int kButtons = int(sizeof(FlashDataMap::buttonFunctions) / sizeof(ButtonFunction));
+constexpr int kDpiStages = int(sizeof(FlashDataMap::dpiStages) / sizeof(DpiStage));
 
 bool deviceAnswers()
 {
@@ -60,13 +47,63 @@ bool writeAndSend(Write write)
     return true;
 }
 
-bool setByte(int offset, int value)
+bool setByte(std::size_t offset, int value)
 {
     return writeAndSend([&](unsigned char *r) { r[offset] = quint8(value); });
 }
 
 bool validButton(int button) { return button >= 0 && button < kButtons; }
 bool validStage(int stage) { return stage >= 0 && stage < kDpiStages; }
+
+// Three consecutive bytes, such as a stage's codes or colour, a button's
+// function or the light colour.
+bool setThreeBytes(std::size_t offset, int first, int second, int third)
+{
+    return writeAndSend([&](unsigned char *r) {
+        r[offset] = quint8(first);
+        r[offset + 1] = quint8(second);
+        r[offset + 2] = quint8(third);
+    });
+}
+
+bool setStageBytes(int stage, std::size_t within, int first, int second, int third)
+{
+    if (!validStage(stage))
+        return false;
+    return setThreeBytes(offsetof(FlashDataMap, dpiStages) + sizeof(DpiStage) * stage + within, first, second,
+                         third);
+}
+
+// Mode 0 only clears the on byte and keeps the stored effect; any other mode
+// is stored and switches the light on.
+bool setLightMode(std::size_t at, std::size_t onByte, int mode)
+{
+    return writeAndSend([&](unsigned char *r) {
+        if (quint8(mode) == 0) {
+            r[at + onByte] = 0;
+        } else {
+            r[at + onByte] = 1;
+            r[at] = quint8(mode);
+        }
+    });
+}
+
+// A button's function and its key sequence or macro, in one send. Copies
+// first: callers may pass pointers into currentFlashData itself.
+template <typename Record>
+bool setButtonRecord(int button, const ButtonFunction *function, const Record *record, std::size_t recordsAt)
+{
+    if (!validButton(button) || !function || !record)
+        return false;
+    ButtonFunction f;
+    Record copy;
+    std::memcpy(&f, function, sizeof f);
+    std::memcpy(&copy, record, sizeof copy);
+    return writeAndSend([&](unsigned char *r) {
+        std::memcpy(r + offsetof(FlashDataMap, buttonFunctions) + sizeof f * button, &f, sizeof f);
+        std::memcpy(r + recordsAt + sizeof copy * button, &copy, sizeof copy);
+    });
+}
 
 } // namespace
 
@@ -78,56 +115,55 @@ bool checkDeviceOnline()
     return false;
 }
 
-bool setReportRate(int code) { return setByte(0, code); }
-bool setActiveDpiStage(int stage) { return setByte(2, stage); }
-bool setLod(int code) { return setByte(5, code); }
-bool setDebounceTime(int milliseconds) { return setByte(6, milliseconds); }
-bool setMotionSync(int on) { return setByte(7, on); }
-bool setStopCloseTime(int code) { return setByte(8, code); }
-bool setStraightLine(int on) { return setByte(9, on); }
-bool setRippleControl(int on) { return setByte(10, on); }
-bool setLightOffWhenMoving(int on) { return setByte(11, on); }
-bool setPerformance(int on) { return setByte(12, on); }
-bool setPerformanceTime(int code) { return setByte(13, code); }
-bool setModelChoose(int index) { return setByte(14, index); }
-bool set20KOpen(int on) { return setByte(42, on); }
-bool setWheelDebounce(int milliseconds) { return setByte(43, milliseconds); }
-bool setReleaseDebounce(int milliseconds) { return setByte(44, milliseconds); }
-bool setDpiLedBrightness(int value) { return setByte(97, value); }
-bool setDpiLedSpeed(int value) { return setByte(98, value); }
-bool setMouseLightSpeed(int value) { return setByte(104, value); }
-bool setMouseLightBrightness(int value) { return setByte(105, value); }
+bool setReportRate(int code) { return setByte(offsetof(FlashDataMap, reportRate), code); }
+bool setActiveDpiStage(int stage) { return setByte(offsetof(FlashDataMap, activeDpiStage), stage); }
+bool setLod(int code) { return setByte(offsetof(FlashDataMap, liftOffDistance), code); }
+bool setDebounceTime(int milliseconds) { return setByte(offsetof(FlashDataMap, debounceTime), milliseconds); }
+bool setMotionSync(int on) { return setByte(offsetof(FlashDataMap, motionSync), on); }
+bool setStopCloseTime(int code) { return setByte(offsetof(FlashDataMap, sleepTime), code); }
+bool setStraightLine(int on) { return setByte(offsetof(FlashDataMap, straightLine), on); }
+bool setRippleControl(int on) { return setByte(offsetof(FlashDataMap, rippleControl), on); }
+bool setLightOffWhenMoving(int on) { return setByte(offsetof(FlashDataMap, lightOffWhenMoving), on); }
+bool setPerformance(int on) { return setByte(offsetof(FlashDataMap, performance), on); }
+bool setPerformanceTime(int code) { return setByte(offsetof(FlashDataMap, performanceTime), code); }
+bool setModelChoose(int index) { return setByte(offsetof(FlashDataMap, modelChoose), index); }
+bool set20KOpen(int on) { return setByte(offsetof(FlashDataMap, fps20k), on); }
+bool setWheelDebounce(int milliseconds) { return setByte(offsetof(FlashDataMap, wheelDebounce), milliseconds); }
+bool setReleaseDebounce(int milliseconds) { return setByte(offsetof(FlashDataMap, releaseDebounce), milliseconds); }
+
+bool setDpiLedBrightness(int value)
+{
+    return setByte(offsetof(FlashDataMap, dpiLed) + offsetof(DpiLedMode, brightness), value);
+}
+bool setDpiLedSpeed(int value)
+{
+    return setByte(offsetof(FlashDataMap, dpiLed) + offsetof(DpiLedMode, speed), value);
+}
+bool setMouseLightSpeed(int value)
+{
+    return setByte(offsetof(FlashDataMap, mouseLight) + offsetof(LedBarMode, speed), value);
+}
+bool setMouseLightBrightness(int value)
+{
+    return setByte(offsetof(FlashDataMap, mouseLight) + offsetof(LedBarMode, brightness), value);
+}
 
 bool setAngle(int degrees)
 {
     return writeAndSend([&](unsigned char *r) {
-        r[16] = 1;
-        r[15] = quint8(qint8(degrees));
+        r[offsetof(FlashDataMap, angleSet)] = 1;
+        r[offsetof(FlashDataMap, angle)] = quint8(qint8(degrees));
     });
 }
 
 bool setDpiStageCode(int stage, int xCode, int yCode, int flags)
 {
-    if (!validStage(stage))
-        return false;
-    return writeAndSend([&](unsigned char *r) {
-        unsigned char *s = r + kDpiStagesAt + kDpiStageSize * stage;
-        s[0] = quint8(xCode);
-        s[1] = quint8(yCode);
-        s[2] = quint8(flags);
-    });
+    return setStageBytes(stage, offsetof(DpiStage, xCode), xCode, yCode, flags);
 }
 
 bool setDpiStageColor(int stage, int red, int green, int blue)
 {
-    if (!validStage(stage))
-        return false;
-    return writeAndSend([&](unsigned char *r) {
-        unsigned char *s = r + kDpiStagesAt + kDpiStageSize * stage;
-        s[3] = quint8(red);
-        s[4] = quint8(green);
-        s[5] = quint8(blue);
-    });
+    return setStageBytes(stage, offsetof(DpiStage, red), red, green, blue);
 }
 
 bool swapDpiStages(const DpiStage *stageA, const DpiStage *stageB, int indexB, int indexA, int active)
@@ -139,84 +175,43 @@ bool swapDpiStages(const DpiStage *stageA, const DpiStage *stageB, int indexB, i
     std::memcpy(&a, stageA, sizeof a);
     std::memcpy(&b, stageB, sizeof b);
     return writeAndSend([&](unsigned char *r) {
-        std::memcpy(r + kDpiStagesAt + kDpiStageSize * indexA, &a, kDpiStageSize);
-        std::memcpy(r + kDpiStagesAt + kDpiStageSize * indexB, &b, kDpiStageSize);
-        r[2] = quint8(active);
-        r[1] = quint8(active + 1);
+        std::memcpy(r + offsetof(FlashDataMap, dpiStages) + sizeof(DpiStage) * indexA, &a, sizeof a);
+        std::memcpy(r + offsetof(FlashDataMap, dpiStages) + sizeof(DpiStage) * indexB, &b, sizeof b);
+        r[offsetof(FlashDataMap, activeDpiStage)] = quint8(active);
+        r[offsetof(FlashDataMap, dpiStageCount)] = quint8(active + 1);
     });
 }
 
 bool setDpiLedMode(int mode)
 {
-    return writeAndSend([&](unsigned char *r) {
-        if (quint8(mode) == 0) {
-            r[99] = 0;
-        } else {
-            r[99] = 1;
-            r[96] = quint8(mode);
-        }
-    });
+    return setLightMode(offsetof(FlashDataMap, dpiLed), offsetof(DpiLedMode, on), mode);
 }
 
 bool setMouseLightMode(int mode)
 {
-    return writeAndSend([&](unsigned char *r) {
-        if (quint8(mode) == 0) {
-            r[106] = 0;
-        } else {
-            r[106] = 1;
-            r[100] = quint8(mode);
-        }
-    });
+    return setLightMode(offsetof(FlashDataMap, mouseLight), offsetof(LedBarMode, on), mode);
 }
 
 bool setMouseLightColor(int red, int green, int blue)
 {
-    return writeAndSend([&](unsigned char *r) {
-        r[101] = quint8(red);
-        r[102] = quint8(green);
-        r[103] = quint8(blue);
-    });
+    return setThreeBytes(offsetof(FlashDataMap, mouseLight) + offsetof(LedBarMode, red), red, green, blue);
 }
 
 bool setButtonFunction(int button, int type, int p1, int p2)
 {
     if (!validButton(button))
         return false;
-    return writeAndSend([&](unsigned char *r) {
-        unsigned char *f = r + kButtonFunctionsAt + kButtonFunctionSize * button;
-        f[0] = quint8(type);
-        f[1] = quint8(p1);
-        f[2] = quint8(p2);
-    });
+    return setThreeBytes(offsetof(FlashDataMap, buttonFunctions) + sizeof(ButtonFunction) * button, type, p1, p2);
 }
 
 bool setButtonKeyCombo(int button, const ButtonFunction *function, const KeyComboRecord *keys)
 {
-    if (!validButton(button) || !function || !keys)
-        return false;
-    ButtonFunction f;
-    KeyComboRecord k;
-    std::memcpy(&f, function, sizeof f);
-    std::memcpy(&k, keys, sizeof k);
-    return writeAndSend([&](unsigned char *r) {
-        std::memcpy(r + kButtonFunctionsAt + kButtonFunctionSize * button, &f, kButtonFunctionSize);
-        std::memcpy(r + kKeyCombosAt + kKeyComboSize * button, &k, kKeyComboSize);
-    });
+    return setButtonRecord(button, function, keys, offsetof(FlashDataMap, keyCombos));
 }
 
 bool setButtonMacro(int button, const ButtonFunction *function, const MacroRecord *macro)
 {
-    if (!validButton(button) || !function || !macro)
-        return false;
-    ButtonFunction f;
-    MacroRecord m;
-    std::memcpy(&f, function, sizeof f);
-    std::memcpy(&m, macro, sizeof m);
-    return writeAndSend([&](unsigned char *r) {
-        std::memcpy(r + kButtonFunctionsAt + kButtonFunctionSize * button, &f, kButtonFunctionSize);
-        std::memcpy(r + kMacrosAt + kMacroSize * button, &m, kMacroSize);
-    });
+    return setButtonRecord(button, function, macro, offsetof(FlashDataMap, macros));
 }
 
 bool sendFlashDataIfOnline()

@@ -2,6 +2,7 @@
 
 #include "app/configini.h"
 #include "device/devicestate.h"
+#include "platform/registry.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -171,4 +172,28 @@ bool checkFirmwareUpdate(int target, const QString &version, int receiverKind)
         name = config->value(group, key);
     }
     return probeFirmwareImage(quint8(target), version, name, quint8(cid), quint8(mid));
+}
+
+DeviceFirmwareCheck checkDeviceFirmware(const DeviceAllInfo &device)
+{
+    DeviceFirmwareCheck result;
+    ConfigIni *config = ConfigIni::instance();
+    const QString group = QStringLiteral("Drive") + QString::number(device.modelIndex + 1);
+    const QString cid = config->value(QStringLiteral("Option"), QStringLiteral("CID"));
+    const QString mid = config->value(group, QStringLiteral("MID"));
+    const QString mouseVersion = registry::value(QString::fromLatin1(registry::kDriveTestKey),
+                                                 QStringLiteral("MouseVer") + cid + mid);
+    if (mouseVersion.isEmpty())
+        return result;
+    result.mouseVersionKnown = true;
+    const quint8 cidNumber = quint8(cid.toInt());
+    const quint8 midNumber = quint8(mid.toInt());
+    result.mouseUpdate = findFirmwareImage(firmwareTargetMouse, mouseVersion,
+                                           config->value(group, QStringLiteral("MM")), cidNumber, midNumber);
+    const QString key = receiverImageKey(receiverKindOf(device.linkCode));
+    const QString name = key.isEmpty() ? QString() : config->value(group, key);
+    if (!name.isEmpty())
+        result.receiverUpdate = findFirmwareImage(firmwareTargetReceiver, device.receiverVersion, name,
+                                                  cidNumber, midNumber);
+    return result;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/deviceallinfo.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -72,3 +74,15 @@ bool findRepairImage(quint8 target, const QString &version, const QString &name,
 // Does a newer image exist for the mouse (target 210) or for the receiver of
 // the given kind (other targets) of the open device's catalogue model?
 bool checkFirmwareUpdate(int target, const QString &version, int receiverKind);
+
+// What the firmware images say about a listed device before it is paired:
+// whether the mouse version is on record (nothing is searched without it),
+// and whether a newer mouse or receiver image exists. The searches leave the
+// chosen image in firmwareImages as findFirmwareImage does (mouse first).
+struct DeviceFirmwareCheck
+{
+    bool mouseVersionKnown = false;
+    bool mouseUpdate = false;
+    bool receiverUpdate = false;
+};
+DeviceFirmwareCheck checkDeviceFirmware(const DeviceAllInfo &device);

@@ -22,6 +22,26 @@ SimTransport &simulator()
 {
     return Library::instance().sim();
 }
+
+// One value read from a device under the simulator's lock; `fallback` when
+// there is no device of that id.
+template <typename T, typename Get>
+T inspectDevice(const QString &id, T fallback, Get get)
+{
+    T value = fallback;
+    simulator().inspect(id, [&](const SimDevice &d) { value = get(d); });
+    return value;
+}
+
+bool setMouseAwake(const QString &id, bool awake)
+{
+    return simulator().control(id, [awake](SimDevice &d) {
+        if (d.type != SimDevice::Mouse)
+            return false;
+        d.awake = awake;
+        return true;
+    });
+}
 } // namespace
 
 bool loadScenarioJson(const QByteArray &json, QString *error)
@@ -74,16 +94,12 @@ QString pathOf(const QString &id) { return simulator().pathOf(id); }
 
 bool isPlugged(const QString &id)
 {
-    bool plugged = false;
-    simulator().inspect(id, [&](const SimDevice &d) { plugged = d.plugged; });
-    return plugged;
+    return inspectDevice<bool>(id, false, [](const SimDevice &d) { return d.plugged; });
 }
 
 bool inBootMode(const QString &id)
 {
-    bool boot = false;
-    simulator().inspect(id, [&](const SimDevice &d) { boot = d.bootMode; });
-    return boot;
+    return inspectDevice<bool>(id, false, [](const SimDevice &d) { return d.bootMode; });
 }
 
 bool plug(const QString &id)
@@ -105,25 +121,8 @@ bool unplug(const QString &id)
     });
 }
 
-bool sleep(const QString &id)
-{
-    return simulator().control(id, [](SimDevice &d) {
-        if (d.type != SimDevice::Mouse)
-            return false;
-        d.awake = false;
-        return true;
-    });
-}
-
-bool wake(const QString &id)
-{
-    return simulator().control(id, [](SimDevice &d) {
-        if (d.type != SimDevice::Mouse)
-            return false;
-        d.awake = true;
-        return true;
-    });
-}
+bool sleep(const QString &id) { return setMouseAwake(id, false); }
+bool wake(const QString &id) { return setMouseAwake(id, true); }
 
 bool pressDpiButton(const QString &id, int step) { return simulator().pressDpi(id, step); }
 bool pressSlotButton(const QString &id) { return simulator().pressSlot(id); }
@@ -203,58 +202,44 @@ QByteArray flashImage(const QString &id, int slot)
 
 int activeSlot(const QString &id)
 {
-    int s = -1;
-    simulator().inspect(id, [&](const SimDevice &d) { s = d.type == SimDevice::Mouse ? d.activeSlot : -1; });
-    return s;
+    return inspectDevice<int>(id, -1,
+                              [](const SimDevice &d) { return d.type == SimDevice::Mouse ? d.activeSlot : -1; });
 }
 
 int firmwareVersion(const QString &id)
 {
-    int v = -1;
-    simulator().inspect(id, [&](const SimDevice &d) { v = d.version; });
-    return v;
+    return inspectDevice<int>(id, -1, [](const SimDevice &d) { return d.version; });
 }
 
 bool pcDriverStatus(const QString &id)
 {
-    bool v = false;
-    simulator().inspect(id, [&](const SimDevice &d) { v = d.driverStatus; });
-    return v;
+    return inspectDevice<bool>(id, false, [](const SimDevice &d) { return d.driverStatus; });
 }
 
 bool batteryOptimize(const QString &id)
 {
-    bool v = false;
-    simulator().inspect(id, [&](const SimDevice &d) { v = d.batteryOptimize; });
-    return v;
+    return inspectDevice<bool>(id, false, [](const SimDevice &d) { return d.batteryOptimize; });
 }
 
 bool longRange(const QString &id)
 {
-    bool v = false;
-    simulator().inspect(id, [&](const SimDevice &d) { v = d.longRange; });
-    return v;
+    return inspectDevice<bool>(id, false, [](const SimDevice &d) { return d.longRange; });
 }
 
 DongleRGB dongleRgb(const QString &id)
 {
-    DongleRGB v{};
-    simulator().inspect(id, [&](const SimDevice &d) { v = d.rgb; });
-    return v;
+    return inspectDevice<DongleRGB>(id, DongleRGB{}, [](const SimDevice &d) { return d.rgb; });
 }
 
 LedBarMode dongleLightBar(const QString &id)
 {
-    LedBarMode v{};
-    simulator().inspect(id, [&](const SimDevice &d) { v = d.bar; });
-    return v;
+    return inspectDevice<LedBarMode>(id, LedBarMode{}, [](const SimDevice &d) { return d.bar; });
 }
 
 DongleIndicatorLeds dongleIndicatorLeds(const QString &id)
 {
-    DongleIndicatorLeds v{};
-    simulator().inspect(id, [&](const SimDevice &d) { v = d.leds; });
-    return v;
+    return inspectDevice<DongleIndicatorLeds>(id, DongleIndicatorLeds{},
+                                              [](const SimDevice &d) { return d.leds; });
 }
 
 QString flashFileName(const QString &id) { return SimTransport::flashFile(id); }

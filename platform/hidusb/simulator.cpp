@@ -876,6 +876,24 @@ bool SimTransport::transact(const std::string &path, const proto::Packet &req, p
         }
         return true;
     };
+    // The receiver's own records (LED information, light bar, indicator
+    // LEDs): read back whole, written whole when the length is the record's.
+    struct RecordPlace {
+        void *at;
+        int size;
+    };
+    auto receiverRecord = [&](std::uint8_t command) -> RecordPlace {
+        switch (command) {
+        case proto::CmdGetDongleRgb:
+        case proto::CmdSetDongleRgb:
+            return {&dev->rgb, static_cast<int>(sizeof dev->rgb)};
+        case proto::CmdGetBarMode:
+        case proto::CmdSetBarMode:
+            return {&dev->bar, static_cast<int>(sizeof dev->bar)};
+        default:
+            return {&dev->leds, static_cast<int>(sizeof dev->leds)};
+        }
+    };
     bool devicesChanged = false;
     switch (req.kind()) {
     case proto::CmdGetInfo: {
@@ -928,47 +946,27 @@ bool SimTransport::transact(const std::string &path, const proto::Packet &req, p
         outLen = 2;
         break;
     case proto::CmdGetDongleRgb:
-        if (!receiver)
-            return false;
-        std::memcpy(out, &dev->rgb, sizeof dev->rgb);
-        outLen = sizeof dev->rgb;
-        break;
-    case proto::CmdSetDongleRgb:
-        if (!receiver || inLen != sizeof(DongleRGB))
-            return false;
-        if (takeWrite()) {
-            std::memcpy(&dev->rgb, in, sizeof dev->rgb);
-            persist(*dev);
-        }
-        break;
     case proto::CmdGetBarMode:
+    case proto::CmdGetIndicator: {
         if (!receiver)
             return false;
-        std::memcpy(out, &dev->bar, sizeof dev->bar);
-        outLen = sizeof dev->bar;
+        const RecordPlace record = receiverRecord(req.kind());
+        std::memcpy(out, record.at, static_cast<std::size_t>(record.size));
+        outLen = record.size;
         break;
+    }
+    case proto::CmdSetDongleRgb:
     case proto::CmdSetBarMode:
-        if (!receiver || inLen != sizeof(LedBarMode))
+    case proto::CmdSetIndicator: {
+        const RecordPlace record = receiverRecord(req.kind());
+        if (!receiver || inLen != record.size)
             return false;
         if (takeWrite()) {
-            std::memcpy(&dev->bar, in, sizeof dev->bar);
+            std::memcpy(record.at, in, static_cast<std::size_t>(record.size));
             persist(*dev);
         }
         break;
-    case proto::CmdGetIndicator:
-        if (!receiver)
-            return false;
-        std::memcpy(out, &dev->leds, sizeof dev->leds);
-        outLen = sizeof dev->leds;
-        break;
-    case proto::CmdSetIndicator:
-        if (!receiver || inLen != sizeof(DongleIndicatorLeds))
-            return false;
-        if (takeWrite()) {
-            std::memcpy(&dev->leds, in, sizeof dev->leds);
-            persist(*dev);
-        }
-        break;
+    }
     case proto::CmdGetLongRange:
         if (!receiver)
             return false;
@@ -1148,14 +1146,24 @@ void SimTransport::setFlashDuration(int ms)
     flashMs_ = std::max(0, ms);
 }
 
+// A button pressed on the mouse wakes it. Returns the mouse, or null when
+// the id names no mouse. Called with m_ held.
+SimDevice *SimTransport::pressButtonOn(const QString &id)
+{
+    SimDevice *m = find(id);
+    if (!m || m->type != SimDevice::Mouse)
+        return nullptr;
+    m->awake = true;
+    announce(false);
+    return m;
+}
+
 bool SimTransport::pressDpi(const QString &id, int step)
 {
     std::lock_guard<std::mutex> lk(m_);
-    SimDevice *m = find(id);
-    if (!m || m->type != SimDevice::Mouse)
+    SimDevice *m = pressButtonOn(id);
+    if (!m)
         return false;
-    m->awake = true;  // a button press wakes the mouse
-    announce(false);
     Image &img = m->flash[static_cast<std::size_t>(m->activeSlot)];
     const int count = std::max(1, std::min<int>(8, img[1]));
     int stage = img[2] % count;
@@ -1169,11 +1177,9 @@ bool SimTransport::pressDpi(const QString &id, int step)
 bool SimTransport::pressSlot(const QString &id)
 {
     std::lock_guard<std::mutex> lk(m_);
-    SimDevice *m = find(id);
-    if (!m || m->type != SimDevice::Mouse)
+    SimDevice *m = pressButtonOn(id);
+    if (!m)
         return false;
-    m->awake = true;
-    announce(false);
     m->activeSlot = (m->activeSlot + 1) % kConfigSlots;
     persist(*m);
     const std::uint8_t s = static_cast<std::uint8_t>(m->activeSlot);
@@ -1186,11 +1192,9 @@ bool SimTransport::pressSlot(const QString &id)
 bool SimTransport::pressRate(const QString &id)
 {
     std::lock_guard<std::mutex> lk(m_);
-    SimDevice *m = find(id);
-    if (!m || m->type != SimDevice::Mouse)
+    SimDevice *m = pressButtonOn(id);
+    if (!m)
         return false;
-    m->awake = true;
-    announce(false);
     static const std::uint8_t rates[4] = {8, 4, 2, 1};
     Image &img = m->flash[static_cast<std::size_t>(m->activeSlot)];
     int i = 0;

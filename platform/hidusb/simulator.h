@@ -147,6 +147,7 @@ private:
     void handleTimers();
     SimDevice *resolve(const std::string &path, Role *role);
     SimDevice *find(const QString &id);
+    SimDevice *pressButtonOn(const QString &id);
     const SimDevice *find(const QString &id) const;
     SimDevice *reachableMouse(SimDevice &receiver);
     SimDevice *mouseBehind(const std::string &path);

@@ -12,6 +12,7 @@
 #include "platform/userpaths.h"
 
 #include <QCoreApplication>
+#include <atomic>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QtTest>
@@ -62,6 +63,10 @@ inline FlashDataMap mouseFlash()
     sim::flashRecord("mouse", &r);
     return r;
 }
+
+// A clock the tests set by hand for the re-read interval (setReReadClock).
+inline std::atomic<qint64> fakeNow{0};
+inline qint64 fakeClock() { return fakeNow; }
 
 inline bool sameRecord(const FlashDataMap &a, const FlashDataMap &b)
 {

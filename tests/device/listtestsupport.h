@@ -3,7 +3,10 @@
 // Scenario helpers shared by the device-list tests: build a simulator
 // scenario from short device descriptions and load it.
 
+#include "pages/settings/firmwarecheck.h"
 #include "platform/hidusb/simcontrol.h"
+
+#include <QFile>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -68,6 +71,24 @@ inline QJsonArray distinctReceivers(int count)
             out.append(v);
     }
     return out;
+}
+
+// Writes a firmware image of the catalogue's customer id and model 29 into
+// `folder`: only the header fields the image search reads are filled.
+inline void writeImage(const QString &folder, const QString &file, int target, const QByteArray &name,
+                       quint32 version)
+{
+    QByteArray data(1024, '\0');
+    for (int i = 0; i < 4; ++i)
+        data[firmwareVersionOffset + i] = char((version >> (8 * i)) & 0xFF);
+    data[firmwareTargetOffset] = char(target);
+    data[firmwareCidOffset] = char(kCid);
+    data[firmwareMidOffset] = char(29);
+    for (int i = 0; i < name.size(); ++i)
+        data[firmwareNameOffset + i] = name.at(i);
+    QFile f(folder + QLatin1Char('/') + file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(data);
 }
 
 } // namespace listtest

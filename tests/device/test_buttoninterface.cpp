@@ -38,6 +38,10 @@ private slots:
         QVERIFY(!workerThread->isRunning());
         QVERIFY(runRequested);
         QCOMPARE(QByteArray(currentDevicePath), QByteArray("a"));
+        // The placeholder names no device, though the simulated mouse is attached.
+        QVERIFY(!UsbFinderC_GetDeviceOnLine(currentDevicePath));
+        QCOMPARE(int(UsbFinderC_GetDeviceInfo(currentDevicePath, 0).id), 0);
+        QCOMPARE(UsbFinderC_GetVersion(currentDevicePath), 0);
         QVERIFY(onlineTimer && onlineTimer->isActive());
         QCOMPARE(onlineTimer->interval(), 1300);
         QCOMPARE(page->findChild<QWidget *>("widget")->size(), QSize(432, 356));

@@ -18,25 +18,6 @@
 
 using namespace listtest;
 
-namespace {
-
-void writeImage(const QString &folder, const QString &file, int target, const QByteArray &name, quint32 version)
-{
-    QByteArray data(1024, '\0');
-    for (int i = 0; i < 4; ++i)
-        data[firmwareVersionOffset + i] = char((version >> (8 * i)) & 0xFF);
-    data[firmwareTargetOffset] = char(target);
-    data[firmwareCidOffset] = char(kCid);
-    data[firmwareMidOffset] = char(29);
-    for (int i = 0; i < name.size(); ++i)
-        data[firmwareNameOffset + i] = name.at(i);
-    QFile f(folder + QLatin1Char('/') + file);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
-
-} // namespace
-
 class TestSpaceKey : public QObject
 {
     Q_OBJECT

@@ -51,6 +51,14 @@ private slots:
 private:
     void attach(bool fromDevicePage, const QString &receiver = "rx");
     QPushButton *button(Match &m) { return m.findChild<QPushButton *>("MatchButton"); }
+    // Prepares and shows the dialog; true once its first tick has run (the
+    // text box shows).
+    static bool showAfterFirstTick(Match &m)
+    {
+        m.prepare();
+        m.show();
+        return QTest::qWaitFor([&] { return !m.findChild<QTextEdit *>("textEdit")->isHidden(); });
+    }
 };
 
 void TestMatch::initTestCase()
@@ -182,9 +190,7 @@ void TestMatch::closingIsRefusedWhilePairing()
     LOAD_DEVICES(receiverWithMouse("rx", 8));
     attach(true);
     Match match(nullptr);
-    match.prepare();
-    match.show();
-    QTRY_VERIFY(!match.findChild<QTextEdit *>("textEdit")->isHidden()); // the first tick ran
+    QVERIFY(showAfterFirstTick(match));
     // Start pairing by hand so no answer can end it before the close.
     pairingActive = true;
     devicePageActive = 0;
@@ -212,9 +218,7 @@ void TestMatch::pressingAgainRestartsThePairing()
     LOAD_DEVICES(receiverWithMouse("rx", 8));
     attach(false);
     Match match(nullptr);
-    match.prepare();
-    match.show();
-    QTRY_VERIFY(!match.findChild<QTextEdit *>("textEdit")->isHidden()); // the first tick ran
+    QVERIFY(showAfterFirstTick(match));
     hidusb::sim::clearJournal();
     match.on_MatchButton_clicked();
     match.on_MatchButton_clicked();
@@ -290,9 +294,7 @@ void TestMatch::aDevicePageTakesPrecedenceOverTheListTarget()
     attach(true, "open");
     pairingTargetSet = true; // still set from an earlier list choice
     Match match(nullptr);
-    match.prepare();
-    match.show();
-    QTRY_VERIFY(!match.findChild<QTextEdit *>("textEdit")->isHidden()); // the first tick ran
+    QVERIFY(showAfterFirstTick(match));
     hidusb::sim::clearJournal();
     match.on_MatchButton_clicked();
     bool startedOnOpen = false;

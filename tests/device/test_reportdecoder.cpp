@@ -7,22 +7,24 @@
 #include <atomic>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace {
 
 // Feeds one report from a thread that is not the GUI thread and serves the
 // GUI thread until the decoder has returned.
-void deliver(const QByteArray &header, const QByteArray &payload, int payloadLength = -1)
+// `padded`: the library's guarantee of 64 readable bytes, zero past the
+// length; without it the buffer holds exactly the payload.
+void deliver(const QByteArray &header, const QByteArray &payload, int payloadLength = -1, bool padded = true)
 {
-    // The library guarantees 64 readable bytes, zero past the length.
-    QByteArray buffer = payload;
-    if (buffer.size() < hidusb::kPacketSize)
-        buffer.append(QByteArray(hidusb::kPacketSize - buffer.size(), '\0'));
+    std::vector<unsigned char> buffer(payload.begin(), payload.end());
+    if (padded && buffer.size() < size_t(hidusb::kPacketSize))
+        buffer.resize(hidusb::kPacketSize, 0);
     const int length = payloadLength < 0 ? payload.size() : payloadLength;
     std::atomic<bool> done{false};
     std::thread library([&] {
         onDeviceReport(reinterpret_cast<const unsigned char *>(header.constData()), header.size(),
-                       reinterpret_cast<const unsigned char *>(buffer.constData()), length);
+                       buffer.empty() ? nullptr : buffer.data(), length);
         done = true;
     });
     QTRY_VERIFY(done);
@@ -53,9 +55,6 @@ QByteArray takeDump()
     std::lock_guard<std::mutex> lock(capturedMutex);
     return capturedDump;
 }
-
-std::atomic<qint64> fakeNow{0};
-qint64 fakeClock() { return fakeNow; }
 
 } // namespace
 
@@ -93,6 +92,8 @@ private slots:
         const QByteArray one("\x02", 1);
         QTest::newRow("battery") << header(ReportBattery) << QByteArray("\x39\x01", 2)
                                  << QStringList{"SigBattery(true,57,true)"} << -1 << QByteArray() << false;
+        QTest::newRow("battery, error code") << header(ReportBattery, 3) << QByteArray("\x39\x01", 2)
+                                             << QStringList{"SigBattery(true,57,true)"} << -1 << QByteArray() << false;
         QTest::newRow("battery, not charging") << header(ReportBattery) << QByteArray("\x05\x00", 2)
                                                << QStringList{"SigBattery(false,5,true)"} << -1 << QByteArray() << false;
         QTest::newRow("report rate") << header(ReportData, 0, DataReportRate) << one
@@ -103,11 +104,17 @@ private slots:
                                                 << QStringList{} << -1 << QByteArray() << false;
         QTest::newRow("active stage") << header(ReportData, 0, DataActiveStage) << QByteArray("\x03", 1)
                                       << QStringList{"SigUpDataDPI(3)"} << 2 << QByteArray("\x03", 1) << true;
+        QTest::newRow("active stage, empty") << header(ReportData, 0, DataActiveStage) << QByteArray()
+                                             << QStringList{} << -1 << QByteArray() << false;
         QTest::newRow("active stage, error code") << header(ReportData, 5, DataActiveStage) << QByteArray("\x03", 1)
                                                   << QStringList{} << -1 << QByteArray() << false;
         const QByteArray led("\x02\x5A\x04\x01\x00\x00\x00\x00", 8);
         QTest::newRow("DPI LEDs") << header(ReportData, 0, DataDpiLed) << led << QStringList{"SigUpDataDPILed"}
                                   << 96 << led.left(4) << false;
+        QTest::newRow("DPI LEDs, error code") << header(ReportData, 1, DataDpiLed) << led << QStringList{}
+                                              << -1 << QByteArray() << false;
+        QTest::newRow("DPI LEDs, 9 bytes") << header(ReportData, 0, DataDpiLed) << led + '\0' << QStringList{}
+                                           << -1 << QByteArray() << false;
         QTest::newRow("DPI LEDs, 7 bytes") << header(ReportData, 0, DataDpiLed) << led.left(7) << QStringList{}
                                            << -1 << QByteArray() << false;
         const QByteArray light("\x05\x10\x20\x30\x02\x03\x01\x00\x00", 9);
@@ -125,6 +132,9 @@ private slots:
                                                      << QStringList{} << -1 << QByteArray() << false;
         QTest::newRow("configuration slot") << header(ReportConfigSlot) << QByteArray("\x02", 1)
                                             << QStringList{"SigUpDataConfigUI(4,2,true)"} << -1 << QByteArray() << false;
+        QTest::newRow("configuration slot, error code") << header(ReportConfigSlot, 4) << QByteArray("\x01", 1)
+                                                        << QStringList{"SigUpDataConfigUI(4,1,true)"} << -1
+                                                        << QByteArray() << false;
         QTest::newRow("configuration slot, 2 bytes") << header(ReportConfigSlot) << QByteArray("\x02\x00", 2)
                                                      << QStringList{"SigUpDataConfigUI(0,0,false)"} << -1
                                                      << QByteArray() << false;
@@ -135,6 +145,11 @@ private slots:
                                              << -1 << QByteArray() << false;
         QTest::newRow("long range off") << header(ReportLongRangeOff) << QByteArray(10, '\0')
                                         << QStringList{"SigLongRangeMode(false)"} << -1 << QByteArray() << false;
+        QTest::newRow("long range off, error code") << header(ReportLongRangeOff, 1) << QByteArray(10, '\0')
+                                                    << QStringList{"SigLongRangeMode(false)"} << -1 << QByteArray()
+                                                    << false;
+        QTest::newRow("long range off, 11 bytes") << header(ReportLongRangeOff) << QByteArray(11, '\0')
+                                                  << QStringList{} << -1 << QByteArray() << false;
         QTest::newRow("long range off, 9 bytes") << header(ReportLongRangeOff) << QByteArray(9, '\0') << QStringList{}
                                                  << -1 << QByteArray() << false;
         QTest::newRow("one-byte header") << QByteArray("\x08", 1) << one << QStringList{} << -1 << QByteArray()
@@ -179,21 +194,25 @@ private slots:
     {
         QTest::addColumn<int>("flags");
         QTest::addColumn<QStringList>("reads");
-        QTest::newRow("stage and rate") << 0x03 << QStringList{"UsbServer_ReadCurrentDPI", "UsbServer_ReadReportRate"};
+        QTest::addColumn<int>("error");
+        QTest::newRow("stage and rate") << 0x03 << QStringList{"UsbServer_ReadCurrentDPI", "UsbServer_ReadReportRate"}
+                                        << 0;
+        QTest::newRow("battery, error code") << 0x40 << QStringList{"UsbServer_ReadBatteryLevel"} << 9;
         QTest::newRow("all but configuration")
             << 0x6B << QStringList{"UsbServer_ReadCurrentDPI", "UsbServer_ReadReportRate", "UsbServer_ReadBatteryLevel",
-                                   "UsbServer_ReadLedBar", "UsbServer_ReadDPILed"};
-        QTest::newRow("unused flag only") << 0x10 << QStringList{};
-        QTest::newRow("configuration only") << 0x04 << QStringList{};
+                                   "UsbServer_ReadLedBar", "UsbServer_ReadDPILed"} << 0;
+        QTest::newRow("unused flag only") << 0x10 << QStringList{} << 0;
+        QTest::newRow("configuration only") << 0x04 << QStringList{} << 0;
     }
     void statusChangeReadsWhatChanged()
     {
         QFETCH(int, flags);
         QFETCH(QStringList, reads);
+        QFETCH(int, error);
         openAndTakeOver();
         if (QTest::currentTestFailed())
             return;
-        deliver(header(hidusb::ReportStatusChanged), QByteArray(1, char(flags)));
+        deliver(header(hidusb::ReportStatusChanged, error), QByteArray(1, char(flags)));
         QStringList requested = journalFunctions().filter(QRegularExpression("^UsbServer_Read"));
         QCOMPARE(requested, reads);
         QVERIFY(f.pages->events.isEmpty());
@@ -225,6 +244,86 @@ private slots:
             QCOMPARE(reReadRequested.load(), step.due);
         }
         QVERIFY(journalFunctions().filter(QRegularExpression("^UsbServer_Read")).isEmpty());
+    }
+
+    // A full dump counts only without an error code and at its whole length.
+    void fullDumpNeedsNoErrorAndItsWholeLength_data()
+    {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<int>("extra");   // bytes added to (or, negative, cut from) the dump
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("whole dump") << 0 << 0 << true;
+        QTest::newRow("error code") << 1 << 0 << false;
+        QTest::newRow("one byte long") << 0 << 1 << false;
+        QTest::newRow("one byte short") << 0 << -1 << false;
+    }
+    void fullDumpNeedsNoErrorAndItsWholeLength()
+    {
+        QFETCH(int, error);
+        QFETCH(int, extra);
+        QFETCH(bool, taken);
+        openAndTakeOver();
+        if (QTest::currentTestFailed())
+            return;
+        capturedDumps = 0;
+        UsbServer_ReadAllFlashData();
+        QTRY_COMPARE(capturedDumps.load(), 1);
+        QByteArray dump = takeDump();
+        // A report rate the record does not hold yet shows whether the dump was taken.
+        dump[0] = char(currentFlashData.reportRate == 16 ? 32 : 16);
+        if (extra > 0)
+            dump.append(QByteArray(extra, '\0'));
+        else
+            dump.chop(-extra);
+        const FlashDataMap before = currentFlashData;
+        f.pages->clear();
+        sim::clearJournal();
+
+        deliver(header(hidusb::ReportData, error, hidusb::DataFullDump), dump);
+
+        QCOMPARE(journalFunctions().count("ProtocolDataUpdate"), taken ? 1 : 0);
+        QCOMPARE(f.pages->count("SigForm"), taken ? 1 : 0);
+        if (taken) {
+            QCOMPARE(int(currentFlashData.reportRate), int(quint8(dump[0])));
+        } else {
+            QVERIFY(sameRecord(currentFlashData, before));
+            QVERIFY(f.pages->events.isEmpty());
+        }
+    }
+
+    // A buffer that holds only the payload (no padding behind it) is never
+    // read past its end; missing bytes read as zero.
+    void shortBuffersAreNotReadPastTheirEnd_data()
+    {
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<QByteArray>("payload");
+        QTest::addColumn<QStringList>("emitted");
+        QTest::addColumn<QStringList>("reads");
+        using namespace hidusb;
+        QTest::newRow("battery, level only") << header(ReportBattery) << QByteArray("\x39", 1)
+                                             << QStringList{"SigBattery(false,57,true)"} << QStringList{};
+        QTest::newRow("battery, empty") << header(ReportBattery) << QByteArray()
+                                        << QStringList{"SigBattery(false,0,true)"} << QStringList{};
+        QTest::newRow("status change, empty") << header(ReportStatusChanged) << QByteArray() << QStringList{}
+                                              << QStringList{};
+        QTest::newRow("status change, one byte") << header(ReportStatusChanged) << QByteArray("\x01", 1)
+                                                 << QStringList{} << QStringList{"UsbServer_ReadCurrentDPI"};
+    }
+    void shortBuffersAreNotReadPastTheirEnd()
+    {
+        QFETCH(QByteArray, head);
+        QFETCH(QByteArray, payload);
+        QFETCH(QStringList, emitted);
+        QFETCH(QStringList, reads);
+        openAndTakeOver();
+        if (QTest::currentTestFailed())
+            return;
+        deliver(head, payload, -1, false);
+        QStringList seen;
+        for (int i = 0; i < f.pages->events.size(); ++i)
+            seen << f.pages->describe(i);
+        QCOMPARE(seen, emitted);
+        QCOMPARE(journalFunctions().filter(QRegularExpression("^UsbServer_Read")), reads);
     }
 
     void firmwareVersionText_data()

@@ -32,6 +32,14 @@ void refillAfter(int ms)
         QTimer::singleShot(ms, [] { setRefillFlags(true); });
 }
 
+// Starts a notice's job timer with the import of `fileName` as its job.
+void startImport(UpDataParam &notice, const QString &fileName)
+{
+    notice.startJobTimer();
+    notice.importRequested = true;
+    notice.fileName = fileName;
+}
+
 // Runs a notice the way its openers do and returns how long it stayed open.
 qint64 runNotice(UpDataParam &notice)
 {
@@ -232,9 +240,7 @@ void WaitDialogTest::importGoodFile()
 
     HubRecorder hub;
     UpDataParam notice;
-    notice.startJobTimer();
-    notice.importRequested = true;
-    notice.fileName = name;
+    startImport(notice, name);
     const qint64 elapsed = runNotice(notice);
 
     QCOMPARE(hub.names, QStringList({"Setver4", "UIA", "UIB", "UIC", "FormB"}));
@@ -285,9 +291,7 @@ void WaitDialogTest::importRejectedFile()
 
     HubRecorder hub;
     UpDataParam notice;
-    notice.startJobTimer();
-    notice.importRequested = true;
-    notice.fileName = name;
+    startImport(notice, name);
     QString shownText;
     whenShown<InportFail>([&](InportFail *fail) {
         shownText = fail->findChild<QLabel *>(QStringLiteral("label"))->text();
@@ -323,9 +327,7 @@ void WaitDialogTest::importToSilentDevice()
 
     HubRecorder hub;
     UpDataParam notice;
-    notice.startJobTimer();
-    notice.importRequested = true;
-    notice.fileName = name;
+    startImport(notice, name);
     const qint64 elapsed = runNotice(notice);
 
     // Said so at once; nothing sent, nothing refilled.
