@@ -3,6 +3,7 @@
 #include "app/configini.h"
 #include "app/postmsg.h"
 #include "device/devicestate.h"
+#include "device/discovery.h"
 #include "device/worker.h"
 #include "pages/settings/firmwarecheck.h"
 #include "pages/settings/updaterepair.h"
@@ -37,12 +38,6 @@ QStringList findPaths(const QString &vid, const QString &pid)
         if (paths[i])
             out.append(QString::fromLocal8Bit(paths[i]));
     return out;
-}
-
-QString versionTextOf(quint16 version)
-{
-    return QStringLiteral("v") + QString::number(version >> 8) + QLatin1Char('.')
-        + QStringLiteral("%1").arg(version & 0xFF, 2, 16, QLatin1Char('0')).toUpper();
 }
 
 // Same receiver: both lists hold at least three bytes and the first three agree.
@@ -160,7 +155,7 @@ void enumeratePageDevices(const QStringList &vids, const QStringList &pids)
                 UsbDeviceAttribute attribute = {};
                 const QByteArray p = path.toLocal8Bit();
                 UsbFinderC_GetUsbDeviceAttribute(p.constData(), &attribute);
-                entry.receiverVersion = versionTextOf(attribute.version);
+                entry.receiverVersion = versionText(attribute.version);
                 entry.online = false;
 
                 const DeviceAllInfo open = currentDevice.get();
