@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/deviceallinfo.h"
+#include "platform/hidusb/hidusb.h"
 
 #include <QByteArray>
 #include <QList>
@@ -16,17 +17,17 @@
 QString firmwareImageFolder();
 void setFirmwareImageFolder(const QString &folder);
 
-// Header layout of an image file (little-endian integers).
-constexpr int firmwareHeaderSize = 728;
-constexpr int firmwareVersionOffset = 16;
-constexpr int firmwareTargetOffset = 20;
-constexpr int firmwareCidOffset = 21;
-constexpr int firmwareMidOffset = 22;
-constexpr int firmwareNameOffset = 87;
-constexpr int firmwareNameLength = 64;
+// Header layout of an image file: the one the device-access library flashes.
+constexpr int firmwareHeaderSize = hidusb::kFirmwareHeaderSize;
+constexpr int firmwareVersionOffset = hidusb::kFirmwareVersionOffset;
+constexpr int firmwareTargetOffset = hidusb::kFirmwareTargetOffset;
+constexpr int firmwareCidOffset = hidusb::kFirmwareCidOffset;
+constexpr int firmwareMidOffset = hidusb::kFirmwareMidOffset;
+constexpr int firmwareNameOffset = hidusb::kFirmwareNameOffset;
+constexpr int firmwareNameLength = hidusb::kFirmwareNameLength;
 
-constexpr int firmwareTargetMouse = 210;
-constexpr int firmwareTargetReceiver = 211;
+constexpr int firmwareTargetMouse = hidusb::kTargetMouse;
+constexpr int firmwareTargetReceiver = hidusb::kTargetReceiver;
 
 // Images larger than this are not firmware for this mouse; they are passed
 // over instead of being read into memory.

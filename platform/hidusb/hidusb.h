@@ -271,9 +271,16 @@ enum StatusFlag {
     StatusUnused = 4, StatusLightBar = 5, StatusBattery = 6, StatusFlagCount = 7
 };
 
-// Firmware images: a 728-byte header (version at 16, target at 20, CID at
-// 21, MID at 22, name at 87), then the firmware proper.
+// Firmware images: a 728-byte header, then the firmware proper. The header
+// holds a little-endian 32-bit version, the target, CID and MID bytes and a
+// NUL-padded image name.
 constexpr int kFirmwareHeaderSize = 728;
+constexpr int kFirmwareVersionOffset = 16;
+constexpr int kFirmwareTargetOffset = 20;
+constexpr int kFirmwareCidOffset = 21;
+constexpr int kFirmwareMidOffset = 22;
+constexpr int kFirmwareNameOffset = 87;
+constexpr int kFirmwareNameLength = 64;
 constexpr unsigned char kTargetMouse = 210;
 constexpr unsigned char kTargetReceiver = 211;
 constexpr unsigned char kUpgradeReportTag = 7;

@@ -518,11 +518,12 @@ bool imageId(const unsigned char *image, int length, ImageId *id)
 {
     if (!image || length < kFirmwareHeaderSize)
         return false;
-    id->version = static_cast<std::uint32_t>(image[16] | (image[17] << 8) | (image[18] << 16))
-                  | (static_cast<std::uint32_t>(image[19]) << 24);
-    id->target = image[20];
-    id->cid = image[21];
-    id->mid = image[22];
+    const unsigned char *v = image + kFirmwareVersionOffset;
+    id->version = static_cast<std::uint32_t>(v[0] | (v[1] << 8) | (v[2] << 16))
+                  | (static_cast<std::uint32_t>(v[3]) << 24);
+    id->target = image[kFirmwareTargetOffset];
+    id->cid = image[kFirmwareCidOffset];
+    id->mid = image[kFirmwareMidOffset];
     return true;
 }
 
