@@ -13,3 +13,9 @@ extern int offlineNoticeKind;
 // The warning shown when only the mouse firmware has an update; the settings
 // page fills it with the current language's text.
 extern QString warningText;
+
+// Waits `ms` milliseconds while the event loop keeps running: events,
+// repaints and queued slots go on, and the thread sleeps while there is
+// nothing to do. The timer is monotonic, so a clock change does not stretch
+// or cut the wait.
+void waitWithEvents(int ms);

@@ -17,21 +17,10 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDebug>
-#include <QElapsedTimer>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-
-void waitWithEvents(int ms)
-{
-    // A monotonic clock: a wait that spans midnight or a clock change still
-    // lasts `ms`.
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
-}
 
 DialogMain::DialogMain(QWidget *parent)
     : QDialog(parent), ui(new Ui::DialogMain)

@@ -90,5 +90,3 @@ private:
     bool minimisedInsteadOfTray = false;
 };
 
-// Waits `ms` milliseconds while the event loop keeps running.
-void waitWithEvents(int ms);

@@ -7,8 +7,6 @@
 
 #include <QCoreApplication>
 #include <QDialog>
-#include <QEventLoop>
-#include <QTimer>
 #include <QWidget>
 
 QString pageText(const QString &section, const QString &key, int index)
@@ -58,12 +56,3 @@ void scaleFontsForScreen(QWidget *widget)
         scaleTree(widget, factor);
 }
 
-void waitWithEventsMs(int ms)
-{
-    // An event loop that ends on a timer: events, repaints and queued slots
-    // keep running, and the thread sleeps while there is nothing to do
-    // instead of spinning until the deadline.
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}

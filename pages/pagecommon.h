@@ -26,5 +26,3 @@ void applyNoticeFlags(QDialog *dialog);
 // Divides the point size of `widget` and every descendant by (logical DPI / 96).
 void scaleFontsForScreen(QWidget *widget);
 
-// Waits `ms` milliseconds while processing events.
-void waitWithEventsMs(int ms);

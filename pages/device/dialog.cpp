@@ -1,6 +1,7 @@
 #include "pages/device/dialog.h"
 #include "ui_dialog.h"
 
+#include "app/appglobals.h"
 #include "app/configini.h"
 #include "app/postmsg.h"
 #include "device/devicecache.h"
@@ -270,7 +271,7 @@ void Dialog::on_UpArrow_clicked()
     UsbServer_SetPCDriverStatus(0);
     saveOpenDeviceCache();
     ui->PreButton->setChecked(true);
-    waitWithEventsMs(100);
+    waitWithEvents(100);
     UsbServer_Exit();
     emit PostMsg::instance()->SigChangeMainDialog(0);
     emit PostMsg::instance()->SigSetMacroPage();

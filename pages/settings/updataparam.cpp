@@ -1,6 +1,7 @@
 #include "pages/settings/updataparam.h"
 #include "ui_updataparam.h"
 
+#include "app/appglobals.h"
 #include "app/configini.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
@@ -147,7 +148,7 @@ void UpDataParam::cancel()
 
 void UpDataParam::waitMs(int ms)
 {
-    waitWithEventsMs(ms);
+    waitWithEvents(ms);
 }
 
 void UpDataParam::SlotAllLanguage(int index)
