@@ -181,8 +181,8 @@ class TestCatalogue : public QObject
 private slots:
     void languageFilesHoldTheSameTexts_data();
     void languageFilesHoldTheSameTexts();
-    void englishTextsAreTheSystemsOwn_data();
-    void englishTextsAreTheSystemsOwn();
+    void textsAreCleanlyWritten_data();
+    void textsAreCleanlyWritten();
     void optionGroupDecodes();
     void everyModelGroupIsComplete();
     void modelsFitTheirSensorTable();
@@ -230,27 +230,47 @@ void TestCatalogue::languageFilesHoldTheSameTexts()
     QVERIFY2(untranslated.isEmpty(), qPrintable("untranslated: " + untranslated.join(", ")));
 }
 
-void TestCatalogue::englishTextsAreTheSystemsOwn_data()
+void TestCatalogue::textsAreCleanlyWritten_data()
 {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("duplicate device") << "mouse/home/ErrorDevice" << "  Do not insert multiple identical devices";
-    QTest::newRow("offline") << "mouse/infoTips/DialogOffline" << "   The mouse is offline. Please move first";
-    QTest::newRow("restore") << "mouse/Settings/DialogRestore" << " Is need to restore the default settings";
-    QTest::newRow("updating") << "mouse/infoTips/DialogUpdating" << "Please wait, we are updating the setting";
-    QTest::newRow("import mismatch") << "mouse/key/DialogEConfigMismatch" << "Config does not match the device";
-    QTest::newRow("re-pair") << "mouse/home/Repair" << "        Do you need to pair again";
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("startButtonQuoted");
+    QTest::newRow("English") << "Language/en.json" << QStringLiteral("\"%1\"");
+    QTest::newRow("Simplified Chinese") << "Language/zh-CN.json" << QString::fromUtf8("\u201c%1\u201d");
+    QTest::newRow("Russian") << "Language/ru.json" << QString::fromUtf8("\u00ab%1\u00bb");
 }
 
-void TestCatalogue::englishTextsAreTheSystemsOwn()
+// Labels centre their text: a leading or trailing blank pushes it off-line.
+// Chinese uses full-width punctuation. The pairing instructions name the
+// start button by the text it really shows.
+void TestCatalogue::textsAreCleanlyWritten()
 {
-    QFETCH(QString, path);
-    QFETCH(QString, text);
+    QFETCH(QString, file);
+    QFETCH(QString, startButtonQuoted);
     QString error;
     QStringList problems;
-    const auto texts = flattenTexts(readJson("Language/en.json", &error), &problems);
+    const auto texts = flattenTexts(readJson(file, &error), &problems);
     QVERIFY2(error.isEmpty(), qPrintable(error));
-    QCOMPARE(texts.value(path), text);
+    QVERIFY(!texts.isEmpty());
+
+    const bool chinese = file.contains("zh-CN");
+    const QRegularExpression halfWidthNextToHan(
+        QStringLiteral("\\p{Han}[,:;?!()]|[,:;?!()]\\s*\\p{Han}"));
+    QStringList bad;
+    for (auto it = texts.begin(); it != texts.end(); ++it) {
+        const QString &t = it.value();
+        // A label followed by a value ("Version: ") keeps its separating blank.
+        const bool prefix = t.endsWith(QLatin1String(": "));
+        if (t.startsWith(QLatin1Char(' ')) || (t.endsWith(QLatin1Char(' ')) && !prefix) || t.contains("  "))
+            bad << it.key() + ": padding blanks";
+        if (chinese && halfWidthNextToHan.match(t).hasMatch())
+            bad << it.key() + ": half-width punctuation";
+    }
+    QVERIFY2(bad.isEmpty(), qPrintable(bad.join('\n')));
+
+    const QString start = texts.value("mouse/pair/StartPair");
+    QVERIFY(!start.isEmpty());
+    QVERIFY2(texts.value("mouse/pair/DialogPairTips").contains(startButtonQuoted.arg(start)),
+             qPrintable(texts.value("mouse/pair/DialogPairTips")));
 }
 
 void TestCatalogue::optionGroupDecodes()
