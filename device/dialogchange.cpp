@@ -12,7 +12,7 @@
 #include "device/discovery.h"
 #include "device/match.h"
 #include "device/worker.h"
-#include "pages/settings/firmwarecheck.h"
+#include "device/firmwarecheck.h"
 #include "pages/settings/repair.h"
 #include "pages/settings/updaterepair.h"
 #include "platform/hidusb/hidusb.h"
@@ -26,7 +26,6 @@
 #include <QPointer>
 #include <QStackedWidget>
 
-DialogChange *listPage = nullptr;
 QString listPictureDir;
 QList<mytoolButtonEnter *> deviceButtons;
 QList<QLabel *> offlineMarkers;

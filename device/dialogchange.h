@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/deviceallinfo.h"
+#include "device/discovery.h"
 
 #include <QList>
 #include <QString>
@@ -16,7 +17,7 @@ class DialogChange;
 // The device list page: one picture button per listed device, three to a
 // view, arrows between views, a prompt when nothing is attached, a language
 // box, window buttons and a repair button after an interrupted upgrade.
-class DialogChange : public QWidget
+class DialogChange : public QWidget, public DeviceListView
 {
     Q_OBJECT
 
@@ -25,12 +26,12 @@ public:
     ~DialogChange() override;
 
     // Rebuilds the views from listedDevices (end of every list callback).
-    void buildDeviceButtons();
+    void buildDeviceButtons() override;
     // Repaints the button, marker and icon of device n from listedDevices.
-    void repaintDeviceEntry(int n);
+    void repaintDeviceEntry(int n) override;
     // Shows or hides the repair button and sets the prompt from the
     // interrupted-upgrade record (start of every list callback).
-    void updateRepairPrompt();
+    void updateRepairPrompt() override;
 
     // Outcome of the firmware check of a chosen device.
     enum class CheckOutcome { Finished, GoOn };
@@ -63,8 +64,6 @@ private:
     Ui::DialogChange *ui;
 };
 
-// The one list page (set by its constructor, cleared by its destructor).
-extern DialogChange *listPage;
 // Application directory + "/Picture/DialogChange/".
 extern QString listPictureDir;
 extern QList<mytoolButtonEnter *> deviceButtons;

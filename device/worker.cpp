@@ -7,7 +7,9 @@
 #include "device/reportdecoder.h"
 #include "platform/hidusb/hidusb.h"
 
+#include <QCoreApplication>
 #include <QDebug>
+#include <QDeadlineTimer>
 #include <QTimer>
 
 Worker *workerThread = nullptr;
@@ -145,4 +147,30 @@ void Worker::run()
     }
     passOnline = deviceOnline.load();
     runRequested = false;
+}
+
+WorkerOwner::WorkerOwner() : m_worker(new Worker)
+{
+    workerThread = m_worker;
+}
+
+WorkerOwner::~WorkerOwner()
+{
+    Worker *worker = m_worker;
+    worker->stop();
+    if (onlineTimer)
+        onlineTimer->stop();
+    // A running pass may be waiting in a blocking refill signal for a page
+    // on this thread, so keep serving events while it ends instead of
+    // waiting for it blindly.
+    QDeadlineTimer deadline(kFinishMs);
+    while (!worker->wait(10) && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    if (!worker->isRunning())
+        worker->deleteLater();
+    else
+        QObject::connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    if (workerThread == worker)
+        workerThread = nullptr;
+    onlineTimer = nullptr;
 }

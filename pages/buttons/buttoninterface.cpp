@@ -6,7 +6,6 @@
 #include "ui_buttoninterface.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QEvent>
 #include <QTimer>
 
@@ -24,7 +23,7 @@ Buttoninterface::Buttoninterface(QWidget *parent)
     connect(hub, SIGNAL(SigMouseIndex(int)), this, SLOT(SlotMouseIndex(int)));
 
     // The worker has no parent; this page releases it.
-    workerThread = new Worker(this);
+    workerOwner = std::make_unique<WorkerOwner>();
 }
 
 Buttoninterface::~Buttoninterface()
@@ -34,23 +33,7 @@ Buttoninterface::~Buttoninterface()
     PostMsg::instance()->disconnect(this);
     QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
 
-    if (Worker *worker = workerThread) {
-        worker->stop();
-        if (onlineTimer)
-            onlineTimer->stop();
-        // A running pass may be waiting in a blocking refill signal for
-        // another page on this thread, so keep serving events while it ends
-        // instead of waiting for it blindly.
-        QDeadlineTimer deadline(kWorkerFinishMs);
-        while (!worker->wait(10) && !deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        if (!worker->isRunning())
-            worker->deleteLater();
-        else
-            connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-        workerThread = nullptr;
-        onlineTimer = nullptr;
-    }
+    workerOwner.reset();
     StopUsbChanged();
     delete ui;
 }

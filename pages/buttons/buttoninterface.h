@@ -8,10 +8,12 @@
 
 #include <QWidget>
 
+#include <memory>
+
 namespace Ui {
 class Buttoninterface;
 }
-class Worker;
+class WorkerOwner;
 
 class Buttoninterface : public QWidget
 {
@@ -19,10 +21,6 @@ class Buttoninterface : public QWidget
 public:
     explicit Buttoninterface(QWidget *parent = nullptr);
     ~Buttoninterface() override;
-
-    // How long the destructor keeps serving the GUI thread while a worker
-    // pass finishes; a pass that takes longer is released when it ends.
-    static constexpr int kWorkerFinishMs = 5000;
 
 public slots:
     void SlotUpDataButtonUIButton(FlashDataMap DataMap);
@@ -34,5 +32,7 @@ private:
     void refillFrom(const FlashDataMap &record);
 
     Ui::Buttoninterface *ui;
+    // The one Worker lives as long as this page.
+    std::unique_ptr<WorkerOwner> workerOwner;
     QString pictureDir;
 };

@@ -1,6 +1,7 @@
 #include "pages/settings/updaterepair.h"
 
 #include "app/postmsg.h"
+#include "device/firmwarecheck.h"
 #include "platform/dialogflags.h"
 
 #include <QLabel>
@@ -18,6 +19,28 @@ UpDateRepair::UpDateRepair(QWidget *parent)
     layout->addWidget(label);
     connect(PostMsg::instance(), SIGNAL(SigRepairCheckUpdate()), this, SLOT(SlotRepairCheckUpdate()));
     connect(PostMsg::instance(), SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
+}
+
+UpDateRepair::~UpDateRepair()
+{
+    if (updateRepairDialog == this) {
+        updateRepairDialog = nullptr;
+        updateRepairDialogShown = false;
+    }
+}
+
+void UpDateRepair::showEvent(QShowEvent *event)
+{
+    if (updateRepairDialog == this)
+        updateRepairDialogShown = true;
+    QDialog::showEvent(event);
+}
+
+void UpDateRepair::hideEvent(QHideEvent *event)
+{
+    if (updateRepairDialog == this)
+        updateRepairDialogShown = false;
+    QDialog::hideEvent(event);
 }
 
 void UpDateRepair::resetView()

@@ -12,6 +12,7 @@ class UpDateRepair : public QDialog
 
 public:
     explicit UpDateRepair(QWidget *parent = nullptr);
+    ~UpDateRepair() override;
 
     void resetView();
     void startUpdate(int repair);
@@ -19,6 +20,11 @@ public:
 public slots:
     void SlotRepairCheckUpdate();
     void SlotAllLanguage(int index);
+
+protected:
+    // The process-wide dialog tells the device link whether it is shown.
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     QLabel *label;

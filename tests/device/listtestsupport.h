@@ -3,7 +3,7 @@
 // Scenario helpers shared by the device-list tests: build a simulator
 // scenario from short device descriptions and load it.
 
-#include "pages/settings/firmwarecheck.h"
+#include "device/firmwarecheck.h"
 #include "platform/hidusb/simcontrol.h"
 
 #include <QFile>

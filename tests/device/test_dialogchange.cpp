@@ -14,7 +14,7 @@
 #include "device/dialogchange.h"
 #include "device/discovery.h"
 #include "device/match.h"
-#include "pages/settings/firmwarecheck.h"
+#include "device/firmwarecheck.h"
 #include "platform/registry.h"
 
 #include <QComboBox>

@@ -2,7 +2,7 @@
 // a device version, and whether a newer image exists for the open device.
 
 #include "device/devicestate.h"
-#include "pages/settings/firmwarecheck.h"
+#include "device/firmwarecheck.h"
 
 #include <QFile>
 #include <QTemporaryDir>

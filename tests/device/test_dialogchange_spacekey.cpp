@@ -10,7 +10,7 @@
 #include "device/devicestate.h"
 #include "device/discovery.h"
 #include "device/match.h"
-#include "pages/settings/firmwarecheck.h"
+#include "device/firmwarecheck.h"
 #include "platform/registry.h"
 
 #include <QTemporaryDir>

@@ -3,8 +3,8 @@
 #include "pagetestsupport.h"
 
 #include "device/worker.h"
-#include "pages/device/pagehotplug.h"
-#include "pages/settings/firmwarecheck.h"
+#include "device/discovery.h"
+#include "device/firmwarecheck.h"
 
 #include <QSignalSpy>
 #include <QtTest>

@@ -47,6 +47,9 @@ extern std::atomic<bool> receiverUpdateFlag;
 extern std::atomic<bool> mouseUpdateFlag;
 // Set while a firmware upgrade flashes a part.
 extern std::atomic<bool> upgradeRunning;
+// Set while the process-wide firmware update and repair dialog is shown (it
+// says so itself); device changes then ask it to look at the devices again.
+extern std::atomic<bool> updateRepairDialogShown;
 
 // "v" + major (decimal) + "." + minor (two upper-case hex digits or more):
 // 0x0105 gives v1.05, 0x0A1F gives v10.1F.

@@ -1,4 +1,4 @@
-#include "pages/settings/firmwarecheck.h"
+#include "device/firmwarecheck.h"
 
 #include "app/configini.h"
 #include "device/devicestate.h"
@@ -15,6 +15,7 @@ std::atomic<int> upgradeCid{0};
 std::atomic<bool> receiverUpdateFlag{false};
 std::atomic<bool> mouseUpdateFlag{false};
 std::atomic<bool> upgradeRunning{false};
+std::atomic<bool> updateRepairDialogShown{false};
 
 namespace {
 
