@@ -44,11 +44,11 @@ DialogMain::DialogMain(QWidget *parent)
     setFixedSize(width(), height());
 
     PostMsg *hub = PostMsg::instance();
-    connect(hub, SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
-    connect(hub, SIGNAL(SigChangeMainDialog(int)), this, SLOT(SlotChangeMainDialog(int)));
-    connect(hub, SIGNAL(SigChangeSize(int)), this, SLOT(SlotChangeSize(int)));
-    connect(hub, SIGNAL(SigMouseOffLineo(int)), this, SLOT(SlotMouseOffLine(int)));
-    connect(hub, SIGNAL(SigUpPageLight()), this, SLOT(SlotUpPageLight()));
+    connect(hub, &PostMsg::SigAllLanguage, this, &DialogMain::SlotAllLanguage);
+    connect(hub, &PostMsg::SigChangeMainDialog, this, &DialogMain::SlotChangeMainDialog);
+    connect(hub, &PostMsg::SigChangeSize, this, &DialogMain::SlotChangeSize);
+    connect(hub, &PostMsg::SigMouseOffLineo, this, &DialogMain::SlotMouseOffLine);
+    connect(hub, &PostMsg::SigUpPageLight, this, &DialogMain::SlotUpPageLight);
 
     trayIcon = new QSystemTrayIcon(QIcon(pictureDir + QStringLiteral("Logo.png")));
     trayIcon->setToolTip(productName);

@@ -19,7 +19,7 @@ ExeIsRun::ExeIsRun(QWidget *parent)
     : QDialog(parent), ui(new Ui::ExeIsRun)
 {
     ui->setupUi(this);
-    connect(PostMsg::instance(), SIGNAL(SigChangeLanguage(int)), this, SLOT(SlotChangeLanguage(int)));
+    connect(PostMsg::instance(), &PostMsg::SigChangeLanguage, this, &ExeIsRun::SlotChangeLanguage);
     pictureDir = noticePictureDir();
     styleNotice(this, ui->DeleteConfirmA, ui->label, ui->CloseButton, {ui->NewHong}, pictureDir,
                 QStringLiteral("Confirm.png"), QStringLiteral("ConfirmClick.png"));

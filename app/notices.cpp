@@ -70,13 +70,13 @@ void styleNotice(QDialog *dialog, QFrame *frame, QLabel *label, QToolButton *clo
     }
 }
 
-QString setUpNotice(QDialog *notice, const NoticeParts &parts)
+QString setUpNotice(QDialog *notice, const NoticeParts &parts, const std::function<void(int)> &relabel)
 {
     const QString pictureDir = noticePictureDir();
     styleNotice(notice, parts.frame, parts.label, parts.closeButton, parts.confirmButtons, pictureDir,
                 parts.confirmImage, parts.confirmClickImage, !parts.confirmButtons.isEmpty());
-    QObject::connect(PostMsg::instance(), SIGNAL(SigAllLanguage(int)), notice, SLOT(SlotAllLanguage(int)));
-    QMetaObject::invokeMethod(notice, "SlotAllLanguage", Qt::DirectConnection, Q_ARG(int, languageIndex));
+    QObject::connect(PostMsg::instance(), &PostMsg::SigAllLanguage, notice, relabel);
+    relabel(languageIndex);
     scaleChildren(notice, screen::fontFactor());
     return pictureDir;
 }
@@ -115,7 +115,7 @@ MouseOffLine::MouseOffLine(QWidget *parent)
     pictureDir = setUpNotice(this, {ui->MouseOffLineA, ui->label, ui->CloseButton, {ui->NewHong},
                                     QStringLiteral("ConFirm.png"), QStringLiteral("ConFirmClick.png")});
     // The worker's online check closes the notice when the mouse answers.
-    connect(PostMsg::instance(), SIGNAL(SigCloseOffOnline()), this, SLOT(on_CloseButton_clicked()));
+    connect(PostMsg::instance(), &PostMsg::SigCloseOffOnline, this, &MouseOffLine::on_CloseButton_clicked);
 }
 
 MouseOffLine::~MouseOffLine()

@@ -5,6 +5,8 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
+
 class QFrame;
 class QLabel;
 class QToolButton;
@@ -49,7 +51,12 @@ struct NoticeParts
 // look (styleNotice), the hub's SigAllLanguage(int) connected to the
 // notice's SlotAllLanguage(int) and called once with the current language,
 // and the fonts scaled to the screen. Returns the picture folder.
-QString setUpNotice(QDialog *notice, const NoticeParts &parts);
+QString setUpNotice(QDialog *notice, const NoticeParts &parts, const std::function<void(int)> &relabel);
+template <typename Notice>
+QString setUpNotice(Notice *notice, const NoticeParts &parts)
+{
+    return setUpNotice(notice, parts, [notice](int index) { notice->SlotAllLanguage(index); });
+}
 
 // Two identical devices are attached.
 class QuestiondialogB : public QDialog

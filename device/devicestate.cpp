@@ -79,7 +79,6 @@ std::atomic<bool> restartPending{false};
 std::atomic<bool> reReadRequested{false};
 std::atomic<bool> lastAttachOnline{false};
 std::atomic<bool> passOnline{false};
-std::atomic<bool> &deviceAnswered = passOnline;
 std::atomic<bool> modalOperation{false};
 std::atomic<int> showBatteryValue{0};
 

@@ -167,7 +167,6 @@ extern std::atomic<bool> restartPending;
 extern std::atomic<bool> reReadRequested;
 extern std::atomic<bool> lastAttachOnline;
 extern std::atomic<bool> passOnline;
-extern std::atomic<bool>& deviceAnswered;      // another name of passOnline
 extern std::atomic<bool> modalOperation;
 extern std::atomic<int> showBatteryValue;
 

@@ -212,9 +212,9 @@ DialogChange::DialogChange(QWidget *parent)
     ui->LeftButton->hide();
 
     PostMsg *hub = PostMsg::instance();
-    connect(hub, SIGNAL(SigLanguageSameA(int)), this, SLOT(SlotSameLanguageA(int)));
-    connect(hub, SIGNAL(SigUpDateButton(bool)), this, SLOT(SlotUpDateButton(bool)));
-    connect(hub, SIGNAL(SigEnterKey()), this, SLOT(SlotEnterKey()));
+    connect(hub, &PostMsg::SigLanguageSameA, this, &DialogChange::SlotSameLanguageA);
+    connect(hub, &PostMsg::SigUpDateButton, this, &DialogChange::SlotUpDateButton);
+    connect(hub, &PostMsg::SigEnterKey, this, &DialogChange::SlotEnterKey);
 
     ui->Repair->hide();
     if (!updateFailInfo().isEmpty())
@@ -222,7 +222,7 @@ DialogChange::DialogChange(QWidget *parent)
 
     deviceTotal = ConfigIni::instance()->value(QStringLiteral("Option"), QStringLiteral("DeviceTotal")).toInt();
 
-    connect(hub, SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
+    connect(hub, &PostMsg::SigAllLanguage, this, &DialogChange::SlotAllLanguage);
     SlotAllLanguage(languageIndex);
 
     ui->FindVer->hide();
@@ -329,7 +329,7 @@ void DialogChange::buildDeviceButtons()
     for (mytoolButtonEnter *button : buttons) {
         const int index = indexFromName(button->objectName(), QStringLiteral("btn"));
         refreshDeviceEntry(index);
-        connect(button, SIGNAL(clicked()), this, SLOT(slotButtonClicked()));
+        connect(button, &QAbstractButton::clicked, this, &DialogChange::slotButtonClicked);
     }
 }
 

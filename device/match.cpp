@@ -82,10 +82,10 @@ Match::Match(QWidget *parent)
     pairTextTimer->setInterval(500);
 
     PostMsg *hub = PostMsg::instance();
-    connect(hub, SIGNAL(SigTimerStop()), this, SLOT(SlotStopTimer()));
-    connect(hub, SIGNAL(SigButtonEnable(int)), this, SLOT(SlotButtonenable(int)));
-    connect(hub, SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
-    connect(ui->CloseButton, SIGNAL(clicked()), this, SLOT(WindowClosedSet()));
+    connect(hub, &PostMsg::SigTimerStop, this, &Match::SlotStopTimer);
+    connect(hub, &PostMsg::SigButtonEnable, this, &Match::SlotButtonenable);
+    connect(hub, &PostMsg::SigAllLanguage, this, &Match::SlotAllLanguage);
+    connect(ui->CloseButton, &QAbstractButton::clicked, this, &Match::WindowClosedSet);
 
     SlotAllLanguage(languageIndex);
     ui->label->hide();

@@ -33,13 +33,12 @@ Worker::Worker(QObject *parent) : QThread(nullptr)
     deviceOnline = false;
 
     onlineTimer = new QTimer(this);
-    connect(onlineTimer, SIGNAL(timeout()), this, SLOT(SlotCheckOnline()));
+    connect(onlineTimer, &QTimer::timeout, this, &Worker::SlotCheckOnline);
     onlineTimer->setInterval(kOnlineCheckMs);
     onlineTimer->start();
 
-    connect(PostMsg::instance(), SIGNAL(SigSelectMouseInfo(DeviceAllInfo)), this,
-            SLOT(SlotSelectMouseInfo(DeviceAllInfo)));
-    connect(PostMsg::instance(), SIGNAL(SigMainPageChange()), this, SLOT(SlotMainPageChange()));
+    connect(PostMsg::instance(), &PostMsg::SigSelectMouseInfo, this, &Worker::SlotSelectMouseInfo);
+    connect(PostMsg::instance(), &PostMsg::SigMainPageChange, this, &Worker::SlotMainPageChange);
 
     showBatteryValue = ConfigIni::instance()->value(QStringLiteral("Option"), QStringLiteral("ShowBatteryValue")).toInt();
 }

@@ -4,6 +4,7 @@
 #include "device/devicestate.h"
 #include "device/worker.h"
 #include "ui_buttoninterface.h"
+#include "pages/hubconnections.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -16,11 +17,9 @@ Buttoninterface::Buttoninterface(QWidget *parent)
     ui->setupUi(this);
 
     PostMsg *hub = PostMsg::instance();
-    connect(hub, SIGNAL(SigUpDataLightUIButton(FlashDataMap)), this, SLOT(SlotUpDataButtonUIButton(FlashDataMap)),
-            Qt::BlockingQueuedConnection);
-    connect(hub, SIGNAL(SigUpDataButtonUIC(FlashDataMap)), this, SLOT(SlotUpDataButtonUIB(FlashDataMap)));
-    connect(hub, SIGNAL(SigFormReset()), this, SLOT(SlotFormResetButton()), Qt::BlockingQueuedConnection);
-    connect(hub, SIGNAL(SigMouseIndex(int)), this, SLOT(SlotMouseIndex(int)));
+    connectBlockingHub(this);
+    connect(hub, &PostMsg::SigUpDataButtonUIC, this, &Buttoninterface::SlotUpDataButtonUIB);
+    connect(hub, &PostMsg::SigMouseIndex, this, &Buttoninterface::SlotMouseIndex);
 
     // The worker has no parent; this page releases it.
     workerOwner = std::make_unique<WorkerOwner>();
@@ -64,6 +63,10 @@ void Buttoninterface::SlotFormResetButton()
 {
     buttonPageRefreshing = true;
     buttonPageRefreshing = false;
+}
+
+void Buttoninterface::SlotUpDataConfigUI(int, int, bool)
+{
 }
 
 void Buttoninterface::SlotMouseIndex(int index)

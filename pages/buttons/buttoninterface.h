@@ -26,6 +26,9 @@ public slots:
     void SlotUpDataButtonUIButton(FlashDataMap DataMap);
     void SlotUpDataButtonUIB(FlashDataMap DataMap);
     void SlotFormResetButton();
+    // The device's configuration-slot report; the stand-in page has no slot
+    // chooser yet.
+    void SlotUpDataConfigUI(int ToTalItem, int SelectIndex, bool ItemEnable);
     void SlotMouseIndex(int index);
 
 private:

@@ -2,21 +2,18 @@
 #include "ui_advanced.h"
 
 #include "app/postmsg.h"
+#include "pages/hubconnections.h"
 
 Advanced::Advanced(QWidget *parent)
     : QWidget(parent), ui(new Ui::Advanced)
 {
     ui->setupUi(this);
     PostMsg *hub = PostMsg::instance();
-    connect(hub, SIGNAL(SigUpDataLightSensor(FlashDataMap)), this, SLOT(SlotUpDataSenSorUISensor(FlashDataMap)),
-            Qt::BlockingQueuedConnection);
-    connect(hub, SIGNAL(SigUpDataSensorUIB(FlashDataMap)), this, SLOT(SlotUpDataSenSorUIB(FlashDataMap)));
-    connect(hub, SIGNAL(SigForm()), this, SLOT(SlotForm()), Qt::BlockingQueuedConnection);
-    connect(hub, SIGNAL(SigFormB()), this, SLOT(SlotFormB()));
-    connect(hub, SIGNAL(SigFormReset()), this, SLOT(SlotFormReset()), Qt::BlockingQueuedConnection);
-    connect(hub, SIGNAL(SigLongRangeMode(bool)), this, SLOT(SlotLongRangeMode(bool)), Qt::BlockingQueuedConnection);
-    connect(hub, SIGNAL(SigtVis(int)), this, SLOT(SetPos(int)));
-    connect(hub, SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
+    connectBlockingHub(this);
+    connect(hub, &PostMsg::SigUpDataSensorUIB, this, &Advanced::SlotUpDataSenSorUIB);
+    connect(hub, &PostMsg::SigFormB, this, &Advanced::SlotFormB);
+    connect(hub, &PostMsg::SigtVis, this, &Advanced::SetPos);
+    connect(hub, &PostMsg::SigAllLanguage, this, &Advanced::SlotAllLanguage);
 }
 
 Advanced::~Advanced()

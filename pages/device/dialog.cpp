@@ -17,6 +17,7 @@
 #include "pages/settings/updataparam.h"
 #include "platform/crashdump.h"
 #include "platform/hidusb/hidusb.h"
+#include "pages/hubconnections.h"
 
 #include <QButtonGroup>
 #include <QDebug>
@@ -74,7 +75,7 @@ Dialog::Dialog(QWidget *parent)
                                     static_cast<QAbstractButton *>(ui->LightsButton), static_cast<QAbstractButton *>(ui->SensorButton),
                                     static_cast<QAbstractButton *>(ui->FormSetting)})
         pageGroup->addButton(button);
-    connect(ui->MinButton, SIGNAL(clicked()), this, SLOT(WindowMin()));
+    connect(ui->MinButton, &QAbstractButton::clicked, this, &Dialog::WindowMin);
     ui->PreButton->setChecked(true);
 
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
@@ -86,12 +87,12 @@ Dialog::Dialog(QWidget *parent)
     ui->stackedWidgetDialog->setCurrentWidget(preVier);
 
     PostMsg *hub = PostMsg::instance();
-    connect(hub, SIGNAL(SigSecondPageChange()), this, SLOT(SlotSecondDialog()));
-    connect(hub, SIGNAL(SigIsUsb(bool,bool)), this, SLOT(SlotIsUsb(bool,bool)));
-    connect(hub, SIGNAL(SigUpDataParam(int)), this, SLOT(SlotUpDataParam(int)));
-    connect(hub, SIGNAL(SigStartRecord(int)), this, SLOT(SlotStartRecord(int)));
-    connect(hub, SIGNAL(SigMouseIndex(int)), this, SLOT(SlotMouseIndex(int)));
-    connect(hub, SIGNAL(SigBattery(bool,int,bool)), this, SLOT(SlotBattery(bool,int,bool)), Qt::BlockingQueuedConnection);
+    connect(hub, &PostMsg::SigSecondPageChange, this, &Dialog::SlotSecondDialog);
+    connect(hub, &PostMsg::SigIsUsb, this, &Dialog::SlotIsUsb);
+    connect(hub, &PostMsg::SigUpDataParam, this, &Dialog::SlotUpDataParam);
+    connect(hub, &PostMsg::SigStartRecord, this, &Dialog::SlotStartRecord);
+    connect(hub, &PostMsg::SigMouseIndex, this, &Dialog::SlotMouseIndex);
+    connectBlockingHub(this);
     ui->label_3->hide();
 }
 

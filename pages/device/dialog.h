@@ -28,6 +28,15 @@ public:
     // The page's wait notice, shown after every device pass.
     UpDataParam *waitNotice() const { return updateNotice; }
 
+public slots:
+    // Receivers of the hub.
+    void SlotSecondDialog();
+    void SlotIsUsb(bool Usb, bool IsVs);
+    void SlotUpDataParam(int index);
+    void SlotStartRecord(int index);
+    void SlotBattery(bool IsCharg, int Number, bool IsText);
+    void SlotMouseIndex(int index);
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -40,12 +49,6 @@ private slots:
     void on_LightsButton_clicked();
     void on_UpArrow_clicked();
     void on_SetButton_clicked();
-    void SlotSecondDialog();
-    void SlotIsUsb(bool Usb, bool IsVs);
-    void SlotUpDataParam(int index);
-    void SlotStartRecord(int index);
-    void SlotBattery(bool IsCharg, int Number, bool IsText);
-    void SlotMouseIndex(int index);
     void on_CloseButton_clicked();
     void on_FormSetting_clicked();
     void on_PreButton_clicked();

@@ -26,15 +26,15 @@ PreVier::PreVier(QWidget *parent)
     ui->DongleUp->setStyleSheet(marker);
 
     PostMsg *hub = PostMsg::instance();
-    connect(hub, SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
-    connect(hub, SIGNAL(SigMouseIndex(int)), this, SLOT(SlotMouseIndex(int)));
-    connect(hub, SIGNAL(SigAddSensor(int)), this, SLOT(SlotAddSensor(int)));
-    connect(hub, SIGNAL(SigAddReport(int)), this, SLOT(SlotAddReport(int)));
-    connect(hub, SIGNAL(SigAddLOD(QString)), this, SLOT(SlotAddLOD(QString)));
-    connect(hub, SIGNAL(SigDebunce(QString)), this, SLOT(SlotDebnunce(QString)));
-    connect(hub, SIGNAL(SigAddConfig(QString)), this, SLOT(SlotAddConfig(QString)));
-    connect(hub, SIGNAL(SigAddVer(int,QString)), this, SLOT(SlotAddVer(int,QString)));
-    connect(hub, SIGNAL(SigAddUpdate(int,bool)), this, SLOT(SlotAddUpdate(int,bool)));
+    connect(hub, &PostMsg::SigAllLanguage, this, &PreVier::SlotAllLanguage);
+    connect(hub, &PostMsg::SigMouseIndex, this, &PreVier::SlotMouseIndex);
+    connect(hub, &PostMsg::SigAddSensor, this, &PreVier::SlotAddSensor);
+    connect(hub, &PostMsg::SigAddReport, this, &PreVier::SlotAddReport);
+    connect(hub, &PostMsg::SigAddLOD, this, &PreVier::SlotAddLOD);
+    connect(hub, &PostMsg::SigDebunce, this, &PreVier::SlotDebnunce);
+    connect(hub, &PostMsg::SigAddConfig, this, &PreVier::SlotAddConfig);
+    connect(hub, &PostMsg::SigAddVer, this, &PreVier::SlotAddVer);
+    connect(hub, &PostMsg::SigAddUpdate, this, &PreVier::SlotAddUpdate);
     SlotAllLanguage(languageIndex);
 }
 

@@ -3,22 +3,17 @@
 
 #include "app/postmsg.h"
 #include "device/devicestate.h"
+#include "pages/hubconnections.h"
 
 LampLight::LampLight(QWidget *parent)
     : QWidget(parent), ui(new Ui::LampLight)
 {
     ui->setupUi(this);
     PostMsg *hub = PostMsg::instance();
-    connect(hub, SIGNAL(SigUpDataLightLight(FlashDataMap)), this, SLOT(SlotUpDataLightUILight(FlashDataMap)),
-            Qt::BlockingQueuedConnection);
-    connect(hub, SIGNAL(SigUpDataLightUIA(FlashDataMap)), this, SLOT(SlotUpDataLightUIA(FlashDataMap)));
-    connect(hub, SIGNAL(SigFormReset()), this, SLOT(SlotFormResetLight()), Qt::BlockingQueuedConnection);
-    connect(hub, SIGNAL(SigUpDataDPILed(FlashDataMap)), this, SLOT(SlotUpDataDPILed(FlashDataMap)),
-            Qt::BlockingQueuedConnection);
-    connect(hub, SIGNAL(SigRGBValue(DongleRGB*)), this, SLOT(SlotRGBValue(DongleRGB*)), Qt::BlockingQueuedConnection);
-    connect(hub, SIGNAL(SigForm()), this, SLOT(SlotForm()), Qt::BlockingQueuedConnection);
-    connect(hub, SIGNAL(SigFormB()), this, SLOT(SlotFormB()));
-    connect(hub, SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
+    connectBlockingHub(this);
+    connect(hub, &PostMsg::SigUpDataLightUIA, this, &LampLight::SlotUpDataLightUIA);
+    connect(hub, &PostMsg::SigFormB, this, &LampLight::SlotFormB);
+    connect(hub, &PostMsg::SigAllLanguage, this, &LampLight::SlotAllLanguage);
 }
 
 LampLight::~LampLight()

@@ -9,8 +9,8 @@ Macro::Macro(QWidget *parent)
 {
     ui->setupUi(this);
     PostMsg *hub = PostMsg::instance();
-    connect(hub, SIGNAL(SigSetMacroPage()), this, SLOT(SlotSetMacroPage()));
-    connect(hub, SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
+    connect(hub, &PostMsg::SigSetMacroPage, this, &Macro::SlotSetMacroPage);
+    connect(hub, &PostMsg::SigAllLanguage, this, &Macro::SlotAllLanguage);
 }
 
 Macro::~Macro()

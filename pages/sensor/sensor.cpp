@@ -3,20 +3,17 @@
 
 #include "app/postmsg.h"
 #include "device/devicestate.h"
+#include "pages/hubconnections.h"
 
 Sensor::Sensor(QWidget *parent)
     : QWidget(parent), ui(new Ui::Sensor)
 {
     ui->setupUi(this);
     PostMsg *hub = PostMsg::instance();
-    connect(hub, SIGNAL(SigUpDataLightSensor(FlashDataMap)), this, SLOT(SlotUpDataSenSorUISensor(FlashDataMap)),
-            Qt::BlockingQueuedConnection);
-    connect(hub, SIGNAL(SigUpDataSensorUIB(FlashDataMap)), this, SLOT(SlotUpDataSenSorUIB(FlashDataMap)));
-    connect(hub, SIGNAL(SigFormReset()), this, SLOT(SlotFormReset()), Qt::BlockingQueuedConnection);
-    connect(hub, SIGNAL(SigUpDataReportRate(int)), this, SLOT(SlotUpDataReportRate(int)), Qt::BlockingQueuedConnection);
-    connect(hub, SIGNAL(SigUpDataDPI(int)), this, SLOT(SlotUpDataDPI(int)), Qt::BlockingQueuedConnection);
-    connect(hub, SIGNAL(SigHideModel(int)), this, SLOT(SlotHideModel(int)));
-    connect(hub, SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
+    connectBlockingHub(this);
+    connect(hub, &PostMsg::SigUpDataSensorUIB, this, &Sensor::SlotUpDataSenSorUIB);
+    connect(hub, &PostMsg::SigHideModel, this, &Sensor::SlotHideModel);
+    connect(hub, &PostMsg::SigAllLanguage, this, &Sensor::SlotAllLanguage);
 }
 
 Sensor::~Sensor()

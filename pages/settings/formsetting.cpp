@@ -8,6 +8,7 @@
 #include "device/devicestate.h"
 #include "pages/pagecommon.h"
 #include "pages/settings/updaterepair.h"
+#include "pages/hubconnections.h"
 
 #include <QLabel>
 
@@ -20,16 +21,13 @@ FormSetting::FormSetting(QWidget *parent)
     ui->toolButton_3->hide();
 
     PostMsg *hub = PostMsg::instance();
-    connect(hub, SIGNAL(SigLanguageSameB(int)), this, SLOT(SlotLanguageSameB(int)));
-    connect(hub, SIGNAL(SigLightToFrom(int)), this, SLOT(SlotLightToFrom(int)));
-    connect(hub, SIGNAL(SigRGBValue(DongleRGB*)), this, SLOT(SlotRGBValue(DongleRGB*)), Qt::BlockingQueuedConnection);
-    connect(hub, SIGNAL(SigLongRangeMode(bool)), this, SLOT(SlotLongRangeMode(bool)), Qt::BlockingQueuedConnection);
-    connect(hub, SIGNAL(SigForm()), this, SLOT(SlotForm()), Qt::BlockingQueuedConnection);
-    connect(hub, SIGNAL(SigFormB()), this, SLOT(SlotFormB()));
-    connect(hub, SIGNAL(SigSetver(int)), this, SLOT(SetVer(int)));
-    connect(hub, SIGNAL(SigLabelText(int,QString)), this, SLOT(SlotLabelText(int,QString)));
-    connect(hub, SIGNAL(SigLabelTextB(QString,QString)), this, SLOT(SlotLabelTextB(QString,QString)));
-    connect(hub, SIGNAL(SigFormReset()), this, SLOT(SlotFormResetForm()), Qt::BlockingQueuedConnection);
+    connect(hub, &PostMsg::SigLanguageSameB, this, &FormSetting::SlotLanguageSameB);
+    connect(hub, &PostMsg::SigLightToFrom, this, &FormSetting::SlotLightToFrom);
+    connectBlockingHub(this);
+    connect(hub, &PostMsg::SigFormB, this, &FormSetting::SlotFormB);
+    connect(hub, &PostMsg::SigSetver, this, &FormSetting::SetVer);
+    connect(hub, &PostMsg::SigLabelText, this, &FormSetting::SlotLabelText);
+    connect(hub, &PostMsg::SigLabelTextB, this, &FormSetting::SlotLabelTextB);
 
     pictureDir = pictureFolder(QStringLiteral("FormSetting"));
     // The page draws on the device page's background.
@@ -64,7 +62,7 @@ FormSetting::FormSetting(QWidget *parent)
             .arg(themeRgb(QStringLiteral("ComboxTextColor")), themeRgb(QStringLiteral("ComboxBackGroundColor")),
                  themeRgb(QStringLiteral("ComboxSelectColor"))));
 
-    connect(hub, SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
+    connect(hub, &PostMsg::SigAllLanguage, this, &FormSetting::SlotAllLanguage);
     SlotAllLanguage(languageIndex);
 }
 

@@ -37,7 +37,7 @@ RePair::RePair(QWidget *parent)
         QStringLiteral("#RePairA{border:0px;background-position:center;background-repeat:no-repeat;background-image: url(")
         + pictureDir + QStringLiteral("BackGround.png);}"));
 
-    connect(PostMsg::instance(), SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
+    connect(PostMsg::instance(), &PostMsg::SigAllLanguage, this, &RePair::SlotAllLanguage);
     SlotAllLanguage(languageIndex);
 
     scaleChildren(this, screen::fontFactor());

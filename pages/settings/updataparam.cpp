@@ -116,8 +116,8 @@ UpDataParam::UpDataParam(QWidget *parent)
 
     jobTimer = new QTimer(this);
     jobTimer->setSingleShot(true);
-    connect(jobTimer, SIGNAL(timeout()), this, SLOT(onTimeupDestroy()));
-    connect(PostMsg::instance(), SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
+    connect(jobTimer, &QTimer::timeout, this, &UpDataParam::onTimeupDestroy);
+    connect(PostMsg::instance(), &PostMsg::SigAllLanguage, this, &UpDataParam::SlotAllLanguage);
     SlotAllLanguage(languageIndex);
     scaleFontsForScreen(this);
 }

@@ -17,8 +17,8 @@ UpDateRepair::UpDateRepair(QWidget *parent)
     label->setAlignment(Qt::AlignCenter);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(label);
-    connect(PostMsg::instance(), SIGNAL(SigRepairCheckUpdate()), this, SLOT(SlotRepairCheckUpdate()));
-    connect(PostMsg::instance(), SIGNAL(SigAllLanguage(int)), this, SLOT(SlotAllLanguage(int)));
+    connect(PostMsg::instance(), &PostMsg::SigRepairCheckUpdate, this, &UpDateRepair::SlotRepairCheckUpdate);
+    connect(PostMsg::instance(), &PostMsg::SigAllLanguage, this, &UpDateRepair::SlotAllLanguage);
 }
 
 UpDateRepair::~UpDateRepair()

@@ -69,8 +69,8 @@ private slots:
         if (!registryValue.isNull())
             registry::setValue(registry::kProgramKey, QStringLiteral("LanguageIndex"), registryValue);
         MacroIni::instance()->setValue(QStringLiteral("Language"), QStringLiteral("Language"), storedBefore);
-        QSignalSpy all(PostMsg::instance(), SIGNAL(SigAllLanguage(int)));
-        QSignalSpy sameA(PostMsg::instance(), SIGNAL(SigLanguageSameA(int)));
+        QSignalSpy all(PostMsg::instance(), &PostMsg::SigAllLanguage);
+        QSignalSpy sameA(PostMsg::instance(), &PostMsg::SigLanguageSameA);
         {
             DialogMain window;
             QCOMPARE(languageIndex, index);
@@ -89,8 +89,8 @@ private slots:
     void pagesChangeThroughTheHub()
     {
         DialogMain window;
-        QSignalSpy second(PostMsg::instance(), SIGNAL(SigSecondPageChange()));
-        QSignalSpy mainPage(PostMsg::instance(), SIGNAL(SigMainPageChange()));
+        QSignalSpy second(PostMsg::instance(), &PostMsg::SigSecondPageChange);
+        QSignalSpy mainPage(PostMsg::instance(), &PostMsg::SigMainPageChange);
         emit PostMsg::instance()->SigChangeMainDialog(1);
         QCOMPARE(window.currentPage(), 1);
         emit PostMsg::instance()->SigChangeMainDialog(7);
@@ -164,7 +164,7 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         macroRecording = recording;
-        QSignalSpy enter(PostMsg::instance(), SIGNAL(SigEnterKey()));
+        QSignalSpy enter(PostMsg::instance(), &PostMsg::SigEnterKey);
         // Space with the one wireless device of the default devices opens
         // the pairing dialog; close it so the key handler returns.
         QTimer closer;

@@ -56,7 +56,7 @@ private slots:
     void refillSlotsKeepTheButtonPageFlags()
     {
         Buttoninterface page;
-        QSignalSpy sleep(PostMsg::instance(), SIGNAL(SigLightToFrom(int)));
+        QSignalSpy sleep(PostMsg::instance(), &PostMsg::SigLightToFrom);
         FlashDataMap record{};
         record.sleepTime = 6;
         buttonPageRefreshed = false;
@@ -84,7 +84,7 @@ private slots:
     void releasingTheWorkerWhileItWaitsForTheGuiDoesNotHang()
     {
         RefillPage otherPage;
-        connect(PostMsg::instance(), SIGNAL(SigFormReset()), &otherPage, SLOT(SlotFormReset()),
+        connect(PostMsg::instance(), &PostMsg::SigFormReset, &otherPage, &RefillPage::SlotFormReset,
                 Qt::BlockingQueuedConnection);
 
         auto *page = new Buttoninterface;

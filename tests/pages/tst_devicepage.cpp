@@ -280,7 +280,7 @@ void DevicePageTest::closeSavesCacheThenQuits()
     const FlashDataMap record = patternRecord(2, 1, 8);
     currentFlashData = record;
     QFile::remove(deviceCachePath(loadedCacheName.get()));
-    QSignalSpy quit(PostMsg::instance(), SIGNAL(SigChangeSize(int)));
+    QSignalSpy quit(PostMsg::instance(), &PostMsg::SigChangeSize);
     button(*page, QStringLiteral("CloseButton"))->click();
     QCOMPARE(quit.count(), 1);
     QCOMPARE(quit.first().first().toInt(), 1);

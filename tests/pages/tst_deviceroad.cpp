@@ -66,7 +66,7 @@ void DeviceRoadTest::chooseOpensDevicePage()
     QTimer watch;
     connect(&watch, &QTimer::timeout, [&] { noticeShown = noticeShown || notice->isVisible(); });
     watch.start(50);
-    QSignalSpy offline(PostMsg::instance(), SIGNAL(SigMouseOffLineo(int)));
+    QSignalSpy offline(PostMsg::instance(), &PostMsg::SigMouseOffLineo);
 
     chooseFirstDevice();
     QCOMPARE(currentPage(), static_cast<QWidget *>(devicePage));

@@ -242,8 +242,8 @@ void PageHotplugTest::callbackFromLibraryThread()
     // Armed as the main window arms it: the library calls back on its own
     // thread and the page's work still happens on the GUI thread.
     openSimulatedMouse();
-    QSignalSpy back(PostMsg::instance(), SIGNAL(SigChangeMainDialog(int)));
-    QSignalSpy setver(PostMsg::instance(), SIGNAL(SigSetver(int)));
+    QSignalSpy back(PostMsg::instance(), &PostMsg::SigChangeMainDialog);
+    QSignalSpy setver(PostMsg::instance(), &PostMsg::SigSetver);
     QVERIFY(StartUsbChanged(onPageDeviceChanged, 600));
     QTRY_VERIFY_WITH_TIMEOUT(setver.count() >= 1, 5000);
     QCOMPARE(back.count(), 0);

@@ -118,7 +118,7 @@ void StandInsTest::leavingEndsRecording()
 {
     Macro macro;
     macroRecording = true;
-    QSignalSpy record(PostMsg::instance(), SIGNAL(SigStartRecord(int)));
+    QSignalSpy record(PostMsg::instance(), &PostMsg::SigStartRecord);
     emit PostMsg::instance()->SigSetMacroPage();
     QVERIFY(!macroRecording);
     QCOMPARE(record.count(), 1);
