@@ -14,9 +14,9 @@
 #include "device/worker.h"
 #include "device/firmwarecheck.h"
 #include "pages/settings/repair.h"
+#include "device/upgraderecord.h"
 #include "pages/settings/updaterepair.h"
 #include "platform/hidusb/hidusb.h"
-#include "platform/registry.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -87,7 +87,7 @@ QString arrowSheet(const QString &normal, const QString &hover)
 
 QString updateFailInfo()
 {
-    return registry::value(QString::fromLatin1(registry::kDriveTestKey), QStringLiteral("UpdateFailInfo"));
+    return upgraderecord::failInfo();
 }
 
 // The index a device widget's object name carries after its prefix; -1 when

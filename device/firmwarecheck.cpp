@@ -2,6 +2,8 @@
 
 #include "app/configini.h"
 #include "device/devicestate.h"
+#include "platform/hidusb/firmwareimage.h"
+#include "device/upgraderecord.h"
 #include "platform/registry.h"
 
 #include <QCoreApplication>
@@ -23,77 +25,66 @@ QString imageFolderOverride;
 
 enum class SearchMode { Choose, Probe, Repair };
 
-QString headerName(const QByteArray &data)
+// One image file as the search sees it: whole and undamaged, or nothing.
+bool readImage(const QString &fileName, QByteArray *data, hidusb::FirmwareImageInfo *info)
 {
-    QByteArray raw = data.mid(firmwareNameOffset, firmwareNameLength);
-    const int nul = raw.indexOf('\0');
-    if (nul >= 0)
-        raw.truncate(nul);
-    return QString::fromLocal8Bit(raw);
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    if (file.size() <= firmwareHeaderSize || file.size() > firmwareMaxImageSize)
+        return false;
+    *data = file.readAll();
+    const auto *bytes = reinterpret_cast<const unsigned char *>(data->constData());
+    const auto length = static_cast<std::size_t>(data->size());
+    return hidusb::firmwareImageValid(bytes, length) && hidusb::readFirmwareHeader(bytes, length, info);
 }
 
-quint32 headerVersion(const QByteArray &data)
-{
-    const auto *p = reinterpret_cast<const uchar *>(data.constData()) + firmwareVersionOffset;
-    return quint32(p[0]) | (quint32(p[1]) << 8) | (quint32(p[2]) << 16) | (quint32(p[3]) << 24);
-}
-
-// A version text read as a decimal number; anything that is not one reads
-// as 0 (so 1.0A and 1.0B compare equal here).
-double versionNumber(const QString &text)
-{
-    bool ok = false;
-    const double v = text.toDouble(&ok);
-    return ok ? v : 0.0;
-}
-
+// Every search picks the highest version that qualifies, so the order of the
+// files in the folder never decides which image is flashed.
 bool searchImages(SearchMode mode, quint8 target, const QString &version,
                   const QString &name, quint8 cid, quint8 mid, QList<QByteArray> *chosen)
 {
-    if (mode == SearchMode::Probe && version.isEmpty())
-        return false;
-    QString current = version;
-    current.remove(QLatin1Char('v'));
-    if (version.isEmpty())
-        current = QStringLiteral("0.0");
     if (chosen)
         chosen->clear();
+    // An update needs the device's version: an image is only taken when it
+    // is strictly newer. A repair takes any sound image of the part.
+    FirmwareVersion current;
+    if (mode != SearchMode::Repair && !version.isEmpty()) {
+        current = parseFirmwareVersion(version);
+        if (!current.valid)
+            return false;
+    } else if (mode == SearchMode::Probe) {
+        return false;
+    }
 
-    bool result = false;
     const QDir dir(firmwareImageFolder());
     if (!dir.exists())
         return false;
     const QFileInfoList files = dir.entryInfoList(QStringList{QStringLiteral("*.bin")},
                                                   QDir::Files, QDir::Name | QDir::IgnoreCase);
+    bool found = false;
+    quint32 best = 0;
     for (const QFileInfo &fi : files) {
-        QFile file(fi.absoluteFilePath());
-        if (!file.open(QIODevice::ReadOnly))
-            return false;
-        if (file.size() < firmwareHeaderSize || file.size() > firmwareMaxImageSize)
+        QByteArray data;
+        hidusb::FirmwareImageInfo info;
+        // An unreadable or damaged file is passed over; the next may do.
+        if (!readImage(fi.absoluteFilePath(), &data, &info))
             continue;
-        const QByteArray data = file.readAll();
-        file.close();
-        if (data.size() < firmwareHeaderSize)
+        if (info.target != target || info.cid != cid || info.mid != mid
+            || QString::fromLocal8Bit(info.name.data(), int(info.name.size())) != name)
             continue;
-        if (quint8(data.at(firmwareTargetOffset)) != target
-            || quint8(data.at(firmwareCidOffset)) != cid
-            || quint8(data.at(firmwareMidOffset)) != mid
-            || headerName(data) != name)
+        if (current.valid && info.version <= current.number())
             continue;
-        QString image = firmwareVersionText(headerVersion(data));
-        image.remove(QLatin1Char('v'));
-        if (!version.isEmpty() && image == current)
+        if (found && info.version <= best)
             continue;
-        if (mode != SearchMode::Repair && !version.isEmpty()
-            && versionNumber(image) == versionNumber(current))
-            return result;
-        result = true;
+        found = true;
+        best = info.version;
         if (chosen) {
             chosen->clear();
             chosen->append(data);
         }
     }
-    return result;
+    return found;
 }
 
 } // namespace
@@ -108,6 +99,26 @@ QString firmwareImageFolder()
 void setFirmwareImageFolder(const QString &folder)
 {
     imageFolderOverride = folder;
+}
+
+FirmwareVersion parseFirmwareVersion(const QString &text)
+{
+    FirmwareVersion v;
+    QString t = text.trimmed();
+    if (t.startsWith(QLatin1Char('v')) || t.startsWith(QLatin1Char('V')))
+        t.remove(0, 1);
+    const int dot = t.indexOf(QLatin1Char('.'));
+    if (dot <= 0 || dot == t.size() - 1)
+        return v;
+    bool majorOk = false, minorOk = false;
+    const uint major = t.left(dot).toUInt(&majorOk, 10);
+    const uint minor = t.mid(dot + 1).toUInt(&minorOk, 16);
+    if (!majorOk || !minorOk || major > 0xFFFFFFu || minor > 0xFFu)
+        return v;
+    v.valid = true;
+    v.major = major;
+    v.minor = minor;
+    return v;
 }
 
 QString firmwareVersionText(quint32 version)
@@ -183,7 +194,7 @@ DeviceFirmwareCheck checkDeviceFirmware(const DeviceAllInfo &device)
     const QString cid = config->value(QStringLiteral("Option"), QStringLiteral("CID"));
     const QString mid = config->value(group, QStringLiteral("MID"));
     const QString mouseVersion = registry::value(QString::fromLatin1(registry::kDriveTestKey),
-                                                 QStringLiteral("MouseVer") + cid + mid);
+                                                 upgraderecord::mouseVersionName(cid, mid));
     if (mouseVersion.isEmpty())
         return result;
     result.mouseVersionKnown = true;

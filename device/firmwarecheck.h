@@ -55,23 +55,42 @@ extern std::atomic<bool> updateRepairDialogShown;
 // 0x0105 gives v1.05, 0x0A1F gives v10.1F.
 QString firmwareVersionText(quint32 version);
 
+// A version text taken apart: the major number in decimal, the minor number
+// in hexadecimal ("v1.0A" is major 1, minor 10). Texts of another form are
+// not valid.
+struct FirmwareVersion
+{
+    bool valid = false;
+    quint32 major = 0;
+    quint32 minor = 0;
+    // The header's form: major in bits 8-31, minor in bits 0-7.
+    quint32 number() const { return (major << 8) | minor; }
+};
+FirmwareVersion parseFirmwareVersion(const QString &text);
+
 // Receiver kind of a connection code: 0 -> 1, 4 -> 2, 1 -> 4, 5 -> 8, else 0.
 int receiverKindOf(int linkCode);
 // Catalogue key of the receiver image name for a kind ("DM", "D2M", "D4M",
 // "D8M"); empty for any other kind.
 QString receiverImageKey(int receiverKind);
 
-// Chooses the image for target/cid/mid/name whose version differs from
-// `version` (any version when `version` is empty) and keeps its bytes as
-// entry 0 of firmwareImages. True when one was chosen.
+// The searches read every "*.bin" of the image folder and pass over files
+// that cannot be read, are damaged (shorter or longer than their header
+// says, wrong checksum) or are for another target, CID, MID or name; of the
+// rest the highest version wins.
+//
+// Chooses the image strictly newer than `version` (any version when
+// `version` is empty) and keeps its bytes as entry 0 of firmwareImages. A
+// version text that cannot be read chooses nothing. True when one was
+// chosen.
 bool findFirmwareImage(quint8 target, const QString &version, const QString &name,
                        quint8 cid, quint8 mid);
 // The same search without keeping anything; false at once for an empty
 // version.
 bool probeFirmwareImage(quint8 target, const QString &version, const QString &name,
                         quint8 cid, quint8 mid);
-// The repair search: like findFirmwareImage but never stops at a numerically
-// equal version; fills repairImages.
+// The repair search: any sound image of the part, whatever the device runs;
+// fills repairImages.
 bool findRepairImage(quint8 target, const QString &version, const QString &name,
                      quint8 cid, quint8 mid);
 

@@ -3,7 +3,7 @@
 #include "app/configini.h"
 #include "app/postmsg.h"
 #include "device/devicestate.h"
-#include "platform/registry.h"
+#include "device/upgraderecord.h"
 
 #include <QElapsedTimer>
 #include <mutex>
@@ -290,7 +290,7 @@ void decodeFirmwareVersion()
     emit PostMsg::instance()->SigSetver(0);
     const QString cid = ConfigIni::instance()->value(QStringLiteral("Option"), QStringLiteral("CID"));
     const QString mid = ConfigIni::instance()->value(driveGroup(device), QStringLiteral("MID"));
-    registry::setValue(QString::fromLatin1(registry::kDriveTestKey), QStringLiteral("MouseVer") + cid + mid, text);
+    upgraderecord::storeMouseVersion(cid, mid, text);
 }
 
 } // namespace

@@ -272,9 +272,13 @@ enum StatusFlag {
 };
 
 // Firmware images: a 728-byte header, then the firmware proper. The header
-// holds a little-endian 32-bit version, the target, CID and MID bytes and a
-// NUL-padded image name.
+// holds the length of the firmware proper and its CRC-32 (so a truncated or
+// damaged file is known before a byte of it is flashed), a little-endian
+// 32-bit version, the target, CID and MID bytes and a NUL-padded image name.
+// platform/hidusb/firmwareimage.h builds and checks images.
 constexpr int kFirmwareHeaderSize = 728;
+constexpr int kFirmwareLengthOffset = 8;
+constexpr int kFirmwareCrcOffset = 12;
 constexpr int kFirmwareVersionOffset = 16;
 constexpr int kFirmwareTargetOffset = 20;
 constexpr int kFirmwareCidOffset = 21;
@@ -382,9 +386,11 @@ int UsbUpgradeC_FindBootDevices(const unsigned char *image, int length, int *cou
 // Flashes the image into the one device that fits it (a device in boot mode,
 // else the one attached device of that target, which then enters boot mode).
 // Progress and exactly one finished report per call arrive on the upgrade
-// thread. A device that makes no progress for timeoutMs fails the flash.
-// False when no single device fits; the callback then still gets its
-// failure report, once timeoutMs has passed.
+// thread, in the order of the calls. A device that makes no progress for
+// timeoutMs fails the flash; a device unplugged during the flash fails it at
+// once. False when the image fails its checks (hidusb::firmwareImageValid)
+// or no single device fits; the callback then still gets its failure
+// report, once timeoutMs has passed, and no byte is flashed.
 bool UsbUpgrade_Start(const unsigned char *image, int length, UsbUpgradeCallback callback,
                       int timeoutMs);
 

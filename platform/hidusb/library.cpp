@@ -1,5 +1,7 @@
 #include "platform/hidusb/library.h"
 
+#include "platform/hidusb/firmwareimage.h"
+
 #include "platform/hidusb/dumpformat.h"
 
 #include <QByteArray>
@@ -514,16 +516,18 @@ struct ImageId {
     std::uint32_t version = 0;
 };
 
+// The identity of a whole, undamaged image; false for anything else, so a
+// truncated or damaged file never reaches a device.
 bool imageId(const unsigned char *image, int length, ImageId *id)
 {
-    if (!image || length < kFirmwareHeaderSize)
+    if (!image || length <= 0 || !firmwareImageValid(image, static_cast<std::size_t>(length)))
         return false;
-    const unsigned char *v = image + kFirmwareVersionOffset;
-    id->version = static_cast<std::uint32_t>(v[0] | (v[1] << 8) | (v[2] << 16))
-                  | (static_cast<std::uint32_t>(v[3]) << 24);
-    id->target = image[kFirmwareTargetOffset];
-    id->cid = image[kFirmwareCidOffset];
-    id->mid = image[kFirmwareMidOffset];
+    FirmwareImageInfo info;
+    readFirmwareHeader(image, static_cast<std::size_t>(length), &info);
+    id->version = info.version;
+    id->target = info.target;
+    id->cid = info.cid;
+    id->mid = info.mid;
     return true;
 }
 
@@ -572,6 +576,14 @@ bool Library::startUpgrade(const unsigned char *image, int length, UsbUpgradeCal
     return started;
 }
 
+bool Library::attached(const std::string &path)
+{
+    for (const UsbDeviceEntry &e : transport_->enumerate())
+        if (e.path == path)
+            return true;
+    return false;
+}
+
 bool Library::waitOrQuit(std::chrono::milliseconds ms)
 {
     std::unique_lock<std::mutex> lk(upM_);
@@ -598,8 +610,10 @@ void Library::upgradeLoop()
 
 void Library::runUpgrade(const UpgradeJob &job)
 {
-    auto report = [&job](std::uint8_t status, std::uint8_t value) {
+    auto report = [this, &job](std::uint8_t status, std::uint8_t value) {
         if (!job.callback)
+            return;
+        if (status == 2 && loseFinished_.exchange(false))
             return;
         const unsigned char r[3] = {kUpgradeReportTag, status, value};
         job.callback(r);
@@ -668,8 +682,8 @@ void Library::runUpgrade(const UpgradeJob &job)
             report(2, 0);  // the device refused the image
             return;
         }
-        if (Clock::now() - lastProgress > timeout) {
-            report(2, 0);  // the device stopped answering
+        if (Clock::now() - lastProgress > timeout || !attached(path)) {
+            report(2, 0);  // the device stopped answering or was unplugged
             return;
         }
         if (!waitOrQuit(std::chrono::milliseconds(gotAnswer ? 2 : 20)))

@@ -70,6 +70,9 @@ public:
     bool startUpgrade(const unsigned char *image, int length, UsbUpgradeCallback callback,
                       int timeoutMs);
 
+    // The next finished report of a flash is not delivered (fault injection).
+    void loseNextFinishedReport() { loseFinished_.store(true); }
+
     std::uint64_t blocksWritten() const { return blocksWritten_.load(); }
     std::uint64_t writesRejected() const { return writesRejected_.load(); }
     void resetCounters();
@@ -101,6 +104,8 @@ private:
     };
     void upgradeLoop();
     void runUpgrade(const UpgradeJob &job);
+    bool attached(const std::string &path);
+    std::atomic<bool> loseFinished_{false};
     bool waitOrQuit(std::chrono::milliseconds ms);
 
     std::unique_ptr<sim::SimTransport> transport_;

@@ -167,6 +167,8 @@ bool failFlashAt(const QString &id, int percent)
     });
 }
 
+void loseNextFinishedReport() { Library::instance().loseNextFinishedReport(); }
+
 void setFlashDuration(int milliseconds) { simulator().setFlashDuration(milliseconds); }
 
 bool factoryReset(const QString &id) { return simulator().factoryReset(id); }

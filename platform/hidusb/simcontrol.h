@@ -80,6 +80,8 @@ bool setPairingOutcome(const QString &id, bool success);
 bool rejectNextWrites(const QString &id, int count);    // record writes answered "busy"
 bool setAnswerNothing(const QString &id, bool silent);  // no answer at all
 bool failFlashAt(const QString &id, int percent);       // -1: flashing succeeds
+// The next flash's finished report is lost on its way to the program.
+void loseNextFinishedReport();
 // Time a whole flash takes (all devices), in milliseconds.
 void setFlashDuration(int milliseconds);
 // Forgets a device's stored flash: factory settings, first slot, out of

@@ -1,4 +1,5 @@
 #include "platform/hidusb/simulator.h"
+#include "platform/hidusb/firmwareimage.h"
 
 #include "platform/userpaths.h"
 
@@ -29,13 +30,8 @@ const char kFlashMagic[8] = {'V', 'M', 'X', 'F', 'L', 'S', 'H', '1'};
 
 std::uint32_t crc32(const QByteArray &data)
 {
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (unsigned char c : data) {
-        crc ^= c;
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
+    return hidusb::crc32(reinterpret_cast<const unsigned char *>(data.constData()),
+                         static_cast<std::size_t>(data.size()));
 }
 
 // Hexadecimal id text, with or without "0x".

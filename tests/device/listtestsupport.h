@@ -4,6 +4,7 @@
 // scenario from short device descriptions and load it.
 
 #include "device/firmwarecheck.h"
+#include "platform/hidusb/firmwareimage.h"
 #include "platform/hidusb/simcontrol.h"
 
 #include <QFile>
@@ -74,21 +75,20 @@ inline QJsonArray distinctReceivers(int count)
 }
 
 // Writes a firmware image of the catalogue's customer id and model 29 into
-// `folder`: only the header fields the image search reads are filled.
+// `folder`.
 inline void writeImage(const QString &folder, const QString &file, int target, const QByteArray &name,
                        quint32 version)
 {
-    QByteArray data(1024, '\0');
-    for (int i = 0; i < 4; ++i)
-        data[firmwareVersionOffset + i] = char((version >> (8 * i)) & 0xFF);
-    data[firmwareTargetOffset] = char(target);
-    data[firmwareCidOffset] = char(kCid);
-    data[firmwareMidOffset] = char(29);
-    for (int i = 0; i < name.size(); ++i)
-        data[firmwareNameOffset + i] = name.at(i);
+    hidusb::FirmwareImageInfo info;
+    info.version = version;
+    info.target = static_cast<unsigned char>(target);
+    info.cid = static_cast<unsigned char>(kCid);
+    info.mid = 29;
+    info.name = name.toStdString();
+    const auto data = hidusb::buildFirmwareImage(info, hidusb::firmwareBodyPattern(296, version));
     QFile f(folder + QLatin1Char('/') + file);
     QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
+    f.write(reinterpret_cast<const char *>(data.data()), qint64(data.size()));
 }
 
 } // namespace listtest

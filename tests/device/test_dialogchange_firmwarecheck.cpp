@@ -3,6 +3,7 @@
 
 #include "device/devicestate.h"
 #include "device/firmwarecheck.h"
+#include "platform/hidusb/firmwareimage.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -25,18 +26,21 @@ struct ImageFile
 // the files apart.
 void writeImage(const QString &folder, const ImageFile &image)
 {
-    QByteArray data(image.size, '\0');
-    if (image.size >= firmwareHeaderSize) {
-        for (int i = 0; i < 4; ++i)
-            data[firmwareVersionOffset + i] = char((image.version >> (8 * i)) & 0xFF);
-        data[firmwareTargetOffset] = char(image.target);
-        data[firmwareCidOffset] = char(image.cid);
-        data[firmwareMidOffset] = char(image.mid);
-        for (int i = 0; i < image.name.size() && i < firmwareNameLength; ++i)
-            data[firmwareNameOffset + i] = image.name.at(i);
+    QByteArray data;
+    if (image.size > firmwareHeaderSize) {
+        hidusb::FirmwareImageInfo info;
+        info.version = image.version;
+        info.target = static_cast<unsigned char>(image.target);
+        info.cid = static_cast<unsigned char>(image.cid);
+        info.mid = static_cast<unsigned char>(image.mid);
+        info.name = image.name.toStdString();
+        std::vector<unsigned char> body(std::size_t(image.size - firmwareHeaderSize), 0);
         const QByteArray tag = image.file.toLatin1();
-        for (int i = 0; i < tag.size(); ++i)
-            data[firmwareHeaderSize + i] = tag.at(i);
+        std::copy(tag.begin(), tag.end(), body.begin());
+        const auto bytes = hidusb::buildFirmwareImage(info, body);
+        data = QByteArray(reinterpret_cast<const char *>(bytes.data()), int(bytes.size()));
+    } else {
+        data = QByteArray(image.size, '\0');
     }
     QFile f(folder + QLatin1Char('/') + image.file);
     QVERIFY(f.open(QIODevice::WriteOnly));
@@ -111,18 +115,21 @@ void TestFirmwareCheck::search_data()
     QTest::newRow("newer first, equal second")
         << QList<ImageFile>{mouseImage("a.bin", 0x0106), mouseImage("b.bin", 0x0105)}
         << "v1.05" << true << "a.bin" << true << true << "a.bin";
-    QTest::newRow("two newer: the last stays")
-        << QList<ImageFile>{mouseImage("a.bin", 0x0106), mouseImage("b.bin", 0x0107)}
-        << "v1.05" << true << "b.bin" << true << true << "b.bin";
-    QTest::newRow("hex minors read as 0 and stop the search")
+    QTest::newRow("two newer: the highest wins, not the last")
+        << QList<ImageFile>{mouseImage("a.bin", 0x0107), mouseImage("b.bin", 0x0106)}
+        << "v1.05" << true << "a.bin" << true << true << "a.bin";
+    QTest::newRow("hex minors compared as numbers")
         << QList<ImageFile>{mouseImage("a.bin", 0x010B)}
-        << "v1.0A" << false << "" << false << true << "a.bin";
-    QTest::newRow("chosen before a numerically equal one stays")
-        << QList<ImageFile>{mouseImage("a.bin", 0x0110), mouseImage("b.bin", 0x010B)}
-        << "v1.0A" << true << "a.bin" << true << true << "b.bin";
-    QTest::newRow("empty version takes the last match")
+        << "v1.0A" << true << "a.bin" << true << true << "a.bin";
+    QTest::newRow("older image is no update, but repairs")
+        << QList<ImageFile>{mouseImage("a.bin", 0x0104)}
+        << "v1.05" << false << "" << false << true << "a.bin";
+    QTest::newRow("search goes past an equal version")
+        << QList<ImageFile>{mouseImage("a.bin", 0x010A), mouseImage("b.bin", 0x0110)}
+        << "v1.0A" << true << "b.bin" << true << true << "b.bin";
+    QTest::newRow("empty version takes the highest match")
         << QList<ImageFile>{mouseImage("a.bin", 0x0106), mouseImage("b.bin", 0x0101)}
-        << "" << true << "b.bin" << false << true << "b.bin";
+        << "" << true << "a.bin" << false << true << "a.bin";
     QTest::newRow("name is case-sensitive")
         << QList<ImageFile>{mouseImage("a.bin", 0x0106, "mouse")}
         << "v1.05" << false << "" << false << false << "";

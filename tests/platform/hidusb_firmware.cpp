@@ -5,6 +5,8 @@
 
 #include "hidusb_support.h"
 
+#include "platform/hidusb/firmwareimage.h"
+
 #include <QElapsedTimer>
 
 #include <atomic>
@@ -101,18 +103,28 @@ void onChange() { ++changes; }
 
 QByteArray firmware(std::uint8_t target, std::uint8_t cid, std::uint8_t mid, int version, int size = 6000)
 {
-    QByteArray b(size, '\0');
-    for (int i = kFirmwareHeaderSize; i < size; ++i)
-        b[i] = static_cast<char>(i * 13);
-    b[16] = static_cast<char>(version & 0xFF);
-    b[17] = static_cast<char>(version >> 8);
-    b[20] = static_cast<char>(target);
-    b[21] = static_cast<char>(cid);
-    b[22] = static_cast<char>(mid);
-    const QByteArray name = "VMX29_RX4K";
-    if (size >= kFirmwareHeaderSize)
-        b.replace(87, name.size(), name);
-    return b;
+    FirmwareImageInfo info;
+    info.version = static_cast<std::uint32_t>(version);
+    info.target = target;
+    info.cid = cid;
+    info.mid = mid;
+    info.name = "VMX29_RX4K";
+    const auto image = buildFirmwareImage(
+        info, firmwareBodyPattern(static_cast<std::size_t>(std::max(1, size - kFirmwareHeaderSize)), 13));
+    QByteArray b(reinterpret_cast<const char *>(image.data()), static_cast<int>(image.size()));
+    return size < kFirmwareHeaderSize ? b.left(size) : b;
+}
+
+QByteArray truncated(QByteArray image)
+{
+    image.chop(100);
+    return image;
+}
+
+QByteArray damaged(QByteArray image)
+{
+    image[kFirmwareHeaderSize + 50] = static_cast<char>(image.at(kFirmwareHeaderSize + 50) ^ 0x40);
+    return image;
 }
 
 bool start(const QByteArray &image, int timeoutMs = 10000)
@@ -234,6 +246,8 @@ private slots:
         QTest::newRow("other MID") << firmware(kTargetReceiver, 86, 30, 0x0107);
         QTest::newRow("unknown target") << firmware(212, 86, 29, 0x0107);
         QTest::newRow("shorter than a header") << firmware(kTargetReceiver, 86, 29, 0x0107, 500);
+        QTest::newRow("shorter than its header says") << truncated(firmware(kTargetReceiver, 86, 29, 0x0107));
+        QTest::newRow("damaged firmware") << damaged(firmware(kTargetReceiver, 86, 29, 0x0107));
         QTest::newRow("empty") << QByteArray();
     }
 
@@ -290,6 +304,36 @@ private slots:
         QVERIFY(flashLog.waitFinished(1));
         QVERIFY(flashLog.reports.back()[2] != 1);
         QVERIFY(sim::inBootMode("m"));
+    }
+
+    // Pulling the cable ends the flash with a failure at once, not after the
+    // no-progress time, and the device comes back in boot mode.
+    void unplugDuringFlashFailsAtOnce()
+    {
+        sim::setFlashDuration(2000);
+        QVERIFY(start(firmware(kTargetMouse, 86, 29, 0x0107), 10000));
+        QTRY_VERIFY(sim::inBootMode("m"));
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(sim::unplug("m"));
+        QVERIFY(flashLog.waitFinished(1, 3000));
+        QVERIFY(t.elapsed() < 3000);
+        QVERIFY(flashLog.reports.back()[2] != 1);
+        QVERIFY(sim::plug("m"));
+        QVERIFY(sim::inBootMode("m"));
+        QCOMPARE(sim::firmwareVersion("m"), 0x0102);
+    }
+
+    void lostFinishedReportIsNeverDelivered()
+    {
+        sim::loseNextFinishedReport();
+        QVERIFY(start(firmware(kTargetReceiver, 86, 29, 0x0107)));
+        QTRY_COMPARE(sim::firmwareVersion("r"), 0x0107);
+        QVERIFY(sim::waitIdle());
+        QCOMPARE(flashLog.finished(), 0);
+        // Only that one report is lost.
+        QVERIFY(start(firmware(kTargetReceiver, 86, 29, 0x0108)));
+        QVERIFY(flashLog.waitFinished(1));
     }
 };
 

@@ -4,6 +4,8 @@
 
 #include "hidusb_support.h"
 
+#include "platform/hidusb/firmwareimage.h"
+
 #include "platform/hidusb/dumpformat.h"
 #include "platform/hidusb/simulator.h"
 
@@ -25,15 +27,13 @@ int countPaths(const char *pid)
 
 QByteArray image(std::uint8_t target, std::uint8_t cid, std::uint8_t mid, int size = 2000)
 {
-    QByteArray b(size, '\0');
-    for (int i = kFirmwareHeaderSize; i < size; ++i)
-        b[i] = static_cast<char>(i * 7);
-    b[16] = 0x07;  // version 1.07
-    b[17] = 0x01;
-    b[20] = static_cast<char>(target);
-    b[21] = static_cast<char>(cid);
-    b[22] = static_cast<char>(mid);
-    return b;
+    FirmwareImageInfo info;
+    info.version = 0x0107;
+    info.target = target;
+    info.cid = cid;
+    info.mid = mid;
+    const auto bytes = buildFirmwareImage(info, firmwareBodyPattern(std::size_t(size - kFirmwareHeaderSize), 7));
+    return QByteArray(reinterpret_cast<const char *>(bytes.data()), int(bytes.size()));
 }
 
 const char *const kIds = "\"vid\": \"0x3A7C\", \"cid\": 86, \"mid\": 29";
