@@ -80,16 +80,3 @@ QString ConfigIni::valueListItem(const QString &group, const QString &key, int i
     const QStringList list = valueList(group, key);
     return index >= 0 && index < list.size() ? list.at(index) : fallback;
 }
-
-QString themeColorFromList(const QStringList &rgb, const QString &fallback)
-{
-    if (rgb.size() < 3)
-        return fallback;
-    return QStringLiteral("rgb(") + rgb.at(0) + QLatin1Char(',') + rgb.at(1) + QLatin1Char(',')
-           + rgb.at(2) + QLatin1Char(')');
-}
-
-QString themeColor(const QString &key, const QString &fallback)
-{
-    return themeColorFromList(ConfigIni::instance()->valueList(QStringLiteral("Option"), key), fallback);
-}

@@ -42,10 +42,3 @@ private:
     bool m_decode = true;
     std::mutex m_mutex; // the store is read from the GUI and the library threads
 };
-
-// A theme colour of group "Option" ("LabelColor", "ButtonColor", ...) as the
-// style-sheet text "rgb(r,g,b)". A list of fewer than three numbers gives
-// the fallback instead of reading past its end.
-QString themeColor(const QString &key, const QString &fallback = QStringLiteral("rgb(255,255,255)"));
-// The same from an explicit list (items 0 to 2).
-QString themeColorFromList(const QStringList &rgb, const QString &fallback);

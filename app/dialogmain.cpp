@@ -1,6 +1,7 @@
 #include "app/dialogmain.h"
 
 #include "app/appglobals.h"
+#include "app/look.h"
 #include "app/macroini.h"
 #include "app/notices.h"
 #include "app/postmsg.h"
@@ -32,7 +33,7 @@ DialogMain::DialogMain(QWidget *parent)
     migrateLanguageSetting();
     languageIndex = storedLanguageIndex();
 
-    pictureDir = QCoreApplication::applicationDirPath() + QStringLiteral("/Picture/Dialog/");
+    pictureDir = look::pictureDir(QStringLiteral("Dialog"));
 
     devicePage = new Dialog(this);
     deviceListPage = new DialogChange(this);
@@ -192,7 +193,7 @@ void DialogMain::SlotMouseOffLine(int index)
 {
     offlineNoticeKind = index;
     MouseOffLine notice(nullptr);
-    placeNotice(&notice, this, 0, -20);
+    look::centreOn(&notice, this, 0, -20);
     markOffline();
     notice.exec();
 }

@@ -4,6 +4,7 @@
 
 #include "app/appglobals.h"
 #include "app/configini.h"
+#include "app/look.h"
 #include "app/notices.h"
 #include "app/postmsg.h"
 #include "device/devicestate.h"
@@ -27,7 +28,7 @@ void runPairing(const QWidget *window, const DeviceAllInfo &target)
     pairingTargetSet = true;
     Match match(nullptr);
     match.prepare();
-    placeNotice(&match, window);
+    look::centreOn(&match, window);
     match.exec();
 }
 
@@ -101,12 +102,12 @@ void DialogMain::spaceOnListPage()
     const bool receiverUpdate = check.receiverUpdate;
     if (receiverUpdate && !mouseUpdate) {
         UpDateRepair updater(nullptr);
-        placeNotice(&updater, this);
+        look::centreOn(&updater, this);
         bool accepted = false;
         {
             ContainReset question(nullptr);
             question.setText(newVersionText);
-            placeNotice(&question, this, -20);
+            look::centreOn(&question, this, -20);
             question.exec();
             accepted = question.accepted;
         }
@@ -117,7 +118,7 @@ void DialogMain::spaceOnListPage()
     } else if (mouseUpdate && !receiverUpdate) {
         UpDateWarning warning(nullptr);
         warning.setText(warningText);
-        placeNotice(&warning, this, -20);
+        look::centreOn(&warning, this, -20);
         warning.exec();
     } else {
         runPairing(this, device);

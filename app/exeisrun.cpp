@@ -1,11 +1,9 @@
 #include "app/exeisrun.h"
 
-#include "app/fontscale.h"
 #include "app/macroini.h"
-#include "app/notices.h"
+#include "app/look.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
-#include "platform/screen.h"
 
 #include "ui_exeisrun.h"
 
@@ -20,14 +18,13 @@ ExeIsRun::ExeIsRun(QWidget *parent)
 {
     ui->setupUi(this);
     connect(PostMsg::instance(), &PostMsg::SigChangeLanguage, this, &ExeIsRun::SlotChangeLanguage);
-    pictureDir = noticePictureDir();
-    styleNotice(this, ui->DeleteConfirmA, ui->label, ui->CloseButton, {ui->NewHong}, pictureDir,
-                QStringLiteral("Confirm.png"), QStringLiteral("ConfirmClick.png"));
+    pictureDir = look::noticePictureDir();
+    look::styleNotice(this, {ui->DeleteConfirmA, ui->label, ui->CloseButton, {ui->NewHong}});
     // The stored language, not the process-wide one: this notice may run
     // before anything else has read the settings. An index that names no
     // language file shows English.
     SlotChangeLanguage(storedLanguageIndex());
-    scaleChildren(this, screen::fontFactor());
+    look::scaleToScreen(this);
 }
 
 ExeIsRun::~ExeIsRun()

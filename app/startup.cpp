@@ -2,7 +2,7 @@
 
 #include "app/dialogmain.h"
 #include "app/exeisrun.h"
-#include "app/fontscale.h"
+#include "app/look.h"
 #include "app/singleinstance.h"
 #include "platform/fonts.h"
 #include "platform/screen.h"
@@ -70,7 +70,7 @@ int runVelmorax(int argc, char *argv[])
 
     // 6.-8. Main window, fonts, event loop.
     auto *window = new DialogMain(nullptr);
-    scaleFonts(window, factor);
+    look::scaleFonts(window, factor);
     window->show();
     return app.exec();
 }

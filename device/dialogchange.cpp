@@ -3,6 +3,7 @@
 
 #include "app/appglobals.h"
 #include "app/configini.h"
+#include "app/look.h"
 #include "app/macroini.h"
 #include "app/notices.h"
 #include "app/postmsg.h"
@@ -18,7 +19,6 @@
 #include "pages/settings/updaterepair.h"
 #include "platform/hidusb/hidusb.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QLabel>
@@ -57,32 +57,9 @@ SlotPlace slotPlace(int count, int s)
     return {{300 * s, 0}, {225 + 300 * s, 20}, {7 + 300 * s, 10}};
 }
 
-// A theme colour of group "Option" as "r,g,b" (the first three numbers); a
-// list too short for a colour gives `fallback`.
-QString themeColour(const QString &key, const QString &fallback)
-{
-    const QStringList items = ConfigIni::instance()->valueList(QStringLiteral("Option"), key);
-    return items.size() >= 3 ? items.mid(0, 3).join(QLatin1Char(',')) : fallback;
-}
-
 QString pictureSheet(const QString &widget, const QString &picture)
 {
-    return widget + QStringLiteral("{border:0px;background-position:center;background-repeat:no-repeat;background-image: url(")
-        + listPictureDir + picture + QStringLiteral(");color: rgb(255, 255, 255);}");
-}
-
-QString buttonSheet(const QString &normal, const QString &hover, const QString &click)
-{
-    return QStringLiteral("QToolButton{border:0px;background-image: url(") + listPictureDir + normal
-        + QStringLiteral(");background-position:center;background-repeat:no-repeat;}QToolButton:hover{background-image: url(")
-        + listPictureDir + hover + QStringLiteral(");}QToolButton:pressed{background-image: url(")
-        + listPictureDir + click + QStringLiteral(");}");
-}
-
-QString arrowSheet(const QString &normal, const QString &hover)
-{
-    return QStringLiteral("QToolButton{border-image: url(") + listPictureDir + normal
-        + QStringLiteral(");}QToolButton:hover{border-image: url(") + listPictureDir + hover + QStringLiteral(");}");
+    return look::imageSheet(widget, listPictureDir, {picture}, look::Fit::Centre, QStringLiteral("rgb(255,255,255)"));
 }
 
 QString updateFailInfo()
@@ -168,41 +145,32 @@ DialogChange::DialogChange(QWidget *parent)
 {
     ui->setupUi(this);
     listPage = this;
-    listPictureDir = QCoreApplication::applicationDirPath() + QStringLiteral("/Picture/DialogChange/");
+    listPictureDir = look::pictureDir(QStringLiteral("DialogChange"));
 
-    const QString text = themeColour(QStringLiteral("ComboxTextColor"), QStringLiteral("255,255,255"));
-    const QString select = themeColour(QStringLiteral("ComboxSelectColor"), QStringLiteral("0,120,215"));
-    const QString back = themeColour(QStringLiteral("ComboxBackGroundColor"), QStringLiteral("40,40,40"));
-    ui->frameChange->setStyleSheet(QStringLiteral("#frameChange{border-image: url(") + listPictureDir
-                                   + QStringLiteral("MainBack.png);}"));
-    ui->CloseButton->setStyleSheet(buttonSheet(QStringLiteral("Close.png"), QStringLiteral("CloseHover.png"),
-                                               QStringLiteral("CloseClick.png")));
-    ui->MinButton->setStyleSheet(buttonSheet(QStringLiteral("Min.png"), QStringLiteral("MinHover.png"),
-                                             QStringLiteral("MinClick.png")));
-    ui->Repair->setStyleSheet(QStringLiteral("#Repair{border:0px;background-image: url(") + listPictureDir
-                              + QStringLiteral("Repair.png);background-position:center;background-repeat:no-repeat;}"));
-    ui->RightButton->setStyleSheet(arrowSheet(QStringLiteral("Right.png"), QStringLiteral("RightClick.png")));
-    ui->LeftButton->setStyleSheet(arrowSheet(QStringLiteral("Left.png"), QStringLiteral("LeftClick.png")));
-    ui->comboBox->setStyleSheet(
-        QStringLiteral("QComboBox{border: 1px solid gray; color: rgb(") + text + QStringLiteral("); border-image: url(")
-        + listPictureDir + QStringLiteral("ComboboxBack.png);}QComboBox::drop-down:button{border-radius:5px; background:rgb(")
-        + back + QStringLiteral(");} QComboBox::down-arrow{image: url(") + listPictureDir
-        + QStringLiteral("Menu.png); right: 8px; }QComboBox::down-arrow:on{ image: url(") + listPictureDir
-        + QStringLiteral("MenuClicked.png);}QComboBox QAbstractItemView::item{height:25px;}QComboBox QAbstractItemView {outline: 0px solid gray; border: 1px  solid gray;color: rgb(")
-        + text + QStringLiteral("); border-image: url(") + listPictureDir
-        + QStringLiteral("ComboboxTextBack.png);selection-background-color: rgb(") + select + QStringLiteral("); }"));
+    const QString &dir = listPictureDir;
+    look::setSheet(ui->frameChange,
+                   look::imageSheet(QStringLiteral("#frameChange"), dir, {QStringLiteral("MainBack.png")}, look::Fit::Stretch));
+    look::setSheet(ui->CloseButton, look::imageSheet(QStringLiteral("QToolButton"), dir,
+                                                     look::buttonImages(QStringLiteral("Close"), look::Hover | look::Click)));
+    look::setSheet(ui->MinButton, look::imageSheet(QStringLiteral("QToolButton"), dir,
+                                                   look::buttonImages(QStringLiteral("Min"), look::Hover | look::Click)));
+    look::setSheet(ui->Repair, look::imageSheet(QStringLiteral("#Repair"), dir, {QStringLiteral("Repair.png")}));
+    look::setSheet(ui->RightButton, look::imageSheet(QStringLiteral("QToolButton"), dir,
+                                                     {QStringLiteral("Right.png"), QStringLiteral("RightClick.png")},
+                                                     look::Fit::Stretch));
+    look::setSheet(ui->LeftButton, look::imageSheet(QStringLiteral("QToolButton"), dir,
+                                                    {QStringLiteral("Left.png"), QStringLiteral("LeftClick.png")},
+                                                    look::Fit::Stretch));
+    look::setSheet(ui->comboBox, look::comboSheet(dir));
     auto *view = new QListView(ui->comboBox);
-    view->setStyleSheet(QStringLiteral("QListView::item:selected{background-color: rgb(") + select
-                        + QStringLiteral(");}QListView::item:hover{background-color: rgb(") + select + QStringLiteral(");}"));
+    look::setSheet(view, look::comboListSheet());
     ui->comboBox->setView(view);
     ui->comboBox->setMaxVisibleItems(5);
 
     // The prompt and the hint in the theme's text colour, legible on the
     // dark background.
-    const QString labelSheet = QStringLiteral("QLabel{color: ") + themeColor(QStringLiteral("LabelColor"))
-        + QStringLiteral(";}");
-    ui->label_2->setStyleSheet(labelSheet);
-    ui->label_3->setStyleSheet(labelSheet);
+    look::setSheet(ui->label_2, look::colorSheet(QStringLiteral("QLabel")));
+    look::setSheet(ui->label_3, look::colorSheet(QStringLiteral("QLabel")));
     // Long prompts wrap inside the page instead of running to its edges.
     ui->label_2->setContentsMargins(60, 0, 60, 0);
     ui->label_3->setContentsMargins(60, 0, 60, 0);
@@ -298,7 +266,7 @@ void DialogChange::buildDeviceButtons()
         ui->RightButton->hide();
         ui->LeftButton->hide();
         QuestiondialogB notice(nullptr);
-        moveToCentre(&notice);
+        look::centreOn(&notice, this);
         notice.exec();
         return;
     }
@@ -344,7 +312,7 @@ void DialogChange::createDeviceWidgets(QWidget *page, int n, int devicesOnView, 
     button->setFixedSize(284, 360);
     button->setFocusPolicy(Qt::NoFocus);
     button->move(place.button);
-    button->setStyleSheet(pictureSheet(QStringLiteral("QToolButton"), devicePictureName(info, false)));
+    look::setSheet(button, pictureSheet(QStringLiteral("QToolButton"), devicePictureName(info, false)));
     deviceButtons.append(button);
 
     auto *marker = new QLabel(page);
@@ -352,7 +320,7 @@ void DialogChange::createDeviceWidgets(QWidget *page, int n, int devicesOnView, 
     marker->setFixedSize(32, 32);
     marker->setFocusPolicy(Qt::NoFocus);
     marker->move(place.marker);
-    marker->setStyleSheet(pictureSheet(QStringLiteral("QLabel"), QStringLiteral("DisOnline.png")));
+    look::setSheet(marker, pictureSheet(QStringLiteral("QLabel"), QStringLiteral("DisOnline.png")));
     marker->setToolTip(tip);
     marker->setFont(ui->NoApear->font());
     marker->hide();
@@ -363,7 +331,7 @@ void DialogChange::createDeviceWidgets(QWidget *page, int n, int devicesOnView, 
     icon->setFixedSize(32, 32);
     icon->setFocusPolicy(Qt::NoFocus);
     icon->move(place.marker);
-    icon->setStyleSheet(pictureSheet(QStringLiteral("QLabel"), info.wired ? QStringLiteral("OnLineUsb.png")
+    look::setSheet(icon, pictureSheet(QStringLiteral("QLabel"), info.wired ? QStringLiteral("OnLineUsb.png")
                                                                           : QStringLiteral("OnLineWifi.png")));
     if (devicesOnView == 1) {
         icon->setToolTip(tip);
@@ -378,8 +346,7 @@ void DialogChange::createDeviceWidgets(QWidget *page, int n, int devicesOnView, 
         badge->setFixedSize(42, 26);
         badge->setFocusPolicy(Qt::NoFocus);
         badge->move(place.badge);
-        badge->setStyleSheet(QStringLiteral("QLabel{background-image: url(") + listPictureDir + badgePicture
-                             + QStringLiteral(");}"));
+        look::setSheet(badge, look::imageSheet(QStringLiteral("QLabel"), listPictureDir, {badgePicture}));
         rateBadges.append(badge);
     }
 }
@@ -396,22 +363,16 @@ void DialogChange::repaintDeviceEntry(int n)
         return;
     if (info.modelIndex == deviceTotal) {
         icon->show();
-        button->setStyleSheet(pictureSheet(QStringLiteral("QToolButton"), devicePictureName(info, false)));
+        look::setSheet(button, pictureSheet(QStringLiteral("QToolButton"), devicePictureName(info, false)));
     } else if (info.online) {
         icon->show();
         marker->hide();
-        button->setStyleSheet(pictureSheet(QStringLiteral("QToolButton"), devicePictureName(info, true)));
+        look::setSheet(button, pictureSheet(QStringLiteral("QToolButton"), devicePictureName(info, true)));
     } else {
-        button->setStyleSheet(pictureSheet(QStringLiteral("QToolButton"), devicePictureName(info, false)));
+        look::setSheet(button, pictureSheet(QStringLiteral("QToolButton"), devicePictureName(info, false)));
         marker->show();
         icon->hide();
     }
-}
-
-void DialogChange::moveToCentre(QWidget *dialog, int dx) const
-{
-    const QPoint g = mapToGlobal(QPoint(0, 0));
-    dialog->move(g.x() + (width() - dialog->width()) / 2 + dx, g.y() + (height() - dialog->height()) / 2);
 }
 
 void DialogChange::on_RightButton_clicked()
@@ -446,7 +407,7 @@ void DialogChange::on_Repair_clicked()
 {
     if (!updateRepairDialog)
         return;
-    moveToCentre(updateRepairDialog);
+    look::centreOn(updateRepairDialog, this);
     updateRepairDialog->resetView();
     updateRepairDialog->setModal(true);
     emit PostMsg::instance()->SigRepairCheckUpdate();
@@ -575,7 +536,7 @@ DialogChange::CheckOutcome DialogChange::runFirmwareCheck(const DeviceAllInfo &c
         bool accepted = false;
         {
             RePair question(nullptr);
-            moveToCentre(&question);
+            look::centreOn(&question, this);
             question.exec();
             accepted = question.accepted;
         }
@@ -586,7 +547,7 @@ DialogChange::CheckOutcome DialogChange::runFirmwareCheck(const DeviceAllInfo &c
     if (mouseUpdate) {
         UpDateWarning warning(nullptr);
         warning.setText(warningText);
-        moveToCentre(&warning, -20);
+        look::centreOn(&warning, this, -20);
         warning.exec();
         return CheckOutcome::Finished;
     }
@@ -599,7 +560,7 @@ void DialogChange::openPairing(const DeviceAllInfo &entry)
     pairingTarget = entry;
     Match match(nullptr);
     match.prepare();
-    moveToCentre(&match);
+    look::centreOn(&match, this);
     match.exec();
 }
 

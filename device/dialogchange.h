@@ -57,7 +57,6 @@ protected:
 
 private:
     void createDeviceWidgets(QWidget *page, int n, int devicesOnView, int slot);
-    void moveToCentre(QWidget *dialog, int dx = 0) const;
     void openPairing(const DeviceAllInfo &entry);
     void openDevice(const DeviceAllInfo &entry);
 

@@ -2,16 +2,14 @@
 #include "ui_match.h"
 
 #include "app/configini.h"
-#include "app/fontscale.h"
+#include "app/look.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
 #include "device/devicestate.h"
 #include "device/discovery.h"
 #include "platform/dialogflags.h"
 #include "platform/hidusb/hidusb.h"
-#include "platform/screen.h"
 
-#include <QCoreApplication>
 #include <QDebug>
 #include <QEvent>
 #include <QTimer>
@@ -28,46 +26,31 @@ QString pairPictureDir;
 DeviceAllInfo pairingTarget;
 bool pairingTargetSet = false;
 
-namespace {
-
-QString imageSheet(const QString &selector, const QString &image, const QString &extra = QString())
-{
-    return selector + QStringLiteral("{border:0px;background-position:center;background-repeat:no-repeat;background-image: url(")
-        + pairPictureDir + image + QStringLiteral(");") + extra + QStringLiteral("}");
-}
-
-} // namespace
-
 Match::Match(QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::Match)
 {
     ui->setupUi(this);
-    scaleChildren(this, screen::fontFactor());
-    pairPictureDir = QCoreApplication::applicationDirPath() + QStringLiteral("/Picture/Setting/");
+    look::scaleToScreen(this);
+    pairPictureDir = look::pictureDir(QStringLiteral("Setting"));
     setWindowFlags(dialogWindowFlags());
     setFixedSize(size());
     setAttribute(Qt::WA_TranslucentBackground);
 
-    const QString labelColor = themeColor(QStringLiteral("LabelColor"));
-    ui->textEdit->setStyleSheet(QStringLiteral("QTextEdit{border:0px;background:transparent;color:") + labelColor
-                                + QStringLiteral(";}"));
-    ui->label->setStyleSheet(QStringLiteral("QLabel{color:") + labelColor + QStringLiteral(";}"));
+    look::setSheet(ui->textEdit, look::colorSheet(QStringLiteral("QTextEdit"), look::Role::Label,
+                                                  QStringLiteral("border:0px;background:transparent;")));
+    look::setSheet(ui->label, look::colorSheet(QStringLiteral("QLabel")));
 
-    // "r,g,b" from the catalogue; a list too short for a colour gives white.
-    const QStringList buttonRgb =
-        ConfigIni::instance()->valueList(QStringLiteral("Option"), QStringLiteral("ButtonColor"));
-    pairButtonColor = buttonRgb.size() >= 3 ? buttonRgb.mid(0, 3).join(QLatin1Char(','))
-                                            : QStringLiteral("255,255,255");
+    pairButtonColor = look::rgbNumbers(look::Role::Button);
     setLook(Look::Ready);
-    ui->toolButton_2->setStyleSheet(imageSheet(QStringLiteral("QToolButton"), QStringLiteral("Picture.png"),
-                                               QStringLiteral("color: rgb(255,255,255);")));
-    ui->CloseButton->setStyleSheet(
-        imageSheet(QStringLiteral("QToolButton"), QStringLiteral("CloseSecondPage.png"))
-        + QStringLiteral("QToolButton:hover{background-image: url(") + pairPictureDir
-        + QStringLiteral("CloseSecondPageHover.png);}QToolButton:pressed{background-image: url(") + pairPictureDir
-        + QStringLiteral("CloseSecondPageClick.png);}"));
-    ui->MatchA->setStyleSheet(imageSheet(QStringLiteral("#MatchA"), QStringLiteral("BackSecondPage.png")));
+    look::setSheet(ui->toolButton_2, look::imageSheet(QStringLiteral("QToolButton"), pairPictureDir,
+                                                      {QStringLiteral("Picture.png")}, look::Fit::Centre,
+                                                      QStringLiteral("rgb(255,255,255)")));
+    look::setSheet(ui->CloseButton,
+                   look::imageSheet(QStringLiteral("QToolButton"), pairPictureDir,
+                                    look::buttonImages(QStringLiteral("CloseSecondPage"), look::Hover | look::Click)));
+    look::setSheet(ui->MatchA, look::imageSheet(QStringLiteral("#MatchA"), pairPictureDir,
+                                                {QStringLiteral("BackSecondPage.png")}));
 
     openedDevicePath = currentDevice.get().path;
 
@@ -116,8 +99,8 @@ void Match::setLook(Look look)
         image = QStringLiteral("PairSuccess.png");
     else if (look == Look::Failure)
         image = QStringLiteral("PairFail.png");
-    ui->MatchButton->setStyleSheet(imageSheet(QStringLiteral("QPushButton"), image,
-                                              QStringLiteral("color: ") + color + QStringLiteral(";")));
+    look::setSheet(ui->MatchButton,
+                   look::imageSheet(QStringLiteral("QPushButton"), pairPictureDir, {image}, look::Fit::Centre, color));
 }
 
 void Match::prepare()

@@ -1,5 +1,6 @@
 #include "pages/buttons/buttoninterface.h"
 
+#include "app/look.h"
 #include "app/postmsg.h"
 #include "device/devicestate.h"
 #include "device/worker.h"
@@ -12,7 +13,7 @@
 
 Buttoninterface::Buttoninterface(QWidget *parent)
     : QWidget(parent), ui(new Ui::Buttoninterface),
-      pictureDir(QCoreApplication::applicationDirPath() + QStringLiteral("/Picture/Buttoninterface/"))
+      pictureDir(look::pictureDir(QStringLiteral("Buttoninterface")))
 {
     ui->setupUi(this);
 
@@ -71,7 +72,6 @@ void Buttoninterface::SlotUpDataConfigUI(int, int, bool)
 
 void Buttoninterface::SlotMouseIndex(int index)
 {
-    ui->widget->setStyleSheet(QStringLiteral("#widget{border:0px;background-position:center;background-repeat:no-repeat;"
-                                             "background-image: url(")
-                              + pictureDir + QStringLiteral("mouse") + QString::number(index) + QStringLiteral(".png);}"));
+    look::setSheet(ui->widget, look::imageSheet(QStringLiteral("#widget"), pictureDir,
+                                                {QStringLiteral("mouse%1.png").arg(index)}));
 }

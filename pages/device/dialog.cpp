@@ -3,6 +3,7 @@
 
 #include "app/appglobals.h"
 #include "app/configini.h"
+#include "app/look.h"
 #include "app/postmsg.h"
 #include "device/devicecache.h"
 #include "device/devicestate.h"
@@ -11,7 +12,6 @@
 #include "pages/device/previer.h"
 #include "pages/lighting/lamplight.h"
 #include "pages/macro/macro.h"
-#include "pages/pagecommon.h"
 #include "pages/sensor/sensor.h"
 #include "pages/settings/formsetting.h"
 #include "pages/settings/updataparam.h"
@@ -23,25 +23,11 @@
 #include <QDebug>
 #include <QKeyEvent>
 
-namespace {
-
-QString buttonSheet(const QString &dir, const QString &normal, const QString &hover,
-                    const QString &thirdState, const QString &third)
-{
-    const QString rule = QStringLiteral("border:0px;background-position:center;background-repeat:no-repeat;"
-                                        "background-image: url(%1);");
-    return QStringLiteral("QToolButton{") + rule.arg(dir + normal) + QStringLiteral("}")
-        + QStringLiteral("QToolButton:hover{") + rule.arg(dir + hover) + QStringLiteral("}")
-        + QStringLiteral("QToolButton:") + thirdState + QStringLiteral("{") + rule.arg(dir + third) + QStringLiteral("}");
-}
-
-} // namespace
-
 Dialog::Dialog(QWidget *parent)
     : QWidget(parent), ui(new Ui::Dialog)
 {
     ui->setupUi(this);
-    pictureDir = pictureFolder(QStringLiteral("Dialog"));
+    pictureDir = look::pictureDir(QStringLiteral("Dialog"));
 
     // Construction order is also the order in which the pages' hub slots run.
     preVier = new PreVier(this);
@@ -63,7 +49,7 @@ Dialog::Dialog(QWidget *parent)
     updateNotice = new UpDataParam(nullptr);
     qDebug() << "Start";
 
-    ui->label_2->setStyleSheet(QStringLiteral("QLabel{color: rgb(%1);}").arg(themeRgb(QStringLiteral("LabelColor"))));
+    look::setSheet(ui->label_2, look::colorSheet(QStringLiteral("QLabel")));
     applyHeaderImages();
     ui->label->hide();
     ui->SetButton->hide();
@@ -111,22 +97,25 @@ Dialog::~Dialog()
 void Dialog::applyHeaderImages()
 {
     const QString &d = pictureDir;
-    const QString checked = QStringLiteral("checked");
-    const QString pressed = QStringLiteral("pressed");
-    ui->PreButton->setStyleSheet(buttonSheet(d, "Pre.png", "PreHover.png", checked, "PreHover.png"));
-    ui->ButtonMain->setStyleSheet(buttonSheet(d, "Home.png", "HomeHover.png", checked, "HomeChecked.png"));
-    ui->SensorButton->setStyleSheet(buttonSheet(d, "Sensor.png", "SensorHover.png", checked, "SensorChecked.png"));
-    ui->MacroButton->setStyleSheet(buttonSheet(d, "Macro.png", "MacroHover.png", checked, "MacroChecked.png"));
-    ui->LightsButton->setStyleSheet(buttonSheet(d, "Light.png", "LightHover.png", checked, "LightChecked.png"));
-    ui->Advanced->setStyleSheet(buttonSheet(d, "Advance.png", "AdvanceHover.png", checked, "AdvanceHover.png"));
-    ui->FormSetting->setStyleSheet(buttonSheet(d, "Setting.png", "SettingHover.png", checked, "SettingClick.png"));
-    ui->UpArrow->setStyleSheet(buttonSheet(d, "PageChange.png", "PageChangeHover.png", pressed, "PageChangeClick.png"));
-    ui->MinButton->setStyleSheet(buttonSheet(d, "Min.png", "MinHover.png", pressed, "MinClick.png"));
-    ui->CloseButton->setStyleSheet(buttonSheet(d, "Close.png", "CloseHover.png", pressed, "CloseClick.png"));
-    ui->BatteryButtonC->setStyleSheet(QStringLiteral("QLabel{border:0px;background-position:center;background-repeat:no-repeat;"
-                                                     "background-image: url(%1Battery.png);}").arg(d));
-    ui->label->setStyleSheet(QStringLiteral("QLabel{border-image: url(%1Charg.png);}").arg(d));
-    ui->frame_2->setStyleSheet(QStringLiteral("#frame_2{border-image: url(%1BackGround2.png);}").arg(d));
+    const QString button = QStringLiteral("QToolButton");
+    const auto images = [](const char *normal, const char *hover, const char *pressed, const char *checked) {
+        return look::Images{QLatin1String(normal), QLatin1String(hover), QLatin1String(pressed), QLatin1String(checked)};
+    };
+    // The page buttons show their checked image while their page is open;
+    // some pages reuse the hover image for it.
+    look::setSheet(ui->PreButton, look::imageSheet(button, d, images("Pre.png", "PreHover.png", "", "PreHover.png")));
+    look::setSheet(ui->ButtonMain, look::imageSheet(button, d, look::buttonImages(QStringLiteral("Home"), look::Hover | look::Checked)));
+    look::setSheet(ui->SensorButton, look::imageSheet(button, d, look::buttonImages(QStringLiteral("Sensor"), look::Hover | look::Checked)));
+    look::setSheet(ui->MacroButton, look::imageSheet(button, d, look::buttonImages(QStringLiteral("Macro"), look::Hover | look::Checked)));
+    look::setSheet(ui->LightsButton, look::imageSheet(button, d, look::buttonImages(QStringLiteral("Light"), look::Hover | look::Checked)));
+    look::setSheet(ui->Advanced, look::imageSheet(button, d, images("Advance.png", "AdvanceHover.png", "", "AdvanceHover.png")));
+    look::setSheet(ui->FormSetting, look::imageSheet(button, d, images("Setting.png", "SettingHover.png", "", "SettingClick.png")));
+    look::setSheet(ui->UpArrow, look::imageSheet(button, d, look::buttonImages(QStringLiteral("PageChange"), look::Hover | look::Click)));
+    look::setSheet(ui->MinButton, look::imageSheet(button, d, look::buttonImages(QStringLiteral("Min"), look::Hover | look::Click)));
+    look::setSheet(ui->CloseButton, look::imageSheet(button, d, look::buttonImages(QStringLiteral("Close"), look::Hover | look::Click)));
+    look::setSheet(ui->BatteryButtonC, look::imageSheet(QStringLiteral("QLabel"), d, {QStringLiteral("Battery.png")}));
+    look::setSheet(ui->label, look::imageSheet(QStringLiteral("QLabel"), d, {QStringLiteral("Charg.png")}, look::Fit::Stretch));
+    look::setSheet(ui->frame_2, look::imageSheet(QStringLiteral("#frame_2"), d, {QStringLiteral("BackGround2.png")}, look::Fit::Stretch));
 }
 
 void Dialog::keyPressEvent(QKeyEvent *event)
@@ -204,7 +193,7 @@ void Dialog::SlotSecondDialog()
 void Dialog::on_stackedWidgetDialog_currentChanged(int index)
 {
     const QString image = index == 0 ? QStringLiteral("BackGround2.png") : QStringLiteral("BackGround.png");
-    ui->frame_2->setStyleSheet(QStringLiteral("#frame_2{border-image: url(%1%2);}").arg(pictureDir, image));
+    look::setSheet(ui->frame_2, look::imageSheet(QStringLiteral("#frame_2"), pictureDir, {image}, look::Fit::Stretch));
     if (index != 0)
         ui->UpArrow->show();
 }
@@ -212,7 +201,7 @@ void Dialog::on_stackedWidgetDialog_currentChanged(int index)
 void Dialog::SlotIsUsb(bool Usb, bool)
 {
     const QString image = Usb ? QStringLiteral("OnLineUsb.png") : QStringLiteral("OnLineWifi.png");
-    ui->label_4->setStyleSheet(QStringLiteral("QLabel{border-image: url(%1%2);}").arg(pictureDir, image));
+    look::setSheet(ui->label_4, look::imageSheet(QStringLiteral("QLabel"), pictureDir, {image}, look::Fit::Stretch));
 }
 
 void Dialog::SlotStartRecord(int index)
@@ -233,8 +222,8 @@ void Dialog::SlotBattery(bool IsCharg, int Number, bool IsText)
     ui->progressBar->setValue(Number);
     ui->label_2->setText(IsText ? QString::number(Number) + QStringLiteral("%") : QString::number(Number));
     const QString chunk = Number <= 15 ? QStringLiteral("rgb(152, 43, 34)") : QStringLiteral("rgb(0, 255, 153)");
-    ui->progressBar->setStyleSheet(QStringLiteral("#progressBar{border: none;background-color: transparent;}"
-                                                  "#progressBar::chunk {background-color: %1;}").arg(chunk));
+    look::setSheet(ui->progressBar, QStringLiteral("#progressBar{border: none;background-color: transparent;}"
+                                                   "#progressBar::chunk {background-color: %1;}").arg(chunk));
 }
 
 void Dialog::SlotUpDataParam(int index)
@@ -252,9 +241,7 @@ void Dialog::SlotUpDataParam(int index)
     updateNotice->startJobTimer();
     qDebug() << "q";
     qDebug() << "w";
-    const QPoint origin = mapToGlobal(QPoint(0, 0));
-    updateNotice->move(origin.x() + (width() - updateNotice->width()) / 2,
-                       origin.y() + (height() - updateNotice->height()) / 2 - 20);
+    look::centreOn(updateNotice, this, 0, -20);
     qDebug() << "t1";
     updateNotice->exec();
 }

@@ -3,7 +3,7 @@
 
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
-#include "pages/pagecommon.h"
+#include "app/look.h"
 
 #include <QLabel>
 
@@ -13,17 +13,16 @@ PreVier::PreVier(QWidget *parent)
     ui->setupUi(this);
     ui->MouseUp->hide();
     ui->DongleUp->hide();
-    pictureDir = pictureFolder(QStringLiteral("Buttoninterface"));
+    pictureDir = look::pictureDir(QStringLiteral("Buttoninterface"));
 
-    const QString colour = QStringLiteral("QLabel{color: rgb(%1);}").arg(themeRgb(QStringLiteral("LabelColor")));
+    const QString colour = look::colorSheet(QStringLiteral("QLabel"));
     for (QLabel *label : {ui->DpiName, ui->DpiValue, ui->ReportName, ui->ReportValue, ui->LodName, ui->LodValue,
                           ui->MotionName, ui->DebunceValue, ui->ConfigName, ui->ConfigValue, ui->MouseVer,
                           ui->MouseValue, ui->DongleVer, ui->DongleValue, ui->MouseUp, ui->DongleUp})
-        label->setStyleSheet(colour);
-    const QString marker = QStringLiteral("QLabel{border:0px;background-position:center;background-repeat:no-repeat;"
-                                          "background-image: url(%1IsData.png);}").arg(pictureDir);
-    ui->MouseUp->setStyleSheet(marker);
-    ui->DongleUp->setStyleSheet(marker);
+        look::setSheet(label, colour);
+    const QString marker = look::imageSheet(QStringLiteral("QLabel"), pictureDir, {QStringLiteral("IsData.png")});
+    look::setSheet(ui->MouseUp, marker);
+    look::setSheet(ui->DongleUp, marker);
 
     PostMsg *hub = PostMsg::instance();
     connect(hub, &PostMsg::SigAllLanguage, this, &PreVier::SlotAllLanguage);
@@ -45,11 +44,11 @@ PreVier::~PreVier()
 
 void PreVier::SlotAllLanguage(int index)
 {
-    ui->ReportName->setText(pageText(QStringLiteral("sensor"), QStringLiteral("ReportRate"), index));
-    ui->MotionName->setText(pageText(QStringLiteral("key"), QStringLiteral("DebounceTime"), index));
-    ui->ConfigName->setText(pageText(QStringLiteral("key"), QStringLiteral("configName"), index));
-    ui->MouseVer->setText(pageText(QStringLiteral("Settings"), QStringLiteral("MouseVersion"), index));
-    ui->DongleVer->setText(pageText(QStringLiteral("Settings"), QStringLiteral("DongleVersion"), index));
+    ui->ReportName->setText(catalogueText(QStringLiteral("sensor"), QStringLiteral("ReportRate"), index));
+    ui->MotionName->setText(catalogueText(QStringLiteral("key"), QStringLiteral("DebounceTime"), index));
+    ui->ConfigName->setText(catalogueText(QStringLiteral("key"), QStringLiteral("configName"), index));
+    ui->MouseVer->setText(catalogueText(QStringLiteral("Settings"), QStringLiteral("MouseVersion"), index));
+    ui->DongleVer->setText(catalogueText(QStringLiteral("Settings"), QStringLiteral("DongleVersion"), index));
 }
 
 void PreVier::SlotAddSensor(int Value)
@@ -95,6 +94,6 @@ void PreVier::SlotAddUpdate(int type, bool Ver)
 
 void PreVier::SlotMouseIndex(int index)
 {
-    ui->widget->setStyleSheet(QStringLiteral("#widget{border:0px;background-position:center;background-repeat:no-repeat;"
-                                             "background-image: url(%1mouse%2.png);}").arg(pictureDir).arg(index));
+    look::setSheet(ui->widget, look::imageSheet(QStringLiteral("#widget"), pictureDir,
+                                                {QStringLiteral("mouse%1.png").arg(index)}));
 }

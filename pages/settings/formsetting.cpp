@@ -6,7 +6,7 @@
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
 #include "device/devicestate.h"
-#include "pages/pagecommon.h"
+#include "app/look.h"
 #include "pages/settings/updaterepair.h"
 #include "pages/hubconnections.h"
 
@@ -29,10 +29,10 @@ FormSetting::FormSetting(QWidget *parent)
     connect(hub, &PostMsg::SigLabelText, this, &FormSetting::SlotLabelText);
     connect(hub, &PostMsg::SigLabelTextB, this, &FormSetting::SlotLabelTextB);
 
-    pictureDir = pictureFolder(QStringLiteral("FormSetting"));
+    pictureDir = look::pictureDir(QStringLiteral("FormSetting"));
     // The page draws on the device page's background.
-    ui->FrameSetting->setStyleSheet(QStringLiteral("#FrameSetting{border:none;background:transparent;}"));
-    ui->scrollArea->setStyleSheet(QStringLiteral("QScrollArea{border:none;background:transparent;}"));
+    look::setSheet(ui->FrameSetting, QStringLiteral("#FrameSetting{border:none;background:transparent;}"));
+    look::setSheet(ui->scrollArea, QStringLiteral("QScrollArea{border:none;background:transparent;}"));
     ui->scrollArea->viewport()->setAutoFillBackground(false);
     ui->scrollAreaWidgetContents->setAutoFillBackground(false);
     if (!updateRepairDialog) {
@@ -40,27 +40,27 @@ FormSetting::FormSetting(QWidget *parent)
         updateRepairDialog->hide();
     }
 
-    const QString labelColor = themeRgb(QStringLiteral("LabelColor"));
-    buttonColor = themeRgb(QStringLiteral("ButtonColor"));
+    buttonColor = look::rgb(look::Role::Button);
     for (QLabel *label : {ui->label, ui->label_2, ui->label_3, ui->label_4, ui->label_5, ui->label_6, ui->label_7,
                           ui->label_8, ui->label_9})
-        label->setStyleSheet(QStringLiteral("QLabel{color: rgb(%1);}").arg(labelColor));
-    const QString pairLook = QStringLiteral("{border:0px;background-position:center;background-repeat:no-repeat;"
-                                            "color: rgb(%1);background-image: url(%2PariButton.png);}")
-                                 .arg(buttonColor, pictureDir);
-    ui->pushButton_2->setStyleSheet(QStringLiteral("QPushButton") + pairLook);
-    ui->Reset->setStyleSheet(QStringLiteral("QToolButton") + pairLook);
+        look::setSheet(label, look::colorSheet(QStringLiteral("QLabel")));
+    const look::Images pairImage{QStringLiteral("PariButton.png")};
+    look::setSheet(ui->pushButton_2, look::imageSheet(QStringLiteral("QPushButton"), pictureDir, pairImage,
+                                                      look::Fit::Centre, buttonColor));
+    look::setSheet(ui->Reset, look::imageSheet(QStringLiteral("QToolButton"), pictureDir, pairImage,
+                                               look::Fit::Centre, buttonColor));
     for (QWidget *marker : {static_cast<QWidget *>(ui->TitleButton_2), static_cast<QWidget *>(ui->TitleButton_3),
                             static_cast<QWidget *>(ui->TitleButton_4), static_cast<QWidget *>(ui->TitleButton_5),
                             static_cast<QWidget *>(ui->TitleButton_8)})
-        marker->setStyleSheet(QStringLiteral("#%1{border-image: url(%2Title.png);}").arg(marker->objectName(), pictureDir));
+        look::setSheet(marker, look::imageSheet(QLatin1Char('#') + marker->objectName(), pictureDir,
+                                                {QStringLiteral("Title.png")}, look::Fit::Stretch));
 
-    ui->comboBox->setStyleSheet(
-        QStringLiteral("QComboBox{color: rgb(%1);background-color: rgb(%2);border:1px solid rgb(%3);border-radius:5px;"
-                       "padding-left:8px;}QComboBox QAbstractItemView{color: rgb(%1);background-color: rgb(%2);"
-                       "selection-background-color: rgb(%3);}")
-            .arg(themeRgb(QStringLiteral("ComboxTextColor")), themeRgb(QStringLiteral("ComboxBackGroundColor")),
-                 themeRgb(QStringLiteral("ComboxSelectColor"))));
+    look::setSheet(ui->comboBox,
+                   QStringLiteral("QComboBox{color: %1;background-color: %2;border:1px solid %3;border-radius:5px;"
+                                  "padding-left:8px;}QComboBox QAbstractItemView{color: %1;background-color: %2;"
+                                  "selection-background-color: %3;}")
+                       .arg(look::rgb(look::Role::ComboText), look::rgb(look::Role::ComboBackground),
+                            look::rgb(look::Role::ComboSelect)));
 
     connect(hub, &PostMsg::SigAllLanguage, this, &FormSetting::SlotAllLanguage);
     SlotAllLanguage(languageIndex);
@@ -73,18 +73,18 @@ FormSetting::~FormSetting()
 
 void FormSetting::SlotAllLanguage(int index)
 {
-    ui->label->setText(pageText(QStringLiteral("home"), QStringLiteral("Version"), index) + QStringLiteral("1.0.2.0"));
-    ui->label_2->setText(pageText(QStringLiteral("Settings"), QStringLiteral("Language"), index));
-    ui->label_3->setText(pageText(QStringLiteral("Settings"), QStringLiteral("DeviceInfo"), index));
-    ui->label_4->setText(pageText(QStringLiteral("Settings"), QStringLiteral("DongleVersion"), index));
-    ui->label_6->setText(pageText(QStringLiteral("Settings"), QStringLiteral("MouseVersion"), index));
-    ui->label_8->setText(pageText(QStringLiteral("pair"), QStringLiteral("PairTool"), index));
-    ui->pushButton_2->setText(pageText(QStringLiteral("pair"), QStringLiteral("Pair"), index));
-    ui->Receive_2->setText(pageText(QStringLiteral("update"), QStringLiteral("Upgrade"), index));
-    ui->label_9->setText(pageText(QStringLiteral("home"), QStringLiteral("Others"), index));
-    ui->Reset->setText(pageText(QStringLiteral("Settings"), QStringLiteral("Restore"), index));
-    ui->label_12->setText(pageText(QStringLiteral("Settings"), QStringLiteral("Restore"), index));
-    warningText = pageText(QStringLiteral("home"), QStringLiteral("WiredMode"), index);
+    ui->label->setText(catalogueText(QStringLiteral("home"), QStringLiteral("Version"), index) + QStringLiteral("1.0.2.0"));
+    ui->label_2->setText(catalogueText(QStringLiteral("Settings"), QStringLiteral("Language"), index));
+    ui->label_3->setText(catalogueText(QStringLiteral("Settings"), QStringLiteral("DeviceInfo"), index));
+    ui->label_4->setText(catalogueText(QStringLiteral("Settings"), QStringLiteral("DongleVersion"), index));
+    ui->label_6->setText(catalogueText(QStringLiteral("Settings"), QStringLiteral("MouseVersion"), index));
+    ui->label_8->setText(catalogueText(QStringLiteral("pair"), QStringLiteral("PairTool"), index));
+    ui->pushButton_2->setText(catalogueText(QStringLiteral("pair"), QStringLiteral("Pair"), index));
+    ui->Receive_2->setText(catalogueText(QStringLiteral("update"), QStringLiteral("Upgrade"), index));
+    ui->label_9->setText(catalogueText(QStringLiteral("home"), QStringLiteral("Others"), index));
+    ui->Reset->setText(catalogueText(QStringLiteral("Settings"), QStringLiteral("Restore"), index));
+    ui->label_12->setText(catalogueText(QStringLiteral("Settings"), QStringLiteral("Restore"), index));
+    warningText = catalogueText(QStringLiteral("home"), QStringLiteral("WiredMode"), index);
 }
 
 void FormSetting::on_comboBox_activated(int index)
@@ -154,14 +154,14 @@ void FormSetting::SlotLabelTextB(QString TextA, QString Text)
     ui->label_5->setText(TextA);
     emit PostMsg::instance()->SigAddVer(1, TextA);
     emit PostMsg::instance()->SigAddUpdate(1, Text == QLatin1String("true"));
-    const QString start = QStringLiteral("QToolButton{border:0px;background-position:center;background-repeat:no-repeat;"
-                                         "color: rgb(%1);").arg(buttonColor);
+    const QString button = QStringLiteral("QToolButton");
     if (Text == QLatin1String("true"))
-        ui->Receive_2->setStyleSheet(start + QStringLiteral("background-image: url(%1WaitUpdate.png);}"
-                                                            "QToolButton::hover{background-image: url(%1WaitUpdateHover.png);}")
-                                                 .arg(pictureDir));
+        look::setSheet(ui->Receive_2, look::imageSheet(button, pictureDir,
+                                                       look::buttonImages(QStringLiteral("WaitUpdate"), look::Hover),
+                                                       look::Fit::Centre, buttonColor));
     else
-        ui->Receive_2->setStyleSheet(start + QStringLiteral("border-image: url(%1Confirm.png);}").arg(pictureDir));
+        look::setSheet(ui->Receive_2, look::imageSheet(button, pictureDir, {QStringLiteral("Confirm.png")},
+                                                       look::Fit::Stretch, buttonColor));
 }
 
 void FormSetting::SlotRGBValue(DongleRGB *) {}

@@ -1,16 +1,15 @@
 #include "pages/settings/inportfail.h"
 #include "ui_inportfail.h"
 
-#include "app/notices.h"
+#include "app/look.h"
 #include "app/textcatalogue.h"
-#include "pages/pagecommon.h"
 #include "pages/settings/updataparam.h"
 
 InportFail::InportFail(QWidget *parent)
     : QDialog(parent), ui(new Ui::InportFail)
 {
     ui->setupUi(this);
-    pictureDir = setUpNotice(this, {ui->InportFailA, ui->label, ui->CloseButton, {ui->NewHong}});
+    pictureDir = look::setUpNotice(this, {ui->InportFailA, ui->label, ui->CloseButton, {ui->NewHong}});
 }
 
 InportFail::~InportFail()
@@ -21,10 +20,10 @@ InportFail::~InportFail()
 void InportFail::SlotAllLanguage(int index)
 {
     if (importResult == 1)
-        ui->label->setText(pageText(QStringLiteral("key"), QStringLiteral("DialogConfigError"), index));
+        ui->label->setText(catalogueText(QStringLiteral("key"), QStringLiteral("DialogConfigError"), index));
     else if (importResult == 2)
-        ui->label->setText(pageText(QStringLiteral("key"), QStringLiteral("DialogEConfigMismatch"), index));
-    ui->NewHong->setText(pageText(QStringLiteral("common"), QStringLiteral("OK"), index));
+        ui->label->setText(catalogueText(QStringLiteral("key"), QStringLiteral("DialogEConfigMismatch"), index));
+    ui->NewHong->setText(catalogueText(QStringLiteral("common"), QStringLiteral("OK"), index));
 }
 
 void InportFail::on_NewHong_clicked()

@@ -3,11 +3,11 @@
 
 #include "app/appglobals.h"
 #include "app/configini.h"
+#include "app/look.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
 #include "device/devicecache.h"
 #include "device/devicestate.h"
-#include "pages/pagecommon.h"
 #include "pages/settings/inportfail.h"
 
 #include <QCoreApplication>
@@ -105,21 +105,15 @@ UpDataParam::UpDataParam(QWidget *parent)
     : QDialog(parent), ui(new Ui::UpDataParam)
 {
     ui->setupUi(this);
-    pictureDir = pictureFolder(QStringLiteral("WarningDialog"));
-    applyNoticeFlags(this);
-    ui->UpDataParamA->setStyleSheet(
-        QStringLiteral("#UpDataParamA{border:0px;background-position:center;background-repeat:no-repeat;"
-                       "background-image: url(%1BackGround.png);}").arg(pictureDir));
-    ui->label->setStyleSheet(QStringLiteral("QLabel{color: rgb(%1);}").arg(themeRgb(QStringLiteral("LabelColor"))));
-    // Keep long translations off the panel's edges: they wrap instead.
-    ui->label->setContentsMargins(10, 0, 10, 0);
-
     jobTimer = new QTimer(this);
     jobTimer->setSingleShot(true);
     connect(jobTimer, &QTimer::timeout, this, &UpDataParam::onTimeupDestroy);
-    connect(PostMsg::instance(), &PostMsg::SigAllLanguage, this, &UpDataParam::SlotAllLanguage);
-    SlotAllLanguage(languageIndex);
-    scaleFontsForScreen(this);
+
+    // A wait notice: no close button, and its background keeps its own
+    // size, centred on the panel.
+    pictureDir = look::setUpNotice(this, {nullptr, ui->label, nullptr, {}});
+    look::setSheet(ui->UpDataParamA,
+                   look::imageSheet(QStringLiteral("#UpDataParamA"), pictureDir, {QStringLiteral("BackGround.png")}));
 }
 
 UpDataParam::~UpDataParam()
@@ -153,7 +147,7 @@ void UpDataParam::waitMs(int ms)
 
 void UpDataParam::SlotAllLanguage(int index)
 {
-    ui->label->setText(pageText(QStringLiteral("infoTips"), QStringLiteral("DialogUpdating"), index));
+    ui->label->setText(catalogueText(QStringLiteral("infoTips"), QStringLiteral("DialogUpdating"), index));
 }
 
 bool UpDataParam::pollPageRefills()
@@ -213,7 +207,7 @@ void UpDataParam::importJob()
         importResult = 2;
     if (importResult != 0) {
         InportFail notice;
-        notice.move(x() + (width() - notice.width()) / 2, y() + (height() - notice.height()) / 2);
+        look::centreOn(&notice, this);
         notice.exec();
     } else {
         adoptFlashData(record);

@@ -1,5 +1,6 @@
 #include "app/appglobals.h"
 #include "app/exeisrun.h"
+#include "app/look.h"
 #include "app/macroini.h"
 #include "app/notices.h"
 #include "app/postmsg.h"
@@ -115,7 +116,7 @@ private slots:
         QFETCH(int, dx);
         QFETCH(int, dy);
         QFETCH(QPoint, expected);
-        QCOMPARE(noticePosition(opener, openerSize, dialog, dx, dy), expected);
+        QCOMPARE(look::centredPosition(opener, openerSize, dialog, dx, dy), expected);
     }
 
     void textsFollowTheLanguage_data()

@@ -101,12 +101,6 @@ private slots:
                  QStringLiteral("-1"));
         QCOMPARE(store.valueListItem(QStringLiteral("Option"), QStringLiteral("VID"), -1, QStringLiteral("x")),
                  QStringLiteral("x"));
-
-        // Theme colours: three numbers make a colour, fewer the fallback.
-        const QString fallback = QStringLiteral("rgb(9,9,9)");
-        QCOMPARE(themeColorFromList(store.valueList("Option", "LabelColor"), fallback), QStringLiteral("rgb(200,210,220)"));
-        QCOMPARE(themeColorFromList(store.valueList("Option", "ButtonColor"), fallback), fallback);
-        QCOMPARE(themeColorFromList(store.valueList("Option", "Missing"), fallback), fallback);
     }
 
     void absentCatalogueIsEmpty()

@@ -1,4 +1,4 @@
-#include "app/fontscale.h"
+#include "app/look.h"
 #include "app/singleinstance.h"
 #include "app/startup.h"
 #include "filetouch.h"
@@ -146,7 +146,7 @@ private slots:
         keeps->setFont(eleven);
         auto *insideKeeps = new QLabel(keeps);        // inherits 11 pt
 
-        scaleFonts(&top, factor);
+        look::scaleFonts(&top, factor);
         const auto near = [](qreal a, qreal b) { return qAbs(a - b) < 0.001; };
         QVERIFY(near(top.font().pointSizeF(), expected));
         // Each widget is scaled once, however deep.
@@ -165,7 +165,7 @@ private slots:
         QFont font = button->font();
         font.setPointSizeF(10);
         button->setFont(font);
-        scaleFonts(&top, 0.5f);
+        look::scaleFonts(&top, 0.5f);
         QCOMPARE(QToolTip::font().pointSizeF(), qreal(5));
 
         // The dialogs' variant knows no names.
@@ -173,9 +173,9 @@ private slots:
         auto *named = new QWidget(&other);
         named->setObjectName("Receive_2");
         named->setFont(font);
-        scaleChildren(&other, 0.5f);
+        look::scaleChildren(&other, 0.5f);
         QCOMPARE(named->font().pointSizeF(), qreal(5));
-        scaleFonts(nullptr, 2.0f); // a null widget ends the call
+        look::scaleFonts(nullptr, 2.0f); // a null widget ends the call
     }
 
     void secondInstanceIsRefusedWhileTheFirstRuns()

@@ -2,6 +2,7 @@
 // pictures and badges, the duplicate notice, the repair prompt, the language
 // box and what pressing a device button does.
 
+#include "app/look.h"
 #include "listtestsupport.h"
 #include "modalhandler.h"
 
@@ -243,7 +244,7 @@ void TestDialogChange::pictures()
     LOAD_DEVICES(devices);
     rebuild();
     QCOMPARE(listedDevices.size(), 1);
-    QVERIFY(button(0)->styleSheet().contains(listPictureDir + picture));
+    QVERIFY(look::sheetOf(button(0)).contains(listPictureDir + picture));
     auto *marker = page->findChild<QLabel *>("label0");
     auto *iconLabel = page->findChild<QLabel *>("UsbWifi0");
     QVERIFY(marker && iconLabel);
@@ -252,13 +253,13 @@ void TestDialogChange::pictures()
     QCOMPARE(!marker->isHidden(), markerShown);
     QCOMPARE(!iconLabel->isHidden(), !icon.isEmpty());
     if (!icon.isEmpty())
-        QVERIFY(iconLabel->styleSheet().contains(icon));
+        QVERIFY(look::sheetOf(iconLabel).contains(icon));
     QVERIFY(!(marker->isVisible() && iconLabel->isVisible()));
     if (badge == "?") // a cabled mouse: a badge only for the codes that have one
         badge = rateBadgeName(listedDevices.first().linkCode);
     QCOMPARE(rateBadges.size(), badge.isEmpty() ? 0 : 1);
     if (!badge.isEmpty()) {
-        QVERIFY(rateBadges.first()->styleSheet().contains(badge));
+        QVERIFY(look::sheetOf(rateBadges.first()).contains(badge));
         QCOMPARE(rateBadges.first()->pos(), QPoint(312, 10));
     }
 }
@@ -267,15 +268,15 @@ void TestDialogChange::hoveringRepaintsOnlyThatButton()
 {
     LOAD_DEVICES(concat({receiverWithMouse("a", 1, 29), receiverWithMouse("b", 8, 29)}));
     rebuild();
-    QVERIFY(button(0)->styleSheet().contains("OnLine0.png"));
-    QVERIFY(button(1)->styleSheet().contains("OnLine0.png"));
+    QVERIFY(look::sheetOf(button(0)).contains("OnLine0.png"));
+    QVERIFY(look::sheetOf(button(1)).contains("OnLine0.png"));
     QVERIFY(hidusb::sim::sleep("a-mouse"));
     QVERIFY(hidusb::sim::sleep("b-mouse"));
     QEvent enter(QEvent::Enter);
     QCoreApplication::sendEvent(button(1), &enter);
-    QVERIFY(button(1)->styleSheet().contains("DisOnlin0.png"));
+    QVERIFY(look::sheetOf(button(1)).contains("DisOnlin0.png"));
     QVERIFY(!page->findChild<QLabel *>("label1")->isHidden());
-    QVERIFY(button(0)->styleSheet().contains("OnLine0.png"));
+    QVERIFY(look::sheetOf(button(0)).contains("OnLine0.png"));
     QVERIFY(page->findChild<QLabel *>("label0")->isHidden());
 }
 
@@ -317,7 +318,7 @@ void TestDialogChange::mouseOnACableNextToItsReceiver()
     QCOMPARE(enumeratedDevices.size(), 2);
     QCOMPARE(deviceButtons.size(), 1);
     QVERIFY(listedDevices.first().wired);
-    QVERIFY(page->findChild<QLabel *>("UsbWifi0")->styleSheet().contains("OnLineUsb.png"));
+    QVERIFY(look::sheetOf(page->findChild<QLabel *>("UsbWifi0")).contains("OnLineUsb.png"));
 }
 
 void TestDialogChange::lastDeviceGoneLeavesThePrompt()

@@ -2,6 +2,7 @@
 // receiver lost while pairing, how the dialog may be closed, and what it
 // gives back to the device page and the device list.
 
+#include "app/look.h"
 #include "listtestsupport.h"
 
 #include "app/textcatalogue.h"
@@ -153,7 +154,7 @@ void TestMatch::outcome()
 
     QTRY_COMPARE_WITH_TIMEOUT(pairResult.load(), result, 5000);
     QTRY_COMPARE_WITH_TIMEOUT(button(match)->text(), catalogueText("pair", textKey), 3000);
-    QVERIFY(button(match)->styleSheet().contains(image));
+    QVERIFY(look::sheetOf(button(match)).contains(image));
     QVERIFY(!pairingActive);
     // Whatever the end, the device page has its state back.
     QTRY_COMPARE(devicePageActive.load(), fromDevicePage ? 1 : 0);
@@ -247,8 +248,8 @@ void TestMatch::aCabledDeviceCannotBePaired()
     QTRY_VERIFY(!match.findChild<QLabel *>("label")->isHidden());
     QVERIFY(match.findChild<QTextEdit *>("textEdit")->isHidden());
     QVERIFY(!button(match)->isEnabled());
-    QVERIFY(button(match)->styleSheet().contains("rgb(120,126,136)"));
-    QVERIFY(!button(match)->styleSheet().contains(pairButtonColor));
+    QVERIFY(look::sheetOf(button(match)).contains("rgb(120,126,136)"));
+    QVERIFY(!look::sheetOf(button(match)).contains(pairButtonColor));
     hidusb::sim::clearJournal();
     QTest::keyClick(&match, Qt::Key_Space);
     match.on_MatchButton_clicked();

@@ -52,6 +52,10 @@ void TestRePair::answer_data()
     QTest::newRow("Cancel") << "Cancel" << true << false;
     QTest::newRow("close button") << "CloseButton" << true << false;
     QTest::newRow("Escape") << "Escape" << false << false;
+    // Return confirms, as on every notice with an OK button, also after a
+    // language change has given the buttons new texts.
+    QTest::newRow("Return") << "Return" << false << true;
+    QTest::newRow("Return after a language change") << "Return language" << false << true;
 }
 
 void TestRePair::answer()
@@ -63,9 +67,16 @@ void TestRePair::answer()
     RePair dialog(nullptr);
     QVERIFY(!dialog.accepted);
     dialog.accepted = before;
+    if (how.endsWith("language"))
+        emit PostMsg::instance()->SigAllLanguage(2);
     QTimer::singleShot(0, &dialog, [&] {
         if (how == "Escape")
             QTest::keyClick(&dialog, Qt::Key_Escape);
+        else if (how.startsWith("Return")) {
+            dialog.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
+            QTest::keyClick(&dialog, Qt::Key_Return);
+        }
         else
             QTest::mouseClick(dialog.findChild<QToolButton *>(how), Qt::LeftButton);
     });

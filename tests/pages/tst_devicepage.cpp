@@ -1,6 +1,7 @@
 // The device page: page buttons, battery and connection display, the
 // recording lock, keys, the wait notice it runs and the way out.
 
+#include "app/look.h"
 #include "pagetestsupport.h"
 
 #include "app/textcatalogue.h"
@@ -125,7 +126,7 @@ void DevicePageTest::pageButtons()
         // macro list; the advanced page is told before it is shown.
         QCOMPARE(indexAtSignal, signalAfterShow ? index : 0);
     }
-    const QString frameSheet = page->findChild<QFrame *>(QStringLiteral("frame_2"))->styleSheet();
+    const QString frameSheet = look::sheetOf(page->findChild<QFrame *>(QStringLiteral("frame_2")));
     QVERIFY(frameSheet.contains(index == 0 ? QStringLiteral("BackGround2.png") : QStringLiteral("BackGround.png")));
     QVERIFY(button(*page, QStringLiteral("UpArrow"))->isVisible());
     // Exactly one page button is checked.
@@ -141,7 +142,7 @@ void DevicePageTest::summaryAfterLeaving()
     emit PostMsg::instance()->SigSecondPageChange();
     QCOMPARE(stack(*page)->currentIndex(), 0);
     QVERIFY(button(*page, QStringLiteral("PreButton"))->isChecked());
-    QVERIFY(page->findChild<QFrame *>(QStringLiteral("frame_2"))->styleSheet().contains(QStringLiteral("BackGround2.png")));
+    QVERIFY(look::sheetOf(page->findChild<QFrame *>(QStringLiteral("frame_2"))).contains(QStringLiteral("BackGround2.png")));
 }
 
 void DevicePageTest::battery_data()
@@ -175,7 +176,7 @@ void DevicePageTest::battery()
     QCOMPARE(page->findChild<QLabel *>(QStringLiteral("label_2"))->text(), text);
     auto *bar = page->findChild<QProgressBar *>(QStringLiteral("progressBar"));
     QCOMPARE(bar->value(), gauge);
-    QVERIFY(bar->styleSheet().contains(chunk));
+    QVERIFY(look::sheetOf(bar).contains(chunk));
     QCOMPARE(page->findChild<QLabel *>(QStringLiteral("label"))->isVisible(), charging);
 }
 
@@ -193,7 +194,7 @@ void DevicePageTest::connectionIcon()
     QFETCH(QString, image);
     emit PostMsg::instance()->SigIsUsb(!cable, true);
     emit PostMsg::instance()->SigIsUsb(cable, !cable);
-    QVERIFY(page->findChild<QLabel *>(QStringLiteral("label_4"))->styleSheet().contains(image));
+    QVERIFY(look::sheetOf(page->findChild<QLabel *>(QStringLiteral("label_4"))).contains(image));
 }
 
 void DevicePageTest::recordingLock_data()

@@ -2,6 +2,7 @@
 // mouse: list, choose, wait notice, device page; unplug back to the list,
 // plug in again, and a cabled mouse taking over from its receiver.
 
+#include "app/look.h"
 #include "pagetestsupport.h"
 
 #include "app/dialogmain.h"
@@ -78,7 +79,7 @@ void DeviceRoadTest::chooseOpensDevicePage()
 
     // Battery, connection and summary came from the mouse.
     QTRY_VERIFY_WITH_TIMEOUT(devicePage->findChild<QLabel *>(QStringLiteral("label_2"))->text() != QLatin1String("100%"), 5000);
-    QVERIFY(devicePage->findChild<QLabel *>(QStringLiteral("label_4"))->styleSheet().contains(QStringLiteral("OnLineWifi.png")));
+    QVERIFY(look::sheetOf(devicePage->findChild<QLabel *>(QStringLiteral("label_4"))).contains(QStringLiteral("OnLineWifi.png")));
     QVERIFY(devicePage->findChild<QLabel *>(QStringLiteral("ReportValue"))->text().endsWith(QLatin1String("Hz")));
     QVERIFY(!devicePage->findChild<QLabel *>(QStringLiteral("DongleValue"))->text().isEmpty());
     QVERIFY(currentFlashDataIsOpenDevice());
@@ -111,7 +112,7 @@ void DeviceRoadTest::cableTakesOverFromReceiver()
     // cabled mouse has sent its configuration.
     QTRY_VERIFY_WITH_TIMEOUT(!devicePage->waitNotice()->isVisible(), 15000);
     QCOMPARE(currentPage(), static_cast<QWidget *>(devicePage));
-    QTRY_VERIFY_WITH_TIMEOUT(devicePage->findChild<QLabel *>(QStringLiteral("label_4"))->styleSheet().contains(QStringLiteral("OnLineUsb.png")), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(look::sheetOf(devicePage->findChild<QLabel *>(QStringLiteral("label_4"))).contains(QStringLiteral("OnLineUsb.png")), 10000);
 }
 
 QTEST_MAIN(DeviceRoadTest)

@@ -1,0 +1,376 @@
+#include "app/look.h"
+
+#include "app/configini.h"
+#include "platform/dialogflags.h"
+#include "platform/screen.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QFrame>
+#include <QKeySequence>
+#include <QLabel>
+#include <QPointer>
+#include <QToolButton>
+#include <QToolTip>
+#include <QVector>
+#include <QWidget>
+
+namespace look {
+
+namespace {
+
+struct RoleEntry
+{
+    Role role;
+    const char *key;
+    QRgb fallback; // the shipped theme
+};
+
+const RoleEntry kRoles[] = {
+    {Role::Label, "LabelColor", qRgb(214, 222, 235)},
+    {Role::Button, "ButtonColor", qRgb(236, 250, 255)},
+    {Role::ComboText, "ComboxTextColor", qRgb(214, 222, 235)},
+    {Role::ComboSelect, "ComboxSelectColor", qRgb(0, 122, 158)},
+    {Role::ComboBackground, "ComboxBackGroundColor", qRgb(38, 43, 52)},
+    {Role::Slider, "SliderColor", qRgb(0, 200, 255)},
+    {Role::LineEdit, "LinEditColor", qRgb(214, 222, 235)},
+    {Role::LineEditSecond, "LinEditColorSecond", qRgb(0, 200, 255)},
+};
+
+const RoleEntry &entry(Role role)
+{
+    for (const RoleEntry &e : kRoles)
+        if (e.role == role)
+            return e;
+    return kRoles[0];
+}
+
+QString url(const QString &dir, const QString &image)
+{
+    return QStringLiteral("url(") + dir + image + QLatin1Char(')');
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+
+QString roleKey(Role role)
+{
+    return QLatin1String(entry(role).key);
+}
+
+QColor fallbackColor(Role role)
+{
+    return QColor(entry(role).fallback);
+}
+
+QColor colorFromList(const QStringList &items, Role role)
+{
+    if (items.size() < 3)
+        return fallbackColor(role);
+    int rgbValues[3];
+    for (int i = 0; i < 3; ++i) {
+        bool ok = false;
+        const int value = items.at(i).trimmed().toInt(&ok);
+        if (!ok)
+            return fallbackColor(role);
+        rgbValues[i] = qBound(0, value, 255);
+    }
+    return QColor(rgbValues[0], rgbValues[1], rgbValues[2]);
+}
+
+QColor color(Role role)
+{
+    return colorFromList(ConfigIni::instance()->valueList(QStringLiteral("Option"), roleKey(role)), role);
+}
+
+QString rgb(const QColor &c)
+{
+    return QStringLiteral("rgb(%1,%2,%3)").arg(c.red()).arg(c.green()).arg(c.blue());
+}
+
+QString rgb(Role role)
+{
+    return rgb(color(role));
+}
+
+QString rgbNumbers(Role role)
+{
+    const QColor c = color(role);
+    return QStringLiteral("%1,%2,%3").arg(c.red()).arg(c.green()).arg(c.blue());
+}
+
+// ---------------------------------------------------------------------------
+
+QString pictureDir(const QString &page)
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/Picture/") + page + QLatin1Char('/');
+}
+
+// ---------------------------------------------------------------------------
+
+QString colorSheet(const QString &selector, Role role, const QString &extra)
+{
+    return selector + QStringLiteral("{color: ") + rgb(role) + QLatin1Char(';') + extra + QLatin1Char('}');
+}
+
+Images buttonImages(const QString &base, int states)
+{
+    Images images;
+    images.normal = base + QStringLiteral(".png");
+    if (states & Hover)
+        images.hover = base + QStringLiteral("Hover.png");
+    if (states & Click)
+        images.pressed = base + QStringLiteral("Click.png");
+    if (states & Checked)
+        images.checked = base + QStringLiteral("Checked.png");
+    return images;
+}
+
+QString imageSheet(const QString &selector, const QString &dir, const Images &images, Fit fit,
+                   const QString &textColor, const QString &extra)
+{
+    const QString property = fit == Fit::Centre ? QStringLiteral("background-image: ") : QStringLiteral("border-image: ");
+    QString sheet = selector + QStringLiteral("{border:0px;");
+    if (fit == Fit::Centre)
+        sheet += QStringLiteral("background-position:center;background-repeat:no-repeat;");
+    if (!images.normal.isEmpty())
+        sheet += property + url(dir, images.normal) + QLatin1Char(';');
+    if (!textColor.isEmpty())
+        sheet += QStringLiteral("color: ") + textColor + QLatin1Char(';');
+    sheet += extra + QLatin1Char('}');
+    const std::pair<const char *, const QString *> states[] = {
+        {":hover", &images.hover}, {":pressed", &images.pressed}, {":checked", &images.checked}};
+    for (const auto &state : states) {
+        if (!state.second->isEmpty())
+            sheet += selector + QLatin1String(state.first) + QLatin1Char('{') + property + url(dir, *state.second)
+                     + QStringLiteral(";}");
+    }
+    return sheet;
+}
+
+QString checkBoxSheet(const QString &dir, const QString &checkedImage, const QString &uncheckedImage,
+                      const QString &selector)
+{
+    return colorSheet(selector) + selector + QStringLiteral("::indicator:checked{image: ") + url(dir, checkedImage)
+           + QStringLiteral(";}") + selector + QStringLiteral("::indicator:unchecked{image: ")
+           + url(dir, uncheckedImage) + QStringLiteral(";}");
+}
+
+QString comboSheet(const QString &dir)
+{
+    const QString text = rgb(Role::ComboText);
+    return QStringLiteral("QComboBox{border: 1px solid gray; color: %1; border-image: %2;}"
+                          "QComboBox::drop-down:button{border-radius:5px; background:%3;}"
+                          " QComboBox::down-arrow{image: %4; right: 8px; }"
+                          "QComboBox::down-arrow:on{ image: %5;}"
+                          "QComboBox QAbstractItemView::item{height:25px;}"
+                          "QComboBox QAbstractItemView {outline: 0px solid gray; border: 1px  solid gray;color: %1;"
+                          " border-image: %6;selection-background-color: %7; }")
+        .arg(text, url(dir, QStringLiteral("ComboboxBack.png")), rgb(Role::ComboBackground),
+             url(dir, QStringLiteral("Menu.png")), url(dir, QStringLiteral("MenuClicked.png")),
+             url(dir, QStringLiteral("ComboboxTextBack.png")), rgb(Role::ComboSelect));
+}
+
+QString comboListSheet()
+{
+    const QString select = rgb(Role::ComboSelect);
+    return QStringLiteral("QListView::item:selected{background-color: %1;}QListView::item:hover{background-color: %1;}")
+        .arg(select);
+}
+
+QString sliderSheet(const QString &dir, const QString &handleImage, Role fill, int handleOverhang)
+{
+    return QStringLiteral("QSlider::groove:horizontal{border-radius: 2px;height: 5px;background:#ffffff;}"
+                          "QSlider::handle:horizontal{border-radius: 2px;width: 6px;height: 18px;"
+                          "margin-top: -9px;margin-left: %1px;margin-bottom: -9px;margin-right: %1px;border-image: %2;}"
+                          "QSlider::sub-page:horizontal{border-radius: 2px;background-color: %3;}"
+                          "QSlider::add-page:horizontal{border-radius: 2px;background-color: rgb(255,255,255);}")
+        .arg(-handleOverhang)
+        .arg(url(dir, handleImage), rgb(fill));
+}
+
+QString transparentTabSheet()
+{
+    return QStringLiteral("QTabWidget::pane{border: 0px;background-color: transparent;}");
+}
+
+// ---------------------------------------------------------------------------
+
+namespace {
+
+const char kPendingSheet[] = "velmoraxPendingSheet";
+
+// Applies a widget's kept-aside sheet on its first show. One filter serves
+// every widget; it lives as long as the application object.
+class SheetOnShow : public QObject
+{
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            auto *widget = static_cast<QWidget *>(watched);
+            widget->removeEventFilter(this);
+            const QVariant pending = widget->property(kPendingSheet);
+            widget->setProperty(kPendingSheet, QVariant());
+            if (pending.isValid())
+                widget->setStyleSheet(pending.toString());
+        }
+        return false;
+    }
+};
+
+SheetOnShow *sheetFilter()
+{
+    // Parented to the application object so it goes with it; a test that
+    // builds a second application gets a fresh filter.
+    static QPointer<SheetOnShow> filter;
+    if (!filter)
+        filter = new SheetOnShow(QCoreApplication::instance());
+    return filter;
+}
+
+} // namespace
+
+void setSheet(QWidget *widget, const QString &sheet)
+{
+    if (!widget)
+        return;
+    if (widget->isVisible() || !QCoreApplication::instance()) {
+        widget->setProperty(kPendingSheet, QVariant());
+        widget->setStyleSheet(sheet);
+        return;
+    }
+    // Installing the same filter again moves it to the front; it stays one.
+    widget->installEventFilter(sheetFilter());
+    widget->setProperty(kPendingSheet, sheet);
+}
+
+QString sheetOf(const QWidget *widget)
+{
+    if (!widget)
+        return QString();
+    const QVariant pending = widget->property(kPendingSheet);
+    return pending.isValid() ? pending.toString() : widget->styleSheet();
+}
+
+// ---------------------------------------------------------------------------
+
+namespace {
+
+void collectFonts(QWidget *widget, QVector<QPair<QWidget *, QFont>> &out)
+{
+    out.append(qMakePair(widget, widget->font()));
+    for (QObject *child : widget->children()) {
+        if (child->isWidgetType())
+            collectFonts(static_cast<QWidget *>(child), out);
+    }
+}
+
+void scaleTree(QWidget *widget, float factor, bool namedRules)
+{
+    if (!widget)
+        return;
+    // Read every font first: a child that inherits its parent's font must
+    // end at its own old size times the factor, not at the parent's new
+    // size times the factor again.
+    QVector<QPair<QWidget *, QFont>> fonts;
+    collectFonts(widget, fonts);
+    for (auto &item : fonts) {
+        QFont font = item.second;
+        if (font.pointSizeF() > 0)
+            font.setPointSizeF(font.pointSizeF() * factor);
+        else if (font.pixelSize() > 0)
+            font.setPixelSize(qMax(1, qRound(font.pixelSize() * factor)));
+        const QString name = item.first->objectName();
+        if (!namedRules || name != QLatin1String("Receive_2"))
+            item.first->setFont(font);
+        if (namedRules && name == QLatin1String("NoApear"))
+            QToolTip::setFont(font);
+    }
+}
+
+} // namespace
+
+void scaleChildren(QWidget *widget, float factor)
+{
+    scaleTree(widget, factor, false);
+}
+
+void scaleFonts(QWidget *widget, float factor)
+{
+    scaleTree(widget, factor, true);
+}
+
+void scaleToScreen(QWidget *widget)
+{
+    const float factor = screen::fontFactor();
+    if (factor != 1.0f)
+        scaleChildren(widget, factor);
+}
+
+// ---------------------------------------------------------------------------
+
+QPoint centredPosition(const QPoint &openerPos, const QSize &opener, const QSize &dialog, int dx, int dy)
+{
+    // C++ integer division truncates toward zero, as the placement wants.
+    return QPoint(openerPos.x() + (opener.width() - dialog.width()) / 2 + dx,
+                  openerPos.y() + (opener.height() - dialog.height()) / 2 + dy);
+}
+
+void centreOn(QWidget *dialog, const QWidget *opener, int dx, int dy)
+{
+    if (!dialog || !opener)
+        return;
+    dialog->move(centredPosition(opener->mapToGlobal(QPoint(0, 0)), opener->size(), dialog->size(), dx, dy));
+}
+
+// ---------------------------------------------------------------------------
+
+QString noticePictureDir()
+{
+    return pictureDir(QStringLiteral("WarningDialog"));
+}
+
+void styleNotice(QDialog *dialog, const NoticeParts &parts)
+{
+    dialog->setWindowFlags(dialogWindowFlags());
+    const QString dir = noticePictureDir();
+
+    if (parts.label) {
+        setSheet(parts.label, colorSheet(QStringLiteral("QLabel"), Role::Label,
+                                         QStringLiteral("background:transparent;")));
+        // Long translations wrap before they reach the panel's edges.
+        parts.label->setContentsMargins(10, 0, 10, 0);
+    }
+    // The picture is fitted to the frame: notices differ in height and a
+    // centred picture would lose its top and bottom edges on the lower ones.
+    if (parts.frame)
+        setSheet(parts.frame, QStringLiteral("QFrame#%1{border:0px;border-image:%2 0 0 0 0 stretch stretch;}")
+                                  .arg(parts.frame->objectName(), url(dir, QStringLiteral("BackGround.png"))));
+    if (parts.closeButton)
+        setSheet(parts.closeButton, imageSheet(QStringLiteral("QToolButton"), dir,
+                                               buttonImages(QStringLiteral("Close"), Hover | Click)));
+    const QString confirmSheet = imageSheet(QStringLiteral("QToolButton"), dir,
+                                            {parts.confirmImage, QString(), parts.confirmClickImage, QString()},
+                                            Fit::Stretch, rgb(Role::Button));
+    for (QToolButton *button : parts.confirmButtons)
+        setSheet(button, confirmSheet);
+}
+
+void finishNotice(QDialog *dialog, const NoticeParts &parts)
+{
+    // Connected after the notice's language slot, so it runs after the
+    // slot's new button texts have replaced the shortcut with a mnemonic.
+    if (QToolButton *button = parts.returnButton) {
+        button->setShortcut(QKeySequence(Qt::Key_Return));
+        QObject::connect(PostMsg::instance(), &PostMsg::SigAllLanguage, button,
+                         [button] { button->setShortcut(QKeySequence(Qt::Key_Return)); });
+    }
+    scaleToScreen(dialog);
+}
+
+} // namespace look
