@@ -112,7 +112,9 @@ void DialogMain::spaceOnListPage()
             accepted = question.accepted;
         }
         if (accepted) {
-            updater.startUpdate(0);
+            // The check left the newer receiver image as the last one chosen.
+            repairImages = firmwareImages;
+            updater.startUpdate();
             updater.exec();
         }
     } else if (mouseUpdate && !receiverUpdate) {

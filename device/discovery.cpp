@@ -227,7 +227,7 @@ void storeListedEntry(int n, const DeviceAllInfo &info)
 // unless it is flashing.
 bool firmwareDialogWantsCheck()
 {
-    return updateRepairDialogShown && !upgradeRunning;
+    return updateRepairDialogShown && !upgradeRunning && !repairRunning;
 }
 
 void runListDeviceChange()

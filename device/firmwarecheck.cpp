@@ -17,6 +17,7 @@ std::atomic<int> upgradeCid{0};
 std::atomic<bool> receiverUpdateFlag{false};
 std::atomic<bool> mouseUpdateFlag{false};
 std::atomic<bool> upgradeRunning{false};
+std::atomic<bool> repairRunning{false};
 std::atomic<bool> updateRepairDialogShown{false};
 
 namespace {

@@ -47,6 +47,9 @@ extern std::atomic<bool> receiverUpdateFlag;
 extern std::atomic<bool> mouseUpdateFlag;
 // Set while a firmware upgrade flashes a part.
 extern std::atomic<bool> upgradeRunning;
+// Set while the update and repair dialog's repair runs (from its start to
+// the end of its last part).
+extern std::atomic<bool> repairRunning;
 // Set while the process-wide firmware update and repair dialog is shown (it
 // says so itself); device changes then ask it to look at the devices again.
 extern std::atomic<bool> updateRepairDialogShown;

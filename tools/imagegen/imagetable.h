@@ -115,6 +115,9 @@ inline constexpr ImageSpec kImages[] = {
     {"WarningDialog", "ConfirmClick.png", 90, 24, Shape::PushButton, State::Click, Tone::Accent, "", 0},
     {"WarningDialog", "ConFirm.png", 90, 24, Shape::PushButton, State::Normal, Tone::Accent, "", 0},
     {"WarningDialog", "ConFirmClick.png", 90, 24, Shape::PushButton, State::Click, Tone::Accent, "", 0},
+    // update and repair dialog, progress dialog
+    {"WarningDialog", "ok_nr.png", 120, 30, Shape::PushButton, State::Normal, Tone::Accent, "", 0},
+    {"WarningDialog", "ok_enter.png", 120, 30, Shape::PushButton, State::Hover, Tone::Accent, "", 0},
 
     // --- pairing dialog: Picture/Setting/ -------------------------------------
     {"Setting", "BackSecondPage.png", 458, 242, Shape::PairPanel, State::Normal, Tone::Neutral, "", 0},
