@@ -3,6 +3,7 @@
 
 #include "app/appglobals.h"
 #include "app/configini.h"
+#include "app/look.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
 #include "device/devicestate.h"
@@ -10,7 +11,6 @@
 #include "device/firmwarecheck.h"
 #include "device/firmwareflash.h"
 #include "device/upgraderecord.h"
-#include "pages/pagecommon.h"
 #include "platform/dialogflags.h"
 #include "platform/hidusb/firmwareimage.h"
 
@@ -166,27 +166,23 @@ UpDateRepair::UpDateRepair(QWidget *parent)
     ui->progressBar_2->hide();
     ui->NewHong_2->hide();
     ui->ToolText_2->hide();
-    pictureDir = pictureFolder(QStringLiteral("WarningDialog"));
+    pictureDir = look::noticePictureDir();
     setWindowFlags(dialogWindowFlags() | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
     setAttribute(Qt::WA_TranslucentBackground);
 
-    const QString labelColor = themeRgb(QStringLiteral("LabelColor"));
-    ui->ToolText->setStyleSheet(QStringLiteral("#ToolText{color: rgb(%1);background-color:rgba(0,0,0,0);}").arg(labelColor));
-    ui->ToolText_2->setStyleSheet(QStringLiteral("#ToolText_2{color: rgb(255,0,0);background-color:rgba(0,0,0,0);}"));
-    const QString button = QStringLiteral("QToolButton{border:0px;background-position:center;background-repeat:no-repeat;"
-                                          "color: rgb(%1);border-image: url(%2ok_nr.png);}"
-                                          "QToolButton:hover{border-image: url(%2ok_enter.png); }")
-                               .arg(themeRgb(QStringLiteral("ButtonColor")), pictureDir);
-    ui->NewHong->setStyleSheet(button);
-    ui->NewHong_2->setStyleSheet(button);
-    ui->CloseButton->setStyleSheet(
-        QStringLiteral("QToolButton{border:0px;background-image: url(%1Close.png);background-position:center;"
-                       "background-repeat:no-repeat;}QToolButton:hover{background-image: url(%1CloseHover.png);}"
-                       "QToolButton:pressed{background-image: url(%1CloseClick.png);}")
-            .arg(pictureDir));
-    ui->AutoRepair->setStyleSheet(QStringLiteral("#AutoRepair{border:0px;background-position:center;"
-                                                 "background-repeat:no-repeat;border-image: url(%1BackGround.png);}")
-                                      .arg(pictureDir));
+    look::setSheet(ui->ToolText, look::colorSheet(QStringLiteral("#ToolText"), look::Role::Label,
+                                                  QStringLiteral("background-color:rgba(0,0,0,0);")));
+    look::setSheet(ui->ToolText_2,
+                   QStringLiteral("#ToolText_2{color: rgb(255,0,0);background-color:rgba(0,0,0,0);}"));
+    const QString button = look::imageSheet(QStringLiteral("QToolButton"), pictureDir,
+                                            look::Images(QStringLiteral("ok_nr.png"), QStringLiteral("ok_enter.png")),
+                                            look::Fit::Stretch, look::rgb(look::Role::Button));
+    look::setSheet(ui->NewHong, button);
+    look::setSheet(ui->NewHong_2, button);
+    look::setSheet(ui->CloseButton, look::imageSheet(QStringLiteral("QToolButton"), pictureDir,
+                                                     look::buttonImages(QStringLiteral("Close"), look::Hover | look::Click)));
+    look::setSheet(ui->AutoRepair, look::imageSheet(QStringLiteral("#AutoRepair"), pictureDir,
+                                                    {QStringLiteral("BackGround.png")}, look::Fit::Stretch));
 
     PostMsg *hub = PostMsg::instance();
     connect(hub, &PostMsg::SigAutoRepair, this, &UpDateRepair::SlotAutoRepair);
@@ -196,7 +192,7 @@ UpDateRepair::UpDateRepair(QWidget *parent)
     connect(hub, &PostMsg::SigAllLanguage, this, &UpDateRepair::SlotAllLanguage);
     connectChain();
     SlotAllLanguage(languageIndex);
-    scaleFontsForScreen(this);
+    look::scaleToScreen(this);
 }
 
 UpDateRepair::~UpDateRepair()
@@ -224,9 +220,13 @@ void UpDateRepair::hideEvent(QHideEvent *event)
 
 void UpDateRepair::SlotAllLanguage(int index)
 {
-    const auto home = [index](const char *key) { return pageText(QStringLiteral("home"), QLatin1String(key), index); };
-    const auto update = [index](const char *key) { return pageText(QStringLiteral("update"), QLatin1String(key), index); };
-    const auto common = [index](const char *key) { return pageText(QStringLiteral("common"), QLatin1String(key), index); };
+    const auto home = [index](const char *key) { return catalogueText(QStringLiteral("home"), QLatin1String(key), index); };
+    const auto update = [index](const char *key) {
+        return catalogueText(QStringLiteral("update"), QLatin1String(key), index);
+    };
+    const auto common = [index](const char *key) {
+        return catalogueText(QStringLiteral("common"), QLatin1String(key), index);
+    };
     warnText = home("WarnUpdate");
     startText = update("DialogUpgradeStart");
     notDeviceText = home("NotDevice");
