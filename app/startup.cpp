@@ -54,6 +54,8 @@ int runVelmorax(int argc, char *argv[])
 
     // 4. Application object and the font factor.
     QApplication app(argc, argv);
+    // The application holds its own display connection now.
+    screen::releaseEarlyDisplay();
     // The program ends through its own quit path; a notice closed while the
     // window is hidden to the tray must not end it.
     app.setQuitOnLastWindowClosed(false);

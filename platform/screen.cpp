@@ -18,6 +18,24 @@ ScreenSource::~ScreenSource() = default;
 namespace {
 
 #if defined(Q_OS_UNIX)
+// The display connection opened to read the desktop width before the
+// application object exists. It stays open until the application has its
+// own connection: when ours were the server's only client, closing it would
+// make the server reset, and the application's connection attempt during
+// that reset fails.
+struct EarlyDisplay
+{
+    void *lib = nullptr;
+    void *display = nullptr;
+    int (*close)(void *) = nullptr;
+};
+
+EarlyDisplay &earlyDisplay()
+{
+    static EarlyDisplay early;
+    return early;
+}
+
 // Reads the width of the X display's root screen without linking the X
 // library into the program: the GUI platform plugin is not loaded yet when
 // the scale factor has to be decided.
@@ -25,25 +43,28 @@ int x11DisplayWidth()
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         return 0;
-    void *lib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_LOCAL);
-    if (!lib)
+    EarlyDisplay &early = earlyDisplay();
+    if (!early.lib)
+        early.lib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_LOCAL);
+    if (!early.lib)
         return 0;
     using OpenDisplay = void *(*)(const char *);
     using CloseDisplay = int (*)(void *);
     using DefaultScreen = int (*)(void *);
     using DisplayWidth = int (*)(void *, int);
-    auto openDisplay = reinterpret_cast<OpenDisplay>(dlsym(lib, "XOpenDisplay"));
-    auto closeDisplay = reinterpret_cast<CloseDisplay>(dlsym(lib, "XCloseDisplay"));
-    auto defaultScreen = reinterpret_cast<DefaultScreen>(dlsym(lib, "XDefaultScreen"));
-    auto displayWidth = reinterpret_cast<DisplayWidth>(dlsym(lib, "XDisplayWidth"));
-    int width = 0;
-    if (openDisplay && closeDisplay && defaultScreen && displayWidth) {
-        if (void *display = openDisplay(nullptr)) {
-            width = displayWidth(display, defaultScreen(display));
-            closeDisplay(display);
-        }
+    auto openDisplay = reinterpret_cast<OpenDisplay>(dlsym(early.lib, "XOpenDisplay"));
+    auto closeDisplay = reinterpret_cast<CloseDisplay>(dlsym(early.lib, "XCloseDisplay"));
+    auto defaultScreen = reinterpret_cast<DefaultScreen>(dlsym(early.lib, "XDefaultScreen"));
+    auto displayWidth = reinterpret_cast<DisplayWidth>(dlsym(early.lib, "XDisplayWidth"));
+    if (!openDisplay || !closeDisplay || !defaultScreen || !displayWidth)
+        return 0;
+    if (!early.display) {
+        early.display = openDisplay(nullptr);
+        early.close = closeDisplay;
     }
-    dlclose(lib);
+    if (!early.display)
+        return 0;
+    const int width = displayWidth(early.display, defaultScreen(early.display));
     return width > 0 ? width : 0;
 }
 #endif
@@ -131,6 +152,19 @@ float fontFactorForDpi(qreal dpi)
     if (!(dpi > 0))
         return 1.0f;
     return 1.0f / (static_cast<float>(dpi) / 96.0f);
+}
+
+void releaseEarlyDisplay()
+{
+#if defined(Q_OS_UNIX)
+    EarlyDisplay &early = earlyDisplay();
+    if (early.display && early.close)
+        early.close(early.display);
+    early.display = nullptr;
+    if (early.lib)
+        dlclose(early.lib);
+    early.lib = nullptr;
+#endif
 }
 
 float fontFactor()

@@ -26,6 +26,12 @@ ScreenSource &source();
 void setSource(ScreenSource *source);
 
 int desktopWidth();
+// Before the application object exists, desktopWidth() reads the width over
+// a display connection of its own and keeps that connection open: closing
+// it while it is the display server's only client resets the server, and
+// the application's own connection then fails. Call this once the
+// application object exists; it closes the early connection.
+void releaseEarlyDisplay();
 qreal logicalDpi();
 QPoint cursorPos();
 QColor colorAt(const QPoint &globalPos);

@@ -114,7 +114,7 @@ private:
     // journal
     mutable std::mutex journalM_;
     std::deque<sim::JournalEntry> journal_;
-    std::atomic<bool> journalOn_{true};
+    std::atomic<bool> journalOn_{false};
 
     // online table
     mutable std::mutex onlineM_;

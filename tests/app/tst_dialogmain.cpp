@@ -22,6 +22,7 @@ class TestDialogMain : public QObject
 private slots:
     void init()
     {
+        hidusb::sim::setJournalEnabled(true); // the window tests read the call journal
         macroRecording = false;
         registry::remove(registry::kProgramKey, QStringLiteral("LanguageIndex"));
         MacroIni::instance()->setValue(QStringLiteral("Language"), QStringLiteral("Language"), QString());

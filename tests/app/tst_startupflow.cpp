@@ -4,6 +4,7 @@
 #include "app/singleinstance.h"
 #include "app/startup.h"
 #include "filetouch.h"
+#include "platform/hidusb/simcontrol.h"
 #include "platform/userpaths.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QtTest>
 
 #include <atomic>
@@ -37,6 +39,8 @@ int runProgram()
                     w->close();
                 } else if (name == QLatin1String("DialogMain")) {
                     printf("window: %s\n", qPrintable(w->windowTitle()));
+                    // The list page has talked to the library by now.
+                    printf("journal: %d\n", int(hidusb::sim::journal().size()));
                     emit PostMsg::instance()->SigChangeSize(3);
                 }
             }
@@ -52,11 +56,13 @@ int runProgram()
     return rc;
 }
 
-QStringList runChild(int &exitCode)
+QStringList runChild(int &exitCode, const QMap<QString, QString> &extraEnv = {})
 {
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("STARTUP_CHILD"), QStringLiteral("1"));
+    for (auto it = extraEnv.begin(); it != extraEnv.end(); ++it)
+        env.insert(it.key(), it.value());
     child.setProcessEnvironment(env);
     child.start(QCoreApplication::applicationFilePath(), QStringList());
     if (!child.waitForFinished(60000)) {
@@ -95,12 +101,48 @@ private slots:
         QCOMPARE(exitCode, 0);
         QVERIFY2(out.contains(QStringLiteral("window: VELMORAX")), qPrintable(out.join('|')));
         QVERIFY2(out.contains(QStringLiteral("rc: 0")), qPrintable(out.join('|')));
+        // The library's call journal is for tests that ask for it; the
+        // program as shipped keeps none.
+        QVERIFY2(out.contains(QStringLiteral("journal: 0")), qPrintable(out.join('|')));
 
         for (const QString &sub : userSubFolders())
             QVERIFY2(QDir(userDataRoot() + sub).exists(), qPrintable(sub));
         QVERIFY(QFile::exists(userDataRoot() + "/Macro.ini"));
         QCOMPARE(QDir(userDataRoot() + "/Log").entryList(QDir::Files), QStringList{"future.log"});
         QCOMPARE(QDir(userDataRoot() + "/Exception").entryList(QDir::Files), QStringList{"new.dmp"});
+    }
+
+    void startsOnADisplayWithNoOtherClient()
+    {
+        // A display server ends with its last client (as a fresh server
+        // resets). The program reads the desktop width before the
+        // application connects; that read must not be the last client
+        // leaving, or the application finds no display.
+        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+        if (xvfb.isEmpty())
+            QSKIP("Xvfb is not installed");
+        QProcess server;
+        QString display;
+        for (int n = 150 + QCoreApplication::applicationPid() % 300, tries = 0; tries < 20; ++n, ++tries) {
+            if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) || QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+                continue;
+            display = QStringLiteral(":%1").arg(n);
+            break;
+        }
+        QVERIFY(!display.isEmpty());
+        server.start(xvfb, {display, QStringLiteral("-terminate"), QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                            QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x800x24")});
+        QVERIFY(server.waitForStarted());
+        const QString socket = QStringLiteral("/tmp/.X11-unix/X") + display.mid(1);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 10000);
+
+        int exitCode = -2;
+        const QStringList out = runChild(exitCode, {{QStringLiteral("DISPLAY"), display},
+                                                    {QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb")}});
+        server.kill();
+        server.waitForFinished();
+        QCOMPARE(exitCode, 0);
+        QVERIFY2(out.contains(QStringLiteral("window: VELMORAX")), qPrintable(out.join('|')));
     }
 
     void secondStartShowsOnlyTheNotice()

@@ -117,6 +117,7 @@ public:
         sim::loadDefaultScenario();
         pages = new HubRecorder;
         worker = new Worker;
+        sim::setJournalEnabled(true); // the link tests read the call journal
         sim::clearJournal();
         sim::resetCounters();
     }

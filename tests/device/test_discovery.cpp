@@ -39,6 +39,7 @@ private:
 
 void TestDiscovery::initTestCase()
 {
+    hidusb::sim::setJournalEnabled(true); // the discovery tests read the call journal
     deviceTotal = ConfigIni::instance()->value("Option", "DeviceTotal").toInt();
     QCOMPARE(deviceTotal, kModelCount);
 }

@@ -64,6 +64,7 @@ private:
 
 void TestMatch::initTestCase()
 {
+    hidusb::sim::setJournalEnabled(true); // the pairing tests read the call journal
     loadTextCatalogue();
     deviceTotal = kModelCount;
 }

@@ -74,6 +74,7 @@ private:
 
 void DevicePageTest::initTestCase()
 {
+    hidusb::sim::setJournalEnabled(true); // the page tests read the call journal
     loadTextCatalogue();
     page = new Dialog(nullptr);
     page->show();

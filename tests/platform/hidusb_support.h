@@ -118,6 +118,7 @@ inline void freshSimulator(const QByteArray &scenario = QByteArray())
              qPrintable(error));
     hidusb::sim::setFlashDuration(200);
     hidusb::sim::resetCounters();
+    hidusb::sim::setJournalEnabled(true); // these tests read the call journal
     hidusb::sim::clearJournal();
     ReportSink::instance().clear();
 }
