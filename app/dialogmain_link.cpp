@@ -47,6 +47,8 @@ void DialogMain::markUiReady()
 void DialogMain::leaveDevicePage()
 {
     emit PostMsg::instance()->SigSecondPageChange();
+    // A pairing still open over the page must not reopen it when it ends.
+    devicePageParked = false;
     devicePageActive = 0;
     emit PostMsg::instance()->SigMainPageChange();
     UsbServer_Exit();

@@ -71,6 +71,7 @@ std::atomic<bool> sensorPageRefreshed{false};
 std::atomic<bool> uiReady{false};
 
 std::atomic<int> devicePageActive{0};
+std::atomic<bool> devicePageParked{false};
 std::atomic<bool> onlineCheckEnabled{true};
 std::atomic<bool> runRequested{false};
 std::atomic<bool> deviceOnline{false};
@@ -125,5 +126,6 @@ void resetDeviceStateForTests()
         flag->store(false);
     onlineCheckEnabled = true;
     devicePageActive = 0;
+    devicePageParked = false;
     showBatteryValue = 0;
 }

@@ -159,6 +159,10 @@ extern std::atomic<bool> uiReady;
 
 // Device-link flags.
 extern std::atomic<int> devicePageActive;
+// A pairing started on the device page holds devicePageActive at 0 while it
+// runs; the page is still open, and a device change still concerns it.
+// Leaving the device page ends the parking.
+extern std::atomic<bool> devicePageParked;
 extern std::atomic<bool> onlineCheckEnabled;   // true at start
 extern std::atomic<bool> runRequested;
 extern std::atomic<bool> deviceOnline;

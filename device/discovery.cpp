@@ -259,8 +259,10 @@ void runPageDeviceChange()
 {
     // A change handed over from the library thread may arrive after the
     // device page was left (the list page's callback has taken over); the
-    // open device is no longer this page's to follow or to close.
-    if (devicePageActive == 0)
+    // open device is no longer this page's to follow or to close. A page
+    // parked by a pairing is still open: a receiver pulled meanwhile must
+    // take the window back to the list as it does without pairing.
+    if (devicePageActive == 0 && !devicePageParked)
         return;
     PostMsg *hub = PostMsg::instance();
     emit hub->SigSetver(4);

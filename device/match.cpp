@@ -16,7 +16,6 @@
 
 std::atomic<int> pairResult{0};
 std::atomic<bool> pairingActive{false};
-std::atomic<bool> devicePageParked{false};
 QTimer *pairUsbTimer = nullptr;
 QTimer *pairStatusTimer = nullptr;
 QTimer *pairTextTimer = nullptr;

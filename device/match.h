@@ -73,8 +73,6 @@ private:
 // callback on a library thread, hence atomic.
 extern std::atomic<int> pairResult;
 extern std::atomic<bool> pairingActive;
-// devicePageActive was 1 when pairing started and is 0 for its duration.
-extern std::atomic<bool> devicePageParked;
 extern QTimer *pairUsbTimer;
 extern QTimer *pairStatusTimer;
 extern QTimer *pairTextTimer;

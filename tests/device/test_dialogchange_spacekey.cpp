@@ -7,12 +7,14 @@
 
 #include "app/dialogmain.h"
 #include "app/postmsg.h"
+#include "app/textcatalogue.h"
 #include "device/devicestate.h"
 #include "device/discovery.h"
 #include "device/match.h"
 #include "device/firmwarecheck.h"
 #include "platform/registry.h"
 
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -29,6 +31,7 @@ private slots:
     void listPage_data();
     void listPage();
     void devicePagePairsTheOpenDevice();
+    void receiverPulledWhilePairingReturnsToList();
 
 private:
     std::unique_ptr<DialogMain> window;
@@ -136,6 +139,43 @@ void TestSpaceKey::devicePagePairsTheOpenDevice()
     QCOMPARE(modals.seen, QStringList{"Match"});
     QCOMPARE(pairingTarget.path, open.path);
     emit PostMsg::instance()->SigChangeMainDialog(0);
+}
+
+// Space on the device page pairs; the receiver is pulled while it pairs. The
+// pairing fails, and the window goes back to the list as an unplug without
+// pairing does, instead of staying on the page of a device that is gone.
+void TestSpaceKey::receiverPulledWhilePairingReturnsToList()
+{
+    LOAD_DEVICES(receiverWithMouse("rx", 1, 29));
+    onListDeviceChanged();
+    QCOMPARE(listedDevices.size(), 1);
+    const DeviceAllInfo open = listedDevices.first();
+    currentDevice = open;
+    currentDevicePath = open.path.toLocal8Bit();
+    devicePageActive = 1;
+    emit PostMsg::instance()->SigChangeMainDialog(1);
+    QCOMPARE(window->currentPage(), 1);
+
+    QString buttonText;
+    ModalHandler modals;
+    modals.queue([&](QDialog *match) {
+        // Once the dialog has seen the receiver, start pairing and pull it.
+        QTimer::singleShot(300, match, [match] {
+            match->findChild<QPushButton *>("MatchButton")->click();
+            QVERIFY(devicePageParked);
+            QVERIFY(hidusb::sim::unplug("rx"));
+        });
+        QTimer::singleShot(3000, match, [match, &buttonText] {
+            buttonText = match->findChild<QPushButton *>("MatchButton")->text();
+            match->reject();
+        });
+    });
+    QTest::keyClick(window.get(), Qt::Key_Space);
+    QCOMPARE(modals.seen, QStringList{"Match"});
+    QCOMPARE(buttonText, catalogueText("pair", "PairFail"));
+    QTRY_COMPARE(window->currentPage(), 0);
+    QCOMPARE(devicePageActive.load(), 0);
+    QVERIFY(!devicePageParked);
 }
 
 QTEST_MAIN(TestSpaceKey)
