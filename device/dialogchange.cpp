@@ -463,6 +463,10 @@ void DialogChange::SlotAllLanguage(int index)
         marker->setToolTip(tip);
         marker->setFont(ui->NoApear->font());
     }
+    // The connection icon of a device alone on its view carries the same tip.
+    for (QLabel *icon : qAsConst(connectionIcons))
+        if (!icon->toolTip().isEmpty())
+            icon->setToolTip(tip);
 }
 
 void DialogChange::changeEvent(QEvent *event)

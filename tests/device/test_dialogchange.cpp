@@ -56,6 +56,7 @@ private slots:
     void repairButtonFollowsTheUpgradeRecord();
     void repairPromptOfAHiddenPage();
     void languageBoxStoresTheChoice();
+    void tipsFollowTheLanguage();
     void choosingADeviceOpensIt();
     void choice_data();
     void choice();
@@ -397,6 +398,25 @@ void TestDialogChange::languageBoxStoresTheChoice()
     emit PostMsg::instance()->SigLanguageSameA(2);
     QCOMPARE(box->currentIndex(), 2);
     QCOMPARE(all, QList<int>{0});
+}
+
+void TestDialogChange::tipsFollowTheLanguage()
+{
+    LOAD_DEVICES(receiverWithMouse("a", 1));
+    rebuild();
+    const auto tip = [](int language) {
+        return catalogueText("infoTips", "DialogOffline", language) + "\n" + catalogueText("home", "PairTips_z", language);
+    };
+    auto *icon = page->findChild<QLabel *>("UsbWifi0");
+    auto *marker = page->findChild<QLabel *>("label0");
+    QVERIFY(icon && marker);
+    QCOMPARE(icon->toolTip(), tip(0));
+    for (int language : {1, 2, 0}) {
+        emit PostMsg::instance()->SigAllLanguage(language);
+        QCOMPARE(icon->toolTip(), tip(language));
+        QCOMPARE(marker->toolTip(), tip(language));
+    }
+    QVERIFY(tip(1) != tip(0));
 }
 
 void TestDialogChange::choosingADeviceOpensIt()
