@@ -62,6 +62,10 @@ DialogMain::DialogMain(QWidget *parent)
 
 DialogMain::~DialogMain()
 {
+    // The pages are destroyed below while the device link may still report:
+    // no hub call (an offline notice, a page change) reaches the window now.
+    PostMsg::instance()->disconnect(this);
+    QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
     delete trayIcon;
     delete ui;
 }

@@ -159,12 +159,13 @@ WorkerOwner::~WorkerOwner()
     worker->stop();
     if (onlineTimer)
         onlineTimer->stop();
-    // A running pass may be waiting in a blocking refill signal for a page
-    // on this thread, so keep serving events while it ends instead of
-    // waiting for it blindly.
+    // A running pass may be waiting in a blocking hub signal for a page on
+    // this thread. Serve only the calls posted to this thread's objects
+    // meanwhile: no input, timer or paint event runs while the pages go away,
+    // so nothing can open a dialog during the release.
     QDeadlineTimer deadline(kFinishMs);
     while (!worker->wait(10) && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
     if (!worker->isRunning())
         worker->deleteLater();
     else

@@ -20,6 +20,7 @@
 #include "pages/hubconnections.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QDebug>
 #include <QKeyEvent>
 
@@ -84,6 +85,11 @@ Dialog::Dialog(QWidget *parent)
 
 Dialog::~Dialog()
 {
+    // The pages go away below while a worker pass may still end; no hub call,
+    // including one already posted, may reach this half-destroyed page (its
+    // wait notice would open during the destruction).
+    PostMsg::instance()->disconnect(this);
+    QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
     delete preVier;
     delete buttonPage;
     delete lightPage;

@@ -6,6 +6,7 @@
 
 #include "app/textcatalogue.h"
 #include "pages/device/dialog.h"
+#include "device/worker.h"
 #include "pages/settings/updataparam.h"
 
 #include <QElapsedTimer>
@@ -16,6 +17,8 @@
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QtTest>
+
+#include <thread>
 
 using namespace pagetest;
 
@@ -67,6 +70,8 @@ private slots:
     void noticeFollowsEachAnnouncement();
     void leavingEndsTheWait_data();
     void leavingEndsTheWait();
+    // Last: it replaces the shared page by one of its own.
+    void releasingThePageWhileAPassWaitsOpensNothing();
 
 private:
     Dialog *page = nullptr;
@@ -351,6 +356,55 @@ void DevicePageTest::leavingEndsTheWait()
     emit PostMsg::instance()->SigUpDataParam(0);
     QVERIFY(shown);
     QCOMPARE(hub.count("Offline1"), 0);
+}
+
+void DevicePageTest::releasingThePageWhileAPassWaitsOpensNothing()
+{
+    // Quitting while the device link is busy: a worker pass waits in a
+    // blocking refill for this thread, and an announcement for the wait
+    // notice is already queued to the device page. Releasing the page must
+    // end promptly and open no dialog on the way.
+    struct DialogWatch : QObject
+    {
+        QStringList shown;
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            if (event->type() == QEvent::Show && qobject_cast<QDialog *>(watched))
+                shown << QString::fromLatin1(watched->metaObject()->className());
+            return false;
+        }
+    } watch;
+    // One device page, as in the program.
+    delete page;
+    page = nullptr;
+    auto *released = new Dialog(nullptr);
+    released->show();
+    QVERIFY(workerThread);
+    qApp->installEventFilter(&watch);
+
+    DeviceAllInfo mouse;
+    mouse.path = QStringLiteral("no-such-device");
+    mouse.id = 0x7F7F;   // no cache file under this name: the pass resets the pages
+    workerThread->SlotSelectMouseInfo(mouse);
+    currentDevicePath = mouse.path.toLocal8Bit();
+    deviceOnline = false;
+    devicePageActive = 1;
+    runRequested = true;
+    workerThread->start();
+    QElapsedTimer spin;
+    spin.start();
+    while (!offlinePending && spin.elapsed() < 5000)
+        std::this_thread::yield();
+    QVERIFY(offlinePending);
+    std::thread([] { emit PostMsg::instance()->SigUpDataParam(0); }).join();
+
+    QElapsedTimer took;
+    took.start();
+    delete released;
+    qApp->removeEventFilter(&watch);
+    QCOMPARE(watch.shown, QStringList());
+    QVERIFY2(took.elapsed() < 2000, qPrintable(QString::number(took.elapsed())));
+    QVERIFY(workerThread == nullptr);
 }
 
 QTEST_MAIN(DevicePageTest)
