@@ -164,7 +164,8 @@ extern DpiRange dpiRange;
 // The open model's sensor name (catalogue "Drive<N>"/"Sensor").
 extern QString currentSensorModel;
 
-// Reads "driver_sensor.h" beside the executable into sensorTable.
+// Reads "driver_sensor.h" beside the executable into sensorTable, once per
+// run; later calls do nothing.
 void readSensorTable();
 
 // Encodes `dpi` for stage 0..7 of the open device with the process-wide

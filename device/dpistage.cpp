@@ -13,6 +13,12 @@ QString currentSensorModel;
 
 void readSensorTable()
 {
+    // The file is read once per run: a second sensor page (or a button page
+    // reading it too) must not append the same lines again.
+    static bool read = false;
+    if (read)
+        return;
+    read = true;
     sensorTable.readFile(sensorTablePath());
 }
 

@@ -117,6 +117,7 @@ bool checkDeviceOnline()
 
 bool setReportRate(int code) { return setByte(offsetof(FlashDataMap, reportRate), code); }
 bool setActiveDpiStage(int stage) { return setByte(offsetof(FlashDataMap, activeDpiStage), stage); }
+bool setDpiStageCount(int count) { return setByte(offsetof(FlashDataMap, dpiStageCount), count); }
 bool setLod(int code) { return setByte(offsetof(FlashDataMap, liftOffDistance), code); }
 bool setDebounceTime(int milliseconds) { return setByte(offsetof(FlashDataMap, debounceTime), milliseconds); }
 bool setMotionSync(int on) { return setByte(offsetof(FlashDataMap, motionSync), on); }

@@ -21,6 +21,8 @@ bool checkDeviceOnline();
 
 bool setReportRate(int code);
 bool setActiveDpiStage(int stage);
+// How many DPI stages the mouse cycles through (record byte 1).
+bool setDpiStageCount(int count);
 bool setDpiStageCode(int stage, int xCode, int yCode, int flags);
 bool setDpiStageColor(int stage, int red, int green, int blue);
 // Stage indexA becomes *stageA, stage indexB becomes *stageB, the active stage
