@@ -545,6 +545,11 @@ void drawPushButton(QPainter &p, const ImageSpec &spec)
         g.setColorAt(0, QColor(0, 186, 240));
         g.setColorAt(1, QColor(0, 128, 176));
         rim = col::accent.lighter(140);
+    } else if (spec.tone == Tone::Muted) {
+        // an unselected choice of a row: same plate, quiet rim
+        g.setColorAt(0, QColor(32, 38, 46));
+        g.setColorAt(1, QColor(21, 25, 31));
+        rim = col::lineHi;
     } else {
         g.setColorAt(0, QColor(32, 44, 54));
         g.setColorAt(1, QColor(19, 26, 33));
@@ -577,6 +582,120 @@ void drawComboPopup(QPainter &p, const QSizeF &size)
     g.setColorAt(0, QColor(26, 30, 37));
     g.setColorAt(1, QColor(19, 22, 27));
     p.fillRect(QRectF(QPointF(0, 0), size), g);
+}
+
+// The round "i" of a tip icon.
+void drawTip(QPainter &p, const QSizeF &size)
+{
+    const QRectF r(1, 1, size.width() - 2, size.height() - 2);
+    p.setPen(QPen(alpha(col::accent, 200), 1.2));
+    p.setBrush(alpha(col::accent, 40));
+    p.drawEllipse(r);
+    p.setPen(Qt::NoPen);
+    p.setBrush(col::white);
+    const qreal cx = size.width() / 2;
+    p.drawEllipse(QPointF(cx, size.height() * 0.3), 1.1, 1.1);
+    p.drawRoundedRect(QRectF(cx - 1, size.height() * 0.43, 2, size.height() * 0.35), 0.8, 0.8);
+}
+
+void drawCheckBox(QPainter &p, const ImageSpec &spec)
+{
+    const QRectF r(1.5, 1.5, spec.width - 3, spec.height - 3);
+    const bool on = spec.state == State::Checked;
+    p.setPen(QPen(on ? col::accent : col::lineHi, 1.2));
+    p.setBrush(on ? alpha(col::accent, 60) : QColor(25, 29, 35));
+    p.drawRoundedRect(r, 3, 3);
+    if (on) {
+        QPainterPath tick;
+        tick.moveTo(r.left() + 3, r.center().y());
+        tick.lineTo(r.left() + r.width() * 0.43, r.bottom() - 3.2);
+        tick.lineTo(r.right() - 2.6, r.top() + 3);
+        p.setPen(roundPen(col::white, 1.8));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(tick);
+    }
+}
+
+// An on/off switch: a pill track with its knob left (off) or right (on).
+void drawSwitch(QPainter &p, const ImageSpec &spec)
+{
+    const bool on = spec.state == State::Checked;
+    const QRectF track(0.75, 0.75, spec.width - 1.5, spec.height - 1.5);
+    const qreal radius = track.height() / 2;
+    p.setPen(QPen(on ? col::accent : col::lineHi, 1.2));
+    p.setBrush(on ? alpha(col::accent, 90) : QColor(30, 34, 42));
+    p.drawRoundedRect(track, radius, radius);
+    const qreal knob = track.height() - 4;
+    const qreal x = on ? track.right() - 2 - knob : track.left() + 2;
+    p.setPen(Qt::NoPen);
+    p.setBrush(on ? col::white : col::textDim);
+    p.drawEllipse(QRectF(x, track.top() + 2, knob, knob));
+}
+
+// The card behind a DPI stage's value: the selected stage's is larger and lit.
+void drawStageCard(QPainter &p, const ImageSpec &spec)
+{
+    const bool on = spec.state == State::Checked;
+    const QRectF r(0.75, 0.75, spec.width - 1.5, spec.height - 1.5);
+    QLinearGradient g(r.topLeft(), r.bottomLeft());
+    g.setColorAt(0, on ? QColor(20, 60, 78) : QColor(36, 41, 50));
+    g.setColorAt(1, on ? QColor(12, 30, 40) : QColor(22, 25, 31));
+    p.setPen(QPen(on ? col::accent : col::lineHi, on ? 1.6 : 1));
+    p.setBrush(g);
+    p.drawRoundedRect(r, 5, 5);
+    p.setPen(QPen(alpha(col::white, on ? 60 : 22), 1));
+    p.drawLine(QPointF(r.left() + 5, r.top() + 1.5), QPointF(r.right() - 5, r.top() + 1.5));
+}
+
+// Laid over a stage's colour: a rim and a soft sheen, the colour shows through.
+void drawStageSwatch(QPainter &p, const ImageSpec &spec)
+{
+    const bool on = spec.state == State::Checked;
+    const QRectF r(0.5, 0.5, spec.width - 1, spec.height - 1);
+    QLinearGradient sheen(r.topLeft(), r.bottomLeft());
+    sheen.setColorAt(0, alpha(col::white, 90));
+    sheen.setColorAt(0.5, alpha(col::white, 0));
+    sheen.setColorAt(1, QColor(0, 0, 0, 60));
+    p.setPen(QPen(on ? col::white : QColor(0, 0, 0, 140), 1));
+    p.setBrush(sheen);
+    p.drawRoundedRect(r, 3, 3);
+}
+
+// The marker under the selected stage: an upward caret with a short bar.
+void drawStageMarker(QPainter &p, const ImageSpec &spec)
+{
+    const QColor ink = spec.state == State::Hover ? col::white : col::accent;
+    const qreal w = spec.width, h = spec.height;
+    QPainterPath caret;
+    caret.moveTo(w / 2, h * 0.3);
+    caret.lineTo(w * 0.78, h * 0.72);
+    caret.lineTo(w * 0.22, h * 0.72);
+    caret.closeSubpath();
+    p.setPen(QPen(alpha(ink, 70), 4));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(caret);
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    p.drawPath(caret);
+}
+
+void drawSliderHandle(QPainter &p, const ImageSpec &spec)
+{
+    const QRectF r(0.5, 0.5, spec.width - 1, spec.height - 1);
+    p.setPen(QPen(col::accentDeep, 1));
+    p.setBrush(col::white);
+    p.drawRoundedRect(r, 2, 2);
+}
+
+void drawPlusMinus(QPainter &p, const ImageSpec &spec, bool plus)
+{
+    const qreal w = spec.width, h = spec.height;
+    p.setPen(Qt::NoPen);
+    p.setBrush(col::text);
+    const qreal bar = qMin<qreal>(h, 3);
+    p.drawRoundedRect(QRectF(1, (h - bar) / 2, w - 2, bar), bar / 2, bar / 2);
+    if (plus)
+        p.drawRoundedRect(QRectF((w - bar) / 2, 1, bar, h - 2), bar / 2, bar / 2);
 }
 
 // A horizontal accent line that fades out at both ends.
@@ -1027,6 +1146,15 @@ bool drawImage(const ImageSpec &spec, QImage &img)
     case Shape::PushButton: drawPushButton(p, spec); break;
     case Shape::ComboField: drawComboField(p, size); break;
     case Shape::ComboPopup: drawComboPopup(p, size); break;
+    case Shape::Tip: drawTip(p, size); break;
+    case Shape::CheckBox: drawCheckBox(p, spec); break;
+    case Shape::Switch: drawSwitch(p, spec); break;
+    case Shape::StageCard: drawStageCard(p, spec); break;
+    case Shape::StageSwatch: drawStageSwatch(p, spec); break;
+    case Shape::StageMarker: drawStageMarker(p, spec); break;
+    case Shape::SliderHandle: drawSliderHandle(p, spec); break;
+    case Shape::Plus: drawPlusMinus(p, spec, true); break;
+    case Shape::Minus: drawPlusMinus(p, spec, false); break;
     case Shape::NoticePanel: drawNoticePanel(p, size); break;
     case Shape::PairPanel: drawPairPanel(p, size); break;
     case Shape::ListPage: drawListPage(p, size); break;

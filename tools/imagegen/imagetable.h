@@ -13,6 +13,7 @@ enum class Shape {
     Repair, Usb, Wireless, Offline, Battery, Bolt, Dot, MouseGlyph, Logo,
     // controls
     Badge, PushButton, ComboField, ComboPopup,
+    Tip, CheckBox, Switch, StageCard, StageSwatch, StageMarker, SliderHandle, Plus, Minus,
     // panels and pages
     NoticePanel, PairPanel, ListPage, DevicePage, SummaryPage,
     // pictures
@@ -132,6 +133,29 @@ inline constexpr ImageSpec kImages[] = {
     // --- summary panel (shares the button page's folder) ----------------------
     {"Buttoninterface", "IsData.png", 10, 10, Shape::Dot, State::Normal, Tone::Warn, "", 0},
     {"Buttoninterface", "mouse0.png", 432, 356, Shape::MouseHero, State::Normal, Tone::Accent, "", 0},
+
+    // --- sensor page: Picture/Sensor/ -------------------------------------------
+    {"Sensor", "Title.png", 16, 10, Shape::Dot, State::Normal, Tone::Accent, "", 0},
+    {"Sensor", "Tips.png", 16, 16, Shape::Tip, State::Normal, Tone::Neutral, "", 0},
+    {"Sensor", "ComboboxBack.png", 130, 30, Shape::ComboField, State::Normal, Tone::Neutral, "", 0},
+    {"Sensor", "ComboboxTextBack.png", 130, 150, Shape::ComboPopup, State::Normal, Tone::Neutral, "", 0},
+    {"Sensor", "Menu.png", 12, 8, Shape::MenuDown, State::Normal, Tone::Neutral, "", 0},
+    {"Sensor", "MenuClicked.png", 12, 8, Shape::MenuUp, State::Checked, Tone::Neutral, "", 0},
+    {"Sensor", "CheckBox.png", 16, 16, Shape::CheckBox, State::Normal, Tone::Neutral, "", 0},
+    {"Sensor", "CheckBoxChecked.png", 16, 16, Shape::CheckBox, State::Checked, Tone::Accent, "", 0},
+    {"Sensor", "ReportRate.png", 74, 26, Shape::PushButton, State::Normal, Tone::Muted, "", 0},
+    {"Sensor", "ReportRateClick.png", 74, 26, Shape::PushButton, State::Click, Tone::Accent, "", 0},
+    {"Sensor", "Close.png", 36, 18, Shape::Switch, State::Normal, Tone::Neutral, "", 0},
+    {"Sensor", "Open.png", 36, 18, Shape::Switch, State::Checked, Tone::Accent, "", 0},
+    {"Sensor", "MinA.png", 54, 56, Shape::StageCard, State::Normal, Tone::Neutral, "", 0},
+    {"Sensor", "MaxA.png", 68, 70, Shape::StageCard, State::Checked, Tone::Accent, "", 0},
+    {"Sensor", "MinB.png", 50, 12, Shape::StageSwatch, State::Normal, Tone::Neutral, "", 0},
+    {"Sensor", "MaxB.png", 66, 14, Shape::StageSwatch, State::Checked, Tone::Accent, "", 0},
+    {"Sensor", "Level.png", 30, 30, Shape::StageMarker, State::Normal, Tone::Accent, "", 0},
+    {"Sensor", "LevelHover.png", 30, 30, Shape::StageMarker, State::Hover, Tone::Accent, "", 0},
+    {"Sensor", "HuaKuai.png", 6, 18, Shape::SliderHandle, State::Normal, Tone::Accent, "", 0},
+    {"Sensor", "Reduce.png", 14, 4, Shape::Minus, State::Normal, Tone::Neutral, "", 0},
+    {"Sensor", "Add.png", 14, 14, Shape::Plus, State::Normal, Tone::Neutral, "", 0},
 
     // --- settings page: Picture/FormSetting/ ----------------------------------
     {"FormSetting", "Title.png", 16, 10, Shape::Dot, State::Normal, Tone::Accent, "", 0},
