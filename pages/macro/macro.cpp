@@ -1,16 +1,89 @@
 #include "pages/macro/macro.h"
 #include "ui_macro.h"
 
+#include "app/exeisrun.h"
+#include "app/notices.h"
 #include "app/postmsg.h"
+#include "app/textcatalogue.h"
 #include "pages/macro/macroflags.h"
+#include "pages/macro/macrokeynames.h"
+#include "pages/macro/macronotices.h"
+#include "pages/macro/questiondialog.h"
+#include "pages/pagecommon.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCursor>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QListView>
+#include <QListWidgetItem>
+#include <QMenu>
+#include <QMouseEvent>
+
+#include <cmath>
+
+namespace {
+
+// Item data of an event item.
+constexpr int kindRole = Qt::UserRole;
+constexpr int codeRole = Qt::UserRole + 1;
+constexpr int delayRole = Qt::UserRole + 2;
+constexpr int isDelayRole = Qt::UserRole + 3;
+// Item type of a release item; press and delay items keep the default 0.
+constexpr int releaseType = 1;
+
+// Placement of the page's notices and name dialog relative to the page.
+constexpr int noticeDx = -100;
+constexpr int noticeDy = -50;
+
+QString macroText(const char *key, int index = languageIndex)
+{
+    return catalogueText(QStringLiteral("macro"), QLatin1String(key), index);
+}
+
+quint32 delayFromMs(double ms)
+{
+    if (!(ms > 0))
+        return 0;
+    return ms >= 4294967295.0 ? 0xFFFFFFFFu : static_cast<quint32>(std::llround(ms));
+}
+
+} // namespace
 
 Macro::Macro(QWidget *parent)
     : QWidget(parent), ui(new Ui::Macro)
 {
     ui->setupUi(this);
+    pictureDir = pictureFolder(QStringLiteral("Macro"));
+    macroFolder = MacroStore::defaultFolder();
+
     PostMsg *hub = PostMsg::instance();
     connect(hub, &PostMsg::SigSetMacroPage, this, &Macro::SlotSetMacroPage);
+
+    styleStaticWidgets();
+    listMacroFiles();
+
+    delayModeGroup = new QButtonGroup(this);
+    delayModeGroup->setExclusive(true);
+    delayModeGroup->addButton(ui->AutoInsertDelay);
+    delayModeGroup->addButton(ui->DefaultDelay);
+    repeatModeGroup = new QButtonGroup(this);
+    repeatModeGroup->setExclusive(true);
+    repeatModeGroup->addButton(ui->ReUntilLoose);
+    repeatModeGroup->addButton(ui->ReUntilClick);
+    repeatModeGroup->addButton(ui->ReNumber);
+    repeatModeGroup->addButton(ui->ReUntil);
+
+    ui->StartRecord->setFocusPolicy(Qt::NoFocus);
+    ui->StopRecord->hide();
+    ui->AutoInsertDelay->setChecked(true);
+    connect(repeatModeGroup, &QButtonGroup::idToggled, this,
+            [this](int, bool) { repeatModeChanged(); }, Qt::DirectConnection);
+    setSaveEnabled(false);
+
     connect(hub, &PostMsg::SigAllLanguage, this, &Macro::SlotAllLanguage);
+    SlotAllLanguage(languageIndex);
 }
 
 Macro::~Macro()
@@ -18,10 +91,711 @@ Macro::~Macro()
     delete ui;
 }
 
-void Macro::SlotAllLanguage(int) {}
+void Macro::styleStaticWidgets()
+{
+    buttonTextColor = themeRgb(QStringLiteral("ButtonColor"));
+    const QString listStyle = QStringLiteral(
+        "#%1{background:transparent;color:rgb(255,255,255);outline:0px;border:0px;}"
+        "#%1::item:selected,#%1::item:selected:!active{"
+        "background:qlineargradient(x1:0,y1:0,x2:1,y2:0,stop:0 #ff6a00,stop:1 #ff6a00);color:rgb(255,255,255);}"
+        "#%1::item:hover{background:transparent;}"
+        "#%1 QScrollBar:vertical{width:20px;margin:22px 0px 22px 0px;background:rgb(30,30,30);}"
+        "#%1 QScrollBar::handle:vertical{background:rgb(117,117,117);border-radius:3px;min-height:30px;"
+        "margin:2px 4px 2px 6px;}"
+        "#%1 QScrollBar::add-page:vertical,#%1 QScrollBar::sub-page:vertical{background:rgb(30,30,30);}"
+        "#%1 QScrollBar::sub-line:vertical{height:25px;background:rgb(30,30,30);subcontrol-position:top;"
+        "subcontrol-origin:margin;}"
+        "#%1 QScrollBar::add-line:vertical{height:25px;background:rgb(30,30,30);subcontrol-position:bottom;"
+        "subcontrol-origin:margin;}"
+        "#%1 QScrollBar::up-arrow:vertical{image:url(%2Up.png);width:15px;height:15px;margin:1px 2px 1px 4px;}"
+        "#%1 QScrollBar::down-arrow:vertical{image:url(%2Down.png);width:15px;height:15px;"
+        "margin:1px 2px 1px 4px;}");
+    ui->listWidgetHong->setStyleSheet(listStyle.arg(QStringLiteral("listWidgetHong"), pictureDir));
+    ui->listWidgetKey->setStyleSheet(listStyle.arg(QStringLiteral("listWidgetKey"), pictureDir));
+
+    const QString comboText = themeRgb(QStringLiteral("ComboxTextColor"));
+    const QString comboSelect = themeRgb(QStringLiteral("ComboxSelectColor"));
+    const QString comboBack = themeRgb(QStringLiteral("ComboxBackGroundColor"));
+    ui->ChooseEvent->setStyleSheet(
+        QStringLiteral("QComboBox{border:1px solid gray;color:rgb(%1);border-image:url(%4ComboboxBack.png);}"
+                       "QComboBox::drop-down{border-radius:5px;background:rgb(%3);}"
+                       "QComboBox::down-arrow{image:url(%4Menu.png);right:8px;}"
+                       "QComboBox::down-arrow:on{image:url(%4MenuClicked.png);}"
+                       "QComboBox QAbstractItemView::item{height:25px;}"
+                       "QComboBox QAbstractItemView{outline:0px;border:1px solid gray;color:rgb(%1);"
+                       "border-image:url(%4ComboboxTextBack.png);selection-background-color:rgb(%2);}")
+            .arg(comboText, comboSelect, comboBack, pictureDir));
+    auto *popup = new QListView(ui->ChooseEvent);
+    popup->setStyleSheet(QStringLiteral("QListView::item:selected{background-color: rgb(%1);}"
+                                        "QListView::item:hover{background-color: rgb(%1);}")
+                             .arg(comboSelect));
+    ui->ChooseEvent->setView(popup);
+    ui->ChooseEvent->setMaxVisibleItems(5);
+
+    const QString labelColor = themeRgb(QStringLiteral("LabelColor"));
+    const QString labelStyle = QStringLiteral("QLabel{color: rgb(%1);}").arg(labelColor);
+    for (QLabel *label : {ui->label, ui->label_2, ui->label_3, ui->AutoInsertDelayLabel, ui->ReUntilLabel,
+                          ui->ReUntilClickLabel, ui->ReUntilLooseLabel})
+        label->setStyleSheet(labelStyle);
+    const QString checkStyle = QStringLiteral("QCheckBox{color: rgb(%1);}"
+                                              "QCheckBox:indicator::checked {image: url(%2CheckBoxCheck.png);}"
+                                              "QCheckBox::indicator::unchecked {image: url(%2CheckBox.png);}")
+                                   .arg(labelColor, pictureDir);
+    for (QCheckBox *box : {ui->AutoInsertDelay, ui->DefaultDelay, ui->ReUntilLoose, ui->ReUntilClick, ui->ReUntil,
+                           ui->ReNumber})
+        box->setStyleSheet(checkStyle);
+
+    const QString buttonStyle =
+        QStringLiteral("QToolButton{border:0px;background-position:center;background-repeat:no-repeat;"
+                       "color: rgb(%1);background-image: url(%2Button.png);}"
+                       "QToolButton:hover{background-image: url(%2ButtonHover.png); }"
+                       "QToolButton:pressed{background-image: url(%2ButtonClick.png); }")
+            .arg(buttonTextColor, pictureDir);
+    for (QToolButton *button : {ui->NewHong, ui->DeleteHong, ui->Amend, ui->DeleteKey})
+        button->setStyleSheet(buttonStyle);
+
+    const QString recordStyle =
+        QStringLiteral("QPushButton{border:0px;background-position:center;background-repeat:no-repeat;"
+                       "color: rgb(%1);background-image: url(%2%3);}"
+                       "QPushButton:hover{background-image: url(%2%4); }");
+    ui->StopRecord->setStyleSheet(
+        recordStyle.arg(buttonTextColor, pictureDir, QStringLiteral("Stop.png"), QStringLiteral("StopHover.png")));
+    ui->StartRecord->setStyleSheet(
+        recordStyle.arg(buttonTextColor, pictureDir, QStringLiteral("Record.png"), QStringLiteral("RecordHover.png")));
+
+    const QString spinStyle = QStringLiteral("QSpinBox{background-color: rgb(63, 63, 63);color: rgb(%1);border: none;}")
+                                  .arg(themeRgb(QStringLiteral("LinEditColorSecond")));
+    ui->DelayTime->setStyleSheet(spinStyle);
+    ui->NumberEdit->setStyleSheet(spinStyle);
+}
+
+void Macro::setSaveEnabled(bool enabled)
+{
+    if (enabled)
+        ui->Save->setStyleSheet(
+            QStringLiteral("QToolButton{border:0px;background-position:center;background-repeat:no-repeat;"
+                           "color: rgb(%1);background-image: url(%2Button.png);}"
+                           "QToolButton:hover{background-image: url(%2ButtonHover.png); }"
+                           "QToolButton:pressed{background-image: url(%2ButtonClick.png); }")
+                .arg(buttonTextColor, pictureDir));
+    else
+        ui->Save->setStyleSheet(
+            QStringLiteral("QToolButton{border:0px;background-position:center;background-repeat:no-repeat;"
+                           "color: rgb(127,127,127);background-image: url(%1Button.png);}")
+                .arg(pictureDir));
+    ui->Save->setEnabled(enabled);
+}
+
+void Macro::SlotAllLanguage(int index)
+{
+    ui->label->setText(macroText("MacroList", index));
+    ui->label_2->setText(macroText("KeyList", index));
+    ui->NewHong->setText(macroText("NewMacro", index));
+    ui->DeleteHong->setText(macroText("Delete", index));
+    ui->Amend->setText(macroText("Modify", index));
+    ui->DeleteKey->setText(macroText("Delete", index));
+    ui->StartRecord->setText(macroText("StartRecord", index));
+    ui->StopRecord->setText(macroText("StopRecord", index));
+    ui->AutoInsertDelayLabel->setText(macroText("AutoDelay", index));
+    ui->DefaultDelay->setText(macroText("DefaultDelay", index));
+    ui->ReUntilLooseLabel->setText(macroText("UntilThisReleased", index));
+    ui->ReUntilClickLabel->setText(macroText("UntilAnyPressed", index));
+    ui->ReUntilLabel->setText(macroText("UntilThisPressed", index));
+    ui->ReNumber->setText(macroText("CycleTimes", index));
+    ui->label_3->setText(macroText("InsertEvent", index));
+
+    const QString options = QStringLiteral("InsertEventOptions");
+    ui->ChooseEvent->setItemText(1, catalogueOption(options, QStringLiteral("0"), index));
+    ui->ChooseEvent->setItemText(2, catalogueOption(options, QStringLiteral("1"), index));
+    ui->ChooseEvent->setItemText(3, macroText("Delay", index));
+    // Items 4..8: left, right, middle, forward, back.
+    for (int i = 0; i < 5; ++i)
+        ui->ChooseEvent->setItemText(4 + i, catalogueOption(options, QString::number(2 + i), index));
+    // The names by bit: left 0x01, right 0x02, middle 0x04, back 0x08, forward 0x10.
+    const char *bitKeys[5] = {"2", "3", "4", "6", "5"};
+    for (int i = 0; i < 5; ++i)
+        mouseButtonNames[i] = catalogueOption(options, QLatin1String(bitKeys[i]), index);
+
+    ui->Save->setText(catalogueText(QStringLiteral("common"), QStringLiteral("Save"), index));
+    macroPrefixText = macroText("MacroSeond", index);
+    exportText = macroText("MacroExport", index);
+    renameText = macroText("Rename", index);
+    deleteText = macroText("Delete", index);
+    newMacroText = macroText("NewMacro", index);
+    importText = macroText("MacroImport", index);
+
+    retextEventItems();
+}
+
+// ---------------------------------------------------------------------------
+// The event list
+
+QListWidgetItem *Macro::makeEventItem(const MacroEvent &event) const
+{
+    QListWidgetItem *item;
+    if (event.isDelay()) {
+        item = new QListWidgetItem(QIcon(pictureDir + QStringLiteral("MacroTime.png")),
+                                   QString::number(event.delayMs) + QStringLiteral("ms"));
+        item->setData(isDelayRole, true);
+        item->setData(delayRole, event.delayMs);
+        return item;
+    }
+    const bool press = event.type == MacroEvent::Press;
+    item = new QListWidgetItem(QIcon(pictureDir + (press ? QStringLiteral("MacroDown.png") : QStringLiteral("MacroUp.png"))),
+                               macroEventName(event.kind, event.code), nullptr,
+                               press ? QListWidgetItem::Type : releaseType);
+    item->setData(isDelayRole, false);
+    item->setData(kindRole, event.kind);
+    item->setData(codeRole, event.code);
+    return item;
+}
+
+MacroEvent Macro::eventOf(const QListWidgetItem *item)
+{
+    const QVariant isDelay = item->data(isDelayRole);
+    if (isDelay.isValid()) {
+        if (isDelay.toBool())
+            return MacroEvent::delay(item->data(delayRole).toUInt());
+        return MacroEvent::key(item->data(kindRole).toInt(), item->data(codeRole).toInt(), item->type() != releaseType);
+    }
+    // An item made from a text alone: a delay by its "ms", a key by its name.
+    const QString text = item->text();
+    if (text.contains(QLatin1String("ms"))) {
+        QString digits = text;
+        digits.remove(QStringLiteral("ms"));
+        return MacroEvent::delay(digits.trimmed().toUInt());
+    }
+    int kind = 1;
+    int code = 0;
+    macroEventFromName(text, &kind, &code);
+    return MacroEvent::key(kind, code, item->type() != releaseType);
+}
+
+QVector<MacroEvent> Macro::events() const
+{
+    QVector<MacroEvent> list;
+    for (int i = 0; i < ui->listWidgetKey->count(); ++i)
+        list << eventOf(ui->listWidgetKey->item(i));
+    return list;
+}
+
+void Macro::retextEventItems()
+{
+    // Re-texting is no edit of the macro.
+    const QSignalBlocker blocker(ui->listWidgetKey);
+    for (int i = 0; i < ui->listWidgetKey->count(); ++i) {
+        QListWidgetItem *item = ui->listWidgetKey->item(i);
+        const MacroEvent event = eventOf(item);
+        if (!event.isDelay())
+            item->setText(macroEventName(event.kind, event.code));
+    }
+}
+
+void Macro::insertItem(int row, const MacroEvent &event)
+{
+    ui->listWidgetKey->insertItem(row, makeEventItem(event));
+}
+
+namespace {
+
+MacroEvent keyEvent(const QString &name, bool press)
+{
+    int kind = 1;
+    int code = 0;
+    macroEventFromName(name, &kind, &code);
+    return MacroEvent::key(kind, code, press);
+}
+
+} // namespace
+
+void Macro::appendKeyItem(const QString &name, bool press)
+{
+    if (!hasSelectedMacro())
+        return;
+    insertItem(ui->listWidgetKey->count(), keyEvent(name, press));
+    ui->listWidgetKey->setCurrentRow(ui->listWidgetKey->count() - 1);
+}
+
+void Macro::appendDelayItem(double ms)
+{
+    if (!hasSelectedMacro())
+        return;
+    insertItem(ui->listWidgetKey->count(), MacroEvent::delay(delayFromMs(ms)));
+    ui->listWidgetKey->setCurrentRow(ui->listWidgetKey->count() - 2);
+}
+
+void Macro::insertKeyItem(const QString &name, bool press)
+{
+    QListWidget *list = ui->listWidgetKey;
+    const int row = list->currentRow();
+    const int count = list->count();
+    const MacroEvent key = keyEvent(name, press);
+    const MacroEvent pause = MacroEvent::delay(10);
+    const bool lastIsDelay = count > 0 && eventOf(list->item(count - 1)).isDelay();
+    if (count == 0) {
+        insertItem(0, key);
+        insertItem(1, pause);
+    } else if (row == 0 && count > 1) {
+        insertItem(2, key);
+        insertItem(3, pause);
+    } else if (row < 0 || row == count - 1) {
+        // At the end: the new key needs a pause before it unless the list
+        // already ends with one.
+        if (lastIsDelay) {
+            insertItem(count, key);
+            insertItem(count + 1, pause);
+        } else {
+            insertItem(count, pause);
+            insertItem(count + 1, key);
+        }
+    } else if (eventOf(list->item(row)).isDelay()) {
+        insertItem(row + 1, key);
+        insertItem(row + 2, pause);
+    } else {
+        insertItem(row + 2, key);
+        insertItem(row + 3, pause);
+    }
+}
+
+void Macro::insertKeyClick(const QString &name)
+{
+    QListWidget *list = ui->listWidgetKey;
+    const int row = list->currentRow();
+    const int count = list->count();
+    const MacroEvent pressEvent = keyEvent(name, true);
+    const MacroEvent releaseEvent = keyEvent(name, false);
+    const MacroEvent pause = MacroEvent::delay(10);
+    auto insertAll = [this](int at, std::initializer_list<MacroEvent> items) {
+        for (const MacroEvent &e : items)
+            insertItem(at++, e);
+    };
+    if (count == 0) {
+        insertAll(0, {pressEvent, pause, releaseEvent});
+    } else if (row == 0 && count > 1) {
+        insertAll(2, {pressEvent, pause, releaseEvent, pause});
+    } else if (row < 0 || row == count - 1) {
+        if (eventOf(list->item(count - 1)).isDelay())
+            insertAll(count, {pressEvent, pause, releaseEvent, pause});
+        else
+            insertAll(count, {pause, pressEvent, pause, releaseEvent});
+    } else if (eventOf(list->item(row)).isDelay()) {
+        insertAll(row + 1, {pressEvent, pause, releaseEvent, pause});
+    } else {
+        insertAll(row + 1, {pause, pressEvent, pause, releaseEvent});
+    }
+}
+
+void Macro::insertDelayItem(double ms)
+{
+    QListWidget *list = ui->listWidgetKey;
+    const int row = list->currentRow();
+    const MacroEvent pause = MacroEvent::delay(delayFromMs(ms));
+    if (row < 0) {
+        insertItem(list->count(), pause);
+        return;
+    }
+    if (row == 0)
+        return; // the first event has no pause before it
+    int at = row;
+    if (eventOf(list->item(row)).isDelay() || eventOf(list->item(row - 1)).isDelay()) {
+        if (!eventOf(list->item(row)).isDelay())
+            at = row - 1;
+        delete list->takeItem(at);
+    }
+    insertItem(at, pause);
+    list->setCurrentRow(at);
+}
+
+// ---------------------------------------------------------------------------
+// Macro files
+
+bool Macro::hasSelectedMacro() const
+{
+    return ui->listWidgetHong->currentItem() != nullptr;
+}
+
+QString Macro::selectedMacroName() const
+{
+    const QListWidgetItem *item = ui->listWidgetHong->currentItem();
+    return item ? item->text() : QString();
+}
+
+void Macro::listMacroFiles()
+{
+    for (const QString &name : MacroStore::listNames(macroFolder))
+        ui->listWidgetHong->addItem(name);
+}
+
+int Macro::repeatMode() const
+{
+    if (ui->ReUntilLoose->isChecked())
+        return MacroStore::untilThisReleased;
+    if (ui->ReUntilClick->isChecked())
+        return MacroStore::untilAnyPressed;
+    if (ui->ReUntil->isChecked())
+        return MacroStore::untilThisPressed;
+    return ui->NumberEdit->value();
+}
+
+void Macro::applyRepeatMode(int mode)
+{
+    switch (mode) {
+    case MacroStore::untilThisReleased: ui->ReUntilLoose->setChecked(true); break;
+    case MacroStore::untilAnyPressed: ui->ReUntilClick->setChecked(true); break;
+    case MacroStore::untilThisPressed: ui->ReUntil->setChecked(true); break;
+    default:
+        ui->ReNumber->setChecked(true);
+        ui->NumberEdit->setValue(mode >= 1 && mode <= 250 ? mode : 1);
+        break;
+    }
+}
+
+void Macro::loadMacroEvents()
+{
+    // Whatever the file holds, the repeat boxes speak again afterwards: a
+    // later change of them is a change of the macro.
+    struct Release
+    {
+        Macro *page;
+        ~Release()
+        {
+            page->repeatModeGroup->blockSignals(false);
+            page->ui->NumberEdit->blockSignals(false);
+        }
+    } release{this};
+
+    if (!hasSelectedMacro())
+        return;
+    const QString name = selectedMacroName();
+    ui->listWidgetKey->clear();
+    currentMacroFile = MacroStore::filePath(macroFolder, name);
+    shownMacro = name;
+
+    MacroStore::Contents contents;
+    if (MacroStore::load(macroFolder, name, &contents) != MacroStore::LoadResult::Loaded)
+        return;
+    if (contents.hasModeLine)
+        applyRepeatMode(contents.repeatMode);
+    const QSignalBlocker blocker(ui->listWidgetKey);
+    for (const MacroEvent &event : contents.events)
+        ui->listWidgetKey->addItem(makeEventItem(event));
+}
+
+bool Macro::writeMacroFile(const QString &modeText)
+{
+    if (!hasSelectedMacro())
+        return false;
+    const QString name = selectedMacroName();
+    currentMacroFile = MacroStore::filePath(macroFolder, name);
+    return MacroStore::writeAtomically(currentMacroFile,
+                                       modeText.toUtf8() + '\n' + MacroStore::eventLines(events()));
+}
+
+bool Macro::clearCurrentMacroFile()
+{
+    return hasSelectedMacro() && MacroStore::createEmpty(macroFolder, selectedMacroName());
+}
+
+bool Macro::appendMacroEvents(const QString &name)
+{
+    currentMacroFile = MacroStore::filePath(macroFolder, name);
+    return MacroStore::appendEvents(macroFolder, name, events());
+}
+
+// ---------------------------------------------------------------------------
+// Notices
+
+template <typename Notice>
+void Macro::runNotice(Notice &notice, const QSize &placementSize)
+{
+    notice.move(noticePosition(mapToGlobal(QPoint(0, 0)), size(), placementSize, noticeDx, noticeDy));
+    notice.exec();
+}
+
+void Macro::showMessage(const char *key)
+{
+    UpDateWarning notice;
+    notice.setText(macroText(key));
+    runNotice(notice, notice.size());
+}
+
+bool Macro::mayDropChanges()
+{
+    if (shownMacro.isEmpty() || !(eventsModified || repeatModeModified))
+        return true;
+    ContainReset question;
+    question.setText(macroText("DialogUnsavedMacro"));
+    runNotice(question, question.size());
+    return question.accepted;
+}
+
+// ---------------------------------------------------------------------------
+// List management
+
+void Macro::on_NewHong_clicked()
+{
+    if (macroRecording) {
+        ExeIsRun notice;
+        notice.showStopRecordFirst();
+        runNotice(notice, notice.size());
+        return;
+    }
+    if (!mayDropChanges())
+        return;
+    QuestionDialog dialog;
+    dialog.setPrompt(false);
+    runNotice(dialog, dialog.size());
+    const QString name = dialog.macroName;
+    if (name.isEmpty())
+        return;
+    if (!MacroStore::isSafeName(name)) {
+        showMessage("DialogInvalidMacroName");
+        return;
+    }
+    // A file of that name that the list does not show yet (added since the
+    // start) is a macro all the same: never empty it.
+    if (!ui->listWidgetHong->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty()
+        || QFileInfo::exists(MacroStore::filePath(macroFolder, name))) {
+        SameMacro notice;
+        runNotice(notice, dialog.size());
+        return;
+    }
+    if (!MacroStore::createEmpty(macroFolder, name)) {
+        showMessage("DialogMacroFileFailed");
+        return;
+    }
+    ui->listWidgetHong->addItem(name);
+    ui->listWidgetHong->setCurrentRow(ui->listWidgetHong->count() - 1);
+    currentMacroFile = MacroStore::filePath(macroFolder, name);
+    shownMacro = name;
+    ui->listWidgetKey->clear();
+    {
+        const QSignalBlocker group(repeatModeGroup);
+        const QSignalBlocker count(ui->NumberEdit);
+        ui->ReNumber->setChecked(true);
+        ui->NumberEdit->setValue(1);
+    }
+    eventsModified = false;
+    repeatModeModified = false;
+    setSaveEnabled(false);
+}
+
+void Macro::CreateMewMacro()
+{
+    on_NewHong_clicked();
+}
+
+void Macro::RenameMacro()
+{
+    if (!hasSelectedMacro())
+        return;
+    QuestionDialog dialog;
+    dialog.setPrompt(true);
+    runNotice(dialog, dialog.size());
+    const QString newName = dialog.macroName;
+    // The list may have changed while the dialog was open.
+    if (newName.isEmpty() || !hasSelectedMacro())
+        return;
+    const QString oldName = selectedMacroName();
+    if (!MacroStore::isSafeName(newName)) {
+        showMessage("DialogInvalidMacroName");
+        return;
+    }
+    if (!ui->listWidgetHong->findItems(newName, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty()) {
+        SameMacro notice;
+        runNotice(notice, dialog.size());
+        return;
+    }
+    switch (MacroStore::rename(macroFolder, oldName, newName)) {
+    case MacroStore::FileOpResult::Done:
+        break;
+    case MacroStore::FileOpResult::TargetExists: {
+        SameMacro notice;
+        runNotice(notice, dialog.size());
+        return;
+    }
+    default:
+        showMessage("DialogRenameMacroFailed");
+        return;
+    }
+    ui->listWidgetHong->currentItem()->setText(newName);
+    if (shownMacro == oldName) {
+        shownMacro = newName;
+        currentMacroFile = MacroStore::filePath(macroFolder, newName);
+    }
+    emit PostMsg::instance()->SigMacroRename(oldName, newName);
+}
+
+void Macro::on_DeleteHong_clicked()
+{
+    if (macroRecording) {
+        ExeIsRun notice;
+        notice.showStopRecordFirst();
+        runNotice(notice, notice.size());
+        return;
+    }
+    if (!hasSelectedMacro())
+        return;
+    DeleteConfirm confirm;
+    runNotice(confirm, confirm.size());
+    if (!confirm.confirmed || !hasSelectedMacro())
+        return;
+    const QString name = selectedMacroName();
+    if (MacroStore::remove(macroFolder, name) != MacroStore::FileOpResult::Done) {
+        showMessage("DialogDeleteMacroFailed");
+        return;
+    }
+    emit PostMsg::instance()->SigDeleteMacroButton(macroPrefixText + name);
+    delete ui->listWidgetHong->takeItem(ui->listWidgetHong->currentRow());
+    const QList<QListWidgetItem *> shown =
+        ui->listWidgetHong->findItems(shownMacro, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (name != shownMacro && !shown.isEmpty()) {
+        // Another macro was deleted than the one shown: keep showing it,
+        // with whatever it has not saved yet.
+        const QSignalBlocker blocker(ui->listWidgetHong);
+        ui->listWidgetHong->setCurrentItem(shown.first());
+        return;
+    }
+    ui->listWidgetKey->clear();
+    ui->listWidgetHong->setCurrentRow(-1);
+    shownMacro.clear();
+    currentMacroFile.clear();
+    eventsModified = false;
+    repeatModeModified = false;
+    setSaveEnabled(false);
+}
+
+void Macro::DeleteMacro()
+{
+    on_DeleteHong_clicked();
+}
+
+void Macro::on_listWidgetHong_clicked(const QModelIndex &)
+{
+    if (!hasSelectedMacro())
+        return;
+    if (!mayDropChanges()) {
+        // Keep the macro with its changes on screen.
+        const QList<QListWidgetItem *> shown =
+            ui->listWidgetHong->findItems(shownMacro, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        const QSignalBlocker blocker(ui->listWidgetHong);
+        if (!shown.isEmpty())
+            ui->listWidgetHong->setCurrentItem(shown.first());
+        return;
+    }
+    setSaveEnabled(false);
+    ui->listWidgetKey->clear();
+    repeatModeGroup->blockSignals(true);
+    ui->NumberEdit->blockSignals(true);
+    loadMacroEvents();
+    // The list shows the file now: nothing is left to save.
+    eventsModified = false;
+    repeatModeModified = false;
+}
+
+void Macro::on_listWidgetHong_customContextMenuRequested(const QPoint &pos)
+{
+    QListWidgetItem *item = ui->listWidgetHong->itemAt(pos);
+    QMenu menu(this);
+    if (item) {
+        menu.addAction(renameText, this, &Macro::RenameMacro);
+        menu.addAction(deleteText, this, &Macro::DeleteMacro);
+    } else {
+        menu.addAction(newMacroText, this, &Macro::CreateMewMacro);
+    }
+    for (QAction *action : menu.actions())
+        action->setFont(ui->listWidgetHong->font());
+    menu.exec(QCursor::pos());
+}
+
+// ---------------------------------------------------------------------------
+// Saving and the repeat mode
+
+void Macro::on_Save_clicked()
+{
+    if (macroRecording) {
+        ExeIsRun notice;
+        notice.showStopRecordFirst();
+        runNotice(notice, notice.size());
+        return;
+    }
+    setSaveEnabled(false);
+    if (!hasSelectedMacro())
+        return;
+    const QString name = selectedMacroName();
+    // One write that replaces the file whole: a failed save leaves the
+    // last saved macro, and the changes stay on screen to be saved again.
+    if (!writeMacroFile(QString::number(repeatMode()))) {
+        showMessage("DialogMacroFileFailed");
+        setSaveEnabled(true);
+        return;
+    }
+    if (eventsModified) {
+        eventsModified = false;
+        emit PostMsg::instance()->SigUpDataMacro(name, 0);
+    }
+    if (repeatModeModified) {
+        repeatModeModified = false;
+        emit PostMsg::instance()->SigUpDataMacro(name, 1);
+    }
+}
+
+void Macro::repeatModeChanged()
+{
+    repeatModeModified = true;
+    setSaveEnabled(true);
+}
+
+void Macro::on_listWidgetKey_itemChanged(QListWidgetItem *)
+{
+    eventsModified = true;
+}
+
+void Macro::on_NumberEdit_valueChanged(int)
+{
+    repeatModeChanged();
+}
+
+void Macro::on_DelayTime_valueChanged(int value)
+{
+    if (value >= 65535)
+        ui->DelayTime->setValue(65535);
+}
 
 void Macro::SlotSetMacroPage()
 {
     emit PostMsg::instance()->SigStartRecord(1);
+    ui->StopRecord->hide();
+    ui->StartRecord->show();
+    ui->DelayTime->setEnabled(true);
+    ui->NumberEdit->setEnabled(true);
+    ui->listWidgetHong->setEnabled(true);
     macroRecording = false;
+    lastKeyCode = -1;
+}
+
+// ---------------------------------------------------------------------------
+// Page events
+
+void Macro::mousePressEvent(QMouseEvent *event)
+{
+    if (event->type() != QEvent::MouseButtonPress)
+        return;
+    const QPoint pos = event->pos();
+    if (ui->DelayTime->geometry().contains(pos) || ui->NumberEdit->geometry().contains(pos))
+        return;
+    ui->DelayTime->clearFocus();
+    ui->NumberEdit->clearFocus();
+    setFocus(Qt::OtherFocusReason);
+}
+
+void Macro::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_F12)
+        return;
+    QWidget::keyPressEvent(event);
+}
+
+void Macro::changeEvent(QEvent *)
+{
 }

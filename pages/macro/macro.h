@@ -1,12 +1,25 @@
 #pragma once
 
+#include "pages/macro/macrostore.h"
+
+#include <QElapsedTimer>
+#include <QModelIndex>
 #include <QString>
+#include <QVector>
 #include <QWidget>
+
+class QButtonGroup;
+class QListWidgetItem;
 
 namespace Ui { class Macro; }
 
-// Macro page of the device view. This first version holds the page and ends
-// a recording when the device view is left.
+// The macro editor page: the list of the user's macros (one file each), the
+// selected macro's event list, its repeat mode, and saving. Other pages reach
+// it only through the hub.
+//
+// Every event item carries its event (kind and code, or the pause) in its
+// item data; the text is only what the current language shows for it, so a
+// language change re-texts the items and saving writes the data.
 class Macro : public QWidget
 {
     Q_OBJECT
@@ -15,10 +28,91 @@ public:
     explicit Macro(QWidget *parent = nullptr);
     ~Macro() override;
 
+    // The macro folder and the file operations on the selected macro.
+    QString macroFolder;
+    QString currentMacroFile;
+    bool eventsModified = false;
+    bool repeatModeModified = false;
+
+    void listMacroFiles();
+    void loadMacroEvents();
+    // Writes the selected macro's whole file from the event list with the
+    // repeat mode `modeText`; false when nothing could be written.
+    bool writeMacroFile(const QString &modeText);
+    // The selected macro gets an empty file (a new macro).
+    bool clearCurrentMacroFile();
+    // Adds the event list's lines to the existing file of `name`.
+    bool appendMacroEvents(const QString &name);
+
+    // The event list.
+    void appendKeyItem(const QString &name, bool press);
+    void appendDelayItem(double ms);
+    void insertKeyItem(const QString &name, bool press);
+    void insertKeyClick(const QString &name);
+    void insertDelayItem(double ms);
+
+    // The event list as events, in list order.
+    QVector<MacroEvent> events() const;
+    // The repeat mode of the checked repeat box (1..250, 253, 254, 255).
+    int repeatMode() const;
+
+    // An event item, and the event an item holds.
+    QListWidgetItem *makeEventItem(const MacroEvent &event) const;
+    static MacroEvent eventOf(const QListWidgetItem *item);
+
 public slots:
     void SlotAllLanguage(int index);
     void SlotSetMacroPage();
 
+    void on_NewHong_clicked();
+    void CreateMewMacro();
+    void RenameMacro();
+    void on_DeleteHong_clicked();
+    void DeleteMacro();
+    void on_listWidgetHong_clicked(const QModelIndex &index);
+    void on_listWidgetHong_customContextMenuRequested(const QPoint &pos);
+
+    void on_Save_clicked();
+    void on_listWidgetKey_itemChanged(QListWidgetItem *item);
+    void on_NumberEdit_valueChanged(int value);
+    void on_DelayTime_valueChanged(int value);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
 private:
+    bool hasSelectedMacro() const;
+    QString selectedMacroName() const;
+    void setSaveEnabled(bool enabled);
+    void repeatModeChanged();
+    void applyRepeatMode(int mode);
+    void retextEventItems();
+    // Asks before unsaved changes of the shown macro are dropped; true when
+    // they may go (or there are none).
+    bool mayDropChanges();
+    void showMessage(const char *key);
+    template <typename Notice>
+    void runNotice(Notice &notice, const QSize &placementSize);
+    void styleStaticWidgets();
+    void insertItem(int row, const MacroEvent &event);
+
     Ui::Macro *ui;
+    QButtonGroup *delayModeGroup = nullptr;
+    QButtonGroup *repeatModeGroup = nullptr;
+    int lastKeyCode = 0;
+    QElapsedTimer eventTimer;
+    bool firstEventPending = false;
+    QString buttonTextColor;
+    int recordedCount = 0;
+    QString pictureDir;
+    QString exportText;
+    QString renameText;
+    QString deleteText;
+    QString newMacroText;
+    QString importText;
+    QString macroPrefixText;
+    // The macro whose events the list shows (empty: none).
+    QString shownMacro;
 };

@@ -193,6 +193,8 @@ void drawGlyph(QPainter &p, const ImageSpec &spec)
     case Shape::MenuDown:
     case Shape::MenuUp: {
         const bool down = spec.shape == Shape::MenuDown;
+        // the 12 x 8 chevron sits in the middle of larger images
+        p.translate((size.width() - 12) / 2, (size.height() - 8) / 2);
         p.setPen(roundPen(spec.state == State::Checked ? col::accent : col::text, 1.8));
         QPainterPath c;
         c.moveTo(2, down ? 2 : 6);
@@ -414,6 +416,46 @@ void drawGlyph(QPainter &p, const ImageSpec &spec)
         }
         break;
     }
+    case Shape::CheckBox: {
+        const QRectF box(4, 4, 16, 16);
+        if (spec.state == State::Checked) {
+            p.setPen(QPen(col::accent, 1.5));
+            p.setBrush(alpha(col::accent, 60));
+            p.drawRoundedRect(box, 3.5, 3.5);
+            QPainterPath tick;
+            tick.moveTo(7.5, 12.2);
+            tick.lineTo(10.8, 15.4);
+            tick.lineTo(16.8, 8.6);
+            withGlow(p, col::white, false, 2.2, [&] { p.drawPath(tick); });
+        } else {
+            p.setPen(QPen(col::lineHi, 1.5));
+            p.setBrush(alpha(col::surface, 230));
+            p.drawRoundedRect(box, 3.5, 3.5);
+        }
+        break;
+    }
+    case Shape::KeyPress:
+    case Shape::KeyRelease: {
+        // an arrow onto (press) or away from (release) a key's top
+        const bool press = spec.shape == Shape::KeyPress;
+        withGlow(p, ink, false, 2.4, [&] {
+            p.drawLine(QPointF(5, 20), QPointF(19, 20));
+            p.drawLine(QPointF(12, 3.5), QPointF(12, 15.5));
+            QPainterPath head;
+            head.moveTo(7, press ? 11 : 8.5);
+            head.lineTo(12, press ? 16 : 3.5);
+            head.lineTo(17, press ? 11 : 8.5);
+            p.drawPath(head);
+        });
+        break;
+    }
+    case Shape::Clock:
+        withGlow(p, ink, false, 2.2, [&] {
+            p.drawEllipse(QPointF(12, 12), 9, 9);
+            p.drawLine(QPointF(12, 12), QPointF(12, 6.5));
+            p.drawLine(QPointF(12, 12), QPointF(16, 14));
+        });
+        break;
     default:
         break;
     }

@@ -11,6 +11,7 @@ enum class Shape {
     Close, Minimise, ArrowLeft, ArrowRight, BackArrow, MenuDown, MenuUp,
     PageSummary, PageButtons, PageSensor, PageMacro, PageLight, PageAdvanced, PageSetting,
     Repair, Usb, Wireless, Offline, Battery, Bolt, Dot, MouseGlyph, Logo,
+    CheckBox, KeyPress, KeyRelease, Clock,
     // controls
     Badge, PushButton, ComboField, ComboPopup,
     Tip, CheckBox, Switch, StageCard, StageSwatch, StageMarker, SliderHandle, Plus, Minus,
@@ -106,6 +107,26 @@ inline constexpr ImageSpec kImages[] = {
     {"DialogChange", "2KHz.png", 42, 26, Shape::Badge, State::Normal, Tone::Neutral, "2K", 0},
     {"DialogChange", "4KHz.png", 42, 26, Shape::Badge, State::Normal, Tone::Accent, "4K", 0},
     {"DialogChange", "8KHz.png", 42, 26, Shape::Badge, State::Checked, Tone::Accent, "8K", 0},
+
+    // --- macro page: Picture/Macro/ ------------------------------------------
+    {"Macro", "Button.png", 116, 30, Shape::PushButton, State::Normal, Tone::Accent, "", 0},
+    {"Macro", "ButtonHover.png", 116, 30, Shape::PushButton, State::Hover, Tone::Accent, "", 0},
+    {"Macro", "ButtonClick.png", 116, 30, Shape::PushButton, State::Click, Tone::Accent, "", 0},
+    {"Macro", "Record.png", 190, 32, Shape::PushButton, State::Normal, Tone::Accent, "", 0},
+    {"Macro", "RecordHover.png", 190, 32, Shape::PushButton, State::Click, Tone::Accent, "", 0},
+    {"Macro", "Stop.png", 190, 32, Shape::PushButton, State::Normal, Tone::Danger, "", 0},
+    {"Macro", "StopHover.png", 190, 32, Shape::PushButton, State::Hover, Tone::Danger, "", 0},
+    {"Macro", "CheckBox.png", 18, 18, Shape::CheckBox, State::Normal, Tone::Neutral, "", 0},
+    {"Macro", "CheckBoxCheck.png", 18, 18, Shape::CheckBox, State::Checked, Tone::Accent, "", 0},
+    {"Macro", "ComboboxBack.png", 181, 30, Shape::ComboField, State::Normal, Tone::Neutral, "", 0},
+    {"Macro", "ComboboxTextBack.png", 181, 150, Shape::ComboPopup, State::Normal, Tone::Neutral, "", 0},
+    {"Macro", "Menu.png", 12, 8, Shape::MenuDown, State::Normal, Tone::Neutral, "", 0},
+    {"Macro", "MenuClicked.png", 12, 8, Shape::MenuUp, State::Checked, Tone::Neutral, "", 0},
+    {"Macro", "Up.png", 15, 15, Shape::MenuUp, State::Normal, Tone::Neutral, "", 0},
+    {"Macro", "Down.png", 15, 15, Shape::MenuDown, State::Normal, Tone::Neutral, "", 0},
+    {"Macro", "MacroDown.png", 16, 16, Shape::KeyPress, State::Normal, Tone::Accent, "", 0},
+    {"Macro", "MacroUp.png", 16, 16, Shape::KeyRelease, State::Normal, Tone::Neutral, "", 0},
+    {"Macro", "MacroTime.png", 16, 16, Shape::Clock, State::Normal, Tone::Warn, "", 0},
 
     // --- notices, re-pair question, wait dialog: Picture/WarningDialog/ ------
     {"WarningDialog", "BackGround.png", 300, 140, Shape::NoticePanel, State::Normal, Tone::Neutral, "", 0},

@@ -1,0 +1,106 @@
+#include "pages/macro/macronotices.h"
+#include "ui_deleteconfirm.h"
+#include "ui_keynumberlimit.h"
+#include "ui_samemacro.h"
+
+#include "app/notices.h"
+#include "app/textcatalogue.h"
+
+#include <QKeySequence>
+
+namespace {
+
+// Label and OK texts of one notice; Return stays the OK key after the
+// re-text (a new button text would replace it with the text's mnemonic).
+template <typename Form>
+void setNoticeTexts(Form *ui, const char *key, int index)
+{
+    ui->label->setText(catalogueText(QStringLiteral("macro"), QLatin1String(key), index));
+    ui->NewHong->setText(catalogueText(QStringLiteral("common"), QStringLiteral("OK"), index));
+    ui->NewHong->setShortcut(QKeySequence(Qt::Key_Return));
+}
+
+} // namespace
+
+SameMacro::SameMacro(QWidget *parent)
+    : QDialog(parent), ui(new Ui::SameMacro)
+{
+    ui->setupUi(this);
+    picturePath = setUpNotice(this, {ui->SameMacroA, ui->label, ui->CloseButton, {ui->NewHong}});
+}
+
+SameMacro::~SameMacro()
+{
+    delete ui;
+}
+
+void SameMacro::SlotAllLanguage(int index)
+{
+    setNoticeTexts(ui, "DialogSameMacroName", index);
+}
+
+void SameMacro::on_NewHong_clicked()
+{
+    close();
+}
+
+void SameMacro::on_CloseButton_clicked()
+{
+    close();
+}
+
+KeyNumberLimit::KeyNumberLimit(QWidget *parent)
+    : QDialog(parent), ui(new Ui::KeyNumberLimit)
+{
+    ui->setupUi(this);
+    picturePath = setUpNotice(this, {ui->LimitA, ui->label, ui->CloseButton, {ui->NewHong}});
+}
+
+KeyNumberLimit::~KeyNumberLimit()
+{
+    delete ui;
+}
+
+void KeyNumberLimit::SlotAllLanguage(int index)
+{
+    setNoticeTexts(ui, "DialogMaxMacroKey", index);
+}
+
+void KeyNumberLimit::on_NewHong_clicked()
+{
+    close();
+}
+
+void KeyNumberLimit::on_CloseButton_clicked()
+{
+    close();
+}
+
+DeleteConfirm::DeleteConfirm(QWidget *parent)
+    : QDialog(parent), ui(new Ui::DeleteConfirm)
+{
+    ui->setupUi(this);
+    picturePath = setUpNotice(this, {ui->DeleteConfirmA, ui->label, ui->CloseButton, {ui->NewHong}});
+}
+
+DeleteConfirm::~DeleteConfirm()
+{
+    delete ui;
+}
+
+void DeleteConfirm::SlotAllLanguage(int index)
+{
+    setNoticeTexts(ui, "DialogDeleteMacro", index);
+}
+
+void DeleteConfirm::on_NewHong_clicked()
+{
+    confirmed = true;
+    close();
+}
+
+void DeleteConfirm::on_CloseButton_clicked()
+{
+    confirmed = false;
+    close();
+}
