@@ -2,6 +2,7 @@
 #include "ui_macro.h"
 
 #include "app/exeisrun.h"
+#include "app/look.h"
 #include "app/notices.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
@@ -9,7 +10,6 @@
 #include "pages/macro/macrokeynames.h"
 #include "pages/macro/macronotices.h"
 #include "pages/macro/questiondialog.h"
-#include "pages/pagecommon.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -55,7 +55,7 @@ Macro::Macro(QWidget *parent)
     : QWidget(parent), ui(new Ui::Macro)
 {
     ui->setupUi(this);
-    pictureDir = pictureFolder(QStringLiteral("Macro"));
+    pictureDir = look::pictureDir(QStringLiteral("Macro"));
     macroFolder = MacroStore::defaultFolder();
 
     PostMsg *hub = PostMsg::instance();
@@ -93,7 +93,8 @@ Macro::~Macro()
 
 void Macro::styleStaticWidgets()
 {
-    buttonTextColor = themeRgb(QStringLiteral("ButtonColor"));
+    buttonTextColor = look::rgbNumbers(look::Role::Button);
+    // The two lists share one look; each rule names its own list.
     const QString listStyle = QStringLiteral(
         "#%1{background:transparent;color:rgb(255,255,255);outline:0px;border:0px;}"
         "#%1::item:selected,#%1::item:selected:!active{"
@@ -110,79 +111,54 @@ void Macro::styleStaticWidgets()
         "#%1 QScrollBar::up-arrow:vertical{image:url(%2Up.png);width:15px;height:15px;margin:1px 2px 1px 4px;}"
         "#%1 QScrollBar::down-arrow:vertical{image:url(%2Down.png);width:15px;height:15px;"
         "margin:1px 2px 1px 4px;}");
-    ui->listWidgetHong->setStyleSheet(listStyle.arg(QStringLiteral("listWidgetHong"), pictureDir));
-    ui->listWidgetKey->setStyleSheet(listStyle.arg(QStringLiteral("listWidgetKey"), pictureDir));
+    look::setSheet(ui->listWidgetHong, listStyle.arg(QStringLiteral("listWidgetHong"), pictureDir));
+    look::setSheet(ui->listWidgetKey, listStyle.arg(QStringLiteral("listWidgetKey"), pictureDir));
 
-    const QString comboText = themeRgb(QStringLiteral("ComboxTextColor"));
-    const QString comboSelect = themeRgb(QStringLiteral("ComboxSelectColor"));
-    const QString comboBack = themeRgb(QStringLiteral("ComboxBackGroundColor"));
-    ui->ChooseEvent->setStyleSheet(
-        QStringLiteral("QComboBox{border:1px solid gray;color:rgb(%1);border-image:url(%4ComboboxBack.png);}"
-                       "QComboBox::drop-down{border-radius:5px;background:rgb(%3);}"
-                       "QComboBox::down-arrow{image:url(%4Menu.png);right:8px;}"
-                       "QComboBox::down-arrow:on{image:url(%4MenuClicked.png);}"
-                       "QComboBox QAbstractItemView::item{height:25px;}"
-                       "QComboBox QAbstractItemView{outline:0px;border:1px solid gray;color:rgb(%1);"
-                       "border-image:url(%4ComboboxTextBack.png);selection-background-color:rgb(%2);}")
-            .arg(comboText, comboSelect, comboBack, pictureDir));
+    look::setSheet(ui->ChooseEvent, look::comboSheet(pictureDir));
     auto *popup = new QListView(ui->ChooseEvent);
-    popup->setStyleSheet(QStringLiteral("QListView::item:selected{background-color: rgb(%1);}"
-                                        "QListView::item:hover{background-color: rgb(%1);}")
-                             .arg(comboSelect));
+    look::setSheet(popup, look::comboListSheet());
     ui->ChooseEvent->setView(popup);
     ui->ChooseEvent->setMaxVisibleItems(5);
 
-    const QString labelColor = themeRgb(QStringLiteral("LabelColor"));
-    const QString labelStyle = QStringLiteral("QLabel{color: rgb(%1);}").arg(labelColor);
     for (QLabel *label : {ui->label, ui->label_2, ui->label_3, ui->AutoInsertDelayLabel, ui->ReUntilLabel,
                           ui->ReUntilClickLabel, ui->ReUntilLooseLabel})
-        label->setStyleSheet(labelStyle);
-    const QString checkStyle = QStringLiteral("QCheckBox{color: rgb(%1);}"
-                                              "QCheckBox:indicator::checked {image: url(%2CheckBoxCheck.png);}"
-                                              "QCheckBox::indicator::unchecked {image: url(%2CheckBox.png);}")
-                                   .arg(labelColor, pictureDir);
+        look::setSheet(label, look::colorSheet(QStringLiteral("QLabel")));
     for (QCheckBox *box : {ui->AutoInsertDelay, ui->DefaultDelay, ui->ReUntilLoose, ui->ReUntilClick, ui->ReUntil,
                            ui->ReNumber})
-        box->setStyleSheet(checkStyle);
+        look::setSheet(box, look::checkBoxSheet(pictureDir, QStringLiteral("CheckBoxCheck.png"),
+                                                QStringLiteral("CheckBox.png")));
 
-    const QString buttonStyle =
-        QStringLiteral("QToolButton{border:0px;background-position:center;background-repeat:no-repeat;"
-                       "color: rgb(%1);background-image: url(%2Button.png);}"
-                       "QToolButton:hover{background-image: url(%2ButtonHover.png); }"
-                       "QToolButton:pressed{background-image: url(%2ButtonClick.png); }")
-            .arg(buttonTextColor, pictureDir);
     for (QToolButton *button : {ui->NewHong, ui->DeleteHong, ui->Amend, ui->DeleteKey})
-        button->setStyleSheet(buttonStyle);
+        look::setSheet(button, enabledButtonSheet());
 
-    const QString recordStyle =
-        QStringLiteral("QPushButton{border:0px;background-position:center;background-repeat:no-repeat;"
-                       "color: rgb(%1);background-image: url(%2%3);}"
-                       "QPushButton:hover{background-image: url(%2%4); }");
-    ui->StopRecord->setStyleSheet(
-        recordStyle.arg(buttonTextColor, pictureDir, QStringLiteral("Stop.png"), QStringLiteral("StopHover.png")));
-    ui->StartRecord->setStyleSheet(
-        recordStyle.arg(buttonTextColor, pictureDir, QStringLiteral("Record.png"), QStringLiteral("RecordHover.png")));
+    look::setSheet(ui->StopRecord,
+                   look::imageSheet(QStringLiteral("QPushButton"), pictureDir,
+                                    look::Images(QStringLiteral("Stop.png"), QStringLiteral("StopHover.png")),
+                                    look::Fit::Centre, look::rgb(look::Role::Button)));
+    look::setSheet(ui->StartRecord,
+                   look::imageSheet(QStringLiteral("QPushButton"), pictureDir,
+                                    look::Images(QStringLiteral("Record.png"), QStringLiteral("RecordHover.png")),
+                                    look::Fit::Centre, look::rgb(look::Role::Button)));
 
-    const QString spinStyle = QStringLiteral("QSpinBox{background-color: rgb(63, 63, 63);color: rgb(%1);border: none;}")
-                                  .arg(themeRgb(QStringLiteral("LinEditColorSecond")));
-    ui->DelayTime->setStyleSheet(spinStyle);
-    ui->NumberEdit->setStyleSheet(spinStyle);
+    const QString spinSheet = look::colorSheet(QStringLiteral("QSpinBox"), look::Role::LineEditSecond,
+                                               QStringLiteral("background-color: rgb(63, 63, 63);border: none;"));
+    look::setSheet(ui->DelayTime, spinSheet);
+    look::setSheet(ui->NumberEdit, spinSheet);
+}
+
+QString Macro::enabledButtonSheet() const
+{
+    return look::imageSheet(QStringLiteral("QToolButton"), pictureDir,
+                            look::buttonImages(QStringLiteral("Button"), look::Hover | look::Click),
+                            look::Fit::Centre, look::rgb(look::Role::Button));
 }
 
 void Macro::setSaveEnabled(bool enabled)
 {
-    if (enabled)
-        ui->Save->setStyleSheet(
-            QStringLiteral("QToolButton{border:0px;background-position:center;background-repeat:no-repeat;"
-                           "color: rgb(%1);background-image: url(%2Button.png);}"
-                           "QToolButton:hover{background-image: url(%2ButtonHover.png); }"
-                           "QToolButton:pressed{background-image: url(%2ButtonClick.png); }")
-                .arg(buttonTextColor, pictureDir));
-    else
-        ui->Save->setStyleSheet(
-            QStringLiteral("QToolButton{border:0px;background-position:center;background-repeat:no-repeat;"
-                           "color: rgb(127,127,127);background-image: url(%1Button.png);}")
-                .arg(pictureDir));
+    look::setSheet(ui->Save, enabled ? enabledButtonSheet()
+                                     : look::imageSheet(QStringLiteral("QToolButton"), pictureDir,
+                                                        look::Images(QStringLiteral("Button.png")), look::Fit::Centre,
+                                                        QStringLiteral("rgb(127,127,127)")));
     ui->Save->setEnabled(enabled);
 }
 
@@ -508,7 +484,7 @@ bool Macro::appendMacroEvents(const QString &name)
 template <typename Notice>
 void Macro::runNotice(Notice &notice, const QSize &placementSize)
 {
-    notice.move(noticePosition(mapToGlobal(QPoint(0, 0)), size(), placementSize, noticeDx, noticeDy));
+    notice.move(look::centredPosition(mapToGlobal(QPoint(0, 0)), size(), placementSize, noticeDx, noticeDy));
     notice.exec();
 }
 

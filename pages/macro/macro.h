@@ -86,6 +86,7 @@ private:
     bool hasSelectedMacro() const;
     QString selectedMacroName() const;
     void setSaveEnabled(bool enabled);
+    QString enabledButtonSheet() const;
     void repeatModeChanged();
     void applyRepeatMode(int mode);
     void retextEventItems();

@@ -3,21 +3,16 @@
 #include "ui_keynumberlimit.h"
 #include "ui_samemacro.h"
 
-#include "app/notices.h"
+#include "app/look.h"
 #include "app/textcatalogue.h"
-
-#include <QKeySequence>
 
 namespace {
 
-// Label and OK texts of one notice; Return stays the OK key after the
-// re-text (a new button text would replace it with the text's mnemonic).
 template <typename Form>
 void setNoticeTexts(Form *ui, const char *key, int index)
 {
     ui->label->setText(catalogueText(QStringLiteral("macro"), QLatin1String(key), index));
     ui->NewHong->setText(catalogueText(QStringLiteral("common"), QStringLiteral("OK"), index));
-    ui->NewHong->setShortcut(QKeySequence(Qt::Key_Return));
 }
 
 } // namespace
@@ -26,7 +21,8 @@ SameMacro::SameMacro(QWidget *parent)
     : QDialog(parent), ui(new Ui::SameMacro)
 {
     ui->setupUi(this);
-    picturePath = setUpNotice(this, {ui->SameMacroA, ui->label, ui->CloseButton, {ui->NewHong}});
+    picturePath = look::setUpNotice(this, {ui->SameMacroA, ui->label, ui->CloseButton, {ui->NewHong},
+                                          QStringLiteral("Confirm.png"), QStringLiteral("ConfirmClick.png"), ui->NewHong});
 }
 
 SameMacro::~SameMacro()
@@ -53,7 +49,8 @@ KeyNumberLimit::KeyNumberLimit(QWidget *parent)
     : QDialog(parent), ui(new Ui::KeyNumberLimit)
 {
     ui->setupUi(this);
-    picturePath = setUpNotice(this, {ui->LimitA, ui->label, ui->CloseButton, {ui->NewHong}});
+    picturePath = look::setUpNotice(this, {ui->LimitA, ui->label, ui->CloseButton, {ui->NewHong},
+                                          QStringLiteral("Confirm.png"), QStringLiteral("ConfirmClick.png"), ui->NewHong});
 }
 
 KeyNumberLimit::~KeyNumberLimit()
@@ -80,7 +77,8 @@ DeleteConfirm::DeleteConfirm(QWidget *parent)
     : QDialog(parent), ui(new Ui::DeleteConfirm)
 {
     ui->setupUi(this);
-    picturePath = setUpNotice(this, {ui->DeleteConfirmA, ui->label, ui->CloseButton, {ui->NewHong}});
+    picturePath = look::setUpNotice(this, {ui->DeleteConfirmA, ui->label, ui->CloseButton, {ui->NewHong},
+                                          QStringLiteral("Confirm.png"), QStringLiteral("ConfirmClick.png"), ui->NewHong});
 }
 
 DeleteConfirm::~DeleteConfirm()

@@ -1,14 +1,13 @@
 #include "pages/macro/questiondialog.h"
 #include "ui_questiondialog.h"
 
+#include "app/look.h"
 #include "app/notices.h"
 #include "app/textcatalogue.h"
 #include "pages/macro/macrostore.h"
-#include "pages/pagecommon.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QKeySequence>
 
 namespace {
 
@@ -39,10 +38,10 @@ QuestionDialog::QuestionDialog(QWidget *parent)
     connect(ui->NewHong_2, &QToolButton::clicked, this, &QuestionDialog::WindowClosedLan);
     // The name field keeps its designer font whatever the screen's DPI.
     const QFont fieldFont = ui->lineEdit->font();
-    picturePath = setUpNotice(this, {ui->Question, ui->label, ui->CloseButton, {ui->NewHong, ui->NewHong_2}});
+    picturePath = look::setUpNotice(this, {ui->Question, ui->label, ui->CloseButton, {ui->NewHong, ui->NewHong_2}});
     ui->lineEdit->setFont(fieldFont);
     setFixedSize(width(), height());
-    ui->lineEdit->setStyleSheet(QStringLiteral("QLineEdit{color: rgb(%1);}").arg(themeRgb(QStringLiteral("LinEditColor"))));
+    look::setSheet(ui->lineEdit, look::colorSheet(QStringLiteral("QLineEdit"), look::Role::LineEdit));
     ui->lineEdit->setFocus();
     ui->lineEdit->installEventFilter(this);
 }
@@ -115,7 +114,7 @@ void QuestionDialog::on_NewHong_clicked()
         // user change it.
         UpDateWarning notice;
         notice.setText(catalogueText(QStringLiteral("macro"), QStringLiteral("DialogInvalidMacroName")));
-        placeNotice(&notice, this);
+        look::centreOn(&notice, this);
         notice.exec();
         ui->lineEdit->setFocus();
         return;
