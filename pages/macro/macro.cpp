@@ -495,6 +495,27 @@ void Macro::showMessage(const char *key)
     runNotice(notice, notice.size());
 }
 
+bool Macro::selectShownMacro()
+{
+    const QList<QListWidgetItem *> shown =
+        ui->listWidgetHong->findItems(shownMacro, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (shownMacro.isEmpty() || shown.isEmpty())
+        return false;
+    const QSignalBlocker blocker(ui->listWidgetHong);
+    ui->listWidgetHong->setCurrentItem(shown.first());
+    return true;
+}
+
+bool Macro::refusedWhileRecording()
+{
+    if (!macroRecording)
+        return false;
+    ExeIsRun notice;
+    notice.showStopRecordFirst();
+    runNotice(notice, notice.size());
+    return true;
+}
+
 bool Macro::mayDropChanges()
 {
     if (shownMacro.isEmpty() || !(eventsModified || repeatModeModified))
@@ -510,12 +531,8 @@ bool Macro::mayDropChanges()
 
 void Macro::on_NewHong_clicked()
 {
-    if (macroRecording) {
-        ExeIsRun notice;
-        notice.showStopRecordFirst();
-        runNotice(notice, notice.size());
+    if (refusedWhileRecording())
         return;
-    }
     if (!mayDropChanges())
         return;
     QuestionDialog dialog;
@@ -604,12 +621,8 @@ void Macro::RenameMacro()
 
 void Macro::on_DeleteHong_clicked()
 {
-    if (macroRecording) {
-        ExeIsRun notice;
-        notice.showStopRecordFirst();
-        runNotice(notice, notice.size());
+    if (refusedWhileRecording())
         return;
-    }
     if (!hasSelectedMacro())
         return;
     DeleteConfirm confirm;
@@ -623,15 +636,10 @@ void Macro::on_DeleteHong_clicked()
     }
     emit PostMsg::instance()->SigDeleteMacroButton(macroPrefixText + name);
     delete ui->listWidgetHong->takeItem(ui->listWidgetHong->currentRow());
-    const QList<QListWidgetItem *> shown =
-        ui->listWidgetHong->findItems(shownMacro, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (name != shownMacro && !shown.isEmpty()) {
-        // Another macro was deleted than the one shown: keep showing it,
-        // with whatever it has not saved yet.
-        const QSignalBlocker blocker(ui->listWidgetHong);
-        ui->listWidgetHong->setCurrentItem(shown.first());
+    // Another macro was deleted than the one shown: keep showing it, with
+    // whatever it has not saved yet.
+    if (name != shownMacro && selectShownMacro())
         return;
-    }
     ui->listWidgetKey->clear();
     ui->listWidgetHong->setCurrentRow(-1);
     shownMacro.clear();
@@ -652,11 +660,7 @@ void Macro::on_listWidgetHong_clicked(const QModelIndex &)
         return;
     if (!mayDropChanges()) {
         // Keep the macro with its changes on screen.
-        const QList<QListWidgetItem *> shown =
-            ui->listWidgetHong->findItems(shownMacro, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        const QSignalBlocker blocker(ui->listWidgetHong);
-        if (!shown.isEmpty())
-            ui->listWidgetHong->setCurrentItem(shown.first());
+        selectShownMacro();
         return;
     }
     setSaveEnabled(false);
@@ -689,12 +693,8 @@ void Macro::on_listWidgetHong_customContextMenuRequested(const QPoint &pos)
 
 void Macro::on_Save_clicked()
 {
-    if (macroRecording) {
-        ExeIsRun notice;
-        notice.showStopRecordFirst();
-        runNotice(notice, notice.size());
+    if (refusedWhileRecording())
         return;
-    }
     setSaveEnabled(false);
     if (!hasSelectedMacro())
         return;

@@ -93,6 +93,10 @@ private:
     // Asks before unsaved changes of the shown macro are dropped; true when
     // they may go (or there are none).
     bool mayDropChanges();
+    // Shows the stop-recording-first notice while a recording runs.
+    bool refusedWhileRecording();
+    // Makes the shown macro's item current again; false when it has none.
+    bool selectShownMacro();
     void showMessage(const char *key);
     template <typename Notice>
     void runNotice(Notice &notice, const QSize &placementSize);
