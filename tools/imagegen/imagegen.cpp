@@ -416,24 +416,6 @@ void drawGlyph(QPainter &p, const ImageSpec &spec)
         }
         break;
     }
-    case Shape::CheckBox: {
-        const QRectF box(4, 4, 16, 16);
-        if (spec.state == State::Checked) {
-            p.setPen(QPen(col::accent, 1.5));
-            p.setBrush(alpha(col::accent, 60));
-            p.drawRoundedRect(box, 3.5, 3.5);
-            QPainterPath tick;
-            tick.moveTo(7.5, 12.2);
-            tick.lineTo(10.8, 15.4);
-            tick.lineTo(16.8, 8.6);
-            withGlow(p, col::white, false, 2.2, [&] { p.drawPath(tick); });
-        } else {
-            p.setPen(QPen(col::lineHi, 1.5));
-            p.setBrush(alpha(col::surface, 230));
-            p.drawRoundedRect(box, 3.5, 3.5);
-        }
-        break;
-    }
     case Shape::KeyPress:
     case Shape::KeyRelease: {
         // an arrow onto (press) or away from (release) a key's top

@@ -11,7 +11,7 @@ enum class Shape {
     Close, Minimise, ArrowLeft, ArrowRight, BackArrow, MenuDown, MenuUp,
     PageSummary, PageButtons, PageSensor, PageMacro, PageLight, PageAdvanced, PageSetting,
     Repair, Usb, Wireless, Offline, Battery, Bolt, Dot, MouseGlyph, Logo,
-    CheckBox, KeyPress, KeyRelease, Clock,
+    KeyPress, KeyRelease, Clock,
     // controls
     Badge, PushButton, ComboField, ComboPopup,
     Tip, CheckBox, Switch, StageCard, StageSwatch, StageMarker, SliderHandle, Plus, Minus,
