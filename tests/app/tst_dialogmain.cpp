@@ -1,3 +1,4 @@
+#include "support/testmain.h"
 #include "app/appglobals.h"
 #include "app/dialogmain.h"
 #include "app/macroini.h"
@@ -279,5 +280,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDialogMain)
+VELMORAX_TEST_MAIN(TestDialogMain)
 #include "tst_dialogmain.moc"

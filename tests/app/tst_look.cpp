@@ -1,6 +1,7 @@
 // The look module: theme colours and their one fallback, style sheets that
 // Qt can parse, and sheets that wait for their widget's first show.
 
+#include "support/testmain.h"
 #include "app/look.h"
 
 #include <QCheckBox>
@@ -213,5 +214,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestLook)
+VELMORAX_TEST_MAIN(TestLook)
 #include "tst_look.moc"

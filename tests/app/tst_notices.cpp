@@ -1,3 +1,4 @@
+#include "support/testmain.h"
 #include "app/appglobals.h"
 #include "app/exeisrun.h"
 #include "app/look.h"
@@ -387,5 +388,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestNotices)
+VELMORAX_TEST_MAIN(TestNotices)
 #include "tst_notices.moc"

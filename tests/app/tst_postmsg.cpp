@@ -1,3 +1,4 @@
+#include "support/testmain.h"
 #include "app/postmsg.h"
 
 #include <QMetaMethod>
@@ -199,5 +200,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPostMsg)
+VELMORAX_TEST_MAIN(TestPostMsg)
 #include "tst_postmsg.moc"

@@ -1,3 +1,4 @@
+#include "support/testmain.h"
 #include "app/configini.h"
 #include "app/macroini.h"
 #include "platform/userpaths.h"
@@ -183,5 +184,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSettingsStores)
+VELMORAX_TEST_GUILESS_MAIN(TestSettingsStores)
 #include "tst_settingsstores.moc"

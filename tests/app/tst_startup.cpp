@@ -1,3 +1,4 @@
+#include "support/testmain.h"
 #include "app/look.h"
 #include "app/singleinstance.h"
 #include "app/startup.h"
@@ -224,6 +225,6 @@ int main(int argc, char *argv[])
         return holdLock(QString::fromLocal8Bit(qgetenv("LOCK_PATH")), how);
     QApplication app(argc, argv);
     TestStartup test;
-    return QTest::qExec(&test, argc, argv);
+    return velmoraxtest::exec(&test, argc, argv);
 }
 #include "tst_startup.moc"

@@ -1,4 +1,5 @@
 // Start-up as a whole, in child processes that run the program's own entry.
+#include "support/testmain.h"
 #include "app/appglobals.h"
 #include "app/postmsg.h"
 #include "app/singleinstance.h"
@@ -164,6 +165,6 @@ int main(int argc, char *argv[])
         return runProgram();
     QCoreApplication app(argc, argv);
     TestStartupFlow test;
-    return QTest::qExec(&test, argc, argv);
+    return velmoraxtest::exec(&test, argc, argv);
 }
 #include "tst_startupflow.moc"

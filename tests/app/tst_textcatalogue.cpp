@@ -1,3 +1,4 @@
+#include "support/testmain.h"
 #include "app/textcatalogue.h"
 
 #include <QDir>
@@ -266,5 +267,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTextCatalogue)
+VELMORAX_TEST_GUILESS_MAIN(TestTextCatalogue)
 #include "tst_textcatalogue.moc"

@@ -1,3 +1,4 @@
+#include "support/testmain.h"
 #include "app/widgets/myconmbobox.h"
 #include "app/widgets/myslider.h"
 #include "app/widgets/mytoolbutton.h"
@@ -193,5 +194,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestWidgets)
+VELMORAX_TEST_MAIN(TestWidgets)
 #include "tst_widgets.moc"

@@ -4,6 +4,7 @@
 // checking of their own, so a slip here shows up as an empty label, a wrong
 // DPI or a missing picture far away from the file that caused it.
 
+#include "support/testmain.h"
 #include "imagetable.h"
 
 #include <QCoreApplication>
@@ -459,5 +460,5 @@ void TestCatalogue::everyTableImageExists()
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
 }
 
-QTEST_MAIN(TestCatalogue)
+VELMORAX_TEST_MAIN(TestCatalogue)
 #include "test_catalogue.moc"

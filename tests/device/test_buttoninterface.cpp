@@ -1,6 +1,7 @@
 // The button page as host of the device worker: it creates the one Worker
 // with its online check, and releases it without hanging even while a worker
 // pass waits for the GUI thread in a blocking refill signal.
+#include "support/testmain.h"
 #include "app/postmsg.h"
 #include "device/devicestate.h"
 #include "device/worker.h"
@@ -116,5 +117,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestButtoninterface)
+VELMORAX_TEST_MAIN(TestButtoninterface)
 #include "test_buttoninterface.moc"

@@ -1,5 +1,6 @@
 // Device cache files: name, exact content, atomic writes, refusal of files
 // that are not exactly one record.
+#include "support/testmain.h"
 #include "device/devicecache.h"
 #include "device/devicestate.h"
 #include "platform/userpaths.h"
@@ -143,5 +144,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestDeviceCache)
+VELMORAX_TEST_GUILESS_MAIN(TestDeviceCache)
 #include "test_devicecache.moc"

@@ -1,5 +1,6 @@
 // Process-wide device state: cache names, the record's owner, and the shared
 // texts and device that several threads read and write.
+#include "support/testmain.h"
 #include "device/devicestate.h"
 
 #include <QThread>
@@ -146,5 +147,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestDeviceState)
+VELMORAX_TEST_GUILESS_MAIN(TestDeviceState)
 #include "test_devicestate.moc"

@@ -2,6 +2,7 @@
 // pictures and badges, the duplicate notice, the repair prompt, the language
 // box and what pressing a device button does.
 
+#include "support/testmain.h"
 #include "app/look.h"
 #include "listtestsupport.h"
 #include "modalhandler.h"
@@ -561,5 +562,5 @@ void TestDialogChange::aRebuildDuringAChoiceKeepsThePressedButton()
     QCOMPARE(page->findChildren<mytoolButtonEnter *>().size(), 2);
 }
 
-QTEST_MAIN(TestDialogChange)
+VELMORAX_TEST_MAIN(TestDialogChange)
 #include "test_dialogchange.moc"

@@ -1,6 +1,7 @@
 // Firmware-image lookups: which image file of the image folder is chosen for
 // a device version, and whether a newer image exists for the open device.
 
+#include "support/testmain.h"
 #include "device/devicestate.h"
 #include "device/firmwarecheck.h"
 #include "platform/hidusb/firmwareimage.h"
@@ -228,5 +229,5 @@ void TestFirmwareCheck::checkFirmwareUpdate()
         QCOMPARE(upgradeCid.load(), 86);
 }
 
-QTEST_GUILESS_MAIN(TestFirmwareCheck)
+VELMORAX_TEST_GUILESS_MAIN(TestFirmwareCheck)
 #include "test_dialogchange_firmwarecheck.moc"

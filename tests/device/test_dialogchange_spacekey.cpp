@@ -2,6 +2,7 @@
 // pairs that device (or warns about firmware first); on the device page it
 // pairs the open device. Either way the dialog is told its target first.
 
+#include "support/testmain.h"
 #include "listtestsupport.h"
 #include "modalhandler.h"
 
@@ -178,5 +179,5 @@ void TestSpaceKey::receiverPulledWhilePairingReturnsToList()
     QVERIFY(!devicePageParked);
 }
 
-QTEST_MAIN(TestSpaceKey)
+VELMORAX_TEST_MAIN(TestSpaceKey)
 #include "test_dialogchange_spacekey.moc"

@@ -2,6 +2,7 @@
 // order, identification, the duplicate and cable rules, the refresh of one
 // entry and the hand-over of the callback to the GUI thread.
 
+#include "support/testmain.h"
 #include "listtestsupport.h"
 
 #include "app/configini.h"
@@ -274,5 +275,5 @@ void TestDiscovery::callbackFromALibraryThreadRunsOnTheGuiThread()
     QTRY_COMPARE(listedDevices.size(), 1);
 }
 
-QTEST_MAIN(TestDiscovery)
+VELMORAX_TEST_MAIN(TestDiscovery)
 #include "test_discovery.moc"

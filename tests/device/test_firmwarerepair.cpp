@@ -5,6 +5,7 @@
 // cable is pulled, the finished report never comes) leaves the record, a
 // closable dialog and the repair button, after which a repair succeeds.
 
+#include "support/testmain.h"
 #include "listtestsupport.h"
 
 #include "app/postmsg.h"
@@ -321,5 +322,5 @@ void TestFirmwareRepair::startWithoutImageReportsFailure()
     QCOMPARE(upgraderecord::failInfo(), QStringLiteral("211,8,86,29"));
 }
 
-QTEST_MAIN(TestFirmwareRepair)
+VELMORAX_TEST_MAIN(TestFirmwareRepair)
 #include "test_firmwarerepair.moc"

@@ -1,5 +1,6 @@
 // The device link end to end: the real hub, stores, setters, worker and
 // report decoder against the simulated receiver and mouse.
+#include "support/testmain.h"
 #include "device/setters.h"
 #include "linkfixture.h"
 #include "platform/registry.h"
@@ -587,5 +588,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestLink)
+VELMORAX_TEST_MAIN(TestLink)
 #include "test_link.moc"

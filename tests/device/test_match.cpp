@@ -2,6 +2,7 @@
 // receiver lost while pairing, how the dialog may be closed, and what it
 // gives back to the device page and the device list.
 
+#include "support/testmain.h"
 #include "app/look.h"
 #include "listtestsupport.h"
 
@@ -306,5 +307,5 @@ void TestMatch::aDevicePageTakesPrecedenceOverTheListTarget()
     QVERIFY(startedOnOpen);
 }
 
-QTEST_MAIN(TestMatch)
+VELMORAX_TEST_MAIN(TestMatch)
 #include "test_match.moc"

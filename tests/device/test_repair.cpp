@@ -1,5 +1,6 @@
 // The re-pair question: the answer it records, its texts and its fonts.
 
+#include "support/testmain.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
 #include "pages/settings/repair.h"
@@ -132,5 +133,5 @@ void TestRePair::fontsFollowTheScreenDpi()
     QVERIFY(qAbs(dialog.findChild<QToolButton *>("OK")->font().pointSizeF() - labelPoints) < 0.01);
 }
 
-QTEST_MAIN(TestRePair)
+VELMORAX_TEST_MAIN(TestRePair)
 #include "test_repair.moc"

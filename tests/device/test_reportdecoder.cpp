@@ -1,6 +1,7 @@
 // The report decoder, fed on a thread of its own as the library does: every
 // report kind, error codes and wrong lengths, the status-change reads, the
 // re-read interval, and the settings-reset sequence.
+#include "support/testmain.h"
 #include "device/setters.h"
 #include "linkfixture.h"
 
@@ -451,5 +452,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestReportDecoder)
+VELMORAX_TEST_MAIN(TestReportDecoder)
 #include "test_reportdecoder.moc"

@@ -2,6 +2,7 @@
 // encoding and decoding for every sensor of the shipped catalogue, stepping
 // and the DPI-lock codes of the button functions.
 
+#include "support/testmain.h"
 #include "app/configini.h"
 #include "device/dpicodec.h"
 
@@ -427,5 +428,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestDpiCodec)
+VELMORAX_TEST_GUILESS_MAIN(TestDpiCodec)
 #include "tst_dpicodec.moc"

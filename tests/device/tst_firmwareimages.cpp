@@ -3,6 +3,7 @@
 // compared as hexadecimal numbers), a repair takes any sound image, and the
 // upgrade records written for an interrupted flash.
 
+#include "support/testmain.h"
 #include "device/firmwarecheck.h"
 #include "device/upgraderecord.h"
 #include "platform/hidusb/firmwareimage.h"
@@ -183,5 +184,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFirmwareImages)
+VELMORAX_TEST_GUILESS_MAIN(TestFirmwareImages)
 #include "tst_firmwareimages.moc"

@@ -1,6 +1,7 @@
 // The key table as a table: every row against the codes the program and the
 // device agree on, and each per-use lookup on the cases where the uses differ.
 
+#include "support/testmain.h"
 #include "device/keytable.h"
 
 #include <QSet>
@@ -432,5 +433,5 @@ void TstKeyTable::keyByQtKeyFollowsNumLock()
     QVERIFY(!keyByQtKey(Qt::Key_VolumeMute, false));
 }
 
-QTEST_GUILESS_MAIN(TstKeyTable)
+VELMORAX_TEST_GUILESS_MAIN(TstKeyTable)
 #include "tst_keytable.moc"

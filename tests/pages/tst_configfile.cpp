@@ -1,6 +1,7 @@
 // Reading exported configuration files: what is accepted, what is refused
 // and with which result, and that a refused file never fills the record.
 
+#include "support/testmain.h"
 #include "device/devicestate.h"
 #include "pages/settings/updataparam.h"
 
@@ -162,5 +163,5 @@ void ConfigFileTest::missingFileIsResultOne()
     QCOMPARE(readConfigFile(QStringLiteral("/nonexistent/folder/config.bin"), &out), 1);
 }
 
-QTEST_GUILESS_MAIN(ConfigFileTest)
+VELMORAX_TEST_GUILESS_MAIN(ConfigFileTest)
 #include "tst_configfile.moc"

@@ -1,6 +1,7 @@
 // The device page: page buttons, battery and connection display, the
 // recording lock, keys, the wait notice it runs and the way out.
 
+#include "support/testmain.h"
 #include "app/look.h"
 #include "pagetestsupport.h"
 
@@ -407,5 +408,5 @@ void DevicePageTest::releasingThePageWhileAPassWaitsOpensNothing()
     QVERIFY(workerThread == nullptr);
 }
 
-QTEST_MAIN(DevicePageTest)
+VELMORAX_TEST_MAIN(DevicePageTest)
 #include "tst_devicepage.moc"

@@ -2,6 +2,7 @@
 // mouse: list, choose, wait notice, device page; unplug back to the list,
 // plug in again, and a cabled mouse taking over from its receiver.
 
+#include "support/testmain.h"
 #include "app/look.h"
 #include "pagetestsupport.h"
 
@@ -115,5 +116,5 @@ void DeviceRoadTest::cableTakesOverFromReceiver()
     QTRY_VERIFY_WITH_TIMEOUT(look::sheetOf(devicePage->findChild<QLabel *>(QStringLiteral("label_4"))).contains(QStringLiteral("OnLineUsb.png")), 10000);
 }
 
-QTEST_MAIN(DeviceRoadTest)
+VELMORAX_TEST_MAIN(DeviceRoadTest)
 #include "tst_deviceroad.moc"

@@ -1,5 +1,6 @@
 // Devices coming and going while the device page is open.
 
+#include "support/testmain.h"
 #include "pagetestsupport.h"
 
 #include "device/worker.h"
@@ -253,5 +254,5 @@ void PageHotplugTest::callbackFromLibraryThread()
     StopUsbChanged();
 }
 
-QTEST_MAIN(PageHotplugTest)
+VELMORAX_TEST_MAIN(PageHotplugTest)
 #include "tst_pagehotplug.moc"

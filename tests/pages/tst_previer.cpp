@@ -1,5 +1,6 @@
 // The summary panel: what each announcement shows, and what it leaves alone.
 
+#include "support/testmain.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
 #include "pages/device/previer.h"
@@ -149,5 +150,5 @@ void PreVierTest::titlesFollowLanguage()
         QVERIFY(text(panel, "MouseVer") != catalogueText("Settings", "MouseVersion", 0));
 }
 
-QTEST_MAIN(PreVierTest)
+VELMORAX_TEST_MAIN(PreVierTest)
 #include "tst_previer.moc"

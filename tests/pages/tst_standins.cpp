@@ -1,6 +1,7 @@
 // The first versions of the sensor, lighting, macro and settings pages: the
 // refills they take, the flags they set and what they pass to the summary.
 
+#include "support/testmain.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
 #include "device/devicestate.h"
@@ -156,5 +157,5 @@ void StandInsTest::settingsPassVersionsToSummary()
     QCOMPARE(labelText(settings, "label_5"), QString());
 }
 
-QTEST_MAIN(StandInsTest)
+VELMORAX_TEST_MAIN(StandInsTest)
 #include "tst_standins.moc"

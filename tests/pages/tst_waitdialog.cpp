@@ -1,6 +1,7 @@
 // The "updating the setting" notice: its three jobs (refresh wait, reload
 // after a device pass, configuration import) against the simulated mouse.
 
+#include "support/testmain.h"
 #include "pagetestsupport.h"
 
 #include "app/textcatalogue.h"
@@ -341,5 +342,5 @@ void WaitDialogTest::importToSilentDevice()
     QVERIFY(sameRecord(onMouse, onMouseBefore));
 }
 
-QTEST_MAIN(WaitDialogTest)
+VELMORAX_TEST_MAIN(WaitDialogTest)
 #include "tst_waitdialog.moc"

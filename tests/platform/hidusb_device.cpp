@@ -2,6 +2,7 @@
 // writing and keeping the record, every request and report, the mouse's own
 // reports, the receiver's records and the finding calls.
 
+#include "support/testmain.h"
 #include "hidusb_support.h"
 
 #include "platform/hidusb/codec.h"
@@ -674,5 +675,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestHidUsbDevice)
+VELMORAX_TEST_GUILESS_MAIN(TestHidUsbDevice)
 #include "hidusb_device.moc"

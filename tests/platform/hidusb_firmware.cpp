@@ -3,6 +3,7 @@
 // device sits in boot mode while flashing and after a failure, and a repair
 // flash brings it back.
 
+#include "support/testmain.h"
 #include "hidusb_support.h"
 
 #include "platform/hidusb/firmwareimage.h"
@@ -337,5 +338,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestHidUsbFirmware)
+VELMORAX_TEST_GUILESS_MAIN(TestHidUsbFirmware)
 #include "hidusb_firmware.moc"

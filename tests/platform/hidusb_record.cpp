@@ -2,6 +2,7 @@
 // the program can produce, refusal of what cannot travel, and packets and
 // reports that are checked before anything reads them.
 
+#include "support/testmain.h"
 #include "platform/hidusb/codec.h"
 #include "platform/hidusb/dumpformat.h"
 #include "platform/hidusb/hidusb.h"
@@ -320,5 +321,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestHidUsbRecord)
+VELMORAX_TEST_GUILESS_MAIN(TestHidUsbRecord)
 #include "hidusb_record.moc"

@@ -2,6 +2,7 @@
 // and bad, VELMORAX_DEVICES, and the flash file that keeps a mouse's
 // settings across restarts (damaged files give factory settings).
 
+#include "support/testmain.h"
 #include "hidusb_support.h"
 
 #include "platform/hidusb/firmwareimage.h"
@@ -363,5 +364,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestHidUsbScenario)
+VELMORAX_TEST_GUILESS_MAIN(TestHidUsbScenario)
 #include "hidusb_scenario.moc"

@@ -3,6 +3,7 @@
 // calling back, calls from inside callbacks only queue, and neither
 // UsbServer_Exit nor StopUsbChanged waits for a callback that is blocked.
 
+#include "support/testmain.h"
 #include "hidusb_support.h"
 
 #include <QElapsedTimer>
@@ -347,5 +348,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestHidUsbThreading)
+VELMORAX_TEST_GUILESS_MAIN(TestHidUsbThreading)
 #include "hidusb_threading.moc"

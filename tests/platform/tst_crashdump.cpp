@@ -1,3 +1,4 @@
+#include "support/testmain.h"
 #include "platform/crashdump.h"
 
 #include <QDateTime>
@@ -115,6 +116,6 @@ int main(int argc, char *argv[])
         crashChild(how, QString::fromLocal8Bit(qgetenv("CRASH_FOLDER")));
     QCoreApplication app(argc, argv);
     TestCrashDump test;
-    return QTest::qExec(&test, argc, argv);
+    return velmoraxtest::exec(&test, argc, argv);
 }
 #include "tst_crashdump.moc"

@@ -1,3 +1,4 @@
+#include "support/testmain.h"
 #include "platform/dialogflags.h"
 #include "platform/fonts.h"
 
@@ -64,5 +65,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFonts)
+VELMORAX_TEST_MAIN(TestFonts)
 #include "tst_fonts.moc"

@@ -1,3 +1,4 @@
+#include "support/testmain.h"
 #include <thread>
 #include <vector>
 #include "platform/registry.h"
@@ -103,5 +104,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRegistry)
+VELMORAX_TEST_GUILESS_MAIN(TestRegistry)
 #include "tst_registry.moc"

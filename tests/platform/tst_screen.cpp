@@ -1,3 +1,4 @@
+#include "support/testmain.h"
 #include "platform/screen.h"
 
 #include <QtTest>
@@ -95,6 +96,6 @@ int main(int argc, char *argv[])
     // Deliberately no application object: the scale factor is decided
     // before one exists.
     TestScreen test;
-    return QTest::qExec(&test, argc, argv);
+    return velmoraxtest::exec(&test, argc, argv);
 }
 #include "tst_screen.moc"

@@ -1,3 +1,4 @@
+#include "support/testmain.h"
 #include "platform/userpaths.h"
 
 #include <QDir>
@@ -50,5 +51,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestUserPaths)
+VELMORAX_TEST_GUILESS_MAIN(TestUserPaths)
 #include "tst_userpaths.moc"

@@ -2,6 +2,7 @@
 // malformed lines, unknown codes, damaged and oversized files), the exact
 // text written, and the file operations with their results.
 
+#include "support/testmain.h"
 #include "pages/macro/macrostore.h"
 
 #include <QDir>
@@ -435,5 +436,5 @@ void MacroStoreTest::failedSaveKeepsOldFile()
              QStringList{"d.ini"});
 }
 
-QTEST_GUILESS_MAIN(MacroStoreTest)
+VELMORAX_TEST_GUILESS_MAIN(MacroStoreTest)
 #include "tst_macrostore.moc"
