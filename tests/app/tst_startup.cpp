@@ -2,7 +2,7 @@
 #include "app/look.h"
 #include "app/singleinstance.h"
 #include "app/startup.h"
-#include "filetouch.h"
+#include "support/filetouch.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,7 +4,7 @@
 #include "app/postmsg.h"
 #include "app/singleinstance.h"
 #include "app/startup.h"
-#include "filetouch.h"
+#include "support/filetouch.h"
 #include "platform/hidusb/simcontrol.h"
 #include "platform/userpaths.h"
 

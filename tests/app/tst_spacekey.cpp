@@ -3,8 +3,8 @@
 // pairs the open device. Either way the dialog is told its target first.
 
 #include "support/testmain.h"
-#include "listtestsupport.h"
-#include "modalhandler.h"
+#include "support/listfixture.h"
+#include "support/modalhandler.h"
 
 #include "app/dialogmain.h"
 #include "app/postmsg.h"
@@ -180,4 +180,4 @@ void TestSpaceKey::receiverPulledWhilePairingReturnsToList()
 }
 
 VELMORAX_TEST_MAIN(TestSpaceKey)
-#include "test_dialogchange_spacekey.moc"
+#include "tst_spacekey.moc"

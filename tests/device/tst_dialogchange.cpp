@@ -4,8 +4,8 @@
 
 #include "support/testmain.h"
 #include "app/look.h"
-#include "listtestsupport.h"
-#include "modalhandler.h"
+#include "support/listfixture.h"
+#include "support/modalhandler.h"
 
 #include "app/configini.h"
 #include "app/macroini.h"
@@ -563,4 +563,4 @@ void TestDialogChange::aRebuildDuringAChoiceKeepsThePressedButton()
 }
 
 VELMORAX_TEST_MAIN(TestDialogChange)
-#include "test_dialogchange.moc"
+#include "tst_dialogchange.moc"

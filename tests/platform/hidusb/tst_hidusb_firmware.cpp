@@ -4,7 +4,7 @@
 // flash brings it back.
 
 #include "support/testmain.h"
-#include "hidusb_support.h"
+#include "support/hidusbfixture.h"
 
 #include "platform/hidusb/firmwareimage.h"
 
@@ -339,4 +339,4 @@ private slots:
 };
 
 VELMORAX_TEST_GUILESS_MAIN(TestHidUsbFirmware)
-#include "hidusb_firmware.moc"
+#include "tst_hidusb_firmware.moc"

@@ -118,4 +118,4 @@ private slots:
 };
 
 VELMORAX_TEST_MAIN(TestButtoninterface)
-#include "test_buttoninterface.moc"
+#include "tst_buttoninterface.moc"

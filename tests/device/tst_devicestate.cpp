@@ -148,4 +148,4 @@ private slots:
 };
 
 VELMORAX_TEST_GUILESS_MAIN(TestDeviceState)
-#include "test_devicestate.moc"
+#include "tst_devicestate.moc"

@@ -4,7 +4,7 @@
 
 #include "support/testmain.h"
 #include "app/look.h"
-#include "pagetestsupport.h"
+#include "support/pagefixture.h"
 
 #include "app/dialogmain.h"
 #include "device/discovery.h"

@@ -2,7 +2,7 @@
 // after a device pass, configuration import) against the simulated mouse.
 
 #include "support/testmain.h"
-#include "pagetestsupport.h"
+#include "support/pagefixture.h"
 
 #include "app/textcatalogue.h"
 #include "pages/settings/inportfail.h"
@@ -119,10 +119,10 @@ void WaitDialogTest::refreshWait()
     QTimer::singleShot(4500, [&] { tickedInPause = notice.isVisible(); });
     const qint64 elapsed = runNotice(notice);
 
-    QVERIFY(!hub.names.isEmpty());
-    QCOMPARE(hub.names.first(), QStringLiteral("Setver4"));
-    QCOMPARE(hub.count("Offline0"), offline ? 1 : 0);
-    QCOMPARE(hub.count("Offline1"), 0);
+    QVERIFY(!hub.described().isEmpty());
+    QCOMPARE(hub.described().first(), QStringLiteral("SigSetver(4)"));
+    QCOMPARE(hub.count("SigMouseOffLineo(0)"), offline ? 1 : 0);
+    QCOMPARE(hub.count("SigMouseOffLineo(1)"), 0);
     if (offline) {
         QVERIFY2(elapsed >= 10000, qPrintable(QString::number(elapsed)));
     } else {
@@ -166,9 +166,9 @@ void WaitDialogTest::reloadAnsweringDevice()
     refillAfter(refillAtMs);
     const qint64 elapsed = runNotice(notice);
 
-    QCOMPARE(hub.count("Offline1"), offline ? 1 : 0);
-    QCOMPARE(hub.count("Offline0"), 0);
-    QCOMPARE(hub.count("UIA"), 0);
+    QCOMPARE(hub.count("SigMouseOffLineo(1)"), offline ? 1 : 0);
+    QCOMPARE(hub.count("SigMouseOffLineo(0)"), 0);
+    QCOMPARE(hub.count("SigUpDataLightUIA"), 0);
     if (!offline) {
         // Closes at the first test after the refill, without a pause, and
         // clears the flags for the next wait.
@@ -214,16 +214,16 @@ void WaitDialogTest::reloadSilentDevice()
     runNotice(notice);
 
     if (withCache) {
-        QCOMPARE(hub.names, QStringList({"Setver4", "UIA", "UIB", "UIC", "FormB", "Offline0"}));
-        QCOMPARE(hub.records.size(), 3);
-        for (const FlashDataMap &r : hub.records)
+        QCOMPARE(hub.described(), QStringList({"SigSetver(4)", "SigUpDataLightUIA", "SigUpDataSensorUIB", "SigUpDataButtonUIC", "SigFormB", "SigMouseOffLineo(0)"}));
+        QCOMPARE(hub.records().size(), 3);
+        for (const FlashDataMap &r : hub.records())
             QVERIFY(sameRecord(r, cachedRecord));
         // Later changes start from the record the pages show.
         QVERIFY(sameRecord(currentFlashData, cachedRecord));
         QVERIFY(currentFlashDataIsOpenDevice());
         QCOMPARE(loadedCacheName.get(), name);
     } else {
-        QCOMPARE(hub.names, QStringList({"Setver4", "Offline0"}));
+        QCOMPARE(hub.described(), QStringList({"SigSetver(4)", "SigMouseOffLineo(0)"}));
         QVERIFY(sameRecord(currentFlashData, before));
     }
 }
@@ -244,8 +244,8 @@ void WaitDialogTest::importGoodFile()
     startImport(notice, name);
     const qint64 elapsed = runNotice(notice);
 
-    QCOMPARE(hub.names, QStringList({"Setver4", "UIA", "UIB", "UIC", "FormB"}));
-    for (const FlashDataMap &r : hub.records)
+    QCOMPARE(hub.described(), QStringList({"SigSetver(4)", "SigUpDataLightUIA", "SigUpDataSensorUIB", "SigUpDataButtonUIC", "SigFormB"}));
+    for (const FlashDataMap &r : hub.records())
         QVERIFY(sameRecord(r, record));
     QVERIFY(sameRecord(currentFlashData, record));
     QVERIFY(!notice.importRequested);
@@ -303,7 +303,7 @@ void WaitDialogTest::importRejectedFile()
     QCOMPARE(importResult, result);
     QCOMPARE(shownText, catalogueText(QStringLiteral("key"), textKey));
     QVERIFY(!shownText.isEmpty());
-    QCOMPARE(hub.names, QStringList({"Setver4"}));
+    QCOMPARE(hub.described(), QStringList({"SigSetver(4)"}));
     QVERIFY(sameRecord(currentFlashData, before));
     QVERIFY(hidusb::sim::waitIdle());
     QCOMPARE(hidusb::sim::counters().recordBlocksWritten, std::uint64_t(0));
@@ -332,7 +332,7 @@ void WaitDialogTest::importToSilentDevice()
     const qint64 elapsed = runNotice(notice);
 
     // Said so at once; nothing sent, nothing refilled.
-    QCOMPARE(hub.names, QStringList({"Setver4", "Offline0"}));
+    QCOMPARE(hub.described(), QStringList({"SigSetver(4)", "SigMouseOffLineo(0)"}));
     QVERIFY2(elapsed < 4000, qPrintable(QString::number(elapsed)));
     QVERIFY(sameRecord(currentFlashData, before));
     QCOMPARE(hidusb::sim::counters().recordBlocksWritten, std::uint64_t(0));

@@ -7,7 +7,7 @@
 #include "device/devicestate.h"
 #include "device/reportdecoder.h"
 #include "device/worker.h"
-#include "hubrecorder.h"
+#include "support/hubrecorder.h"
 #include "platform/hidusb/simcontrol.h"
 #include "platform/userpaths.h"
 

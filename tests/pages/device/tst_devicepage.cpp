@@ -3,7 +3,7 @@
 
 #include "support/testmain.h"
 #include "app/look.h"
-#include "pagetestsupport.h"
+#include "support/pagefixture.h"
 
 #include "app/textcatalogue.h"
 #include "pages/device/dialog.h"
@@ -100,11 +100,11 @@ void DevicePageTest::pageButtons_data()
     QTest::addColumn<bool>("signalAfterShow");
 
     QTest::newRow("summary") << "PreButton" << 0 << "PreVier" << "" << false;
-    QTest::newRow("buttons") << "ButtonMain" << 1 << "Buttoninterface" << "AddMacroButton" << true;
+    QTest::newRow("buttons") << "ButtonMain" << 1 << "Buttoninterface" << "SigAddMacroButton" << true;
     QTest::newRow("sensor") << "SensorButton" << 2 << "Sensor" << "" << false;
     QTest::newRow("macro") << "MacroButton" << 3 << "Macro" << "" << false;
     QTest::newRow("lighting") << "LightsButton" << 4 << "LampLight" << "" << false;
-    QTest::newRow("advanced") << "Advanced" << 5 << "Advanced" << "tVis0" << false;
+    QTest::newRow("advanced") << "Advanced" << 5 << "Advanced" << "SigtVis(0)" << false;
     QTest::newRow("settings") << "FormSetting" << 6 << "FormSetting" << "" << false;
 }
 
@@ -262,7 +262,7 @@ void DevicePageTest::leavingSequence()
     QStringList callsAtReturn;
     bool cacheAtReturn = false;
     hub.onSignal = [&](const QString &name) {
-        if (name != QLatin1String("Main0"))
+        if (name != QLatin1String("SigChangeMainDialog(0)"))
             return;
         for (const hidusb::sim::JournalEntry &e : hidusb::sim::journal())
             if (e.function == QLatin1String("UsbServer_SetPCDriverStatus") || e.function == QLatin1String("UsbServer_Exit"))
@@ -273,7 +273,7 @@ void DevicePageTest::leavingSequence()
 
     // Driver status 0, cache saved and report delivery ended before the
     // main window is asked for the list page; the macro page is told last.
-    QCOMPARE(hub.names, QStringList({"Main0", "SetMacroPage"}));
+    QCOMPARE(hub.described(), QStringList({"SigChangeMainDialog(0)", "SigSetMacroPage"}));
     QCOMPARE(callsAtReturn, QStringList({"UsbServer_SetPCDriverStatus(status=0)", "UsbServer_Exit()"}));
     QVERIFY(cacheAtReturn);
     FlashDataMap cached;
@@ -349,14 +349,14 @@ void DevicePageTest::leavingEndsTheWait()
     const qint64 elapsed = clock.elapsed();
     QVERIFY(!page->waitNotice()->isVisible());
     QVERIFY2(elapsed < leaveAtMs + 800, qPrintable(QString::number(elapsed)));
-    QCOMPARE(hub.count("Offline0") + hub.count("Offline1"), 0);
+    QCOMPARE(hub.count("SigMouseOffLineo(0)") + hub.count("SigMouseOffLineo(1)"), 0);
     // The next announcement waits again as usual.
     bool shown = false;
     QTimer::singleShot(300, [&] { shown = page->waitNotice()->isVisible(); });
     QTimer::singleShot(2700, [] { lightPageRefreshed = sensorPageRefreshed = buttonPageRefreshed = true; });
     emit PostMsg::instance()->SigUpDataParam(0);
     QVERIFY(shown);
-    QCOMPARE(hub.count("Offline1"), 0);
+    QCOMPARE(hub.count("SigMouseOffLineo(1)"), 0);
 }
 
 void DevicePageTest::releasingThePageWhileAPassWaitsOpensNothing()

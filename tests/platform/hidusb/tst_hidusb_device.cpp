@@ -3,7 +3,7 @@
 // reports, the receiver's records and the finding calls.
 
 #include "support/testmain.h"
-#include "hidusb_support.h"
+#include "support/hidusbfixture.h"
 
 #include "platform/hidusb/codec.h"
 #include "platform/hidusb/simcontrol.h"
@@ -676,4 +676,4 @@ private slots:
 };
 
 VELMORAX_TEST_GUILESS_MAIN(TestHidUsbDevice)
-#include "hidusb_device.moc"
+#include "tst_hidusb_device.moc"

@@ -145,4 +145,4 @@ private slots:
 };
 
 VELMORAX_TEST_GUILESS_MAIN(TestDeviceCache)
-#include "test_devicecache.moc"
+#include "tst_devicecache.moc"

@@ -2,7 +2,7 @@
 // report decoder against the simulated receiver and mouse.
 #include "support/testmain.h"
 #include "device/setters.h"
-#include "linkfixture.h"
+#include "support/linkfixture.h"
 #include "platform/registry.h"
 #include "app/configini.h"
 
@@ -589,4 +589,4 @@ private slots:
 };
 
 VELMORAX_TEST_MAIN(TestLink)
-#include "test_link.moc"
+#include "tst_link.moc"

@@ -4,7 +4,7 @@
 
 #include "support/testmain.h"
 #include "app/look.h"
-#include "listtestsupport.h"
+#include "support/listfixture.h"
 
 #include "app/textcatalogue.h"
 #include "device/devicestate.h"
@@ -308,4 +308,4 @@ void TestMatch::aDevicePageTakesPrecedenceOverTheListTarget()
 }
 
 VELMORAX_TEST_MAIN(TestMatch)
-#include "test_match.moc"
+#include "tst_match.moc"

@@ -6,7 +6,7 @@
 // closable dialog and the repair button, after which a repair succeeds.
 
 #include "support/testmain.h"
-#include "listtestsupport.h"
+#include "support/listfixture.h"
 
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
@@ -323,4 +323,4 @@ void TestFirmwareRepair::startWithoutImageReportsFailure()
 }
 
 VELMORAX_TEST_MAIN(TestFirmwareRepair)
-#include "test_firmwarerepair.moc"
+#include "tst_firmwarerepair.moc"

@@ -4,7 +4,7 @@
 // UsbServer_Exit nor StopUsbChanged waits for a callback that is blocked.
 
 #include "support/testmain.h"
-#include "hidusb_support.h"
+#include "support/hidusbfixture.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -349,4 +349,4 @@ private slots:
 };
 
 VELMORAX_TEST_GUILESS_MAIN(TestHidUsbThreading)
-#include "hidusb_threading.moc"
+#include "tst_hidusb_threading.moc"

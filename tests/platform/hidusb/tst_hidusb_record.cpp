@@ -322,4 +322,4 @@ private slots:
 };
 
 VELMORAX_TEST_GUILESS_MAIN(TestHidUsbRecord)
-#include "hidusb_record.moc"
+#include "tst_hidusb_record.moc"

@@ -3,7 +3,7 @@
 // settings across restarts (damaged files give factory settings).
 
 #include "support/testmain.h"
-#include "hidusb_support.h"
+#include "support/hidusbfixture.h"
 
 #include "platform/hidusb/firmwareimage.h"
 
@@ -365,4 +365,4 @@ private slots:
 };
 
 VELMORAX_TEST_GUILESS_MAIN(TestHidUsbScenario)
-#include "hidusb_scenario.moc"
+#include "tst_hidusb_scenario.moc"

@@ -5,6 +5,7 @@
 // the hub's signals in the order they were emitted.
 
 #include "app/postmsg.h"
+#include "support/hubrecorder.h"
 #include "device/devicecache.h"
 #include "device/devicestate.h"
 #include "platform/hidusb/hidusb.h"
@@ -81,54 +82,6 @@ inline bool sameRecord(const FlashDataMap &a, const FlashDataMap &b)
 {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
-
-// Records hub signals by name, in emission order; record-carrying signals
-// keep their record too.
-class HubRecorder
-{
-public:
-    HubRecorder()
-    {
-        PostMsg *hub = PostMsg::instance();
-        add(QObject::connect(hub, &PostMsg::SigUpDataLightUIA, [this](FlashDataMap r) { note("UIA", r); }));
-        add(QObject::connect(hub, &PostMsg::SigUpDataSensorUIB, [this](FlashDataMap r) { note("UIB", r); }));
-        add(QObject::connect(hub, &PostMsg::SigUpDataButtonUIC, [this](FlashDataMap r) { note("UIC", r); }));
-        add(QObject::connect(hub, &PostMsg::SigFormB, [this] { note("FormB"); }));
-        add(QObject::connect(hub, &PostMsg::SigSetver, [this](int i) { note("Setver" + QString::number(i)); }));
-        add(QObject::connect(hub, &PostMsg::SigMouseOffLineo, [this](int i) { note("Offline" + QString::number(i)); }));
-        add(QObject::connect(hub, &PostMsg::SigChangeMainDialog, [this](int i) { note("Main" + QString::number(i)); }));
-        add(QObject::connect(hub, &PostMsg::SigSetMacroPage, [this] { note("SetMacroPage"); }));
-        add(QObject::connect(hub, &PostMsg::SigAddMacroButton, [this] { note("AddMacroButton"); }));
-        add(QObject::connect(hub, &PostMsg::SigtVis, [this](int i) { note("tVis" + QString::number(i)); }));
-        add(QObject::connect(hub, &PostMsg::SigLabelTextB, [this](QString a, QString b) { note("LabelTextB:" + a + ":" + b); }));
-        add(QObject::connect(hub, &PostMsg::SigCheckUpdate, [this] { note("CheckUpdate"); }));
-    }
-    ~HubRecorder()
-    {
-        for (const QMetaObject::Connection &c : connections)
-            QObject::disconnect(c);
-    }
-    QStringList names;
-    QList<FlashDataMap> records;
-    std::function<void(const QString &)> onSignal;
-
-    int count(const QString &name) const { return names.count(name); }
-
-private:
-    void add(const QMetaObject::Connection &c) { connections << c; }
-    void note(const QString &name, const FlashDataMap &record)
-    {
-        records << record;
-        note(name);
-    }
-    void note(const QString &name)
-    {
-        names << name;
-        if (onSignal)
-            onSignal(name);
-    }
-    QList<QMetaObject::Connection> connections;
-};
 
 // Runs `fn` on the first visible top-level widget of class T, polling every
 // 50 ms until one shows (modal notices opened inside a job).

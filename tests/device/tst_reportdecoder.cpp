@@ -3,7 +3,7 @@
 // re-read interval, and the settings-reset sequence.
 #include "support/testmain.h"
 #include "device/setters.h"
-#include "linkfixture.h"
+#include "support/linkfixture.h"
 
 #include <atomic>
 #include <mutex>
@@ -453,4 +453,4 @@ private slots:
 };
 
 VELMORAX_TEST_MAIN(TestReportDecoder)
-#include "test_reportdecoder.moc"
+#include "tst_reportdecoder.moc"

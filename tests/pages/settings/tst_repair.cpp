@@ -134,4 +134,4 @@ void TestRePair::fontsFollowTheScreenDpi()
 }
 
 VELMORAX_TEST_MAIN(TestRePair)
-#include "test_repair.moc"
+#include "tst_repair.moc"

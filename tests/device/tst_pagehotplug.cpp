@@ -1,7 +1,7 @@
 // Devices coming and going while the device page is open.
 
 #include "support/testmain.h"
-#include "pagetestsupport.h"
+#include "support/pagefixture.h"
 
 #include "device/worker.h"
 #include "device/discovery.h"
@@ -152,8 +152,8 @@ void PageHotplugTest::unplugReturnsToList()
     HubRecorder hub;
     QVERIFY(hidusb::sim::unplug(QStringLiteral("receiver")));
     onPageDeviceChanged();
-    QCOMPARE(hub.names.first(), QStringLiteral("Setver4"));
-    QCOMPARE(hub.count("Main0"), 1);
+    QCOMPARE(hub.described().first(), QStringLiteral("SigSetver(4)"));
+    QCOMPARE(hub.count("SigChangeMainDialog(0)"), 1);
     QVERIFY(currentDevice.get().path.isEmpty());
     QVERIFY(pageDevices.get().isEmpty());
 }
@@ -165,7 +165,7 @@ void PageHotplugTest::unplugDuringUpgradeLeavesDeviceAlone()
     HubRecorder hub;
     QVERIFY(hidusb::sim::unplug(QStringLiteral("receiver")));
     onPageDeviceChanged();
-    QCOMPARE(hub.count("Main0"), 0);
+    QCOMPARE(hub.count("SigChangeMainDialog(0)"), 0);
     QCOMPARE(currentDevice.get().path, path);
     QCOMPARE(QString::fromLatin1(currentDevicePath.c_str()), path);
 }
@@ -184,8 +184,8 @@ void PageHotplugTest::lateCallbackAfterLeavingDoesNothing()
     QVERIFY(hidusb::sim::unplug(QStringLiteral("receiver")));
     onPageDeviceChanged();
     onPageDeviceChanged();
-    QCOMPARE(hub.count("Main0"), 1);
-    QCOMPARE(hub.count("Setver4"), 1);
+    QCOMPARE(hub.count("SigChangeMainDialog(0)"), 1);
+    QCOMPARE(hub.count("SigSetver(4)"), 1);
     Q_UNUSED(path);
 }
 
@@ -208,10 +208,10 @@ void PageHotplugTest::cableTakesOver()
     QVERIFY(open.wired);
     QCOMPARE(QString::fromLatin1(currentDevicePath.c_str()), cablePath);
     QVERIFY(runRequested);
-    QCOMPARE(hub.count("Main0"), 0);
+    QCOMPARE(hub.count("SigChangeMainDialog(0)"), 0);
     QCOMPARE(pageDevices.get().size(), 2);
     // The cabled mouse reports its receiver to the settings page.
-    QCOMPARE(hub.names.filter(QStringLiteral("LabelTextB")).size(), 1);
+    QCOMPARE(hub.names().filter(QStringLiteral("SigLabelTextB")).size(), 1);
 }
 
 void PageHotplugTest::otherModelDoesNotCloseThePage()
@@ -231,7 +231,7 @@ void PageHotplugTest::otherModelDoesNotCloseThePage()
 
     HubRecorder hub;
     onPageDeviceChanged();
-    QCOMPARE(hub.count("Main0"), 0);
+    QCOMPARE(hub.count("SigChangeMainDialog(0)"), 0);
     QCOMPARE(currentDevice.get().path, open.path);
     for (const DeviceAllInfo &d : pageDevices.get())
         QCOMPARE(d.modelIndex, 0);

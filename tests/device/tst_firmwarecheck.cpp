@@ -230,4 +230,4 @@ void TestFirmwareCheck::checkFirmwareUpdate()
 }
 
 VELMORAX_TEST_GUILESS_MAIN(TestFirmwareCheck)
-#include "test_dialogchange_firmwarecheck.moc"
+#include "tst_firmwarecheck.moc"

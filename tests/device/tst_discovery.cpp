@@ -3,7 +3,7 @@
 // entry and the hand-over of the callback to the GUI thread.
 
 #include "support/testmain.h"
-#include "listtestsupport.h"
+#include "support/listfixture.h"
 
 #include "app/configini.h"
 #include "device/devicestate.h"
@@ -276,4 +276,4 @@ void TestDiscovery::callbackFromALibraryThreadRunsOnTheGuiThread()
 }
 
 VELMORAX_TEST_MAIN(TestDiscovery)
-#include "test_discovery.moc"
+#include "tst_discovery.moc"

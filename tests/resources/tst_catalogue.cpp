@@ -461,4 +461,4 @@ void TestCatalogue::everyTableImageExists()
 }
 
 VELMORAX_TEST_MAIN(TestCatalogue)
-#include "test_catalogue.moc"
+#include "tst_catalogue.moc"
