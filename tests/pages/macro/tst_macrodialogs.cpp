@@ -1,6 +1,7 @@
 // The macro name dialog (how a name is shaped while typed and pasted, Shift,
 // the keys that must not end it, its result) and the macro page's notices.
 
+#include "support/testmain.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
 #include "pages/macro/macronotices.h"
@@ -277,5 +278,5 @@ void MacroDialogsTest::noticeTexts()
     languageTables.mouseSections["macro"][0] = saved;
 }
 
-QTEST_MAIN(MacroDialogsTest)
+VELMORAX_TEST_MAIN(MacroDialogsTest)
 #include "tst_macrodialogs.moc"

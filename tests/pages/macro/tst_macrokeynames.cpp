@@ -1,6 +1,7 @@
 // The names of the macro editor's events: file codes to names and back,
 // codes read from the mouse, and the mouse-button names of the language.
 
+#include "support/testmain.h"
 #include "pages/macro/macrokeynames.h"
 
 #include <QtTest>
@@ -156,5 +157,5 @@ void MacroKeyNamesTest::mouseNamesFollowLanguage()
     QCOMPARE(keyNameToCode(""), (QStringList{"0x00", "1"}));
 }
 
-QTEST_GUILESS_MAIN(MacroKeyNamesTest)
+VELMORAX_TEST_GUILESS_MAIN(MacroKeyNamesTest)
 #include "tst_macrokeynames.moc"

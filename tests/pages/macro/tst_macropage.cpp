@@ -3,6 +3,7 @@
 // deleting with their notices, unsaved changes, the context menu and the
 // event list's insertion rules.
 
+#include "support/testmain.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
 #include "pages/macro/macro.h"
@@ -623,5 +624,5 @@ void MacroPageTest::escapeAndF12StayOnPage()
     QCOMPARE(seen, 1);
 }
 
-QTEST_MAIN(MacroPageTest)
+VELMORAX_TEST_MAIN(MacroPageTest)
 #include "tst_macropage.moc"
