@@ -11,7 +11,7 @@
 #include "pages/macro/macrokeynames.h"
 #include "pages/macro/macrostore.h"
 
-#include "../../device/modalhandler.h"
+#include "support/modalhandler.h"
 
 #include <QCheckBox>
 #include <QDir>
