@@ -25,7 +25,7 @@ public:
     ~Match() override;
 
     // Chooses the device to pair and starts the 100 ms tick.
-    void prepare();
+    Q_INVOKABLE void prepare();
     // Sends the pairing command (opening the receiver link first).
     void startPairing();
 

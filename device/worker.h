@@ -23,7 +23,7 @@ public:
     ~Worker() override;
 
     // A pass that has not started yet will do nothing.
-    void stop();
+    Q_INVOKABLE void stop();
 
     static constexpr int kOnlineCheckMs = 1300;
 

@@ -35,7 +35,7 @@ public:
     explicit UpDataParam(QWidget *parent = nullptr);
     ~UpDataParam() override;
 
-    void startJobTimer();
+    Q_INVOKABLE void startJobTimer();
     // Waits `ms` milliseconds while processing events.
     static void waitMs(int ms);
     // True from the moment the job has started until it has closed the notice.
@@ -47,10 +47,6 @@ public:
     QString fileName;
     bool importRequested = false;
     bool waitForRefresh = false;
-    // Other names callers use for the same three members.
-    QString &importFilePath = fileName;
-    bool &importMode = importRequested;
-    bool &waitForRefill = waitForRefresh;
 
 public slots:
     void SlotAllLanguage(int index);
