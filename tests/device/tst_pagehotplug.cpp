@@ -6,6 +6,7 @@
 #include "device/worker.h"
 #include "device/discovery.h"
 #include "device/firmwarecheck.h"
+#include "pages/settings/updaterepair.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -49,6 +50,8 @@ private slots:
     void cableTakesOver();
     void otherModelDoesNotCloseThePage();
     void callbackFromLibraryThread();
+    void firmwareDialogLooksAgain_data();
+    void firmwareDialogLooksAgain();
 };
 
 void PageHotplugTest::init()
@@ -252,6 +255,43 @@ void PageHotplugTest::callbackFromLibraryThread()
     QTRY_COMPARE_WITH_TIMEOUT(back.count(), 1, 5000);
     QCOMPARE(back.first().first().toInt(), 0);
     StopUsbChanged();
+}
+
+void PageHotplugTest::firmwareDialogLooksAgain_data()
+{
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<bool>("flashing");
+    QTest::addColumn<int>("checks");
+    QTest::newRow("dialog shown") << true << false << 1;
+    QTest::newRow("dialog hidden") << false << false << 0;
+    QTest::newRow("dialog flashing") << true << true << 0;
+}
+
+// The firmware dialog tells the device link whether it is shown; a device
+// change then asks it to look at the devices again, unless it is flashing.
+void PageHotplugTest::firmwareDialogLooksAgain()
+{
+    QFETCH(bool, shown);
+    QFETCH(bool, flashing);
+    QFETCH(int, checks);
+
+    openSimulatedMouse();
+    UpDateRepair dialog;
+    UpDateRepair *const previous = updateRepairDialog;
+    updateRepairDialog = &dialog;
+    if (shown)
+        dialog.show();
+    QCOMPARE(bool(updateRepairDialogShown), shown);
+    upgradeRunning = flashing;
+
+    HubRecorder hub;
+    onPageDeviceChanged();
+    QCOMPARE(hub.count("SigCheckUpdate"), checks);
+
+    dialog.hide();
+    QVERIFY(!updateRepairDialogShown);
+    upgradeRunning = false;
+    updateRepairDialog = previous;
 }
 
 VELMORAX_TEST_MAIN(PageHotplugTest)
