@@ -6,6 +6,8 @@
 #include "app/notices.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
+#include "device/devicestate.h"
+#include "device/setters.h"
 #include "pages/macro/macroflags.h"
 #include "pages/macro/macrokeynames.h"
 #include "pages/macro/macronotices.h"
@@ -59,6 +61,8 @@ Macro::Macro(QWidget *parent)
     macroFolder = MacroStore::defaultFolder();
 
     PostMsg *hub = PostMsg::instance();
+    connect(hub, &PostMsg::SigButtonToMacro, this, &Macro::SlotButtonToMacro);
+    connect(hub, &PostMsg::SigMacroDownLoadData, this, &Macro::SlotMacroDownLoadData);
     connect(hub, &PostMsg::SigSetMacroPage, this, &Macro::SlotSetMacroPage);
 
     styleStaticWidgets();
@@ -736,6 +740,46 @@ void Macro::on_DelayTime_valueChanged(int value)
 {
     if (value >= 65535)
         ui->DelayTime->setValue(65535);
+}
+
+void Macro::SlotMacroDownLoadData(QString MacroName, int index)
+{
+    MacroName.remove(QChar(0));
+    if (index < 0 || index >= 16 || !hasSelectedMacro() || MacroName != selectedMacroName() || !uiReady)
+        return;
+    // The function goes back as the mouse holds it: a changed repeat mode
+    // travels its own way.
+    const ButtonFunction function = currentFlashData.buttonFunctions[index];
+    const MacroRecord record = MacroStore::toRecord(MacroName, events());
+    setButtonMacro(index, &function, &record);
+}
+
+void Macro::SlotButtonToMacro(FlashDataMap DataMap, int KeyNumer)
+{
+    if (KeyNumer < 0 || KeyNumer >= 16)
+        return;
+    const MacroRecord &record = DataMap.macros[KeyNumer];
+    const QString name = MacroStore::recordName(record);
+    // A name from the mouse makes a file name like a typed one.
+    if (!MacroStore::isSafeName(name))
+        return;
+    QListWidget *list = ui->listWidgetHong;
+    if (list->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty()) {
+        const int row = list->currentRow();
+        const QSignalBlocker blocker(list);
+        list->insertItem(row < 0 ? list->count() : row + 1, name);
+    }
+    // The button page has just written the file's repeat-mode line; the
+    // events follow it. The page's own list and selection stay as they are
+    // (this runs while the pages refill, where nothing may be asked): the
+    // shown macro is read again only when it has nothing unsaved.
+    MacroStore::appendEvents(macroFolder, name, MacroStore::recordEvents(record));
+    if (name == shownMacro && !eventsModified && !repeatModeModified && selectShownMacro()) {
+        repeatModeGroup->blockSignals(true);
+        ui->NumberEdit->blockSignals(true);
+        loadMacroEvents();
+    }
+    emit PostMsg::instance()->SigAddMacroButton();
 }
 
 void Macro::SlotSetMacroPage()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pages/macro/macrostore.h"
+#include "platform/hidusb/hidusb.h"
 
 #include <QElapsedTimer>
 #include <QModelIndex>
@@ -63,6 +64,12 @@ public:
 public slots:
     void SlotAllLanguage(int index);
     void SlotSetMacroPage();
+    // The button page shows a button that holds a macro on the mouse: the
+    // macro's name joins the list and its events are added to its file.
+    void SlotButtonToMacro(FlashDataMap DataMap, int KeyNumer);
+    // Sends the shown macro to device button `index` when it is the macro
+    // named.
+    void SlotMacroDownLoadData(QString MacroName, int index);
 
     void on_NewHong_clicked();
     void CreateMewMacro();

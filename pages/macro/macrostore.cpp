@@ -1,5 +1,7 @@
 #include "pages/macro/macrostore.h"
 
+#include "pages/macro/macrokeynames.h"
+#include "platform/hidusb/hidusb.h"
 #include "platform/userpaths.h"
 
 #include <QDir>
@@ -8,6 +10,7 @@
 #include <QSaveFile>
 
 #include <cctype>
+#include <cstring>
 
 namespace MacroStore {
 
@@ -285,6 +288,67 @@ FileOpResult remove(const QString &folder, const QString &name)
     if (!info.exists() && !info.isSymLink())
         return FileOpResult::Done;
     return QFile::remove(path) ? FileOpResult::Done : FileOpResult::Failed;
+}
+
+MacroRecord toRecord(const QString &name, const QVector<MacroEvent> &events)
+{
+    MacroRecord record;
+    std::memset(&record, 0, sizeof record);
+    const QByteArray bytes = cutToUtf8Bytes(name).toUtf8();
+    record.nameLength = static_cast<unsigned char>(bytes.size());
+    std::memcpy(record.name, bytes.constData(), static_cast<size_t>(bytes.size()));
+    int used = 0;
+    for (const MacroEvent &e : events) {
+        if (e.isDelay()) {
+            if (used > 0) {
+                KeyEvent &last = record.events[used - 1];
+                const quint64 sum = quint64(last.delay) + e.delayMs;
+                last.delay = sum > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<std::uint32_t>(sum);
+            }
+            continue;
+        }
+        if (used == recordEventMax)
+            break;
+        KeyEvent &slot = record.events[used++];
+        slot.action = e.type == MacroEvent::Release ? 1 : 0;
+        slot.kind = static_cast<unsigned char>(e.kind);
+        slot.code = static_cast<std::uint16_t>(e.code);
+    }
+    record.eventCount = static_cast<unsigned char>(used);
+    return record;
+}
+
+QString recordName(const MacroRecord &record)
+{
+    const char *bytes = reinterpret_cast<const char *>(record.name);
+    return QString::fromUtf8(bytes, static_cast<int>(qstrnlen(bytes, nameMaxBytes)));
+}
+
+QVector<MacroEvent> recordEvents(const MacroRecord &record)
+{
+    QVector<MacroEvent> events;
+    const int count = qMin<int>(record.eventCount, recordEventMax);
+    quint64 pause = 0; // after the last event taken
+    for (int s = 0; s < count; ++s) {
+        const KeyEvent &slot = record.events[s];
+        int kind = slot.kind;
+        int code = slot.code;
+        // A macro file holds one-byte codes only; a wider one (a consumer
+        // usage) cannot be written and is left out rather than cut, its
+        // pause added to the one before it.
+        if (code > 0xFF) {
+            pause += slot.delay;
+            continue;
+        }
+        const QString name = kind == 4 ? QString() : keyCodeToName(code, kind);
+        if (!name.isEmpty())
+            macroEventFromName(name, &kind, &code);
+        if (!events.isEmpty())
+            events << MacroEvent::delay(static_cast<quint32>(qMin<quint64>(pause, 0xFFFFFFFFull)));
+        events << MacroEvent::key(kind, code, slot.action == 0);
+        pause = slot.delay;
+    }
+    return events;
 }
 
 } // namespace MacroStore

@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <QVector>
 
+struct MacroRecord;
+
 // One entry of a macro's event list: a key or mouse-button press or release,
 // or a pause. Key entries carry their kind and code, never just a name, so
 // what is shown on screen (which depends on the language) never decides what
@@ -139,5 +141,25 @@ enum class FileOpResult { Done, BadName, TargetExists, Failed };
 FileOpResult rename(const QString &folder, const QString &oldName, const QString &newName);
 // Removes the macro's file; a file already gone counts as removed.
 FileOpResult remove(const QString &folder, const QString &name);
+
+// --- the mouse's macro record ------------------------------------------------
+
+// Key events a record holds at most.
+constexpr int recordEventMax = 70;
+
+// The record of a macro: the name as UTF-8 (at most nameMaxBytes, cut on a
+// character boundary) with its length, one slot per key event in list
+// order, each with the pause that follows it (pauses in a row add up; a
+// pause before the first key has nothing to follow), at most recordEventMax
+// slots; the rest zero.
+MacroRecord toRecord(const QString &name, const QVector<MacroEvent> &events);
+// The name of a record: its bytes up to the first zero, at most
+// nameMaxBytes, read as UTF-8.
+QString recordName(const MacroRecord &record);
+// The events of a record: key, pause, key, ..., key (no pause after the
+// last). A code that has a name is taken as that name stands in the files
+// (keypad Enter becomes Enter); codes without a name keep their kind and
+// code. At most recordEventMax slots are read, whatever the count byte says.
+QVector<MacroEvent> recordEvents(const MacroRecord &record);
 
 } // namespace MacroStore

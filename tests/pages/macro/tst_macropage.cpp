@@ -11,7 +11,9 @@
 #include "pages/macro/macrokeynames.h"
 #include "pages/macro/macrostore.h"
 
+#include "device/devicestate.h"
 #include "support/modalhandler.h"
+#include "support/pagefixture.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -127,6 +129,8 @@ private slots:
     void contextMenuEntries();
     void insertionRules();
     void escapeAndF12StayOnPage();
+    void macroFromMouseJoinsListAndFile();
+    void savedMacroGoesToBoundButton();
 
 private:
     std::unique_ptr<Macro> makePage();
@@ -622,6 +626,70 @@ void MacroPageTest::escapeAndF12StayOnPage()
     QCOMPARE(seen, 0);
     QTest::keyClick(p, Qt::Key_A);
     QCOMPARE(seen, 1);
+}
+
+void MacroPageTest::macroFromMouseJoinsListAndFile()
+{
+    writeMacro("a", "1\n0x04 1 0\n");
+    page = makePage();
+    clickMacro(*page, "a");
+    QTest::mouseClick(child<QCheckBox>(*page, "ReUntil"), Qt::LeftButton); // unsaved change
+    QSignalSpy added(PostMsg::instance(), &PostMsg::SigAddMacroButton);
+
+    FlashDataMap record;
+    std::memset(&record, 0, sizeof record);
+    record.macros[2] = MacroStore::toRecord(QString::fromUtf8("鼠标宏"),
+                                            {MacroEvent::key(4, 1, true), MacroEvent::delay(40), MacroEvent::key(4, 1, false)});
+    // The button page writes the mode line first, then hands the record over.
+    writeMacro(QString::fromUtf8("鼠标宏"), "255\n");
+    emit PostMsg::instance()->SigButtonToMacro(record, 2);
+
+    QCOMPARE(readMacro(QString::fromUtf8("鼠标宏")), QByteArray("255\n0x01 4 0\n40ms\n0x01 4 1\n"));
+    QListWidget *list = child<QListWidget>(*page, "listWidgetHong");
+    QCOMPARE(itemTexts(list), (QStringList{"a", QString::fromUtf8("鼠标宏")}));
+    QCOMPARE(added.count(), 1);
+    // The macro being edited stays on screen with its change.
+    QCOMPARE(list->currentItem()->text(), QString("a"));
+    QCOMPARE(itemTexts(child<QListWidget>(*page, "listWidgetKey")), QStringList{"A"});
+    QVERIFY(page->repeatModeModified);
+
+    // A name from the mouse that would leave the folder is not taken.
+    record.macros[3] = MacroStore::toRecord("../x", {MacroEvent::key(1, 4, true)});
+    emit PostMsg::instance()->SigButtonToMacro(record, 3);
+    QCOMPARE(list->count(), 2);
+    QVERIFY(!QFile::exists(folder() + "/../x.ini"));
+    QCOMPARE(added.count(), 1);
+}
+
+void MacroPageTest::savedMacroGoesToBoundButton()
+{
+    pagetest::openSimulatedMouse();
+    FlashDataMap start;
+    std::memset(&start, 0, sizeof start);
+    start.buttonFunctions[3] = {6, 3, 5};
+    adoptFlashData(start);
+    writeMacro("m", "5\n0x04 1 0\n20ms\n0x04 1 1\n");
+    page = makePage();
+    clickMacro(*page, "m");
+
+    // Not the shown macro, or user changes not allowed yet: nothing is sent.
+    uiReady = false;
+    emit PostMsg::instance()->SigMacroDownLoadData("m", 3);
+    uiReady = true;
+    emit PostMsg::instance()->SigMacroDownLoadData("other", 3);
+    QCOMPARE(int(currentFlashData.macros[3].eventCount), 0);
+
+    emit PostMsg::instance()->SigMacroDownLoadData(QString("m") + QChar(0), 3);
+    const MacroRecord &sent = currentFlashData.macros[3];
+    QCOMPARE(int(sent.eventCount), 2);
+    QCOMPARE(int(sent.events[0].code), 0x04);
+    QCOMPARE(int(sent.events[0].delay), 20);
+    QCOMPARE(int(sent.events[1].action), 1);
+    QCOMPARE(MacroStore::recordName(sent), QString("m"));
+    // The function goes back unchanged.
+    QCOMPARE(int(currentFlashData.buttonFunctions[3].p2), 5);
+    uiReady = false;
+    UsbServer_Exit();
 }
 
 VELMORAX_TEST_MAIN(MacroPageTest)

@@ -3,7 +3,12 @@
 // text written, and the file operations with their results.
 
 #include "support/testmain.h"
+#include "pages/macro/macrokeynames.h"
 #include "pages/macro/macrostore.h"
+#include "platform/hidusb/hidusb.h"
+
+#include <algorithm>
+#include <cstring>
 
 #include <QDir>
 #include <QFile>
@@ -79,6 +84,9 @@ private slots:
     void removeReportsWhatHappened();
     void appendAddsToExistingFileOnly();
     void failedSaveKeepsOldFile();
+    void recordFromEvents();
+    void recordBoundsAndName();
+    void eventsFromRecord();
 };
 
 void MacroStoreTest::nameCheck_data()
@@ -434,6 +442,79 @@ void MacroStoreTest::failedSaveKeepsOldFile()
     QVERIFY(QFileInfo(dir.path() + "/d.ini").isDir());
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{"d.ini"});
+}
+
+void MacroStoreTest::recordFromEvents()
+{
+    // press A, 10 ms, release A, 50 ms, press LShift
+    const MacroRecord r = MacroStore::toRecord(
+        "ab", {press(1, 0x04), pause(10), release(1, 0x04), pause(50), press(0, 0x02)});
+    QCOMPARE(int(r.nameLength), 2);
+    QCOMPARE(QByteArray(reinterpret_cast<const char *>(r.name), 30), QByteArray("ab") + QByteArray(28, '\0'));
+    QCOMPARE(int(r.eventCount), 3);
+    const int expected[3][4] = {{0, 1, 0x04, 10}, {1, 1, 0x04, 50}, {0, 0, 0x02, 0}};
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(int(r.events[i].action), expected[i][0]);
+        QCOMPARE(int(r.events[i].kind), expected[i][1]);
+        QCOMPARE(int(r.events[i].code), expected[i][2]);
+        QCOMPARE(int(r.events[i].delay), expected[i][3]);
+    }
+    const unsigned char *rest = reinterpret_cast<const unsigned char *>(&r.events[3]);
+    QVERIFY(std::all_of(rest, rest + sizeof(KeyEvent) * 67, [](unsigned char b) { return b == 0; }));
+
+    // An empty list holds the name only; pauses in a row add up, a pause
+    // before the first key has nothing to follow.
+    QCOMPARE(int(MacroStore::toRecord("e", {}).eventCount), 0);
+    const MacroRecord p = MacroStore::toRecord("p", {pause(5), press(4, 1), pause(10), pause(15), release(4, 1)});
+    QCOMPARE(int(p.eventCount), 2);
+    QCOMPARE(int(p.events[0].delay), 25);
+    QCOMPARE(int(p.events[1].delay), 0);
+}
+
+void MacroStoreTest::recordBoundsAndName()
+{
+    QVector<MacroEvent> many;
+    for (int i = 0; i < 100; ++i)
+        many << press(1, 4 + i % 26) << pause(1);
+    const MacroRecord r = MacroStore::toRecord(QString(10, QChar(0x4E2D)), many);
+    QCOMPARE(int(r.eventCount), MacroStore::recordEventMax);
+    QCOMPARE(int(r.nameLength), 30);
+    QCOMPARE(MacroStore::recordName(r), QString(10, QChar(0x4E2D)));
+    // A longer name is cut on a character boundary.
+    QCOMPARE(int(MacroStore::toRecord(QString(11, QChar(0x4E2D)), {}).nameLength), 30);
+
+    MacroRecord raw;
+    std::memset(&raw, 0, sizeof raw);
+    std::memcpy(raw.name, "abc\0def", 7);
+    QCOMPARE(MacroStore::recordName(raw), QString("abc"));
+    std::memset(raw.name, 'z', 30); // no terminator in the field
+    QCOMPARE(MacroStore::recordName(raw), QString(30, 'z'));
+}
+
+void MacroStoreTest::eventsFromRecord()
+{
+    MacroRecord r;
+    std::memset(&r, 0, sizeof r);
+    auto set = [&r](int i, int action, int kind, int code, int delay) {
+        r.events[i].action = static_cast<unsigned char>(action);
+        r.events[i].kind = static_cast<unsigned char>(kind);
+        r.events[i].code = static_cast<std::uint16_t>(code);
+        r.events[i].delay = static_cast<std::uint32_t>(delay);
+    };
+    set(0, 0, 4, 0x02, 30);     // right button press
+    set(1, 1, 4, 0x02, 20);     // release
+    set(2, 0, 1, 0x58, 7);      // keypad Enter: stored as Enter
+    set(3, 0, 2, 0x0183, 5);    // consumer usage: no file code, left out
+    set(4, 0, 0, 0x40, 99);     // RAlt; the last pause is not shown
+    r.eventCount = 5;
+    QCOMPARE(MacroStore::recordEvents(r),
+             (QVector<MacroEvent>{press(4, 0x02), pause(30), release(4, 0x02), pause(20), press(1, 0x28), pause(12),
+                                  press(0, 0x40)}));
+
+    // A count beyond the record's slots reads its 70 slots only: 69 keys
+    // (the consumer usage left out) with 68 pauses between them.
+    r.eventCount = 200;
+    QCOMPARE(MacroStore::recordEvents(r).size(), 69 + 68);
 }
 
 VELMORAX_TEST_GUILESS_MAIN(MacroStoreTest)
