@@ -1,13 +1,11 @@
 #include "device/devicecache.h"
 
 #include "device/devicestate.h"
+#include "platform/atomicfile.h"
 #include "platform/userpaths.h"
 
 #include <QDataStream>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 #include <cstring>
 
@@ -50,16 +48,10 @@ bool saveDeviceCache(const QString &name, const FlashDataMap &record)
 {
     if (!validCacheName(name))
         return false;
-    const QString path = deviceCachePath(name);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QDataStream out(&file);
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
     out.writeBytes(reinterpret_cast<const char *>(&record), uint(kFlashDataSize));
-    if (out.status() != QDataStream::Ok) {
-        file.cancelWriting();
+    if (out.status() != QDataStream::Ok)
         return false;
-    }
-    return file.commit();
+    return atomicfile::write(deviceCachePath(name), bytes);
 }

@@ -1,12 +1,10 @@
 #include "platform/registry.h"
 
+#include "platform/atomicfile.h"
 #include "platform/userpaths.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QMap>
-#include <QSaveFile>
 #include <QTextStream>
 
 #include <mutex>
@@ -29,11 +27,14 @@ std::mutex &storeMutex()
 }
 
 // Backslash escapes keep every value on one line; '=' is escaped in names
-// so the first '=' of a line always ends the name.
+// so the first '=' of a line always ends the name, and a name's leading '['
+// or ';' so its line is never read back as a group header or a comment.
 QString escape(const QString &text, bool isName)
 {
     QString out;
-    out.reserve(text.size());
+    out.reserve(text.size() + 1);
+    if (isName && (text.startsWith(QLatin1Char('[')) || text.startsWith(QLatin1Char(';'))))
+        out += QLatin1Char('\\');
     for (const QChar c : text) {
         if (c == QLatin1Char('\\'))
             out += QStringLiteral("\\\\");
@@ -99,13 +100,8 @@ Store load()
 
 bool save(const Store &store)
 {
-    const QString path = filePath();
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
-    QTextStream out(&file);
-    out.setCodec("UTF-8");
+    QString text;
+    QTextStream out(&text);
     for (auto s = store.cbegin(); s != store.cend(); ++s) {
         if (s->isEmpty())
             continue;
@@ -115,7 +111,7 @@ bool save(const Store &store)
         out << '\n';
     }
     out.flush();
-    return file.commit();
+    return atomicfile::write(filePath(), text.toUtf8());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "device/devicecache.h"
 #include "device/devicestate.h"
 #include "platform/userpaths.h"
+#include "tests/support/filesizelimit.h"
 
 #include <QDataStream>
 #include <QDir>
@@ -81,6 +82,24 @@ private slots:
         QVERIFY(loadDeviceCache(name, &loaded));
         QVERIFY(std::memcmp(&loaded, &second, sizeof loaded) == 0);
         // Nothing but the cache file is left behind in the folder.
+        QCOMPARE(QDir(userDataRoot() + "/Device_Info").entryList(QDir::Files), QStringList{name});
+    }
+
+    void aFullDiskKeepsTheOldCache()
+    {
+        const QString name = cacheNameForId(0x0A05);
+        const FlashDataMap first = patternRecord(1);
+        QVERIFY(saveDeviceCache(name, first));
+        bool saved = true;
+        {
+            FileSizeLimit full(4096);
+            QVERIFY(full.active());
+            saved = saveDeviceCache(name, patternRecord(2));
+        }
+        QVERIFY(!saved);
+        FlashDataMap loaded = patternRecord(99);
+        QVERIFY(loadDeviceCache(name, &loaded));
+        QVERIFY(std::memcmp(&loaded, &first, sizeof loaded) == 0);
         QCOMPARE(QDir(userDataRoot() + "/Device_Info").entryList(QDir::Files), QStringList{name});
     }
 

@@ -58,6 +58,33 @@ private slots:
         QVERIFY(!registry::contains(registry::kProgramKey, name));
     }
 
+    // A name read back as a group header or a comment would lose its value
+    // and move the names written after it into another group.
+    void namesLikeHeadersOrCommentsKeepTheirGroup_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("comment") << ";note" << "1";
+        QTest::newRow("header") << "[HKEY_CURRENT_USER\\Other]" << "]";
+        QTest::newRow("half a header") << "[x" << "y]";
+        QTest::newRow("escaped-looking") << "\\[x" << "z";
+    }
+
+    void namesLikeHeadersOrCommentsKeepTheirGroup()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, value);
+        QVERIFY(registry::setValue(registry::kDriveTestKey, name, value));
+        QVERIFY(registry::setValue(registry::kDriveTestKey, QStringLiteral("zLater"), QStringLiteral("after")));
+        QVERIFY(registry::setValue(registry::kProgramKey, QStringLiteral("Own"), QStringLiteral("kept")));
+        QCOMPARE(registry::value(registry::kDriveTestKey, name, QStringLiteral("lost")), value);
+        QCOMPARE(registry::value(registry::kDriveTestKey, QStringLiteral("zLater"), QStringLiteral("lost")),
+                 QStringLiteral("after"));
+        QCOMPARE(registry::value(registry::kProgramKey, QStringLiteral("Own"), QStringLiteral("lost")),
+                 QStringLiteral("kept"));
+        QVERIFY(!registry::contains(registry::kProgramKey, QStringLiteral("zLater")));
+    }
+
     void missingValuesAndRemoval()
     {
         QCOMPARE(registry::value(registry::kProgramKey, QStringLiteral("LanguageIndex")), QString());
