@@ -234,8 +234,13 @@ void readCompanyRecord(QXmlStreamReader &xml, QList<QStringList> &out)
             || name == QLatin1String("CompanyWebcn") || name == QLatin1String("CompanyWeben")) {
             const bool closes = name == QLatin1String("CompanyWeben");
             record << xml.readElementText(QXmlStreamReader::IncludeChildElements);
-            if (closes)
+            // Each block is a record of its own; carrying the texts of the
+            // blocks before it into the next one would make a long file cost
+            // memory with the square of its size.
+            if (closes) {
                 out << record;
+                record.clear();
+            }
         } else {
             xml.skipCurrentElement();
         }

@@ -224,6 +224,28 @@ private slots:
             QCOMPARE(info.first(), first);
     }
 
+    // Every block is a record of its own, so a long file costs memory in
+    // proportion to its size.
+    void netProfileBlocksAreSeparateRecords()
+    {
+        QByteArray xml = "<Profile><English>";
+        const int blocks = 3000;
+        for (int i = 0; i < blocks; ++i)
+            xml += QStringLiteral("<CompanyName>M%1</CompanyName><CompanyNameCn>C</CompanyNameCn>"
+                                  "<CompanyWebcn>c</CompanyWebcn><CompanyWeben>w%1</CompanyWeben>")
+                       .arg(i)
+                       .toUtf8();
+        xml += "</English></Profile>";
+        QTemporaryDir dir;
+        const QString path = dir.path() + QStringLiteral("/Net.xml");
+        writeFile(path, xml);
+        const QList<QStringList> info = readNetProfile(path);
+        QCOMPARE(info.size(), blocks);
+        QCOMPARE(info.first(), QStringList({"M0", "C", "c", "w0"}));
+        QCOMPARE(info.last(), QStringList({QStringLiteral("M%1").arg(blocks - 1), "C", "c",
+                                           QStringLiteral("w%1").arg(blocks - 1)}));
+    }
+
     void loadsAllThreeLanguages()
     {
         QTemporaryDir dir;
