@@ -5,7 +5,6 @@
 #include "platform/hidusb/dumpformat.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QtGlobal>
 
 #include <algorithm>
@@ -22,20 +21,13 @@ constexpr std::size_t kInflightLimit = 16;
 
 QByteArray startScenario()
 {
-    const QByteArray env = qgetenv("VELMORAX_DEVICES");
-    if (!env.isEmpty()) {
-        QFile f(QString::fromLocal8Bit(env));
-        QString error;
-        if (f.open(QIODevice::ReadOnly) && f.size() <= 1024 * 1024) {
-            const QByteArray json = f.readAll();
-            if (sim::parseScenario(json, nullptr, nullptr, &error))
-                return json;
-        } else {
-            error = "cannot be read";
-        }
+    QString error;
+    const QByteArray json = sim::environmentScenario(&error);
+    if (!json.isEmpty())
+        return json;
+    if (!error.isEmpty())
         qWarning("VELMORAX_DEVICES: scenario %s not used (%s); using the default devices",
-                 env.constData(), qPrintable(error));
-    }
+                 qgetenv("VELMORAX_DEVICES").constData(), qPrintable(error));
     return sim::defaultScenario();
 }
 

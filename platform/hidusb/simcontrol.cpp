@@ -4,7 +4,6 @@
 #include "platform/hidusb/library.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 
 #include <chrono>
 #include <cstring>
@@ -51,18 +50,14 @@ bool loadScenarioJson(const QByteArray &json, QString *error)
 
 bool loadScenarioFile(const QString &fileName, QString *error)
 {
-    QFile f(fileName);
-    if (!f.open(QIODevice::ReadOnly)) {
+    QByteArray json;
+    QString reason;
+    if (!readScenarioFile(fileName, &json, &reason)) {
         if (error)
-            *error = QString("cannot open %1").arg(fileName);
+            *error = QStringLiteral("%1: %2").arg(fileName, reason);
         return false;
     }
-    if (f.size() > 1024 * 1024) {
-        if (error)
-            *error = "scenario larger than 1 MiB";
-        return false;
-    }
-    return lib().loadScenario(f.readAll(), error);
+    return lib().loadScenario(json, error);
 }
 
 void loadDefaultScenario()
@@ -72,16 +67,8 @@ void loadDefaultScenario()
 
 QByteArray defaultScenarioJson()
 {
-    const QByteArray env = qgetenv("VELMORAX_DEVICES");
-    if (!env.isEmpty()) {
-        QFile f(QString::fromLocal8Bit(env));
-        if (f.open(QIODevice::ReadOnly) && f.size() <= 1024 * 1024) {
-            const QByteArray json = f.readAll();
-            if (parseScenario(json, nullptr, nullptr, nullptr))
-                return json;
-        }
-    }
-    return defaultScenario();
+    const QByteArray json = environmentScenario(nullptr);
+    return json.isEmpty() ? defaultScenario() : json;
 }
 
 void restart()

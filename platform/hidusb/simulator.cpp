@@ -1,17 +1,16 @@
 #include "platform/hidusb/simulator.h"
 #include "platform/hidusb/firmwareimage.h"
 
+#include "platform/atomicfile.h"
 #include "platform/userpaths.h"
 
 #include <QCoreApplication>
 #include <QDataStream>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QSettings>
 
 #include <algorithm>
@@ -187,12 +186,59 @@ struct FieldReader {
 
 } // namespace
 
+namespace {
+
+// Reads at most `limit` bytes of a regular file. Anything else is refused
+// before it is opened: opening a FIFO blocks until a writer comes, and a
+// device such as /dev/zero reports no size and never ends.
+bool readRegularFile(const QString &path, qint64 limit, QByteArray *bytes, QString *error)
+{
+    const auto refuse = [error](const QString &reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
+    const QFileInfo info(path);
+    if (!info.exists())
+        return refuse(QStringLiteral("no such file"));
+    if (!info.isFile())
+        return refuse(QStringLiteral("not a regular file"));
+    if (info.size() > limit)
+        return refuse(QStringLiteral("too large (%1 bytes, at most %2)").arg(info.size()).arg(limit));
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return refuse(QStringLiteral("cannot be opened: ") + f.errorString());
+    // The file may have grown since its size was taken.
+    *bytes = f.read(limit + 1);
+    if (bytes->size() > limit)
+        return refuse(QStringLiteral("too large (more than %1 bytes)").arg(limit));
+    return true;
+}
+
+} // namespace
+
+bool readScenarioFile(const QString &path, QByteArray *json, QString *error)
+{
+    return readRegularFile(path, kScenarioFileLimit, json, error);
+}
+
+QByteArray environmentScenario(QString *error)
+{
+    const QByteArray env = qgetenv("VELMORAX_DEVICES");
+    if (env.isEmpty())
+        return QByteArray();
+    QByteArray json;
+    if (readScenarioFile(QString::fromLocal8Bit(env), &json, error) && parseScenario(json, nullptr, nullptr, error))
+        return json;
+    return QByteArray();
+}
+
 bool parseScenario(const QByteArray &json, std::vector<SimDevice> *devicesOut, int *flashMsOut,
                    QString *error)
 {
-    if (json.size() > 1024 * 1024) {
+    if (json.size() > kScenarioFileLimit) {
         if (error)
-            *error = "scenario larger than 1 MiB";
+            *error = "scenario too large (more than 1 MiB)";
         return false;
     }
     QJsonParseError pe;
@@ -1297,13 +1343,9 @@ QByteArray flashFileBytes(const SimDevice &d)
 
 void SimTransport::persist(SimDevice &d)
 {
-    const QByteArray file = flashFileBytes(d);
-    QDir().mkpath(userDataRoot() + "/Simulator");
-    QSaveFile out(flashFile(d.id));
-    if (out.open(QIODevice::WriteOnly)) {
-        out.write(file);
-        out.commit();
-    }
+    // A flash that cannot be written keeps its last complete file, as a
+    // real flash keeps its last good sector.
+    atomicfile::write(flashFile(d.id), flashFileBytes(d));
     if (d.dirty) {
         d.dirty = false;
         dirtyCount_.fetch_sub(1);
@@ -1321,12 +1363,9 @@ void SimTransport::saveDirty()
 // long, wrong checksum, another kind of device) leaves the factory state.
 void SimTransport::restore(SimDevice &d)
 {
-    QFile f(flashFile(d.id));
-    if (!f.open(QIODevice::ReadOnly))
-        return;
-    if (f.size() > 256 * 1024)
-        return;
-    applyFlashFile(f.readAll(), &d);
+    QByteArray bytes;
+    if (readRegularFile(flashFile(d.id), 256 * 1024, &bytes, nullptr))
+        applyFlashFile(bytes, &d);
 }
 
 bool applyFlashFile(const QByteArray &file, SimDevice *target)

@@ -88,6 +88,16 @@ bool parseScenario(const QByteArray &json, std::vector<SimDevice> *devices, int 
                    QString *error);
 QByteArray defaultScenario();
 
+// The largest scenario file read.
+constexpr qint64 kScenarioFileLimit = 1024 * 1024;
+// Reads a scenario file: only a regular file (a device or a pipe could
+// block the reader or never end) of at most kScenarioFileLimit bytes; false
+// with *error ("too large", "not a regular file", ...) otherwise.
+bool readScenarioFile(const QString &path, QByteArray *json, QString *error);
+// The scenario named by VELMORAX_DEVICES when it can be read and parsed;
+// otherwise empty, with *error saying why when the variable is set.
+QByteArray environmentScenario(QString *error);
+
 // Takes a device's state from the bytes of its flash file. False (device
 // untouched) when the file is damaged or belongs to another kind of device.
 bool applyFlashFile(const QByteArray &file, SimDevice *device);

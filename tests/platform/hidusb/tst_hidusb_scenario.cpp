@@ -9,11 +9,14 @@
 
 #include "platform/hidusb/dumpformat.h"
 #include "platform/hidusb/simulator.h"
+#include "tests/support/filesizelimit.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <cstring>
+
+#include <sys/stat.h>
 
 using namespace hidusb;
 
@@ -253,6 +256,75 @@ private slots:
         // What was attached stays attached.
         QCOMPARE(sim::deviceIds(), QStringList({"receiver", "mouse"}));
         QVERIFY(UsbFinderC_GetDeviceOnLine(pathBytes("receiver").constData()));
+    }
+
+    // A device or a pipe named as the scenario must neither block the
+    // reader nor be read without end; a file too large says so.
+    void specialFilesAreRefused_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("endless device") << "/dev/zero" << "not a regular file";
+        QTest::newRow("pipe without a writer") << "fifo" << "not a regular file";
+        QTest::newRow("folder") << "folder" << "not a regular file";
+        QTest::newRow("over 1 MiB") << "large" << "too large";
+    }
+
+    void specialFilesAreRefused()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QString file = kind;
+        if (kind == "fifo") {
+            file = dir.filePath("devices.json");
+            QCOMPARE(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+        } else if (kind == "folder") {
+            file = dir.path();
+        } else if (kind == "large") {
+            file = dir.filePath("devices.json");
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(scenario("{\"id\": \"solo\", \"type\": \"mouse\", \"cable\": true}"));
+            f.write(QByteArray(sim::kScenarioFileLimit, ' '));
+        }
+        QString error;
+        QVERIFY(!sim::loadScenarioFile(file, &error));
+        QVERIFY2(error.contains(reason), qPrintable(error));
+
+        // Named at start-up: the program says why and runs with the default devices.
+        qputenv("VELMORAX_DEVICES", file.toLocal8Bit());
+        error.clear();
+        QVERIFY(sim::environmentScenario(&error).isEmpty());
+        QVERIFY2(error.contains(reason), qPrintable(error));
+        sim::loadDefaultScenario();
+        qputenv("VELMORAX_DEVICES", QByteArray());
+        QCOMPARE(sim::deviceIds(), QStringList({"receiver", "mouse"}));
+    }
+
+    void aFullDiskKeepsTheLastFlashFile()
+    {
+        const QByteArray path = pathBytes("receiver");
+        const QString file = sim::flashFileName("receiver");
+        QVERIFY(UsbFinderC_SetLongRangeMode(path.constData(), 1));
+        QVERIFY(sim::waitIdle());
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray before = f.readAll();
+        f.close();
+        QVERIFY(before.size() > 16);
+        {
+            FileSizeLimit full(16);
+            QVERIFY(full.active());
+            UsbFinderC_SetLongRangeMode(path.constData(), 0);
+            QVERIFY(sim::waitIdle());
+        }
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
+        f.close();
+        sim::restart();
+        QVERIFY(sim::longRange("receiver"));
+        QCOMPARE(QDir(QFileInfo(file).path()).entryList(QDir::Files | QDir::Hidden).filter("receiver").size(), 1);
     }
 
     void environmentNamesTheScenario_data()
