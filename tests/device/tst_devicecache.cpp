@@ -4,7 +4,7 @@
 #include "device/devicecache.h"
 #include "device/devicestate.h"
 #include "platform/userpaths.h"
-#include "tests/support/filesizelimit.h"
+#include "support/filesizelimit.h"
 
 #include <QDataStream>
 #include <QDir>

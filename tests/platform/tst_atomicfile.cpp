@@ -1,10 +1,12 @@
+#include "support/testmain.h"
+
 // Whole-file replacement: a disk that fills up mid-write, leftovers of a
 // killed write, and the one console notice about an unwritable folder.
 
 #include "platform/atomicfile.h"
 #include "platform/registry.h"
 #include "platform/userpaths.h"
-#include "tests/support/filesizelimit.h"
+#include "support/filesizelimit.h"
 
 #include <QDir>
 #include <QFile>
@@ -132,5 +134,5 @@ private slots:
 
 };
 
-QTEST_GUILESS_MAIN(TestAtomicFile)
+VELMORAX_TEST_GUILESS_MAIN(TestAtomicFile)
 #include "tst_atomicfile.moc"

@@ -9,7 +9,7 @@
 
 #include "platform/hidusb/dumpformat.h"
 #include "platform/hidusb/simulator.h"
-#include "tests/support/filesizelimit.h"
+#include "support/filesizelimit.h"
 
 #include <QFile>
 #include <QTemporaryDir>
