@@ -279,6 +279,9 @@ void scaleTree(QWidget *widget, float factor, bool namedRules)
     // size times the factor again.
     QVector<QPair<QWidget *, QFont>> fonts;
     collectFonts(widget, fonts);
+    // At factor 1 every font stays as it is; setting it again would only
+    // send each widget's subtree a font change (a costly relayout at start).
+    const bool unchanged = factor == 1.0f;
     for (auto &item : fonts) {
         QFont font = item.second;
         if (font.pointSizeF() > 0)
@@ -286,7 +289,7 @@ void scaleTree(QWidget *widget, float factor, bool namedRules)
         else if (font.pixelSize() > 0)
             font.setPixelSize(qMax(1, qRound(font.pixelSize() * factor)));
         const QString name = item.first->objectName();
-        if (!namedRules || name != QLatin1String("Receive_2"))
+        if (!unchanged && (!namedRules || name != QLatin1String("Receive_2")))
             item.first->setFont(font);
         if (namedRules && name == QLatin1String("NoApear"))
             QToolTip::setFont(font);
