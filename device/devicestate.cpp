@@ -44,23 +44,27 @@ Guarded<QList<DeviceAllInfo>> pageDevices;
 
 namespace {
 DongleRGB dongleRgbRecord{};
+LedBarMode receiverLedBarRecord{};
+DongleIndicatorLeds receiverIndicatorLedsRecord{};
 
-// Identity of the device whose record is in currentFlashData.
-struct RecordOwner
-{
-    bool set = false;
-    QString path;
-    quint16 id = 0;
-};
-Guarded<RecordOwner> flashDataOwner;
+Guarded<DeviceAttach> attachNow;
+// Attach numbers are never reused, not even across a reset for tests.
+std::atomic<quint64> attachCounter{0};
+// The attach currentFlashData was read in (0: none). GUI thread only, but
+// atomic so that other threads may ask.
+std::atomic<quint64> flashDataReadIn{0};
+// The same for the receiver records, by ReceiverRecord.
+std::atomic<quint64> receiverReadIn[3] = {{0}, {0}, {0}};
 
-bool sameDevice(const RecordOwner &owner, const DeviceAllInfo &info)
+bool sameDevice(const DeviceAllInfo &a, const DeviceAllInfo &b)
 {
-    return owner.set && owner.path == info.path && owner.id == info.id;
+    return a.path == b.path && a.id == b.id;
 }
 } // namespace
 
 DongleRGB *dongleRgb = &dongleRgbRecord;
+LedBarMode *receiverLedBar = &receiverLedBarRecord;
+DongleIndicatorLeds *receiverIndicatorLeds = &receiverIndicatorLedsRecord;
 
 std::atomic<bool> buttonPageRefreshing{false};
 std::atomic<bool> lightPageRefreshing{false};
@@ -88,25 +92,48 @@ QString cacheNameForId(quint16 id)
     return QString::asprintf("Device_CID%02X_MID%02X.bin", unsigned(id & 0xFF), unsigned(id >> 8));
 }
 
-bool currentFlashDataIsOpenDevice()
+quint64 beginAttach(const DeviceAllInfo &device)
 {
-    const DeviceAllInfo open = currentDevice.get();
-    return flashDataOwner.update([&](RecordOwner &owner) { return sameDevice(owner, open); });
-}
-
-void markFlashDataOwner(const DeviceAllInfo &info)
-{
-    flashDataOwner.update([&](RecordOwner &owner) {
-        owner.set = true;
-        owner.path = info.path;
-        owner.id = info.id;
+    return attachNow.update([&](DeviceAttach &attach) {
+        attach.number = ++attachCounter;
+        attach.device = device;
+        return attach.number;
     });
 }
 
-void adoptFlashData(const FlashDataMap &record)
+DeviceAttach currentAttach()
 {
-    std::memcpy(&currentFlashData, &record, sizeof(FlashDataMap));
-    markFlashDataOwner(currentDevice.get());
+    return attachNow.get();
+}
+
+bool attachIsOpenDevice(const DeviceAttach &attach)
+{
+    if (attach.number == 0)
+        return false;
+    const DeviceAttach now = attachNow.get();
+    return now.number == attach.number && sameDevice(now.device, currentDevice.get());
+}
+
+bool currentFlashDataIsOpenDevice()
+{
+    const DeviceAttach now = attachNow.get();
+    return flashDataReadIn.load() == now.number && attachIsOpenDevice(now);
+}
+
+void markFlashDataRead(quint64 number)
+{
+    flashDataReadIn = number;
+}
+
+void markReceiverRecordRead(ReceiverRecord which, quint64 attachNumber)
+{
+    receiverReadIn[int(which)] = attachNumber;
+}
+
+bool receiverRecordIsOpenDevice(ReceiverRecord which)
+{
+    const DeviceAttach now = attachNow.get();
+    return receiverReadIn[int(which)].load() == now.number && attachIsOpenDevice(now);
 }
 
 void resetDeviceStateForTests()
@@ -118,7 +145,12 @@ void resetDeviceStateForTests()
     selectedCacheName = QString();
     loadedCacheName = QString();
     pageDevices = QList<DeviceAllInfo>();
-    flashDataOwner = RecordOwner();
+    std::memset(&receiverLedBarRecord, 0, sizeof(LedBarMode));
+    std::memset(&receiverIndicatorLedsRecord, 0, sizeof(DongleIndicatorLeds));
+    attachNow = DeviceAttach();
+    flashDataReadIn = 0;
+    for (std::atomic<quint64> &readIn : receiverReadIn)
+        readIn = 0;
     for (std::atomic<bool> *flag : {&buttonPageRefreshing, &lightPageRefreshing, &sensorPageRefreshing,
                                     &buttonPageRefreshed, &lightPageRefreshed, &sensorPageRefreshed, &uiReady,
                                     &runRequested, &deviceOnline, &offlinePending, &restartPending,

@@ -120,16 +120,40 @@ inline const unsigned char *recordBytes(const FlashDataMap &record)
 // The open device's record; GUI thread only (see above).
 extern FlashDataMap currentFlashData;
 
-// Whether currentFlashData holds the record of the open device (currentDevice):
-// true once a full dump of that device has been taken over, or a record was
-// adopted on purpose with adoptFlashData(). Nothing sends the record while it
-// is false, so a zeroed record or another device's never reaches a mouse.
+// ---------------------------------------------------------------------------
+// Attaches and who a record belongs to.
+//
+// An attach is one start of report delivery for the open device (a worker
+// pass, or a takeover by another connection of the mouse). Each gets a new
+// number. A full dump is credited to the attach that was current when its
+// report came in, and currentFlashData counts as the open device's record only
+// while that attach is still the current one and still names the open device.
+// So a record read before a sleep, in an earlier visit of the same device, or
+// by another device's attach is shown but never sent: a mouse is read in its
+// current attach before anything is written to it.
+struct DeviceAttach
+{
+    quint64 number = 0;   // 0: nothing attached yet
+    DeviceAllInfo device; // the open device as it was attached
+};
+
+// Starts a new attach of `device` and returns its number (the worker calls it
+// when it starts report delivery). Any thread.
+quint64 beginAttach(const DeviceAllInfo &device);
+// The current attach. Any thread.
+DeviceAttach currentAttach();
+// True while `attach` is the current attach and names the open device (same
+// path and id as currentDevice). Any thread.
+bool attachIsOpenDevice(const DeviceAttach &attach);
+
+// Whether currentFlashData may be sent: it was read from the open device in
+// its current attach (a full dump that attach read), or the user replaced it
+// with a configuration file in that attach. Nothing sends the record while
+// this is false.
 bool currentFlashDataIsOpenDevice();
-// Marks currentFlashData as the record of the device `info` (GUI thread).
-void markFlashDataOwner(const DeviceAllInfo &info);
-// Copies `record` into currentFlashData and marks it as the open device's
-// (a configuration import or a cache the user chose to apply). GUI thread.
-void adoptFlashData(const FlashDataMap &record);
+// Credits currentFlashData to attach `number` (GUI thread, right after the
+// record was taken over or replaced).
+void markFlashDataRead(quint64 number);
 
 // ---------------------------------------------------------------------------
 // The open device and the names derived from it.
@@ -143,9 +167,23 @@ extern Guarded<QList<DeviceAllInfo>> pageDevices;
 // the id, each as two upper-case hexadecimal digits.
 QString cacheNameForId(quint16 id);
 
-// The receiver's LED-information record (byte 0: what the receiver's LED
-// shows). Written on the GUI thread only.
+// The receiver's records, one each for the process, never freed. Written on
+// the GUI thread only (the report thread hands its reads over).
+//  - dongleRgb: the LED-information record (byte 0: what the receiver's LED
+//    shows), read after every full dump of a mouse behind a receiver;
+//  - receiverLedBar: the receiver's light bar;
+//  - receiverIndicatorLeds: the function of each of its three indicator LEDs.
+// The light bar and the LEDs are read with readReceiverLights() (pagelink.h).
 extern DongleRGB *dongleRgb;
+extern LedBarMode *receiverLedBar;
+extern DongleIndicatorLeds *receiverIndicatorLeds;
+
+// A receiver record is written back only while it was read from the open
+// device's receiver in the current attach: a record of zeros, or one read
+// through another receiver, would overwrite the receiver's other settings.
+enum class ReceiverRecord { LedInfo, LightBar, IndicatorLeds };
+void markReceiverRecordRead(ReceiverRecord which, quint64 attachNumber);
+bool receiverRecordIsOpenDevice(ReceiverRecord which);
 
 // ---------------------------------------------------------------------------
 // Page flags.

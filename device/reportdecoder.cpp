@@ -3,6 +3,7 @@
 #include "app/configini.h"
 #include "app/postmsg.h"
 #include "device/devicestate.h"
+#include "device/pagelink.h"
 #include "device/upgraderecord.h"
 
 #include <QElapsedTimer>
@@ -65,15 +66,17 @@ int catalogueItem(const QString &group, const QString &key, int index, int fallb
     return ok ? value : fallback;
 }
 
-FlashDataMap recordSnapshot()
+// A field the mouse reports goes into currentFlashData only while that is
+// the mouse's own record: a cache or another device's record stays as it was
+// read, and nothing is sent until the mouse itself has been read.
+void writeRecordBytes(std::size_t offset, const void *bytes, std::size_t length)
 {
-    FlashDataMap copy;
-    runOnGuiThread([&] { std::memcpy(&copy, &currentFlashData, sizeof copy); });
-    return copy;
+    runOnGuiThread([&] {
+        if (currentFlashDataIsOpenDevice())
+            std::memcpy(recordBytes(currentFlashData) + offset, bytes, length);
+    });
 }
 
-// Sends the record, but only while it is the open device's: a zeroed record
-// or another mouse's must never overwrite this mouse's configuration.
 void sendIfOwned()
 {
     runOnGuiThread([] {
@@ -82,14 +85,9 @@ void sendIfOwned()
     });
 }
 
-void writeRecordBytes(std::size_t offset, const void *bytes, std::size_t length)
-{
-    runOnGuiThread([&] { std::memcpy(recordBytes(currentFlashData) + offset, bytes, length); });
-}
-
-// Decodes a light report into its sub-record of currentFlashData and returns
-// a copy of the whole record for the signal, in one hand-over, so that no
-// setter's write falls between the read and the write back.
+// Decodes a light report into its sub-record and returns a copy of the whole
+// record for the signal, in one hand-over, so that no setter's write falls
+// between the read and the write back.
 template <typename Light>
 FlashDataMap takeLightRecord(std::size_t at, const unsigned char *payload,
                              void (*decode)(const unsigned char *, Light *))
@@ -98,10 +96,12 @@ FlashDataMap takeLightRecord(std::size_t at, const unsigned char *payload,
     std::memset(&light, 0, sizeof light);
     FlashDataMap copy;
     runOnGuiThread([&] {
-        std::memcpy(&light, recordBytes(currentFlashData) + at, sizeof light);
-        decode(payload, &light);
-        std::memcpy(recordBytes(currentFlashData) + at, &light, sizeof light);
         std::memcpy(&copy, &currentFlashData, sizeof copy);
+        std::memcpy(&light, recordBytes(copy) + at, sizeof light);
+        decode(payload, &light);
+        std::memcpy(recordBytes(copy) + at, &light, sizeof light);
+        if (currentFlashDataIsOpenDevice())
+            std::memcpy(&currentFlashData, &copy, sizeof copy);
     });
     return copy;
 }
@@ -122,6 +122,14 @@ void decodeBattery(const unsigned char *payload)
 
 void decodeFullDump(const unsigned char *payload)
 {
+    // The dump belongs to the attach whose report delivery brought it in.
+    // When the open device has changed since (a takeover by the cable, another
+    // device chosen), it is not the open device's record: that device's own
+    // attach reads it.
+    const DeviceAttach attach = currentAttach();
+    if (!attachIsOpenDevice(attach))
+        return;
+
     // Parse into a record of our own; currentFlashData is replaced in one
     // step further down, so nobody ever sees it half-parsed or zeroed.
     FlashDataMap parsed;
@@ -129,8 +137,7 @@ void decodeFullDump(const unsigned char *payload)
     if (!ProtocolDataParser(payload, &parsed))
         return;   // not a dump after all: never take over or send a zeroed record
 
-    // The dump belongs to the device open now.
-    const DeviceAllInfo device = currentDevice.get();
+    const DeviceAllInfo device = currentDevice.get();   // the attached device, as known now
     loadedCacheName = cacheNameForId(device.id);
 
     // Follow-up reads.
@@ -148,8 +155,12 @@ void decodeFullDump(const unsigned char *payload)
         if (!device.wired) {
             DongleRGB rgb;
             runOnGuiThread([&] { std::memcpy(&rgb, dongleRgb, sizeof rgb); });
-            UsbFinderC_Get4KDongleRGBValue(path.constData(), &rgb);
-            runOnGuiThread([&] { std::memcpy(dongleRgb, &rgb, sizeof rgb); });
+            const bool read = UsbFinderC_Get4KDongleRGBValue(path.constData(), &rgb);
+            runOnGuiThread([&] {
+                std::memcpy(dongleRgb, &rgb, sizeof rgb);
+                if (read)
+                    markReceiverRecordRead(ReceiverRecord::LedInfo, attach.number);
+            });
             if (reinterpret_cast<const unsigned char *>(&rgb)[0] != 0)
                 emit PostMsg::instance()->SigRGBValue(dongleRgb);
         }
@@ -180,22 +191,21 @@ void decodeFullDump(const unsigned char *payload)
         keyResetPending = false;
     }
 
-    // Take the record over in one step and send it.
+    // Take the record over in one step and send it, unless the open device
+    // changed while the dump was decoded.
+    bool taken = false;
     runOnGuiThread([&] {
+        if (!attachIsOpenDevice(attach))
+            return;
         std::memcpy(&currentFlashData, &parsed, sizeof parsed);
-        markFlashDataOwner(device);
+        markFlashDataRead(attach.number);
         ProtocolDataUpdate(&currentFlashData);
+        taken = true;
     });
+    if (!taken)
+        return;
 
-    // Refill the pages, each with a copy taken just before its emit.
-    lightPageRefreshed = false;
-    sensorPageRefreshed = false;
-    buttonPageRefreshed = false;
-    PostMsg *hub = PostMsg::instance();
-    emit hub->SigUpDataLightUIButton(recordSnapshot());
-    emit hub->SigUpDataLightLight(recordSnapshot());
-    emit hub->SigUpDataLightSensor(recordSnapshot());
-    emit hub->SigForm();
+    refillPagesFromCurrentRecord();
 
     // The mouse answered; a pending pass has nothing left to do.
     passOnline = true;

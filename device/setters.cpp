@@ -25,7 +25,11 @@ void offlineRule()
     emit PostMsg::instance()->SigMouseOffLineo(0);
 }
 
-// Online test, ownership test, write, send.
+// Online test, ownership test, write, send. The change is made on a copy,
+// which becomes the current record only when the library took it: a record
+// the device cannot hold (a macro delay beyond what its image stores) is
+// refused whole, and the page then puts its control back to what the mouse
+// still holds.
 template <typename Write>
 bool writeAndSend(Write write)
 {
@@ -35,16 +39,39 @@ bool writeAndSend(Write write)
     }
     if (!currentFlashDataIsOpenDevice())
         return false;
-    // A record the device cannot hold (a macro delay beyond what its image
-    // stores) is refused whole by the library: keep the last record that was
-    // sent, so the page puts its control back and nothing half-written stays.
-    const FlashDataMap previous = currentFlashData;
-    write(recordBytes(currentFlashData));
-    if (!ProtocolDataUpdate(&currentFlashData)) {
-        currentFlashData = previous;
+    FlashDataMap next = currentFlashData;
+    write(recordBytes(next));
+    if (!ProtocolDataUpdate(&next))
+        return false;
+    currentFlashData = next;
+    return true;
+}
+
+// The receiver's records: the same rules, with the receiver's own call.
+template <typename Record, typename Edit>
+bool writeReceiver(ReceiverRecord which, Record *held, Edit edit,
+                   bool (*send)(const char *, const Record *), bool thenSendRecord)
+{
+    if (!deviceAnswers()) {
+        offlineRule();
         return false;
     }
+    if (!receiverRecordIsOpenDevice(which))
+        return false;
+    Record next = *held;
+    edit(next);
+    if (!send(currentDevicePath, &next))
+        return false;
+    *held = next;
+    if (thenSendRecord)
+        sendFlashData();
     return true;
+}
+
+bool setReceiverLightBar(void (*edit)(LedBarMode &, int, int, int), int a, int b = 0, int c = 0)
+{
+    return writeReceiver(ReceiverRecord::LightBar, receiverLedBar, [&](LedBarMode &bar) { edit(bar, a, b, c); },
+                         &UsbFinderC_SetDongleRGBBarMode, true);
 }
 
 bool setByte(std::size_t offset, int value)
@@ -215,6 +242,28 @@ bool setButtonMacro(int button, const ButtonFunction *function, const MacroRecor
     return setButtonRecord(button, function, macro, offsetof(FlashDataMap, macros));
 }
 
+bool changeRecord(const std::function<void(FlashDataMap &)> &edit)
+{
+    if (!edit)
+        return false;
+    return writeAndSend([&](unsigned char *r) { edit(*reinterpret_cast<FlashDataMap *>(r)); });
+}
+
+RecordWrite replaceRecord(const FlashDataMap &record)
+{
+    if (!deviceAnswers()) {
+        offlineRule();
+        return RecordWrite::Offline;
+    }
+    if (!currentFlashDataIsOpenDevice())
+        return RecordWrite::NotLoaded;
+    FlashDataMap next = record;   // `record` may be currentFlashData itself
+    if (!ProtocolDataUpdate(&next))
+        return RecordWrite::Refused;
+    currentFlashData = next;
+    return RecordWrite::Sent;
+}
+
 bool sendFlashDataIfOnline()
 {
     return writeAndSend([](unsigned char *) {});
@@ -224,4 +273,61 @@ void sendFlashData()
 {
     if (currentFlashDataIsOpenDevice())
         ProtocolDataUpdate(&currentFlashData);
+}
+
+bool setReceiverLightMode(int mode)
+{
+    return setReceiverLightBar([](LedBarMode &bar, int m, int, int) {
+        bar.mode = quint8(m);
+        bar.on = quint8(m) != 0 ? 1 : 0;
+    }, mode);
+}
+
+bool setReceiverLightColor(int red, int green, int blue)
+{
+    return setReceiverLightBar([](LedBarMode &bar, int r, int g, int b) {
+        bar.red = quint8(r);
+        bar.green = quint8(g);
+        bar.blue = quint8(b);
+    }, red, green, blue);
+}
+
+bool setReceiverLightSpeed(int value)
+{
+    return setReceiverLightBar([](LedBarMode &bar, int v, int, int) { bar.speed = quint8(v); }, value);
+}
+
+bool setReceiverLightBrightness(int value)
+{
+    return setReceiverLightBar([](LedBarMode &bar, int v, int, int) { bar.brightness = quint8(v); }, value);
+}
+
+bool setReceiverIndicatorLed(int led, int function)
+{
+    if (led < 0 || led > 2)
+        return false;
+    return writeReceiver(ReceiverRecord::IndicatorLeds, receiverIndicatorLeds,
+                         [&](DongleIndicatorLeds &leds) {
+                             unsigned char *bytes = reinterpret_cast<unsigned char *>(&leds);
+                             bytes[led] = quint8(function);
+                         },
+                         &UsbFinderC_SetDongleIndicatorLed, true);
+}
+
+bool setReceiverLedInfoChoice(int choice)
+{
+    return writeReceiver(ReceiverRecord::LedInfo, dongleRgb,
+                         [&](DongleRGB &rgb) { rgb.ledInfoChoice = quint8(choice); },
+                         &UsbFinderC_Set4KDongleRGB, false);
+}
+
+bool setLongRangeMode(bool on)
+{
+    if (!deviceAnswers()) {
+        offlineRule();
+        return false;
+    }
+    if (!attachIsOpenDevice(currentAttach()))
+        return false;
+    return UsbFinderC_SetLongRangeMode(currentDevicePath, on ? 1 : 0);
 }

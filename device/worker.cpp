@@ -4,6 +4,7 @@
 #include "app/postmsg.h"
 #include "device/devicecache.h"
 #include "device/devicestate.h"
+#include "device/pagelink.h"
 #include "device/reportdecoder.h"
 #include "platform/hidusb/hidusb.h"
 
@@ -81,8 +82,9 @@ void Worker::SlotCheckOnline()
                 return;
             emit PostMsg::instance()->SigCloseOffOnline();
             offlinePending = false;
-            // The mouse is back. Unless its own record is already loaded, a
-            // new attach has to read it: the pages only show the cache.
+            // The mouse is back. Unless its own record has been read in
+            // this attach, a new attach reads it before anything is sent:
+            // the pages only show a cache or an earlier visit's record.
             if (!currentFlashDataIsOpenDevice())
                 restartPending = true;
         }
@@ -124,20 +126,19 @@ void Worker::run()
             // The pages show the cached record; currentFlashData stays as it
             // is and is not sent until the mouse's own record arrives.
             FlashDataMap cached;
-            if (loadDeviceCache(selectedCacheName.get(), &cached)) {
-                emit hub->SigUpDataLightUIButton(cached);
-                emit hub->SigUpDataLightLight(cached);
-                emit hub->SigUpDataLightSensor(cached);
-                emit hub->SigForm();
-            } else {
-                emit hub->SigFormReset();
-            }
+            if (loadDeviceCache(selectedCacheName.get(), &cached))
+                refillPages(RefillSource::DeviceData, cached);
+            else
+                resetPages();
         }
 
         const DeviceAllInfo attached = currentDevice.get();
         lastPath = attached.path;
         lastLinkCode = attached.linkCode;
         UsbServerC_Start(currentDevicePath, currentDevicePath, onDeviceReport);
+        // A new attach: what was read before it (also from this very device)
+        // is not sent until the dump requested below has been taken over.
+        beginAttach(attached);
         qDebug() << "OnlinA";
         UsbServer_SetPCDriverStatus(1);
         UsbServer_ReadAllFlashData();

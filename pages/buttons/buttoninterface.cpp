@@ -3,6 +3,7 @@
 #include "app/look.h"
 #include "app/postmsg.h"
 #include "device/devicestate.h"
+#include "device/pagelink.h"
 #include "device/worker.h"
 #include "ui_buttoninterface.h"
 #include "pages/hubconnections.h"
@@ -46,24 +47,19 @@ void Buttoninterface::refillFrom(const FlashDataMap &record)
 
 void Buttoninterface::SlotUpDataButtonUIButton(FlashDataMap DataMap)
 {
-    buttonPageRefreshing = true;
-    buttonPageRefreshed = false;
+    PageRefill refill(PageRefill::ButtonPage, PageRefill::WhenDone);
     refillFrom(DataMap);
-    buttonPageRefreshed = true;
-    buttonPageRefreshing = false;
 }
 
 void Buttoninterface::SlotUpDataButtonUIB(FlashDataMap DataMap)
 {
-    buttonPageRefreshing = true;
+    PageRefill refill(PageRefill::ButtonPage);
     refillFrom(DataMap);
-    buttonPageRefreshing = false;
 }
 
 void Buttoninterface::SlotFormResetButton()
 {
-    buttonPageRefreshing = true;
-    buttonPageRefreshing = false;
+    PageRefill refill(PageRefill::ButtonPage);
 }
 
 void Buttoninterface::SlotUpDataConfigUI(int, int, bool)

@@ -3,6 +3,7 @@
 
 #include "app/postmsg.h"
 #include "device/devicestate.h"
+#include "device/pagelink.h"
 #include "pages/hubconnections.h"
 
 LampLight::LampLight(QWidget *parent)
@@ -23,22 +24,17 @@ LampLight::~LampLight()
 
 void LampLight::SlotUpDataLightUILight(FlashDataMap)
 {
-    lightPageRefreshed = false;
-    lightPageRefreshing = true;
-    lightPageRefreshing = false;
-    lightPageRefreshed = true;
+    PageRefill refill(PageRefill::LightPage, PageRefill::WhenDone);
 }
 
 void LampLight::SlotUpDataLightUIA(FlashDataMap)
 {
-    lightPageRefreshing = true;
-    lightPageRefreshing = false;
+    PageRefill refill(PageRefill::LightPage, PageRefill::Cleared);
 }
 
 void LampLight::SlotFormResetLight()
 {
-    lightPageRefreshing = true;
-    lightPageRefreshing = false;
+    PageRefill refill(PageRefill::LightPage);
 }
 
 void LampLight::SlotAllLanguage(int) {}

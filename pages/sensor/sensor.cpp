@@ -3,6 +3,7 @@
 
 #include "app/postmsg.h"
 #include "device/devicestate.h"
+#include "device/pagelink.h"
 #include "pages/hubconnections.h"
 
 Sensor::Sensor(QWidget *parent)
@@ -57,23 +58,19 @@ void Sensor::showRecord(const FlashDataMap &record)
 
 void Sensor::SlotUpDataSenSorUISensor(FlashDataMap DataMap)
 {
-    sensorPageRefreshing = true;
+    PageRefill refill(PageRefill::SensorPage, PageRefill::WhenDone);
     showRecord(DataMap);
-    sensorPageRefreshing = false;
-    sensorPageRefreshed = true;
 }
 
 void Sensor::SlotUpDataSenSorUIB(FlashDataMap DataMap)
 {
-    sensorPageRefreshing = true;
+    PageRefill refill(PageRefill::SensorPage);
     showRecord(DataMap);
-    sensorPageRefreshing = false;
 }
 
 void Sensor::SlotFormReset()
 {
-    sensorPageRefreshing = true;
-    sensorPageRefreshing = false;
+    PageRefill refill(PageRefill::SensorPage);
 }
 
 void Sensor::SlotAllLanguage(int) {}

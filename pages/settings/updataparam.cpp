@@ -8,6 +8,7 @@
 #include "app/textcatalogue.h"
 #include "device/devicecache.h"
 #include "device/devicestate.h"
+#include "device/pagelink.h"
 #include "pages/settings/inportfail.h"
 
 #include <QCoreApplication>
@@ -193,31 +194,35 @@ void UpDataParam::importJob()
     FlashDataMap record;
     std::memset(&record, 0, sizeof record);
     importResult = readConfigFile(fileName, &record);
-    if (importResult == 0 && !UsbFinderC_GetDeviceOnLine(currentDevicePath)) {
-        // The mouse went away while the file was chosen: nothing is sent and
-        // the pages keep what the device holds.
-        importRequested = false;
-        close();
-        emit PostMsg::instance()->SigMouseOffLineo(0);
-        return;
+    if (importResult == 0) {
+        switch (replaceRecord(record)) {
+        case RecordWrite::Sent:
+            refillPages(RefillSource::LoadedRecord, record);
+            for (int i = 0; i < kImportSettleSlices; ++i)
+                waitMs(kSliceMs);
+            break;
+        case RecordWrite::Offline:
+            // The mouse went away while the file was chosen (the offline
+            // notice has been shown): nothing is sent and the pages keep
+            // what the device holds.
+            break;
+        case RecordWrite::NotLoaded:
+            // The mouse's own settings are still being read: nothing is sent;
+            // the user is asked to try again.
+            importRequested = false;
+            close();
+            emit PostMsg::instance()->SigMouseOffLineo(1);
+            return;
+        case RecordWrite::Refused:
+            // A record the mouse cannot hold: the file does not fit this device.
+            importResult = 2;
+            break;
+        }
     }
-    // A record the mouse cannot hold is refused by the library and nothing
-    // is sent: the file does not fit this device.
-    if (importResult == 0 && !ProtocolDataUpdate(&record))
-        importResult = 2;
     if (importResult != 0) {
         InportFail notice;
         look::centreOn(&notice, this);
         notice.exec();
-    } else {
-        adoptFlashData(record);
-        PostMsg *hub = PostMsg::instance();
-        emit hub->SigUpDataLightUIA(record);
-        emit hub->SigUpDataSensorUIB(record);
-        emit hub->SigUpDataButtonUIC(record);
-        emit hub->SigFormB();
-        for (int i = 0; i < kImportSettleSlices; ++i)
-            waitMs(kSliceMs);
     }
     importRequested = false;
     close();
@@ -229,18 +234,10 @@ void UpDataParam::reloadJob()
         qDebug() << "x";
         FlashDataMap record;
         std::memset(&record, 0, sizeof record);
-        if (loadDeviceCache(selectedCacheName.get(), &record)) {
-            // The cached record becomes the current one, so a change made
-            // while the mouse is silent starts from what the pages show
-            // instead of sending whatever record was current before.
-            adoptFlashData(record);
-            loadedCacheName = selectedCacheName.get();
-            PostMsg *hub = PostMsg::instance();
-            emit hub->SigUpDataLightUIA(record);
-            emit hub->SigUpDataSensorUIB(record);
-            emit hub->SigUpDataButtonUIC(record);
-            emit hub->SigFormB();
-        }
+        // The cache is only shown: it never becomes the mouse's record, so
+        // nothing of it is sent when the mouse comes back (it is read first).
+        if (loadDeviceCache(selectedCacheName.get(), &record))
+            refillPages(RefillSource::LoadedRecord, record);
         emit PostMsg::instance()->SigMouseOffLineo(0);
         close();
         return;
@@ -257,7 +254,10 @@ void UpDataParam::reloadJob()
     if (!refilled)
         emit PostMsg::instance()->SigMouseOffLineo(1);
     qDebug() << "vv";
+    // A first cache file only from the mouse's own record: one that was not
+    // read in this attach (the refill timed out) would store another
+    // device's or an older record under this device's name.
     FlashDataMap cached;
-    if (deviceOnline && !loadDeviceCache(selectedCacheName.get(), &cached))
+    if (deviceOnline && currentFlashDataIsOpenDevice() && !loadDeviceCache(selectedCacheName.get(), &cached))
         saveDeviceCache(loadedCacheName.get(), currentFlashData);
 }

@@ -39,15 +39,18 @@ private slots:
         QCOMPARE(devicePageActive.load(), 0);
     }
 
-    void recordBelongsToTheDeviceItWasTakenFrom()
+    // A record counts as the open device's only while the attach that read
+    // it is the current one and still names the open device.
+    void recordBelongsToTheAttachThatReadIt()
     {
         DeviceAllInfo mouse;
         mouse.path = "/dev/hidraw-a";
         mouse.id = 0x1D56;
         currentDevice = mouse;
-        QVERIFY(!currentFlashDataIsOpenDevice());   // still the zero record of start-up
-
-        markFlashDataOwner(mouse);
+        QVERIFY(!currentFlashDataIsOpenDevice());   // nothing attached yet
+        const quint64 first = beginAttach(mouse);
+        QVERIFY(!currentFlashDataIsOpenDevice());   // attached, not read yet
+        markFlashDataRead(first);
         QVERIFY(currentFlashDataIsOpenDevice());
 
         DeviceAllInfo other = mouse;
@@ -60,13 +63,26 @@ private slots:
         QVERIFY(!currentFlashDataIsOpenDevice());
         currentDevice = DeviceAllInfo();             // the device went away
         QVERIFY(!currentFlashDataIsOpenDevice());
-
-        currentDevice = other;
-        FlashDataMap adopted;
-        std::memset(&adopted, 0x3C, sizeof adopted);
-        adoptFlashData(adopted);
+        currentDevice = mouse;                       // back, still in the same attach
         QVERIFY(currentFlashDataIsOpenDevice());
-        QVERIFY(std::memcmp(&currentFlashData, &adopted, sizeof adopted) == 0);
+
+        // A new attach of the very same device: what was read before does not
+        // count, not even when credited to the old attach afterwards.
+        const quint64 second = beginAttach(mouse);
+        QVERIFY(second != first);
+        QVERIFY(!currentFlashDataIsOpenDevice());
+        markFlashDataRead(first);
+        QVERIFY(!currentFlashDataIsOpenDevice());
+        markFlashDataRead(second);
+        QVERIFY(currentFlashDataIsOpenDevice());
+
+        // The receiver's records follow the same rule, each on its own.
+        QVERIFY(!receiverRecordIsOpenDevice(ReceiverRecord::LightBar));
+        markReceiverRecordRead(ReceiverRecord::LightBar, second);
+        QVERIFY(receiverRecordIsOpenDevice(ReceiverRecord::LightBar));
+        QVERIFY(!receiverRecordIsOpenDevice(ReceiverRecord::IndicatorLeds));
+        beginAttach(mouse);
+        QVERIFY(!receiverRecordIsOpenDevice(ReceiverRecord::LightBar));
     }
 
     void pathPointerStaysValidAfterANewPath()

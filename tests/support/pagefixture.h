@@ -26,8 +26,9 @@ namespace pagetest {
 inline void ignoreReport(const unsigned char *, int, const unsigned char *, int) {}
 
 // Opens the default scenario's mouse (through its receiver) as the device
-// page would have it open: currentDevice, its path, report delivery and the
-// cache names. Returns the receiver's path.
+// page would have it open: currentDevice, its path, report delivery (a new
+// attach) and the cache names. Its record is not read: see
+// takeSimulatedMouseRecord(). Returns the receiver's path.
 inline QString openSimulatedMouse()
 {
     hidusb::sim::loadDefaultScenario();
@@ -44,7 +45,16 @@ inline QString openSimulatedMouse()
     selectedCacheName = cacheNameForId(info.id);
     loadedCacheName = cacheNameForId(info.id);
     UsbServerC_Start(currentDevicePath, currentDevicePath, ignoreReport);
+    beginAttach(info);
     return path;
+}
+
+// What a full dump of the opened mouse does to the record: currentFlashData
+// becomes the mouse's own record, read in the current attach.
+inline void takeSimulatedMouseRecord()
+{
+    hidusb::sim::flashRecord(QStringLiteral("mouse"), &currentFlashData);
+    markFlashDataRead(currentAttach().number);
 }
 
 inline FlashDataMap patternRecord(int stages, int active, int seed = 1)

@@ -5,6 +5,7 @@
 #include "support/pagefixture.h"
 
 #include "app/textcatalogue.h"
+#include "device/reportdecoder.h"
 #include "pages/settings/inportfail.h"
 #include "pages/settings/updataparam.h"
 
@@ -139,10 +140,14 @@ void WaitDialogTest::reloadAnsweringDevice_data()
     QTest::addColumn<int>("refillAtMs");
     QTest::addColumn<bool>("cacheBefore");
     QTest::addColumn<bool>("offline");
+    QTest::addColumn<bool>("recordRead");
 
-    QTest::newRow("refilled, no cache file yet") << 2700 << false << false;
-    QTest::newRow("refilled, cache file exists") << 2700 << true << false;
-    QTest::newRow("pages not refilled in time") << -1 << false << true;
+    QTest::newRow("refilled, no cache file yet") << 2700 << false << false << true;
+    QTest::newRow("refilled, cache file exists") << 2700 << true << false << true;
+    QTest::newRow("pages not refilled in time") << -1 << false << true << true;
+    // The record in hand was not read from this mouse in this attach (its
+    // dump never came): it must not become this mouse's cache file.
+    QTest::newRow("record not read in this attach") << -1 << false << true << false;
 }
 
 void WaitDialogTest::reloadAnsweringDevice()
@@ -150,15 +155,18 @@ void WaitDialogTest::reloadAnsweringDevice()
     QFETCH(int, refillAtMs);
     QFETCH(bool, cacheBefore);
     QFETCH(bool, offline);
+    QFETCH(bool, recordRead);
 
-    const QString name = cacheNameForId(0x1D05);
-    selectedCacheName = name;
-    loadedCacheName = name;
+    openSimulatedMouse();
+    if (recordRead)
+        takeSimulatedMouseRecord();
+    const QString name = selectedCacheName.get();
     QFile::remove(deviceCachePath(name));
     const FlashDataMap older = patternRecord(2, 0, 7);
     if (cacheBefore)
         QVERIFY(saveDeviceCache(name, older));
-    currentFlashData = patternRecord(4, 2, 3);
+    if (!recordRead)
+        currentFlashData = patternRecord(4, 2, 3);
 
     HubRecorder hub;
     UpDataParam notice;
@@ -178,6 +186,10 @@ void WaitDialogTest::reloadAnsweringDevice()
         QVERIFY2(elapsed >= 8000 && elapsed < 10000, qPrintable(QString::number(elapsed)));
     }
     FlashDataMap cached;
+    if (!recordRead) {
+        QVERIFY(!loadDeviceCache(name, &cached));
+        return;
+    }
     QVERIFY(loadDeviceCache(name, &cached));
     QVERIFY(sameRecord(cached, cacheBefore ? older : currentFlashData));
 }
@@ -189,24 +201,27 @@ void WaitDialogTest::reloadSilentDevice_data()
     QTest::newRow("no cache file") << false;
 }
 
+// A silent mouse's cache is shown on the pages and nothing more: it does not
+// become the mouse's record, so when the mouse wakes and reports one of its
+// own buttons, nothing of the cache is sent to it.
 void WaitDialogTest::reloadSilentDevice()
 {
     QFETCH(bool, withCache);
 
+    openSimulatedMouse();
     passOnline = false;
-    DeviceAllInfo open;
-    open.path = QStringLiteral("some-device");
-    open.id = 0x1D05;
-    currentDevice = open;
-    const QString name = cacheNameForId(0x1D05);
-    selectedCacheName = name;
-    loadedCacheName = cacheNameForId(0x2205);
+    const QString name = selectedCacheName.get();
+    const QString loadedBefore = cacheNameForId(0x2205);
+    loadedCacheName = loadedBefore;
     QFile::remove(deviceCachePath(name));
     const FlashDataMap cachedRecord = patternRecord(5, 4, 11);
     if (withCache)
         QVERIFY(saveDeviceCache(name, cachedRecord));
     const FlashDataMap before = patternRecord(3, 0, 2);
     currentFlashData = before;
+    FlashDataMap onMouseBefore;
+    QVERIFY(hidusb::sim::flashRecord(QStringLiteral("mouse"), &onMouseBefore));
+    QVERIFY(hidusb::sim::sleep(QStringLiteral("mouse")));
 
     HubRecorder hub;
     UpDataParam notice;
@@ -218,19 +233,29 @@ void WaitDialogTest::reloadSilentDevice()
         QCOMPARE(hub.records().size(), 3);
         for (const FlashDataMap &r : hub.records())
             QVERIFY(sameRecord(r, cachedRecord));
-        // Later changes start from the record the pages show.
-        QVERIFY(sameRecord(currentFlashData, cachedRecord));
-        QVERIFY(currentFlashDataIsOpenDevice());
-        QCOMPARE(loadedCacheName.get(), name);
     } else {
         QCOMPARE(hub.described(), QStringList({"SigSetver(4)", "SigMouseOffLineo(0)"}));
-        QVERIFY(sameRecord(currentFlashData, before));
     }
+    QVERIFY(sameRecord(currentFlashData, before));
+    QVERIFY(!currentFlashDataIsOpenDevice());
+    QCOMPARE(loadedCacheName.get(), loadedBefore);
+
+    QVERIFY(hidusb::sim::wake(QStringLiteral("mouse")));
+    hidusb::sim::resetCounters();
+    const unsigned char header[5] = {0, hidusb::ReportData, 0, 0, hidusb::DataReportRate};
+    const unsigned char rate[1] = {2};
+    onDeviceReport(header, 5, rate, 1);
+    QVERIFY(hidusb::sim::waitIdle());
+    QCOMPARE(hidusb::sim::counters().recordBlocksWritten, std::uint64_t(0));
+    FlashDataMap onMouse;
+    QVERIFY(hidusb::sim::flashRecord(QStringLiteral("mouse"), &onMouse));
+    QVERIFY(sameRecord(onMouse, onMouseBefore));
 }
 
 void WaitDialogTest::importGoodFile()
 {
     openSimulatedMouse();
+    takeSimulatedMouseRecord();
     FlashDataMap record;
     QVERIFY(hidusb::sim::flashRecord(QStringLiteral("mouse"), &record));
     record.dpiStageCount = 3;
@@ -282,6 +307,7 @@ void WaitDialogTest::importRejectedFile()
     QFETCH(QString, textKey);
 
     openSimulatedMouse();
+    takeSimulatedMouseRecord();
     FlashDataMap onMouseBefore;
     QVERIFY(hidusb::sim::flashRecord(QStringLiteral("mouse"), &onMouseBefore));
     const FlashDataMap before = patternRecord(2, 0, 5);

@@ -1,0 +1,108 @@
+#include "device/pagelink.h"
+
+#include "app/postmsg.h"
+
+#include <cstring>
+#include <functional>
+
+namespace {
+
+std::atomic<bool> &refreshingFlag(PageRefill::Page page)
+{
+    switch (page) {
+    case PageRefill::ButtonPage: return buttonPageRefreshing;
+    case PageRefill::LightPage: return lightPageRefreshing;
+    case PageRefill::SensorPage: break;
+    }
+    return sensorPageRefreshing;
+}
+
+std::atomic<bool> &refreshedFlag(PageRefill::Page page)
+{
+    switch (page) {
+    case PageRefill::ButtonPage: return buttonPageRefreshed;
+    case PageRefill::LightPage: return lightPageRefreshed;
+    case PageRefill::SensorPage: break;
+    }
+    return sensorPageRefreshed;
+}
+
+// The one fan-out. `next` gives the record for each signal in turn.
+void refill(RefillSource source, const std::function<FlashDataMap()> &next)
+{
+    PostMsg *hub = PostMsg::instance();
+    if (source == RefillSource::DeviceData) {
+        lightPageRefreshed = false;
+        sensorPageRefreshed = false;
+        buttonPageRefreshed = false;
+        emit hub->SigUpDataLightUIButton(next());
+        emit hub->SigUpDataLightLight(next());
+        emit hub->SigUpDataLightSensor(next());
+        emit hub->SigForm();
+        return;
+    }
+    // The loaded-record signals reach their pages directly: they must be
+    // emitted on the GUI thread.
+    runOnGuiThread([&] {
+        emit hub->SigUpDataLightUIA(next());
+        emit hub->SigUpDataSensorUIB(next());
+        emit hub->SigUpDataButtonUIC(next());
+        emit hub->SigFormB();
+    });
+}
+
+} // namespace
+
+void refillPages(RefillSource source, const FlashDataMap &record)
+{
+    refill(source, [&] { return record; });
+}
+
+void refillPagesFromCurrentRecord()
+{
+    refill(RefillSource::DeviceData, [] {
+        FlashDataMap copy;
+        runOnGuiThread([&] { std::memcpy(&copy, &currentFlashData, sizeof copy); });
+        return copy;
+    });
+}
+
+void resetPages()
+{
+    emit PostMsg::instance()->SigFormReset();
+}
+
+PageRefill::PageRefill(Page page, Refreshed refreshed)
+    : m_refreshing(refreshingFlag(page)), m_refreshed(refreshedFlag(page)), m_mode(refreshed),
+      m_wasRefreshing(m_refreshing.exchange(true))
+{
+    if (m_mode != Untouched)
+        m_refreshed = false;
+}
+
+PageRefill::~PageRefill()
+{
+    if (m_mode == WhenDone)
+        m_refreshed = true;
+    m_refreshing = m_wasRefreshing;
+}
+
+bool PageRefill::running(Page page)
+{
+    return refreshingFlag(page);
+}
+
+void readReceiverLights()
+{
+    const quint64 attach = currentAttach().number;
+    LedBarMode bar = *receiverLedBar;
+    if (UsbFinderC_GetDongleRGBBarMode(currentDevicePath, &bar)) {
+        *receiverLedBar = bar;
+        markReceiverRecordRead(ReceiverRecord::LightBar, attach);
+    }
+    DongleIndicatorLeds leds = *receiverIndicatorLeds;
+    if (UsbFinderC_GetDongleIndicatorLed(currentDevicePath, &leds)) {
+        *receiverIndicatorLeds = leds;
+        markReceiverRecordRead(ReceiverRecord::IndicatorLeds, attach);
+    }
+}
