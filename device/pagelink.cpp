@@ -7,24 +7,21 @@
 
 namespace {
 
-std::atomic<bool> &refreshingFlag(PageRefill::Page page)
+// A page's two flags: refilling now, and refilled from device data.
+struct PageFlags
 {
-    switch (page) {
-    case PageRefill::ButtonPage: return buttonPageRefreshing;
-    case PageRefill::LightPage: return lightPageRefreshing;
-    case PageRefill::SensorPage: break;
-    }
-    return sensorPageRefreshing;
-}
+    std::atomic<bool> &refreshing;
+    std::atomic<bool> &refreshed;
+};
 
-std::atomic<bool> &refreshedFlag(PageRefill::Page page)
+PageFlags flagsOf(PageRefill::Page page)
 {
     switch (page) {
-    case PageRefill::ButtonPage: return buttonPageRefreshed;
-    case PageRefill::LightPage: return lightPageRefreshed;
+    case PageRefill::ButtonPage: return {buttonPageRefreshing, buttonPageRefreshed};
+    case PageRefill::LightPage: return {lightPageRefreshing, lightPageRefreshed};
     case PageRefill::SensorPage: break;
     }
-    return sensorPageRefreshed;
+    return {sensorPageRefreshing, sensorPageRefreshed};
 }
 
 // The one fan-out. `next` gives the record for each signal in turn.
@@ -73,7 +70,7 @@ void resetPages()
 }
 
 PageRefill::PageRefill(Page page, Refreshed refreshed)
-    : m_refreshing(refreshingFlag(page)), m_refreshed(refreshedFlag(page)), m_mode(refreshed),
+    : m_refreshing(flagsOf(page).refreshing), m_refreshed(flagsOf(page).refreshed), m_mode(refreshed),
       m_wasRefreshing(m_refreshing.exchange(true))
 {
     if (m_mode != Untouched)
@@ -89,7 +86,7 @@ PageRefill::~PageRefill()
 
 bool PageRefill::running(Page page)
 {
-    return refreshingFlag(page);
+    return flagsOf(page).refreshing;
 }
 
 void readReceiverLights()
