@@ -15,6 +15,9 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <atomic>
+#include <thread>
+
 using namespace pagetest;
 
 namespace {
@@ -244,7 +247,15 @@ void WaitDialogTest::reloadSilentDevice()
     hidusb::sim::resetCounters();
     const unsigned char header[5] = {0, hidusb::ReportData, 0, 0, hidusb::DataReportRate};
     const unsigned char rate[1] = {2};
-    onDeviceReport(header, 5, rate, 1);
+    // From a thread of its own, as the library delivers reports: the pages'
+    // connections to the decoder's signals are blocking.
+    std::atomic<bool> delivered{false};
+    std::thread library([&] {
+        onDeviceReport(header, 5, rate, 1);
+        delivered = true;
+    });
+    QTRY_VERIFY(delivered);
+    library.join();
     QVERIFY(hidusb::sim::waitIdle());
     QCOMPARE(hidusb::sim::counters().recordBlocksWritten, std::uint64_t(0));
     FlashDataMap onMouse;
