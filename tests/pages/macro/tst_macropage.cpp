@@ -667,7 +667,9 @@ void MacroPageTest::savedMacroGoesToBoundButton()
     FlashDataMap start;
     std::memset(&start, 0, sizeof start);
     start.buttonFunctions[3] = {6, 3, 5};
-    adoptFlashData(start);
+    // As if the mouse's dump held it, read in the attach just opened.
+    currentFlashData = start;
+    markFlashDataRead(currentAttach().number);
     writeMacro("m", "5\n0x04 1 0\n20ms\n0x04 1 1\n");
     page = makePage();
     clickMacro(*page, "m");
