@@ -397,7 +397,8 @@ void DevicePageTest::releasingThePageWhileAPassWaitsOpensNothing()
     while (!offlinePending && spin.elapsed() < 5000)
         std::this_thread::yield();
     QVERIFY(offlinePending);
-    std::thread([] { emit PostMsg::instance()->SigUpDataParam(0); }).join();
+    // What the hub posts to the page for the pass's SigUpDataParam(0).
+    QMetaObject::invokeMethod(released, [released] { released->SlotUpDataParam(0); }, Qt::QueuedConnection);
 
     QElapsedTimer took;
     took.start();
