@@ -2,6 +2,9 @@
 
 #include "platform/userpaths.h"
 
+#include <QFile>
+#include <QLockFile>
+
 MacroIni *MacroIni::instance()
 {
     // Created once, like the catalogue store; never deleted.
@@ -23,6 +26,13 @@ QString MacroIni::value(const QString &group, const QString &key)
 void MacroIni::setValue(const QString &group, const QString &key, const QString &value)
 {
     m_settings.setValue(group + QLatin1Char('/') + key, value);
+    // The store waits for its lock file while it writes; one left by a
+    // killed run (possibly cut short) would hold this thread up to 30 s
+    // before counting as stale. A lock no running process holds is removed
+    // at once.
+    const QString lockPath = m_path + QStringLiteral(".lock");
+    if (QFile::exists(lockPath))
+        QLockFile(lockPath).removeStaleLockFile();
     m_settings.sync();
 }
 

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QElapsedTimer>
 #include <QtTest>
 
 #include <atomic>
@@ -158,6 +159,33 @@ private slots:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().contains("IsShow=1"));
+    }
+
+    // A lock file left by a killed run, cut short or whole, must not hold
+    // the GUI thread while the store writes.
+    void aLeftOverLockDoesNotHoldTheWriter_data()
+    {
+        QTest::addColumn<QByteArray>("lock");
+        QTest::newRow("cut short") << QByteArray("12");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("of a process that is gone") << QByteArray("999999999\nvelmorax\nhost\n");
+    }
+
+    void aLeftOverLockDoesNotHoldTheWriter()
+    {
+        QFETCH(QByteArray, lock);
+        QTemporaryDir dir;
+        const QString path = dir.path() + QStringLiteral("/Macro.ini");
+        QFile stale(path + QStringLiteral(".lock"));
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.write(lock);
+        stale.close();
+        MacroIni store(path);
+        QElapsedTimer timer;
+        timer.start();
+        store.setValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("1"));
+        QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(MacroIni(path).value(QStringLiteral("Language"), QStringLiteral("Language")), QStringLiteral("1"));
     }
 
     void storedLanguage_data()
