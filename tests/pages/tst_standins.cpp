@@ -70,8 +70,9 @@ void StandInsTest::sensorRefillFromDump_data()
     QTest::newRow("2000 Hz") << 16 << 1 << "2000Hz" << "1mm";
     QTest::newRow("4000 Hz") << 32 << 1 << "4000Hz" << "1mm";
     QTest::newRow("8000 Hz") << 64 << 2 << "8000Hz" << "2mm";
-    // Codes the mouse does not use leave the summary as it was.
-    QTest::newRow("unknown codes") << 3 << 9 << "1600" << "1600";
+    // A rate code the mouse does not use leaves the summary as it was; a
+    // lift-off byte without an entry shows 1 mm, in the list and the summary.
+    QTest::newRow("unknown codes") << 3 << 9 << "1600" << "1mm";
 }
 
 void StandInsTest::sensorRefillFromDump()

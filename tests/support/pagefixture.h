@@ -29,7 +29,7 @@ inline void ignoreReport(const unsigned char *, int, const unsigned char *, int)
 // page would have it open: currentDevice, its path, report delivery (a new
 // attach) and the cache names. Its record is not read: see
 // takeSimulatedMouseRecord(). Returns the receiver's path.
-inline QString openSimulatedMouse()
+inline QString openSimulatedMouse(UsbReportCallback report = ignoreReport)
 {
     hidusb::sim::loadDefaultScenario();
     const QString path = hidusb::sim::pathOf(QStringLiteral("receiver"));
@@ -44,7 +44,7 @@ inline QString openSimulatedMouse()
     currentDevicePath = path.toLocal8Bit();
     selectedCacheName = cacheNameForId(info.id);
     loadedCacheName = cacheNameForId(info.id);
-    UsbServerC_Start(currentDevicePath, currentDevicePath, ignoreReport);
+    UsbServerC_Start(currentDevicePath, currentDevicePath, report);
     beginAttach(info);
     return path;
 }
