@@ -5,7 +5,7 @@
 // cost; the send itself does not block the GUI thread.
 
 #include "pages/device/previer.h"
-#include "tests/support/sensorpage.h"
+#include "support/sensorfixture.h"
 
 #include <QElapsedTimer>
 #include <QSlider>

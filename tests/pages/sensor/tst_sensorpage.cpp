@@ -9,7 +9,8 @@
 #include "pages/sensor/sensorlod.h"
 #include "pages/sensor/sensorrate.h"
 #include "pages/sensor/sensorswitches.h"
-#include "tests/support/sensorpage.h"
+#include "support/sensorfixture.h"
+#include "support/testmain.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -669,5 +670,5 @@ void TestSensorPage::languages()
     emit PostMsg::instance()->SigAllLanguage(0);
 }
 
-QTEST_MAIN(TestSensorPage)
+VELMORAX_TEST_MAIN(TestSensorPage)
 #include "tst_sensorpage.moc"

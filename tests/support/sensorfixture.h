@@ -14,7 +14,7 @@
 #include "pages/sensor/sensor.h"
 #include "platform/hidusb/hidusb.h"
 #include "platform/hidusb/simcontrol.h"
-#include "tests/pages/pagetestsupport.h"
+#include "support/pagefixture.h"
 
 #include <QApplication>
 #include <QString>
