@@ -16,7 +16,6 @@ FormSetting::FormSetting(QWidget *parent)
     : QWidget(parent), ui(new Ui::FormSetting)
 {
     ui->setupUi(this);
-    ui->Receive_2->hide();
     ui->toolButton_2->hide();
     ui->toolButton_3->hide();
 
@@ -28,6 +27,12 @@ FormSetting::FormSetting(QWidget *parent)
     connect(hub, &PostMsg::SigSetver, this, &FormSetting::SetVer);
     connect(hub, &PostMsg::SigLabelText, this, &FormSetting::SlotLabelText);
     connect(hub, &PostMsg::SigLabelTextB, this, &FormSetting::SlotLabelTextB);
+    connect(hub, &PostMsg::SigUpdateFrame, this, &FormSetting::SlotUpdateFrame);
+    connect(hub, &PostMsg::SigCheckUpdate, this, &FormSetting::SlotCheckUpdate);
+    connect(hub, &PostMsg::SigUpdateStart, this, &FormSetting::on_Start);
+    connect(hub, &PostMsg::SigContinue, this, &FormSetting::SlotContinue);
+    connect(hub, &PostMsg::SigSetNewVer, this, &FormSetting::SetVerText);
+    setUpUpgrade();
 
     pictureDir = look::pictureDir(QStringLiteral("FormSetting"));
     // The page draws on the device page's background.
@@ -85,6 +90,7 @@ void FormSetting::SlotAllLanguage(int index)
     ui->Reset->setText(catalogueText(QStringLiteral("Settings"), QStringLiteral("Restore"), index));
     ui->label_12->setText(catalogueText(QStringLiteral("Settings"), QStringLiteral("Restore"), index));
     warningText = catalogueText(QStringLiteral("home"), QStringLiteral("WiredMode"), index);
+    upgradeTexts(index);
 }
 
 void FormSetting::on_comboBox_activated(int index)
@@ -100,40 +106,6 @@ void FormSetting::SlotLanguageSameB(int index)
     ui->comboBox->blockSignals(true);
     ui->comboBox->setCurrentIndex(index);
     ui->comboBox->blockSignals(false);
-}
-
-void FormSetting::SetVer(int index)
-{
-    if (index == 6) {
-        ui->label_5->clear();
-        ui->label_7->clear();
-        emit PostMsg::instance()->SigAddVer(1, QString());
-        emit PostMsg::instance()->SigAddVer(0, QString());
-        return;
-    }
-    if (index != 0 && index != 5)
-        return;
-    // The version labels of the open device; the firmware upgrade adds its
-    // update check here.
-    const DeviceAllInfo open = currentDevice.get();
-    QString receiverText = open.receiverVersion;
-    if (open.online && open.wired) {
-        receiverText.clear();
-        const QList<DeviceAllInfo> devices = pageDevices.get();
-        if (devices.size() == 2) {
-            for (const DeviceAllInfo &entry : devices) {
-                if (!entry.receiverId.isEmpty() && !entry.wired) {
-                    receiverText = entry.receiverVersion;
-                    break;
-                }
-            }
-        }
-    }
-    const QString mouseText = open.online ? open.mouseVersion : QString();
-    ui->label_5->setText(receiverText);
-    emit PostMsg::instance()->SigAddVer(1, receiverText);
-    ui->label_7->setText(mouseText);
-    emit PostMsg::instance()->SigAddVer(0, mouseText);
 }
 
 void FormSetting::SlotLabelText(int index, QString Text)

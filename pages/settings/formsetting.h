@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 #include "platform/hidusb/hidusb.h"
 
 namespace Ui { class FormSetting; }
+class UpDateWarning;
 
 // Settings page of the device view. This first version holds the page with
 // its language choice and firmware versions, creates the process-wide update
@@ -31,11 +34,72 @@ public slots:
     void SlotFormB();
     void SlotFormResetForm();
 
+    // Firmware upgrade of receiver and mouse (formsetting_upgrade.cpp).
+    void on_Receive_2_clicked();
+    void SlotUpdateFrame(bool IsVis);
+    void SlotCheckUpdate();
+    void on_Start();
+    void on_Receive_clicked();
+    void on_Mouse_clicked();
+    void SlotContinue(int index);
+    void SetVerText();
+
+public:
+    // The readiness check: fills the update dialog with its result; true
+    // when the upgrade can start.
+    Q_INVOKABLE bool ChechIsUpDate();
+
 private slots:
     void on_comboBox_activated(int index);
+    void onDongleCheckTimer();
+    void onMouseCheckTimer();
 
 private:
+    void setUpUpgrade();
+    void upgradeTexts(int index);
+    void runUpgradeStep(int step, int target, const QString &version);
+    void finishReceiverPart();
+    void finishMousePart();
+    void finishPart(int target);
+    void startFlash(int target);
+    void onFlashProgress(int percent);
+    void onFlashFinished(bool success);
+    void setConfirmLook();
+    void setWaitingLook();
+    void refreshVersions(bool checkUpdates);
+
     Ui::FormSetting *ui;
     QString pictureDir;
     QString buttonColor;
+
+    // Upgrade state of the page.
+    QTimer *dongleCheckTimer = nullptr;
+    QTimer *mouseCheckTimer = nullptr;
+    UpDateWarning *updateWarning = nullptr;
+    int upgradeStep = 0;
+    bool receiverSkipped = false;
+    bool mouseSkipped = false;
+    bool receiverFlashing = false;
+    bool mouseFlashing = false;
+    bool reportWithNotice = false;
+    bool mouseRepairPending = false;
+    bool ownsFlash = false;
+    QStringList receiverPaths;
+    int bootCountDM = 0, bootCountD2M = 0, bootCountD4M = 0, bootCountD8M = 0;
+    QString driveGroup;
+    QString receiverImageName;
+    QString repairImageName;
+    QString upgradeText, newTipsText, noUsbText, noReceiverText, errorText, noDeviceText, sameDeviceText,
+        multiDongleText, multiMouseText;
 };
+
+// Part states of the upgrade: 0 idle, 1 flashing, 2 done, 3 failed,
+// 4 skipped (no image qualifies).
+namespace firmwareupgrade {
+int receiverState();
+int mouseState();
+int partsCount();
+// Percent of the whole upgrade for a flash's percent: with two parts the
+// receiver fills 0-50 and the mouse 50-100.
+int overallPercent(int percent, int partsCount, bool mousePart);
+} // namespace firmwareupgrade

@@ -108,6 +108,7 @@ void TestFirmwareRepair::init()
     // Every test starts from devices that run their factory firmware.
     QVERIFY(sim::factoryReset("rx"));
     QVERIFY(sim::factoryReset("mouse"));
+    LOAD_DEVICES(receiverAndCabledMouse()); // back to the factory firmware versions
     sim::setFlashDuration(300);
     FirmwareFlash::instance()->setWatchdogMs(FirmwareFlash::kLibraryTimeoutMs + 5000);
     page.reset(new DialogChange(nullptr));

@@ -1,0 +1,246 @@
+// The settings page's firmware upgrade against a simulated receiver with its
+// mouse on the cable beside it: the readiness check opens the update dialog
+// only for strictly newer images, the start button flashes the receiver and
+// then the mouse with the progress split between them, the version labels
+// follow, and a failing flash leaves the failure record, the marker file and
+// a closable dialog.
+
+#include "app/postmsg.h"
+#include "app/textcatalogue.h"
+#include "device/devicestate.h"
+#include "device/firmwarecheck.h"
+#include "device/upgraderecord.h"
+#include "pages/settings/formsetting.h"
+#include "pages/settings/updaterepair.h"
+#include "platform/hidusb/simcontrol.h"
+#include "platform/registry.h"
+
+#include <QJsonArray>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+#include <memory>
+
+namespace sim = hidusb::sim;
+
+namespace {
+
+const QByteArray kScenario =
+    "{\"devices\": ["
+    "{\"id\": \"rx\", \"type\": \"receiver\", \"kind\": 8, \"cid\": 86, \"mid\": 29},"
+    "{\"id\": \"mouse\", \"type\": \"mouse\", \"pairedTo\": \"rx\", \"cable\": true, \"cid\": 86, \"mid\": 29}]}";
+
+QString samples()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/firmware-samples/");
+}
+
+// The mouse on its cable is the open device; the receiver is listed beside it.
+void openCabledMouseBesideReceiver()
+{
+    DeviceAllInfo mouse;
+    mouse.path = sim::pathOf("mouse");
+    mouse.id = quint16(29 << 8 | 86);
+    mouse.linkCode = 2;
+    mouse.wired = true;
+    mouse.online = true;
+    mouse.modelIndex = 0;
+    mouse.mouseVersion = firmwareVersionText(quint32(sim::firmwareVersion("mouse")));
+    DeviceAllInfo receiver;
+    receiver.path = sim::pathOf("rx");
+    receiver.id = mouse.id;
+    receiver.linkCode = 5;
+    receiver.online = true;
+    receiver.modelIndex = 0;
+    receiver.receiverId = QByteArray("\x01\x02\x03", 3);
+    receiver.receiverVersion = firmwareVersionText(quint32(sim::firmwareVersion("rx")));
+    currentDevice = mouse;
+    currentDevicePath = mouse.path.toLocal8Bit();
+    pageDevices = QList<DeviceAllInfo>{mouse, receiver};
+}
+
+} // namespace
+
+class TestFirmwareUpgrade : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        loadTextCatalogue();
+        QVERIFY(imageDir.isValid());
+        setFirmwareImageFolder(imageDir.path());
+    }
+    void init();
+    void cleanup();
+
+    void bothPartsUpgradeReceiverThenMouse();
+    void onlyTheMouseIsNewer();
+    void noPromptForOlderOrEqualImages();
+    void failingReceiverFlashStopsTheUpgrade();
+
+private:
+    void images(const QStringList &files);
+    QString dialogText() const { return updateRepairDialog->findChild<QLabel *>("ToolText_2")->text(); }
+    QToolButton *dialogButton(const char *name) const { return updateRepairDialog->findChild<QToolButton *>(name); }
+    QLabel *label(const char *name) const { return page->findChild<QLabel *>(name); }
+    void startFromDialog();
+
+    QTemporaryDir imageDir;
+    std::unique_ptr<FormSetting> page;
+};
+
+void TestFirmwareUpgrade::init()
+{
+    resetDeviceStateForTests();
+    upgraderecord::removeFail();
+    QFile::remove(upgraderecord::failMarkerPath());
+    for (const QString &f : QDir(imageDir.path()).entryList(QDir::Files))
+        QFile::remove(imageDir.filePath(f));
+    QVERIFY(sim::loadScenarioJson(kScenario));
+    QVERIFY(sim::factoryReset("rx"));
+    QVERIFY(sim::factoryReset("mouse"));
+    QVERIFY(sim::loadScenarioJson(kScenario)); // back to the factory firmware versions
+    sim::setFlashDuration(300);
+    openCabledMouseBesideReceiver();
+    devicePageActive = 1;
+    page.reset(new FormSetting(nullptr));
+    QVERIFY(updateRepairDialog);
+}
+
+void TestFirmwareUpgrade::cleanup()
+{
+    QTRY_VERIFY_WITH_TIMEOUT(!upgradeRunning, 20000);
+    QVERIFY(sim::waitIdle(20000));
+    delete updateRepairDialog;
+    page.reset();
+}
+
+void TestFirmwareUpgrade::images(const QStringList &files)
+{
+    for (const QString &f : files)
+        QVERIFY2(QFile::copy(samples() + f, imageDir.filePath(f)), qPrintable(f));
+}
+
+void TestFirmwareUpgrade::startFromDialog()
+{
+    page->SetVer(0);
+    QVERIFY(updateRepairDialog->isVisible());
+    QCOMPARE(dialogText(), catalogueText("home", "ReadyUpdate"));
+    dialogButton("NewHong_2")->click();
+    QVERIFY(upgradeRunning);
+    QVERIFY(!onlineCheckEnabled);
+    QVERIFY(!dialogButton("CloseButton")->isEnabled());
+}
+
+void TestFirmwareUpgrade::bothPartsUpgradeReceiverThenMouse()
+{
+    images({"rx8k-newer.bin", "mouse-newer.bin", "rx8k-older.bin", "mouse-equal.bin"});
+    QSignalSpy progress(PostMsg::instance(), &PostMsg::SigProgress);
+    QSignalSpy labels(PostMsg::instance(), &PostMsg::SigLabelText);
+    startFromDialog();
+    QCOMPARE(firmwareupgrade::partsCount(), 2);
+    // Part states keep their values from one upgrade to the next; the
+    // device's version tells when this one is done.
+    QTRY_COMPARE_WITH_TIMEOUT(sim::firmwareVersion("mouse"), 0x0103, 20000);
+    QTRY_VERIFY(!upgradeRunning);
+    QCOMPARE(firmwareupgrade::mouseState(), 2);
+
+    QCOMPARE(sim::firmwareVersion("rx"), 0x0106);
+    QCOMPARE(sim::firmwareVersion("mouse"), 0x0103);
+    QCOMPARE(label("label_5")->text(), QStringLiteral("v1.06"));
+    QCOMPARE(label("label_7")->text(), QStringLiteral("v1.03"));
+    QCOMPARE(labels.count(), 2);
+    QVERIFY(upgraderecord::failInfo().isEmpty());
+    QCOMPARE(registry::value(QString::fromLatin1(registry::kDriveTestKey), "MouseVer8629"), QStringLiteral("v1.03"));
+    QVERIFY(onlineCheckEnabled);
+    // The receiver runs 0-50 %, the mouse 50-100 %, and success is reported once.
+    bool sawReceiver = false, sawMouse = false;
+    int successes = 0;
+    for (const QList<QVariant> &args : progress) {
+        const int value = args.at(0).toInt();
+        const int status = args.at(1).toInt();
+        if (status == 0) {
+            QVERIFY(value >= 0 && value <= 100);
+            sawReceiver |= value > 0 && value < 50;
+            sawMouse |= value > 50;
+        }
+        successes += status == 2;
+        QVERIFY(status != 1);
+    }
+    QVERIFY(sawReceiver && sawMouse);
+    QCOMPARE(successes, 1);
+    QCOMPARE(dialogText(), catalogueText("update", "DialogUpgradeSuccess"));
+    QSignalSpy newVersion(PostMsg::instance(), &PostMsg::SigSetNewVer);
+    dialogButton("NewHong_2")->click();
+    QCOMPARE(newVersion.count(), 1);
+    QCOMPARE(page->findChild<QToolButton *>("Receive_2")->text(), keyboardText("update", "newTips"));
+}
+
+void TestFirmwareUpgrade::onlyTheMouseIsNewer()
+{
+    images({"rx8k-equal.bin", "mouse-newer.bin"});
+    QSignalSpy progress(PostMsg::instance(), &PostMsg::SigProgress);
+    startFromDialog();
+    QCOMPARE(firmwareupgrade::partsCount(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(sim::firmwareVersion("mouse"), 0x0103, 20000);
+    QTRY_VERIFY(!upgradeRunning);
+    QCOMPARE(firmwareupgrade::mouseState(), 2);
+    QCOMPARE(firmwareupgrade::receiverState(), 4);
+    QCOMPARE(sim::firmwareVersion("rx"), 0x0105);
+    QCOMPARE(sim::firmwareVersion("mouse"), 0x0103);
+    // The mouse alone fills the whole bar.
+    bool sawLow = false;
+    for (const QList<QVariant> &args : progress)
+        sawLow |= args.at(1).toInt() == 0 && args.at(0).toInt() > 0 && args.at(0).toInt() < 50;
+    QVERIFY(sawLow);
+}
+
+void TestFirmwareUpgrade::noPromptForOlderOrEqualImages()
+{
+    images({"rx8k-older.bin", "rx8k-equal.bin", "mouse-older.bin", "mouse-equal.bin", "mouse-damaged.bin",
+            "rx8k-truncated.bin"});
+    QSignalSpy frame(PostMsg::instance(), &PostMsg::SigUpdateFrame);
+    sim::clearJournal();
+    page->SetVer(0);
+    QCOMPARE(frame.count(), 1);
+    QCOMPARE(frame.first().at(0).toBool(), false);
+    QVERIFY(!updateRepairDialog->isVisible());
+    QVERIFY(!mouseUpdateFlag && !receiverUpdateFlag);
+    for (const sim::JournalEntry &e : sim::journal())
+        QVERIFY(e.function != QLatin1String("UsbUpgrade_Start"));
+}
+
+void TestFirmwareUpgrade::failingReceiverFlashStopsTheUpgrade()
+{
+    images({"rx8k-newer.bin", "mouse-newer.bin"});
+    QVERIFY(sim::failFlashAt("rx", 40));
+    QSignalSpy back(PostMsg::instance(), &PostMsg::SigChangeMainDialog);
+    sim::clearJournal();
+    startFromDialog();
+    QTRY_COMPARE_WITH_TIMEOUT(firmwareupgrade::receiverState(), 3, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!upgradeRunning, 5000);
+    QCOMPARE(dialogText(), catalogueText("update", "DialogUpgradeFail"));
+    QCOMPARE(upgraderecord::failInfo(), QStringLiteral("211,8,86,29"));
+    QVERIFY(QFileInfo::exists(upgraderecord::failMarkerPath()));
+    QVERIFY(onlineCheckEnabled);
+    // No mouse part after a failed receiver.
+    QTest::qWait(1500);
+    int starts = 0;
+    for (const sim::JournalEntry &e : sim::journal())
+        starts += e.function == QLatin1String("UsbUpgrade_Start");
+    QCOMPARE(starts, 1);
+    QCOMPARE(sim::firmwareVersion("mouse"), 0x0102);
+    QVERIFY(dialogButton("CloseButton")->isEnabled());
+    dialogButton("NewHong")->click();
+    QVERIFY(!updateRepairDialog->isVisible());
+    QCOMPARE(back.count(), 1);
+    QCOMPARE(back.first().at(0).toInt(), 0);
+    QVERIFY(sim::failFlashAt("rx", -1));
+}
+
+QTEST_MAIN(TestFirmwareUpgrade)
+#include "tst_firmwareupgrade.moc"
