@@ -39,12 +39,14 @@ public slots:
     void SlotUpdateFrame(bool IsVis);
     void SlotCheckUpdate();
     void on_Start();
-    void on_Receive_clicked();
-    void on_Mouse_clicked();
     void SlotContinue(int index);
     void SetVerText();
 
 public:
+    // Start the receiver part and the mouse part (the form has no buttons of
+    // these names; the upgrade calls them).
+    void on_Receive_clicked();
+    void on_Mouse_clicked();
     // The readiness check: fills the update dialog with its result; true
     // when the upgrade can start.
     Q_INVOKABLE bool ChechIsUpDate();

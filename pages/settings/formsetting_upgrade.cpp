@@ -96,7 +96,6 @@ void FormSetting::setUpUpgrade()
     FirmwareFlash *flash = FirmwareFlash::instance();
     connect(flash, &FirmwareFlash::progress, this, &FormSetting::onFlashProgress);
     connect(flash, &FirmwareFlash::finished, this, &FormSetting::onFlashFinished);
-    connect(ui->Receive_2, &QToolButton::clicked, this, &FormSetting::on_Receive_2_clicked);
 }
 
 void FormSetting::upgradeTexts(int index)

@@ -64,6 +64,7 @@ private slots:
     void initTestCase()
     {
         loadTextCatalogue();
+        sim::setJournalEnabled(true);
         QVERIFY(imageDir.isValid());
         setFirmwareImageFolder(imageDir.path());
         updateRepairDialog = new UpDateRepair(nullptr);

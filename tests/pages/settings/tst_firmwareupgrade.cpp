@@ -71,6 +71,7 @@ private slots:
     void initTestCase()
     {
         loadTextCatalogue();
+        sim::setJournalEnabled(true);
         QVERIFY(imageDir.isValid());
         setFirmwareImageFolder(imageDir.path());
     }
