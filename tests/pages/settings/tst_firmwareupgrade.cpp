@@ -5,6 +5,8 @@
 // follow, and a failing flash leaves the failure record, the marker file and
 // a closable dialog.
 
+#include "support/testmain.h"
+
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
 #include "device/devicestate.h"
@@ -243,5 +245,5 @@ void TestFirmwareUpgrade::failingReceiverFlashStopsTheUpgrade()
     QVERIFY(sim::failFlashAt("rx", -1));
 }
 
-QTEST_MAIN(TestFirmwareUpgrade)
+VELMORAX_TEST_MAIN(TestFirmwareUpgrade)
 #include "tst_firmwareupgrade.moc"
