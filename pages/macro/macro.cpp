@@ -8,6 +8,7 @@
 #include "app/textcatalogue.h"
 #include "device/devicestate.h"
 #include "device/setters.h"
+#include "pages/macro/macroexport.h"
 #include "pages/macro/macroflags.h"
 #include "pages/macro/macrokeynames.h"
 #include "pages/macro/macronotices.h"
@@ -16,12 +17,14 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QCursor>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QListView>
 #include <QListWidgetItem>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QSaveFile>
 
 #include <cmath>
 
@@ -682,14 +685,116 @@ void Macro::on_listWidgetHong_customContextMenuRequested(const QPoint &pos)
     QListWidgetItem *item = ui->listWidgetHong->itemAt(pos);
     QMenu menu(this);
     if (item) {
+        menu.addAction(exportText, this, &Macro::ExPortMacro);
         menu.addAction(renameText, this, &Macro::RenameMacro);
         menu.addAction(deleteText, this, &Macro::DeleteMacro);
     } else {
         menu.addAction(newMacroText, this, &Macro::CreateMewMacro);
+        menu.addAction(importText, this, &Macro::InPortMacro);
     }
     for (QAction *action : menu.actions())
         action->setFont(ui->listWidgetHong->font());
     menu.exec(QCursor::pos());
+}
+
+// ---------------------------------------------------------------------------
+// Export and import
+
+void Macro::ExPortMacro()
+{
+    if (!hasSelectedMacro())
+        return;
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("FileSave"), QStringLiteral("G:"),
+                                                      QStringLiteral("File(*.ini)"));
+    if (!path.isEmpty())
+        exportMacroTo(path);
+}
+
+bool Macro::exportMacroTo(const QString &path)
+{
+    QVector<MacroExport::Item> items;
+    for (int row = 0; row < ui->listWidgetKey->count(); ++row) {
+        const QListWidgetItem *item = ui->listWidgetKey->item(row);
+        items.append({item->text(), item->icon(), item->type() != QListWidgetItem::Type});
+    }
+    // The list and the repeat boxes as shown, saved or not.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)
+        || !MacroExport::write(&file, ui->listWidgetHong->currentItem()->text(), repeatMode(), items)
+        || !file.commit()) {
+        showMessage("DialogMacroFileFailed");
+        return false;
+    }
+    return true;
+}
+
+void Macro::InPortMacro()
+{
+    if (refusedWhileRecording())
+        return;
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("SelectFile"), QStringLiteral("G:"),
+                                                      QStringLiteral("File(*.ini)"));
+    if (!path.isEmpty())
+        importMacroFrom(path);
+}
+
+bool Macro::importMacroFrom(const QString &path)
+{
+    QFile file(path);
+    MacroExport::Contents contents;
+    const MacroExport::Problem problem = file.open(QIODevice::ReadOnly)
+                                             ? MacroExport::read(&file, &contents)
+                                             : MacroExport::Problem::Unreadable;
+    if (problem == MacroExport::Problem::Unreadable) {
+        showMessage("DialogMacroImportFailed");
+        return false;
+    }
+    // A name the list already has is the first thing the user needs to hear
+    // about, whatever else is wrong with the file.
+    if (!ui->listWidgetHong->findItems(contents.name, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty()
+        || (MacroStore::isSafeName(contents.name)
+            && QFileInfo::exists(MacroStore::filePath(macroFolder, contents.name)))) {
+        SameMacro notice;
+        runNotice(notice, QSize(300, 110));
+        return false;
+    }
+    switch (problem) {
+    case MacroExport::Problem::None:
+        break;
+    case MacroExport::Problem::BadName:
+        showMessage("DialogInvalidMacroName");
+        return false;
+    case MacroExport::Problem::TooManyEvents: {
+        KeyNumberLimit notice;
+        runNotice(notice, notice.size());
+        return false;
+    }
+    default:
+        showMessage("DialogMacroImportFailed");
+        return false;
+    }
+    if (!mayDropChanges())
+        return false;
+    // The file comes first: a macro the list shows always has one.
+    if (!MacroStore::save(macroFolder, contents.name, contents.repeatMode, contents.events)) {
+        showMessage("DialogMacroFileFailed");
+        return false;
+    }
+    ui->listWidgetHong->addItem(contents.name);
+    {
+        const QSignalBlocker blocker(ui->listWidgetHong);
+        ui->listWidgetHong->setCurrentRow(ui->listWidgetHong->count() - 1);
+    }
+    currentMacroFile = MacroStore::filePath(macroFolder, contents.name);
+    shownMacro = contents.name;
+    ui->listWidgetKey->clear();
+    for (const MacroEvent &event : qAsConst(contents.events))
+        ui->listWidgetKey->addItem(makeEventItem(event));
+    // The repeat boxes keep their state; the imported mode is in the file.
+    eventsModified = false;
+    repeatModeModified = false;
+    setSaveEnabled(false);
+    return true;
 }
 
 // ---------------------------------------------------------------------------

@@ -61,6 +61,11 @@ public:
     QListWidgetItem *makeEventItem(const MacroEvent &event) const;
     static MacroEvent eventOf(const QListWidgetItem *item);
 
+    // The two halves of export and import after the file dialog; false when
+    // nothing was written or added (the user has been told why).
+    bool exportMacroTo(const QString &path);
+    bool importMacroFrom(const QString &path);
+
 public slots:
     void SlotAllLanguage(int index);
     void SlotSetMacroPage();
@@ -78,6 +83,10 @@ public slots:
     void DeleteMacro();
     void on_listWidgetHong_clicked(const QModelIndex &index);
     void on_listWidgetHong_customContextMenuRequested(const QPoint &pos);
+    // Export of the selected macro as shown, and import of an exported one;
+    // both ask for the file first.
+    void ExPortMacro();
+    void InPortMacro();
 
     void on_Save_clicked();
     void on_listWidgetKey_itemChanged(QListWidgetItem *item);

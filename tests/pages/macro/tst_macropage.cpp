@@ -550,8 +550,10 @@ void MacroPageTest::contextMenuEntries()
         return texts;
     };
     const QPoint onItem = list->visualItemRect(list->item(0)).center();
-    QCOMPARE(entriesAt(onItem), (QStringList{catalogueText("macro", "Rename"), catalogueText("macro", "Delete")}));
-    QCOMPARE(entriesAt(QPoint(5, list->viewport()->height() - 5)), QStringList{catalogueText("macro", "NewMacro")});
+    QCOMPARE(entriesAt(onItem), (QStringList{catalogueText("macro", "MacroExport"), catalogueText("macro", "Rename"),
+                                             catalogueText("macro", "Delete")}));
+    QCOMPARE(entriesAt(QPoint(5, list->viewport()->height() - 5)),
+             (QStringList{catalogueText("macro", "NewMacro"), catalogueText("macro", "MacroImport")}));
 }
 
 void MacroPageTest::insertionRules()

@@ -1,0 +1,129 @@
+#include "pages/macro/macroexport.h"
+
+#include "pages/macro/macrokeynames.h"
+
+#include <QBuffer>
+#include <QDataStream>
+#include <QIODevice>
+#include <QRegularExpression>
+
+namespace MacroExport {
+
+namespace {
+
+constexpr int streamVersion = 17;
+const char tagText[] = "Derez";
+constexpr int tagBytes = 12;
+constexpr int nameBytes = 48;
+constexpr int modeBytes = 12;
+
+void writeField(QDataStream &stream, const QByteArray &text, int size)
+{
+    QByteArray field = text.left(size);
+    field.append(QByteArray(size - field.size(), '\0'));
+    stream.writeBytes(field.constData(), static_cast<uint>(field.size()));
+}
+
+// The text of a field: its bytes up to the first zero, as UTF-8.
+QString readField(QDataStream &stream)
+{
+    char *raw = nullptr;
+    uint length = 0;
+    stream.readBytes(raw, length);
+    const QByteArray bytes(raw, static_cast<int>(length));
+    delete[] raw;
+    const int zero = bytes.indexOf('\0');
+    return QString::fromUtf8(zero < 0 ? bytes : bytes.left(zero));
+}
+
+bool isRepeatMode(const QString &text, int *mode)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,3}$"));
+    if (!digits.match(text).hasMatch())
+        return false;
+    const int value = text.toInt();
+    if (!((value >= 1 && value <= 250) || value == MacroStore::untilThisPressed
+          || value == MacroStore::untilThisReleased || value == MacroStore::untilAnyPressed))
+        return false;
+    *mode = value;
+    return true;
+}
+
+} // namespace
+
+bool write(QIODevice *device, const QString &name, int repeatMode, const QVector<Item> &items)
+{
+    QDataStream stream(device);
+    stream.setVersion(streamVersion);
+    writeField(stream, QByteArray(tagText), tagBytes);
+    writeField(stream, name.toUtf8(), nameBytes);
+    writeField(stream, QByteArray::number(repeatMode), modeBytes);
+    stream << qint32(items.size());
+    for (const Item &item : items) {
+        stream << item.text << item.icon;
+        if (!item.text.contains(QLatin1String("ms")))
+            stream << (item.release ? "1" : "0");
+    }
+    return stream.status() == QDataStream::Ok;
+}
+
+Problem read(QIODevice *device, Contents *out)
+{
+    *out = Contents();
+    if (device->size() > maxFileBytes)
+        return Problem::Unreadable;
+    // Parsed from memory, so no length the file claims can make a read reach
+    // past what it really holds.
+    QByteArray bytes = device->read(maxFileBytes + 1);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QDataStream stream(&buffer);
+    stream.setVersion(streamVersion);
+
+    if (readField(stream) != QLatin1String(tagText) || stream.status() != QDataStream::Ok)
+        return Problem::Unreadable;
+    out->name = readField(stream);
+    const QString modeText = readField(stream);
+    qint32 count = 0;
+    stream >> count;
+    if (stream.status() != QDataStream::Ok)
+        return Problem::Unreadable;
+    if (!MacroStore::isSafeName(out->name))
+        return Problem::BadName;
+    if (!isRepeatMode(modeText, &out->repeatMode))
+        return Problem::BadMode;
+
+    static const QRegularExpression pause(QStringLiteral("^([0-9]{1,9})ms$"));
+    int keyEvents = 0;
+    for (qint32 i = 0; i < count && !stream.atEnd(); ++i) {
+        QString text;
+        QIcon icon;
+        stream >> text >> icon;
+        if (stream.status() != QDataStream::Ok)
+            return Problem::Unreadable;
+        if (text.contains(QLatin1String("ms"))) {
+            const QRegularExpressionMatch match = pause.match(text);
+            if (!match.hasMatch())
+                return Problem::BadItem;
+            out->events.append(MacroEvent::delay(match.captured(1).toUInt()));
+            continue;
+        }
+        QString marker;
+        stream >> marker;
+        if (stream.status() != QDataStream::Ok)
+            return Problem::Unreadable;
+        int kind = 1;
+        int code = 0;
+        if (text.isEmpty() || !macroEventFromName(text, &kind, &code))
+            return Problem::BadItem;
+        if (++keyEvents > MacroStore::recordEventMax)
+            return Problem::TooManyEvents;
+        // The press marker is the byte '0' and a zero byte, which a string
+        // read takes as the one UTF-16 unit 0x3000.
+        const bool press = marker == QString(QChar(0x3000));
+        out->events.append(MacroEvent::key(kind, code, press));
+    }
+    return Problem::None;
+}
+
+} // namespace MacroExport

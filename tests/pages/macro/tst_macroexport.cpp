@@ -1,0 +1,285 @@
+// Macro export and import on the macro page: the export file's exact layout,
+// a round trip into another computer's empty macro folder, and a table of
+// files the import must refuse without adding or writing anything.
+
+#include "app/textcatalogue.h"
+#include "pages/macro/macro.h"
+#include "pages/macro/macroflags.h"
+#include "pages/macro/macrostore.h"
+#include "support/testmain.h"
+
+#include "support/modalhandler.h"
+
+#include <QBuffer>
+#include <QCheckBox>
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QIcon>
+#include <QListWidget>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+QString folder()
+{
+    return MacroStore::defaultFolder();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+QStringList texts(const QListWidget *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+QByteArray field(const QByteArray &text, int size)
+{
+    QByteArray f = text.left(size);
+    return f + QByteArray(size - f.size(), '\0');
+}
+
+// An export file written field by field, independently of the program's
+// writer. A key item's marker is "0" (press) or "1" (release); an empty
+// marker writes none (pauses).
+struct FileItem
+{
+    QString text;
+    QByteArray marker;
+};
+
+QByteArray exportFile(const QByteArray &tag, const QByteArray &name, const QByteArray &mode,
+                      const QVector<FileItem> &items, int count = -1)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QDataStream s(&buffer);
+    s.setVersion(17);
+    s.writeBytes(field(tag, 12).constData(), 12);
+    s.writeBytes(field(name, 48).constData(), 48);
+    s.writeBytes(field(mode, 12).constData(), 12);
+    s << qint32(count < 0 ? items.size() : count);
+    for (const FileItem &item : items) {
+        s << item.text << QIcon();
+        if (!item.marker.isEmpty())
+            s << item.marker.constData();
+    }
+    return bytes;
+}
+
+const QVector<FileItem> aClick{{"A", "0"}, {"10ms", {}}, {"A", "1"}};
+
+} // namespace
+
+class MacroExportTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void exportWritesTheLayout();
+    void roundTripIntoAnEmptyFolder();
+    void importRefuses_data();
+    void importRefuses();
+    void truncatedBetweenItemsKeepsWhatWasRead();
+
+private:
+    void makePage();
+    std::unique_ptr<Macro> page;
+    QTemporaryDir files;
+};
+
+void MacroExportTest::initTestCase()
+{
+    loadTextCatalogue();
+    languageIndex = 0;
+    QVERIFY(files.isValid());
+}
+
+void MacroExportTest::init()
+{
+    QDir(folder()).removeRecursively();
+    QVERIFY(QDir().mkpath(folder()));
+    macroRecording = false;
+}
+
+void MacroExportTest::cleanup()
+{
+    page.reset();
+}
+
+void MacroExportTest::makePage()
+{
+    page = std::make_unique<Macro>(nullptr);
+    page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(page.get()));
+}
+
+void MacroExportTest::exportWritesTheLayout()
+{
+    writeFile(folder() + "/m.ini", "3\n0x04 1 0\n10ms\n0x04 1 1\n");
+    makePage();
+    auto *list = page->findChild<QListWidget *>("listWidgetHong");
+    list->setCurrentRow(0);
+    page->on_listWidgetHong_clicked(list->currentIndex());
+    // The repeat boxes as shown, not as saved.
+    page->findChild<QCheckBox *>("ReUntilLoose")->setChecked(true);
+
+    const QString path = files.filePath("layout.ini");
+    QVERIFY(page->exportMacroTo(path));
+
+    QByteArray bytes = readFile(path);
+    QDataStream s(&bytes, QIODevice::ReadOnly);
+    s.setVersion(17);
+    auto next = [&s](uint expectedLength) {
+        char *raw = nullptr;
+        uint length = 0;
+        s.readBytes(raw, length);
+        const QByteArray out(raw, int(length));
+        delete[] raw;
+        if (length != expectedLength)
+            qWarning("field of %u bytes, expected %u", length, expectedLength);
+        return out;
+    };
+    QCOMPARE(next(12), field("Derez", 12));
+    QCOMPARE(next(48), field("m", 48));
+    QCOMPARE(next(12), field("254", 12));
+    qint32 count = 0;
+    s >> count;
+    QCOMPARE(count, 3);
+    QStringList seen;
+    for (int i = 0; i < count; ++i) {
+        QString text;
+        QIcon icon;
+        s >> text >> icon;
+        seen << text;
+        if (!text.contains("ms"))
+            seen << QString::fromLatin1(next(2).toHex());
+    }
+    QCOMPARE(seen, (QStringList{"A", "3000", "10ms", "A", "3100"}));
+    QVERIFY(s.atEnd());
+    QCOMPARE(s.status(), QDataStream::Ok);
+}
+
+void MacroExportTest::roundTripIntoAnEmptyFolder()
+{
+    const QByteArray source = "254\n0x04 1 0\n10ms\n0x02 0 0\n0x05 1 0\n25ms\n0x05 1 1\n0x02 0 1\n0x04 1 1\n";
+    writeFile(folder() + "/Trip ä.ini", source);
+    makePage();
+    auto *list = page->findChild<QListWidget *>("listWidgetHong");
+    list->setCurrentRow(0);
+    page->on_listWidgetHong_clicked(list->currentIndex());
+    const QStringList shown = texts(page->findChild<QListWidget *>("listWidgetKey"));
+    const QString path = files.filePath("trip.ini");
+    QVERIFY(page->exportMacroTo(path));
+    page.reset();
+
+    // Another computer: an empty macro folder, repeat boxes at a count of 7.
+    init();
+    makePage();
+    page->findChild<QSpinBox *>("NumberEdit")->setValue(7);
+    ModalHandler modal;
+    QVERIFY(page->importMacroFrom(path));
+    QCOMPARE(modal.seen, QStringList());
+    QCOMPARE(texts(page->findChild<QListWidget *>("listWidgetHong")), QStringList{"Trip ä"});
+    QCOMPARE(texts(page->findChild<QListWidget *>("listWidgetKey")), shown);
+    QCOMPARE(readFile(folder() + "/Trip ä.ini"), source);
+    QVERIFY(page->findChild<QCheckBox *>("ReNumber")->isChecked());
+    QCOMPARE(page->findChild<QSpinBox *>("NumberEdit")->value(), 7);
+}
+
+void MacroExportTest::importRefuses_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("notice");
+
+    QVector<FileItem> tooMany;
+    for (int i = 0; i < 71; ++i)
+        tooMany << FileItem{"A", i % 2 ? "1" : "0"};
+    QVector<FileItem> seventy = tooMany.mid(0, 70);
+
+    QTest::newRow("wrong tag") << exportFile("Derex", "n", "1", aClick) << "UpDateWarning";
+    QTest::newRow("wrong tag, taken name") << exportFile("Derex", "taken", "1", aClick) << "UpDateWarning";
+    QTest::newRow("taken name") << exportFile("Derez", "taken", "1", aClick) << "SameMacro";
+    QTest::newRow("taken by a file the list lacks") << exportFile("Derez", "unlisted", "1", aClick) << "SameMacro";
+    QTest::newRow("path in name") << exportFile("Derez", "../evil", "1", aClick) << "UpDateWarning";
+    QTest::newRow("empty name") << exportFile("Derez", "", "1", aClick) << "UpDateWarning";
+    QTest::newRow("hidden name") << exportFile("Derez", ".n", "1", aClick) << "UpDateWarning";
+    QTest::newRow("mode 0") << exportFile("Derez", "n", "0", aClick) << "UpDateWarning";
+    QTest::newRow("mode 251") << exportFile("Derez", "n", "251", aClick) << "UpDateWarning";
+    QTest::newRow("mode 511") << exportFile("Derez", "n", "511", aClick) << "UpDateWarning";
+    QTest::newRow("mode text") << exportFile("Derez", "n", "abc", aClick) << "UpDateWarning";
+    QTest::newRow("71 key events") << exportFile("Derez", "n", "1", tooMany) << "KeyNumberLimit";
+    QTest::newRow("pause not a number") << exportFile("Derez", "n", "1", {{"A", "0"}, {"1x0ms", {}}})
+                                        << "UpDateWarning";
+    QTest::newRow("unknown key") << exportFile("Derez", "n", "1", {{"NoSuchKey", "0"}}) << "UpDateWarning";
+    QTest::newRow("item cut short") << exportFile("Derez", "n", "1", aClick).chopped(3) << "UpDateWarning";
+    QTest::newRow("garbage") << QByteArray("\x00\x00\x00\x0cgarbage\xff\xff\xff\xff\xff", 16) << "UpDateWarning";
+    QTest::newRow("empty file") << QByteArray() << "UpDateWarning";
+    QTest::newRow("a text macro file") << QByteArray("1\n0x04 1 0\n0x04 1 1\n") << "UpDateWarning";
+    // The edge that must still pass, to show the limit is not one too low.
+    QTest::newRow("70 key events") << exportFile("Derez", "n", "1", seventy) << "";
+}
+
+void MacroExportTest::importRefuses()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, notice);
+    writeFile(folder() + "/taken.ini", "1\n");
+    makePage();
+    writeFile(folder() + "/unlisted.ini", "2\n");
+    const QString path = files.filePath("refused.ini");
+    writeFile(path, bytes);
+    const QStringList before = QDir(folder()).entryList(QDir::Files | QDir::Hidden);
+
+    ModalHandler modal;
+    const bool imported = page->importMacroFrom(path);
+    auto *list = page->findChild<QListWidget *>("listWidgetHong");
+    if (notice.isEmpty()) {
+        QVERIFY(imported);
+        QCOMPARE(page->findChild<QListWidget *>("listWidgetKey")->count(), 70);
+        return;
+    }
+    QVERIFY(!imported);
+    QCOMPARE(modal.seen, QStringList{notice});
+    QCOMPARE(texts(list), QStringList{"taken"});
+    QCOMPARE(QDir(folder()).entryList(QDir::Files | QDir::Hidden), before);
+    QCOMPARE(readFile(folder() + "/taken.ini"), QByteArray("1\n"));
+    QVERIFY(!QFile::exists(folder() + "/../evil.ini"));
+}
+
+void MacroExportTest::truncatedBetweenItemsKeepsWhatWasRead()
+{
+    makePage();
+    const QString path = files.filePath("short.ini");
+    // The count promises five items; the data holds three whole ones.
+    writeFile(path, exportFile("Derez", "short", "2", aClick, 5));
+    QVERIFY(page->importMacroFrom(path));
+    QCOMPARE(texts(page->findChild<QListWidget *>("listWidgetKey")), (QStringList{"A", "10ms", "A"}));
+    QCOMPARE(readFile(folder() + "/short.ini"), QByteArray("2\n0x04 1 0\n10ms\n0x04 1 1\n"));
+}
+
+VELMORAX_TEST_MAIN(MacroExportTest)
+#include "tst_macroexport.moc"
