@@ -19,7 +19,9 @@ public:
 
     // True when this process now holds the mark; false when another running
     // process holds it. A lock that cannot be created for another reason
-    // (unwritable folder) lets the program run as the first instance.
+    // (unwritable folder) lets the program run as the first instance, and so
+    // does a leftover lock that no running process holds but that cannot be
+    // taken over because its folder is read-only.
     bool acquire();
     bool held() const { return m_held; }
 

@@ -1,8 +1,8 @@
-#include "support/testmain.h"
 #include "app/look.h"
 #include "app/singleinstance.h"
 #include "app/startup.h"
 #include "support/filetouch.h"
+#include "support/testmain.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,12 +14,21 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 // Child mode: take the lock, report, then wait to be killed or end on its own.
 int holdLock(const QString &path, const QByteArray &how)
 {
+    if (how == "readonly" && geteuid() == 0) {
+        // The folder's missing write permission binds only a plain user.
+        if (setgid(65534) != 0 || setuid(65534) != 0) {
+            printf("no plain user\n");
+            return 2;
+        }
+    }
     SingleInstance instance(path);
     const bool got = instance.acquire();
     printf("%s\n", got ? "acquired" : "refused");
@@ -30,7 +39,8 @@ int holdLock(const QString &path, const QByteArray &how)
     }
     if (how == "hold") {
         char line[8];
-        if (!fgets(line, sizeof line, stdin)) { /* parent closed the pipe */ }
+        if (!fgets(line, sizeof line, stdin)) { /* parent closed the pipe */
+        }
     }
     return got ? 0 : 1;
 }
@@ -136,8 +146,8 @@ private slots:
         QFont nine = top.font();
         nine.setPointSizeF(9);
         top.setFont(nine);
-        auto *inherits = new QLabel(&top);            // inherits 9 pt
-        auto *grandChild = new QLabel(inherits);      // inherits too
+        auto *inherits = new QLabel(&top);       // inherits 9 pt
+        auto *grandChild = new QLabel(inherits); // inherits too
         auto *own = new QLabel(&top);
         QFont eleven = own->font();
         eleven.setPointSizeF(11);
@@ -145,7 +155,7 @@ private slots:
         auto *keeps = new QWidget(&top);
         keeps->setObjectName("Receive_2");
         keeps->setFont(eleven);
-        auto *insideKeeps = new QLabel(keeps);        // inherits 11 pt
+        auto *insideKeeps = new QLabel(keeps); // inherits 11 pt
 
         look::scaleFonts(&top, factor);
         const auto near = [](qreal a, qreal b) { return qAbs(a - b) < 0.001; };
@@ -209,6 +219,42 @@ private slots:
         QProcess after;
         QCOMPARE(runChild(after, lock, "once"), QStringLiteral("refused"));
         QVERIFY(after.waitForFinished(30000));
+    }
+
+    // A kill leaves the lock file behind; in a folder that has become
+    // read-only it can be neither removed nor replaced. Only a running
+    // holder means another instance.
+    void readOnlyLockFolder_data()
+    {
+        QTest::addColumn<bool>("holderRuns");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("lock of a killed run") << false << "acquired";
+        QTest::newRow("lock of a running instance") << true << "refused";
+    }
+
+    void readOnlyLockFolder()
+    {
+        QFETCH(bool, holderRuns);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        const QString lock = dir.path() + "/VELMORAX.lock";
+        QProcess holder;
+        QCOMPARE(runChild(holder, lock, holderRuns ? "hold" : "crash"), QStringLiteral("acquired"));
+        if (!holderRuns)
+            QVERIFY(holder.waitForFinished(30000));
+        QVERIFY(QFile::exists(lock));
+        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0555) == 0);
+
+        QProcess second;
+        const QString got = runChild(second, lock, "readonly");
+        QVERIFY(second.waitForFinished(30000));
+        ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+        QVERIFY(QFile::exists(lock)); // nothing could be removed
+        if (holderRuns) {
+            holder.closeWriteChannel();
+            QVERIFY(holder.waitForFinished(30000));
+        }
+        QCOMPARE(got, expected);
     }
 
     void unwritableLockFolderStillStarts()
