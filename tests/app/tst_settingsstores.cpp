@@ -1,11 +1,14 @@
-#include "support/testmain.h"
 #include "app/configini.h"
 #include "app/macroini.h"
 #include "platform/userpaths.h"
+#include "support/filesizelimit.h"
+#include "support/testmain.h"
 
-#include <QFile>
-#include <QTemporaryDir>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <atomic>
@@ -63,16 +66,31 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("coded sensor") << "Drive1" << "Sensor" << b64("3395") << "3395";
-        QTest::newRow("MID is plain") << "Drive1" << "MID" << b64("3395") << b64("3395");
-        QTest::newRow("DeviceTotal is plain") << "Option" << "DeviceTotal" << "3" << "3";
-        QTest::newRow("space inside decoded text") << "Drive1" << "Sensor" << b64("33 95") << "3395";
-        QTest::newRow("line break inside decoded text") << "Drive1" << "Sensor" << b64("33\n95\n") << "3395";
-        QTest::newRow("coded CID in Option") << "Option" << "CID" << b64("10") << "10";
-        QTest::newRow("firmware name") << "Drive2" << "D4M" << b64("RX4K_A") << "RX4K_A";
-        QTest::newRow("UTF-8 text") << "Drive1" << "MM" << QString::fromLatin1(QString::fromUtf8("鼠标").toUtf8().toBase64()) << QString::fromUtf8("鼠标");
-        QTest::newRow("case matters for coded keys") << "Drive1" << "sensor" << b64("3395") << b64("3395");
-        QTest::newRow("garbage decodes leniently") << "Drive1" << "Sensor" << "!!!!" << "";
+        QTest::newRow("coded sensor") << "Drive1"
+                                      << "Sensor" << b64("3395") << "3395";
+        QTest::newRow("MID is plain") << "Drive1"
+                                      << "MID" << b64("3395") << b64("3395");
+        QTest::newRow("DeviceTotal is plain") << "Option"
+                                              << "DeviceTotal"
+                                              << "3"
+                                              << "3";
+        QTest::newRow("space inside decoded text") << "Drive1"
+                                                   << "Sensor" << b64("33 95") << "3395";
+        QTest::newRow("line break inside decoded text") << "Drive1"
+                                                        << "Sensor" << b64("33\n95\n") << "3395";
+        QTest::newRow("coded CID in Option") << "Option"
+                                             << "CID" << b64("10") << "10";
+        QTest::newRow("firmware name") << "Drive2"
+                                       << "D4M" << b64("RX4K_A") << "RX4K_A";
+        QTest::newRow("UTF-8 text") << "Drive1"
+                                    << "MM" << QString::fromLatin1(QString::fromUtf8("鼠标").toUtf8().toBase64())
+                                    << QString::fromUtf8("鼠标");
+        QTest::newRow("case matters for coded keys") << "Drive1"
+                                                     << "sensor" << b64("3395") << b64("3395");
+        QTest::newRow("garbage decodes leniently") << "Drive1"
+                                                   << "Sensor"
+                                                   << "!!!!"
+                                                   << "";
     }
 
     void codedValues()
@@ -89,7 +107,7 @@ private slots:
     void lists()
     {
         const QString path = writeCatalogue(QStringLiteral("[Option]\nVID=%1,%2\nLabelColor=200,210,220\n"
-                                                          "ButtonColor=1,2\nUSB_PID=%3\n")
+                                                           "ButtonColor=1,2\nUSB_PID=%3\n")
                                                 .arg(b64("248A"), b64("3554"), b64("5D03"))
                                                 .toUtf8());
         ConfigIni store(path);
@@ -116,8 +134,8 @@ private slots:
 
     void concurrentReadersSeeTheSameValues()
     {
-        const QString path = writeCatalogue(QStringLiteral("[Option]\nCID=%1\nVID=%2,%3\n")
-                                                .arg(b64("10"), b64("248A"), b64("3554")).toUtf8());
+        const QString path = writeCatalogue(
+            QStringLiteral("[Option]\nCID=%1\nVID=%2,%3\n").arg(b64("10"), b64("248A"), b64("3554")).toUtf8());
         ConfigIni store(path);
         QAtomicInt wrong = 0;
         std::vector<std::thread> threads;
@@ -159,6 +177,104 @@ private slots:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().contains("IsShow=1"));
+    }
+
+    // The file stays readable by QSettings, whatever the texts hold.
+    void userSettingsKeepAnyText_data()
+    {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("plain") << "Device"
+                               << "Last"
+                               << "2";
+        QTest::newRow("plain with blanks") << "Device"
+                                           << "Name"
+                                           << "Mouse 1.0 / x+y:z";
+        QTest::newRow("empty") << "FindNew"
+                               << "IsShow"
+                               << "";
+        QTest::newRow("commas stay one text") << "Recent"
+                                              << "File"
+                                              << "a,b, c";
+        QTest::newRow("blanks at the ends") << "Name"
+                                            << "Last"
+                                            << "  padded  ";
+        QTest::newRow("quotes and backslashes") << "Path"
+                                                << "Dir"
+                                                << "C:\\x\\\"y\"";
+        QTest::newRow("line breaks and tab") << "Note"
+                                             << "Text"
+                                             << "one\ntwo\r\tthree";
+        QTest::newRow("typed-value marker") << "Note"
+                                            << "At"
+                                            << "@Variant(abc)";
+        QTest::newRow("comment and group marks") << "Note"
+                                                 << "Marks"
+                                                 << ";[x]=y #z";
+        QTest::newRow("UTF-8") << "Note"
+                               << "Name" << QString::fromUtf8("鼠标 Мышь");
+        QTest::newRow("odd names") << "My Group;[1]"
+                                   << "key=%\u00e9"
+                                   << "v";
+        QTest::newRow("group General") << "General"
+                                       << "Key"
+                                       << "g";
+    }
+
+    void userSettingsKeepAnyText()
+    {
+        QFETCH(QString, group);
+        QFETCH(QString, key);
+        QFETCH(QString, text);
+        QTemporaryDir dir;
+        const QString path = dir.path() + QStringLiteral("/Macro.ini");
+        {
+            MacroIni store(path);
+            QVERIFY(store.setValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("1")));
+            QVERIFY(store.setValue(group, key, text));
+        }
+        MacroIni again(path);
+        QCOMPARE(again.value(group, key), text);
+        QCOMPARE(again.value(QStringLiteral("Language"), QStringLiteral("Language")), QStringLiteral("1"));
+        QSettings plain(path, QSettings::IniFormat);
+        plain.setIniCodec("UTF-8");
+        QCOMPARE(plain.value(group + QLatin1Char('/') + key).toString(), text);
+        QCOMPARE(plain.allKeys().size(), 2);
+    }
+
+    // A full disk: the file keeps what was stored before, whole; the new
+    // value holds for the rest of the run and is written once there is room.
+    void userSettingsSurviveAFullDisk()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.path() + QStringLiteral("/Macro.ini");
+        MacroIni store(path);
+        QVERIFY(store.setValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("2")));
+        QVERIFY(store.setValue(QStringLiteral("AutoStart"), QStringLiteral("Enable"), QStringLiteral("true")));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+
+        bool written = true;
+        {
+            FileSizeLimit full(8);
+            QVERIFY(full.active());
+            written = store.setValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("1"));
+        }
+        QVERIFY(!written);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+        file.close();
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Macro.ini"});
+        QCOMPARE(store.value(QStringLiteral("Language"), QStringLiteral("Language")), QStringLiteral("1"));
+        QCOMPARE(MacroIni(path).value(QStringLiteral("Language"), QStringLiteral("Language")), QStringLiteral("2"));
+
+        QVERIFY(store.setValue(QStringLiteral("FindNew"), QStringLiteral("IsShow"), QStringLiteral("0")));
+        MacroIni again(path);
+        QCOMPARE(again.value(QStringLiteral("Language"), QStringLiteral("Language")), QStringLiteral("1"));
+        QCOMPARE(again.value(QStringLiteral("AutoStart"), QStringLiteral("Enable")), QStringLiteral("true"));
     }
 
     // A lock file left by a killed run, cut short or whole, must not hold
