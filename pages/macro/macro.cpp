@@ -14,6 +14,8 @@
 #include "pages/macro/macronotices.h"
 #include "pages/macro/questiondialog.h"
 
+#include "device/keytable.h"
+
 #include <QAction>
 #include <QButtonGroup>
 #include <QCursor>
@@ -56,8 +58,7 @@ quint32 delayFromMs(double ms)
 
 } // namespace
 
-Macro::Macro(QWidget *parent)
-    : QWidget(parent), ui(new Ui::Macro)
+Macro::Macro(QWidget *parent) : QWidget(parent), ui(new Ui::Macro)
 {
     ui->setupUi(this);
     pictureDir = look::pictureDir(QStringLiteral("Macro"));
@@ -82,11 +83,14 @@ Macro::Macro(QWidget *parent)
     repeatModeGroup->addButton(ui->ReNumber);
     repeatModeGroup->addButton(ui->ReUntil);
 
+    keyboardHook = std::make_unique<KeyboardHook>(KeyboardHook::User::MacroRecording);
     ui->StartRecord->setFocusPolicy(Qt::NoFocus);
+    ui->StopRecord->setFocusPolicy(Qt::NoFocus);
     ui->StopRecord->hide();
     ui->AutoInsertDelay->setChecked(true);
-    connect(repeatModeGroup, &QButtonGroup::idToggled, this,
-            [this](int, bool) { repeatModeChanged(); }, Qt::DirectConnection);
+    connect(
+        repeatModeGroup, &QButtonGroup::idToggled, this, [this](int, bool) { repeatModeChanged(); },
+        Qt::DirectConnection);
     setSaveEnabled(false);
 
     connect(hub, &PostMsg::SigAllLanguage, this, &Macro::SlotAllLanguage);
@@ -95,6 +99,12 @@ Macro::Macro(QWidget *parent)
 
 Macro::~Macro()
 {
+    if (keyboardHook->isInstalled()) {
+        keyboardHook->remove();
+        macroRecording = false;
+    }
+    // The callback is kept between recordings; it must not outlive the page.
+    keyboardHook->setCallback({});
     delete ui;
 }
 
@@ -130,10 +140,10 @@ void Macro::styleStaticWidgets()
     for (QLabel *label : {ui->label, ui->label_2, ui->label_3, ui->AutoInsertDelayLabel, ui->ReUntilLabel,
                           ui->ReUntilClickLabel, ui->ReUntilLooseLabel})
         look::setSheet(label, look::colorSheet(QStringLiteral("QLabel")));
-    for (QCheckBox *box : {ui->AutoInsertDelay, ui->DefaultDelay, ui->ReUntilLoose, ui->ReUntilClick, ui->ReUntil,
-                           ui->ReNumber})
-        look::setSheet(box, look::checkBoxSheet(pictureDir, QStringLiteral("CheckBoxCheck.png"),
-                                                QStringLiteral("CheckBox.png")));
+    for (QCheckBox *box :
+         {ui->AutoInsertDelay, ui->DefaultDelay, ui->ReUntilLoose, ui->ReUntilClick, ui->ReUntil, ui->ReNumber})
+        look::setSheet(
+            box, look::checkBoxSheet(pictureDir, QStringLiteral("CheckBoxCheck.png"), QStringLiteral("CheckBox.png")));
 
     for (QToolButton *button : {ui->NewHong, ui->DeleteHong, ui->Amend, ui->DeleteKey})
         look::setSheet(button, enabledButtonSheet());
@@ -156,8 +166,8 @@ void Macro::styleStaticWidgets()
 QString Macro::enabledButtonSheet() const
 {
     return look::imageSheet(QStringLiteral("QToolButton"), pictureDir,
-                            look::buttonImages(QStringLiteral("Button"), look::Hover | look::Click),
-                            look::Fit::Centre, look::rgb(look::Role::Button));
+                            look::buttonImages(QStringLiteral("Button"), look::Hover | look::Click), look::Fit::Centre,
+                            look::rgb(look::Role::Button));
 }
 
 void Macro::setSaveEnabled(bool enabled)
@@ -224,9 +234,9 @@ QListWidgetItem *Macro::makeEventItem(const MacroEvent &event) const
         return item;
     }
     const bool press = event.type == MacroEvent::Press;
-    item = new QListWidgetItem(QIcon(pictureDir + (press ? QStringLiteral("MacroDown.png") : QStringLiteral("MacroUp.png"))),
-                               macroEventName(event.kind, event.code), nullptr,
-                               press ? QListWidgetItem::Type : releaseType);
+    item = new QListWidgetItem(
+        QIcon(pictureDir + (press ? QStringLiteral("MacroDown.png") : QStringLiteral("MacroUp.png"))),
+        macroEventName(event.kind, event.code), nullptr, press ? QListWidgetItem::Type : releaseType);
     item->setData(isDelayRole, false);
     item->setData(kindRole, event.kind);
     item->setData(codeRole, event.code);
@@ -423,9 +433,15 @@ int Macro::repeatMode() const
 void Macro::applyRepeatMode(int mode)
 {
     switch (mode) {
-    case MacroStore::untilThisReleased: ui->ReUntilLoose->setChecked(true); break;
-    case MacroStore::untilAnyPressed: ui->ReUntilClick->setChecked(true); break;
-    case MacroStore::untilThisPressed: ui->ReUntil->setChecked(true); break;
+    case MacroStore::untilThisReleased:
+        ui->ReUntilLoose->setChecked(true);
+        break;
+    case MacroStore::untilAnyPressed:
+        ui->ReUntilClick->setChecked(true);
+        break;
+    case MacroStore::untilThisPressed:
+        ui->ReUntil->setChecked(true);
+        break;
     default:
         ui->ReNumber->setChecked(true);
         ui->NumberEdit->setValue(mode >= 1 && mode <= 250 ? mode : 1);
@@ -470,8 +486,7 @@ bool Macro::writeMacroFile(const QString &modeText)
         return false;
     const QString name = selectedMacroName();
     currentMacroFile = MacroStore::filePath(macroFolder, name);
-    return MacroStore::writeAtomically(currentMacroFile,
-                                       modeText.toUtf8() + '\n' + MacroStore::eventLines(events()));
+    return MacroStore::writeAtomically(currentMacroFile, modeText.toUtf8() + '\n' + MacroStore::eventLines(events()));
 }
 
 bool Macro::clearCurrentMacroFile()
@@ -798,6 +813,152 @@ bool Macro::importMacroFrom(const QString &path)
 }
 
 // ---------------------------------------------------------------------------
+// Recording
+
+void Macro::setRecordingControlsEnabled(bool enabled)
+{
+    for (QWidget *w : std::initializer_list<QWidget *>{ui->AutoInsertDelay, ui->DefaultDelay, ui->ReUntilLoose,
+                                                       ui->ReUntilClick, ui->ReUntil, ui->ReNumber})
+        w->setEnabled(enabled);
+}
+
+void Macro::on_StartRecord_clicked()
+{
+    if (macroRecording || keyboardHook->isInstalled())
+        return;
+    if (!hasSelectedMacro()) {
+        ExeIsRun notice;
+        notice.showSelectMacroFirst();
+        runNotice(notice, notice.size());
+        return;
+    }
+    setRecordingControlsEnabled(false);
+    emit PostMsg::instance()->SigStartRecord(0);
+    recordedCount = 0;
+    ui->ChooseEvent->setEnabled(false);
+    eventsModified = true;
+    keyboardHook->install();
+    keyboardHook->setCallback(
+        [this](int keyCode, bool down, bool repeat) { UpdateCapslockTip(keyCode, down, repeat); });
+    ui->StartRecord->hide();
+    ui->StopRecord->show();
+    macroRecording = true;
+    firstEventPending = true;
+    heldKeys.clear();
+    ui->listWidgetKey->clear();
+    ui->DelayTime->setEnabled(false);
+    ui->NumberEdit->setEnabled(false);
+    ui->listWidgetHong->setEnabled(false);
+    lastKeyCode = -1;
+}
+
+void Macro::on_StopRecord_clicked()
+{
+    // Keys still down when the user stops would stay pressed on the mouse
+    // after the macro has run.
+    if (macroRecording)
+        releaseHeldKeys();
+    setRecordingControlsEnabled(true);
+    emit PostMsg::instance()->SigStartRecord(1);
+    keyboardHook->remove();
+    recordedCount = 0;
+    ui->StopRecord->hide();
+    ui->StartRecord->show();
+    ui->DelayTime->setEnabled(true);
+    ui->NumberEdit->setEnabled(true);
+    ui->listWidgetHong->setEnabled(true);
+    macroRecording = false;
+    ui->ChooseEvent->setEnabled(true);
+    setSaveEnabled(true);
+    lastKeyCode = -1;
+    heldKeys.clear();
+}
+
+int Macro::heldNamedKeys() const
+{
+    int named = 0;
+    for (int key : heldKeys)
+        if (keytable::captureName(quint32(key)))
+            ++named;
+    return named;
+}
+
+bool Macro::recordKeyEvent(int keyCode, bool press)
+{
+    if (firstEventPending) {
+        eventTimer.restart();
+        firstEventPending = false;
+    } else {
+        const double ms = ui->AutoInsertDelay->isChecked() ? double(eventTimer.elapsed()) : ui->DelayTime->value();
+        appendDelayItem(ms);
+        eventTimer.restart();
+    }
+    const std::optional<QString> name = keytable::captureName(quint32(keyCode));
+    if (!name) {
+        // The pause stays and stands for the next key's own.
+        firstEventPending = true;
+        return false;
+    }
+    ++recordedCount;
+    appendKeyItem(*name, press);
+    return true;
+}
+
+void Macro::releaseHeldKeys()
+{
+    while (!heldKeys.isEmpty()) {
+        const int key = heldKeys.takeLast();
+        if (keytable::captureName(quint32(key)))
+            recordKeyEvent(key, false);
+    }
+}
+
+void Macro::UpdateCapslockTip(int keyCode, bool downOrUp, bool)
+{
+    if (!macroRecording) {
+        eventTimer.restart();
+        return;
+    }
+    lastKeyCode = keyCode;
+    const bool named = keytable::captureName(quint32(keyCode)).has_value();
+    if (downOrUp) {
+        // A key already down sends its auto-repeat; a key pressed again
+        // after its release (also while others are held) is a new press.
+        if (heldKeys.contains(keyCode))
+            return;
+        // The press and the releases of every held key must fit.
+        if (named && recordedCount + heldNamedKeys() + 2 > recordLimit) {
+            haltAtLimit();
+            return;
+        }
+        heldKeys.append(keyCode);
+    } else {
+        heldKeys.removeOne(keyCode);
+    }
+    if (!recordKeyEvent(keyCode, downOrUp))
+        return;
+    if (recordedCount + heldNamedKeys() >= recordLimit)
+        haltAtLimit();
+}
+
+void Macro::haltAtLimit()
+{
+    releaseHeldKeys();
+    macroRecording = false;
+    recordedCount = 0;
+    keyboardHook->remove();
+    // Not from inside the key callback: a modal loop there would run while
+    // the key is still being delivered.
+    QMetaObject::invokeMethod(this, &Macro::showLimitNotice, Qt::QueuedConnection);
+}
+
+void Macro::showLimitNotice()
+{
+    KeyNumberLimit notice;
+    runNotice(notice, notice.size());
+}
+
+// ---------------------------------------------------------------------------
 // Saving and the repeat mode
 
 void Macro::on_Save_clicked()
@@ -889,14 +1050,27 @@ void Macro::SlotButtonToMacro(FlashDataMap DataMap, int KeyNumer)
 
 void Macro::SlotSetMacroPage()
 {
+    // Leaving the device page ends a recording as Stop would: keys still
+    // held are released, every control is usable again, and what was
+    // recorded can still be saved.
+    const bool recordingShown = !ui->StopRecord->isHidden();
+    if (macroRecording)
+        releaseHeldKeys();
+    heldKeys.clear();
     emit PostMsg::instance()->SigStartRecord(1);
+    keyboardHook->remove();
+    recordedCount = 0;
     ui->StopRecord->hide();
     ui->StartRecord->show();
+    setRecordingControlsEnabled(true);
+    ui->ChooseEvent->setEnabled(true);
     ui->DelayTime->setEnabled(true);
     ui->NumberEdit->setEnabled(true);
     ui->listWidgetHong->setEnabled(true);
     macroRecording = false;
     lastKeyCode = -1;
+    if (recordingShown)
+        setSaveEnabled(true);
 }
 
 // ---------------------------------------------------------------------------
@@ -921,6 +1095,4 @@ void Macro::keyPressEvent(QKeyEvent *event)
     QWidget::keyPressEvent(event);
 }
 
-void Macro::changeEvent(QEvent *)
-{
-}
+void Macro::changeEvent(QEvent *) {}

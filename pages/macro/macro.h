@@ -2,6 +2,7 @@
 
 #include "pages/macro/macrostore.h"
 #include "platform/hidusb/hidusb.h"
+#include "platform/keyhook/keyboardhook.h"
 
 #include <QElapsedTimer>
 #include <QModelIndex>
@@ -9,10 +10,14 @@
 #include <QVector>
 #include <QWidget>
 
+#include <memory>
+
 class QButtonGroup;
 class QListWidgetItem;
 
-namespace Ui { class Macro; }
+namespace Ui {
+class Macro;
+}
 
 // The macro editor page: the list of the user's macros (one file each), the
 // selected macro's event list, its repeat mode, and saving. Other pages reach
@@ -57,6 +62,12 @@ public:
     // The repeat mode of the checked repeat box (1..250, 253, 254, 255).
     int repeatMode() const;
 
+    // Key events a recording takes at most (releases of held keys included).
+    static constexpr int recordLimit = MacroStore::recordEventMax;
+
+    // The page's keyboard hook: installed while a recording runs.
+    std::unique_ptr<KeyboardHook> keyboardHook;
+
     // An event item, and the event an item holds.
     QListWidgetItem *makeEventItem(const MacroEvent &event) const;
     static MacroEvent eventOf(const QListWidgetItem *item);
@@ -88,6 +99,12 @@ public slots:
     void ExPortMacro();
     void InPortMacro();
 
+    void on_StartRecord_clicked();
+    void on_StopRecord_clicked();
+    // The recording's key callback: every key message while a window of
+    // the program is in front (virtual key, key down, repeat flag).
+    void UpdateCapslockTip(int keyCode, bool downOrUp, bool aotu);
+
     void on_Save_clicked();
     void on_listWidgetKey_itemChanged(QListWidgetItem *item);
     void on_NumberEdit_valueChanged(int value);
@@ -118,11 +135,26 @@ private:
     void runNotice(Notice &notice, const QSize &placementSize);
     void styleStaticWidgets();
     void insertItem(int row, const MacroEvent &event);
+    void setRecordingControlsEnabled(bool enabled);
+    // Appends one recorded key event with the pause before it; false when
+    // the key has no name (then nothing but that pause is added).
+    bool recordKeyEvent(int keyCode, bool press);
+    // Appends a release for every named key still held, last pressed first.
+    void releaseHeldKeys();
+    // Named keys held down now.
+    int heldNamedKeys() const;
+    // The recording reached the event limit: it stops taking keys and the
+    // notice follows once the key callback has returned.
+    void haltAtLimit();
+    void showLimitNotice();
 
     Ui::Macro *ui;
     QButtonGroup *delayModeGroup = nullptr;
     QButtonGroup *repeatModeGroup = nullptr;
-    int lastKeyCode = 0;
+    int lastKeyCode = -1;
+    // Keys down since the recording started, in the order pressed: a key
+    // down that is already here is the key's auto-repeat.
+    QVector<int> heldKeys;
     QElapsedTimer eventTimer;
     bool firstEventPending = false;
     QString buttonTextColor;
