@@ -38,14 +38,14 @@ QString sensorPrefix(const QString &sensor)
     return QStringLiteral("SENSOR_") + sensor + QStringLiteral("_DPI");
 }
 
-// The DPI in a table name: the number two characters after its first capital
-// "I" (after "_DPI_" for sensor names without a capital I).
-int dpiFromName(const QString &name)
+// The DPI in a table name: the number after "SENSOR_<sensor>_DPI_" (a sensor
+// name may itself hold "DPI" or a capital I).
+int dpiFromName(const QString &name, const QString &prefix)
 {
-    const int i = name.indexOf(QLatin1Char('I'));
+    const int i = name.indexOf(prefix + QLatin1Char('_'));
     if (i < 0)
         return 0;
-    return readNumber(name.mid(i + 2), 10);
+    return readNumber(name.mid(i + prefix.size() + 1), 10);
 }
 
 // The two sensors whose arithmetic code has ten bits: bits 8 and 9 travel in
@@ -325,7 +325,7 @@ int decodeStageDpi(const SensorTable &table, const QString &sensor, int code, in
             continue;
         tableSensor = true;
         if (table.codes.at(i) == code) {
-            dpi = dpiFromName(name);
+            dpi = dpiFromName(name, prefix);
             if (hasBitsOf(flags, 0x22))
                 dpi *= 2;
             break;

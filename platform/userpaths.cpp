@@ -54,3 +54,13 @@ QString userConfigRoot()
         base = QDir::homePath() + QStringLiteral("/.config");
     return base + QLatin1Char('/') + QLatin1String(kProductFolder);
 }
+
+QString dialogStartFolder(const QString &folder)
+{
+#ifdef Q_OS_WIN
+    return folder;
+#else
+    const bool namesDrive = folder.size() >= 2 && folder.at(0).isLetter() && folder.at(1) == QLatin1Char(':');
+    return namesDrive ? QDir::homePath() : folder;
+#endif
+}

@@ -20,3 +20,7 @@ void createUserFolders();
 // The user's configuration folder for the program's own INI files
 // (registry replacement): <generic config location>/VELMORAX.
 QString userConfigRoot();
+
+// The start folder of a file dialog: a folder that names a Windows drive
+// ("G:", "C:/Data") is the user's home folder elsewhere.
+QString dialogStartFolder(const QString &folder);

@@ -1,11 +1,24 @@
 #pragma once
 
-// The button page. For now it is the least page that hosts the device
-// worker: it creates the one Worker, keeps the button page's refill flags and
-// shows the mouse picture; the button editor itself is built on top of it.
+// The button page: what each physical button of the mouse does.
+//
+// The page lists the model's buttons as selectors labelled with their current
+// function (decoded from the device record), opens the function list and the
+// option panel on the function a selected button holds, writes key
+// combinations and multimedia keys, and carries the page-wide controls: the
+// configuration slot, the release and wheel debounce, export and import of
+// the configuration. It also creates and finally releases the device worker.
+//
+// The page keeps three mirrors of every button's function triple (type, p1,
+// p2), always 16 entries each, refilled from every record it is shown and
+// updated after each successful write (setButtonState). The selection is the
+// checked selector of selectorGroup; the option handlers write to it.
 
+#include "pages/buttons/buttonfunction.h"
 #include "platform/hidusb/hidusb.h"
 
+#include <QString>
+#include <QVector>
 #include <QWidget>
 
 #include <memory>
@@ -13,6 +26,11 @@
 namespace Ui {
 class Buttoninterface;
 }
+class QAbstractButton;
+class QButtonGroup;
+class QScrollArea;
+class QToolButton;
+class QVBoxLayout;
 class WorkerOwner;
 
 class Buttoninterface : public QWidget
@@ -22,20 +40,133 @@ public:
     explicit Buttoninterface(QWidget *parent = nullptr);
     ~Buttoninterface() override;
 
+    // --- for the function options ------------------------------------------
+    // The selector of device button b (nullptr outside 0..15).
+    QToolButton *selector(int b) const;
+    // The device button of the checked selector, -1 when none is checked.
+    int selectedButton() const;
+    // Stores a written function in the mirrors (b outside 0..15: nothing).
+    void setButtonState(int b, int type, int p1, int p2);
+    // Whether writing (type, p1) into button b would leave the mouse without
+    // a left click: b is the only button of the model holding it.
+    bool wouldLoseLeftClick(int b, int type, int p1) const;
+    // Puts the label of device button b's function on its selector, from
+    // `record` (a macro-bound button also rebuilds its macro file).
+    void showButtonFunction(int b, int type, int p1, int p2, const FlashDataMap &record);
+    // DPI-lock codes for the open model's sensor.
+    int dpiToCode(int dpi) const;
+    int codeToDpi(int code) const;
+    // Writes a combination text into button b; false (nothing written) for
+    // text outside the key vocabulary, a refused write or a lost left click.
+    bool assignKeyCombination(int button, QString text);
+    // Writes the multimedia key whose usage has low byte `key` into button b.
+    bool assignMultimediaKey(int button, int key);
+    // Clears the check marks of the option panel and of the macro list.
+    void uncheckAllOptions();
+    // Back to the rest state: function list closed, debounce page shown.
+    void closePanels();
+    // Writes a configuration file of `record` for the open model. False, with
+    // nothing left behind, when it could not be written.
+    static bool exportButtonConfig(const QString &path, const FlashDataMap &record);
+
+    const QVector<int> &types() const { return buttonTypes; }
+    const QVector<int> &values() const { return buttonValues; }
+    const QVector<int> &extras() const { return buttonExtras; }
+    QButtonGroup *options() const { return optionGroup; }
+    QList<QToolButton *> macroListButtons() const { return macroButtons; }
+    QString macroLabelPrefix() const { return macroPrefix; }
+    QString modelSensor() const { return sensorName; }
+    // How many buttons the open model has (its selectors are shown).
+    int buttonCount() const { return modelButtons; }
+
 public slots:
+    void SlotMouseIndex(int index);
     void SlotUpDataButtonUIButton(FlashDataMap DataMap);
+    void SlotUpDataConfigUI(int ToTalItem, int SelectIndex, bool ItemEnable);
     void SlotUpDataButtonUIB(FlashDataMap DataMap);
     void SlotFormResetButton();
-    // The device's configuration-slot report; the stand-in page has no slot
-    // chooser yet.
-    void SlotUpDataConfigUI(int ToTalItem, int SelectIndex, bool ItemEnable);
-    void SlotMouseIndex(int index);
+    void SlotAllLanguage(int index);
+
+    // Form slots (connected by name).
+    void on_FireKey_clicked();
+    void on_RightKey_clicked();
+    void on_BackKey_clicked();
+    void on_StartPause_clicked();
+    void on_TopMusic_clicked();
+    void on_BackMusic_clicked();
+    void on_Button7_clicked();
+    void on_Button8_clicked();
+    void on_Button9_clicked();
+    void on_Button10_clicked();
+    void on_Button11_clicked();
+    void on_Button12_clicked();
+    void on_Button13_clicked();
+    void on_Button14_clicked();
+    void on_Button15_clicked();
+    void on_Button16_clicked();
+    void on_Number1_clicked();
+    void on_Number2_clicked();
+    void on_Number3_clicked();
+    void on_Number4_clicked();
+    void on_Number5_clicked();
+    void on_Number6_clicked();
+    void on_Number7_clicked();
+    void on_Number8_clicked();
+    void on_Number9_clicked();
+    void on_Number10_clicked();
+    void on_Number11_clicked();
+    void on_Number12_clicked();
+    void on_Number13_clicked();
+    void on_Number14_clicked();
+    void on_Number15_clicked();
+    void on_Number16_clicked();
+    void on_stackedWidget_currentChanged(int index);
+    void on_OutputData_clicked();
+    void on_ImportData_clicked();
+    void on_ProjectChoose_activated(int index);
+    void on_ProjectChoose_currentIndexChanged(int index);
+    void on_DebunceRelease_currentIndexChanged(int index);
+    void on_WheelDebunce_currentIndexChanged(int index);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    void selectPhysicalButton(int b);
+    void showLeftButtonNotice();
+    void showExportFailed();
+    void selectByNumber(int row);
     void refillFrom(const FlashDataMap &record);
+    void fillMirrors(const FlashDataMap &record);
+    void labelAll(const FlashDataMap &record);
+    void showModelButtons(int count);
+    void writeMacroFile(const QString &name, int repeatMode);
+    void clearGroup(QButtonGroup *group);
+    void setScroll(QScrollArea *area, int position);
+    void applyStyleSheets();
+    QString modelGroup() const;
+    QAbstractButton *formButton(const char *name) const;
 
     Ui::Buttoninterface *ui;
+    QVBoxLayout *macroLayout = nullptr;
+    QList<QToolButton *> macroButtons;
+    QButtonGroup *selectorGroup = nullptr;
+    QButtonGroup *functionGroup = nullptr;
+    QButtonGroup *optionGroup = nullptr;
+    QButtonGroup *numberGroup = nullptr;
+    QString mainPageDir;
+    QVector<int> buttonTypes;
+    QVector<int> buttonValues;
+    QVector<int> buttonExtras;
+    QString sensorName;
+    QString pictureDir;
+    QString macroPrefix;
+    QString configPrefix;
+    int languageApplied = 0;
+    int releaseDebounceIndex = 0;
+    int wheelDebounceIndex = 0;
+    int modelButtons = buttonfn::kButtonCount;
     // The one Worker lives as long as this page.
     std::unique_ptr<WorkerOwner> workerOwner;
-    QString pictureDir;
 };

@@ -19,7 +19,9 @@ InportFail::~InportFail()
 
 void InportFail::SlotAllLanguage(int index)
 {
-    if (importResult == 1)
+    if (!textKey.isEmpty())
+        ui->label->setText(catalogueText(QStringLiteral("key"), textKey, index));
+    else if (importResult == 1)
         ui->label->setText(catalogueText(QStringLiteral("key"), QStringLiteral("DialogConfigError"), index));
     else if (importResult == 2)
         ui->label->setText(catalogueText(QStringLiteral("key"), QStringLiteral("DialogEConfigMismatch"), index));

@@ -15,6 +15,11 @@ public:
     explicit InportFail(QWidget *parent = nullptr);
     ~InportFail() override;
 
+    // A catalogue key (section "key") whose text replaces the import texts:
+    // the same notice tells of a configuration file that could not be
+    // written.
+    QString textKey;
+
 public slots:
     void SlotAllLanguage(int index);
 

@@ -10,6 +10,7 @@
 #include "device/devicestate.h"
 #include "device/pagelink.h"
 #include "pages/settings/inportfail.h"
+#include "platform/atomicfile.h"
 
 #include <QCoreApplication>
 #include <QDataStream>
@@ -31,6 +32,7 @@ constexpr int kImportSettleSlices = 5;
 // The text fields of an exported file are written 12 bytes long; anything much
 // longer is not one of our files, and its length must not drive a read.
 constexpr quint32 kMaxTextField = 64;
+constexpr int kTextFieldSize = 12;
 
 bool pageRefillsDone()
 {
@@ -76,7 +78,7 @@ int parseConfigFile(QIODevice *device, const QString &sensorName, int maxStages,
         return 1;
     if (!readField(in, sizeof(FlashDataMap), &record) || record.size() != int(sizeof(FlashDataMap)))
         return 1;
-    if (textUpToZero(sensor) != sensorName)
+    if (textUpToZero(sensor) != textUpToZero(configFileSensorField(sensorName)))
         return 2;
     const auto *bytes = reinterpret_cast<const unsigned char *>(record.constData());
     const int stages = bytes[1];
@@ -87,6 +89,26 @@ int parseConfigFile(QIODevice *device, const QString &sensorName, int maxStages,
         return 1;
     std::memcpy(out, record.constData(), sizeof(FlashDataMap));
     return 0;
+}
+
+QByteArray configFileSensorField(const QString &sensorName)
+{
+    QByteArray field = sensorName.toUtf8().left(kTextFieldSize);
+    field.append(QByteArray(kTextFieldSize - field.size(), '\0'));
+    return field;
+}
+
+bool writeConfigFile(const QString &fileName, const QString &sensorName, const FlashDataMap &record)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    QByteArray tag("Derez");
+    tag.append(QByteArray(kTextFieldSize - tag.size(), '\0'));
+    const QByteArray sensor = configFileSensorField(sensorName);
+    out.writeBytes(tag.constData(), uint(tag.size()));
+    out.writeBytes(sensor.constData(), uint(sensor.size()));
+    out.writeBytes(reinterpret_cast<const char *>(&record), uint(sizeof(FlashDataMap)));
+    return out.status() == QDataStream::Ok && atomicfile::write(fileName, bytes);
 }
 
 int readConfigFile(const QString &fileName, FlashDataMap *out)

@@ -260,9 +260,11 @@ private slots:
         QCOMPARE(decodeStageDpi(t, "T1", 33, 0), 800);       // the first name with the code wins
         QCOMPARE(decodeStageDpi(t, "T1", 99, 0), 0);         // no name has it
         QCOMPARE(decodeStageDpi(t, "T1", 33, 0x33), 3200);   // 0x22 and 0x11 double once each
-        // The DPI starts two characters after the first capital I of the name.
-        const SensorTable pix = tableOf("#define SENSOR_PIX_DPI_800\t5\n");
-        QCOMPARE(decodeStageDpi(pix, "PIX", 5, 0), 0);
+        // The DPI follows the sensor's own prefix, so a sensor name holding
+        // a capital I (or "DPI") reads its number.
+        const SensorTable pix = tableOf("#define SENSOR_PIX_DPI_800\t5\n#define SENSOR_DPIX_DPI_1600\t7\n");
+        QCOMPARE(decodeStageDpi(pix, "PIX", 5, 0), 800);
+        QCOMPARE(decodeStageDpi(pix, "DPIX", 7, 0), 1600);
     }
 
     // Every value of every shipped model's grid comes back as itself, and a
