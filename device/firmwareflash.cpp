@@ -1,5 +1,6 @@
 #include "device/firmwareflash.h"
 
+#include "device/upgraderecord.h"
 #include "platform/hidusb/hidusb.h"
 
 #include <QCoreApplication>
@@ -24,9 +25,9 @@ void firmwareFlashEntry(const unsigned char *report)
 
 namespace {
 
-const UsbUpgradeCallback kEntryTable[kEntries] = {
-    firmwareFlashEntry<0>, firmwareFlashEntry<1>, firmwareFlashEntry<2>, firmwareFlashEntry<3>,
-    firmwareFlashEntry<4>, firmwareFlashEntry<5>, firmwareFlashEntry<6>, firmwareFlashEntry<7>};
+const UsbUpgradeCallback kEntryTable[kEntries] = {firmwareFlashEntry<0>, firmwareFlashEntry<1>, firmwareFlashEntry<2>,
+                                                  firmwareFlashEntry<3>, firmwareFlashEntry<4>, firmwareFlashEntry<5>,
+                                                  firmwareFlashEntry<6>, firmwareFlashEntry<7>};
 
 } // namespace
 
@@ -57,8 +58,8 @@ void FirmwareFlash::post(int entry, const unsigned char *report)
         return;
     const int status = report[1];
     const int value = report[2];
-    QMetaObject::invokeMethod(f, [f, entry, status, value] { f->onReport(entry, status, value); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        f, [f, entry, status, value] { f->onReport(entry, status, value); }, Qt::QueuedConnection);
 }
 
 bool FirmwareFlash::start(const QByteArray &image)
@@ -69,15 +70,16 @@ bool FirmwareFlash::start(const QByteArray &image)
     nextEntry = (nextEntry + 1) % kEntries;
     active = true;
     watchdog.start();
-    const bool started = UsbUpgrade_Start(reinterpret_cast<const unsigned char *>(image.constData()),
-                                          image.size(), kEntryTable[entry], kLibraryTimeoutMs);
+    const bool started = UsbUpgrade_Start(reinterpret_cast<const unsigned char *>(image.constData()), image.size(),
+                                          kEntryTable[entry], kLibraryTimeoutMs);
     if (!started) {
         // The library's own failure report for this start comes much later
         // and is then ignored; the failure path runs now.
         active = false;
         watchdog.stop();
         entry = -1;
-        QMetaObject::invokeMethod(this, [this] { emit finished(false); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { emit finished(false); }, Qt::QueuedConnection);
     }
     return started;
 }
@@ -106,3 +108,26 @@ void FirmwareFlash::fail()
     watchdog.stop();
     emit finished(false);
 }
+
+namespace firmwarepart {
+
+void start(const QByteArray &image, const Part &part, Record record)
+{
+    if (record == Record::Replace || upgraderecord::failInfo().isEmpty())
+        recordFailure(part);
+    FirmwareFlash::instance()->start(image);
+}
+
+void recordFailure(const Part &part)
+{
+    upgraderecord::writeFail(part.target, part.receiverKind, part.cid, part.mid);
+}
+
+int overallPercent(int percent, int partsCount, bool mousePart)
+{
+    if (partsCount != 2)
+        return percent;
+    return percent / 2 + (mousePart ? 50 : 0);
+}
+
+} // namespace firmwarepart

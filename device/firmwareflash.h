@@ -51,10 +51,43 @@ private:
 
     QTimer watchdog;
     bool active = false;
-    int entry = -1;    // callback entry of the running flash
+    int entry = -1; // callback entry of the running flash
     int nextEntry = 0;
 
     template <int N>
     friend void firmwareFlashEntry(const unsigned char *report);
     static void post(int entry, const unsigned char *report);
 };
+
+// What the settings page's upgrade and the repair share about one part of a
+// run that flashes the receiver first and the mouse after it.
+namespace firmwarepart {
+
+// The part a flash writes, as the failure record names it.
+struct Part
+{
+    int target = 0;       // 210 mouse, 211 receiver
+    int receiverKind = 0; // 1, 2, 4, 8 (0: none known)
+    int cid = 0;
+    int mid = 0;
+};
+
+// Whether a flash puts its own part into the failure record or keeps a
+// record already there (a repair keeps naming the part that failed first).
+enum class Record { Replace, KeepExisting };
+
+// Starts flashing `image` as `part`. The failure record is in place before
+// the first byte goes out, so a flash the program never sees end (a crash, a
+// kill, an unplug, a lost report) is offered for repair at the next start;
+// only the library's success report removes it. The result comes as
+// FirmwareFlash's finished signal.
+void start(const QByteArray &image, const Part &part, Record record);
+
+// Writes the failure record for `part` (a flash that ended badly).
+void recordFailure(const Part &part);
+
+// Percent of the whole run for a flash's percent: with two parts the
+// receiver fills 0-50 and the mouse 50-100.
+int overallPercent(int percent, int partsCount, bool mousePart);
+
+} // namespace firmwarepart

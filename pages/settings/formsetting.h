@@ -101,7 +101,4 @@ namespace firmwareupgrade {
 int receiverState();
 int mouseState();
 int partsCount();
-// Percent of the whole upgrade for a flash's percent: with two parts the
-// receiver fills 0-50 and the mouse 50-100.
-int overallPercent(int percent, int partsCount, bool mousePart);
 } // namespace firmwareupgrade

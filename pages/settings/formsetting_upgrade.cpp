@@ -60,6 +60,28 @@ int kindOfFirstReceiver(const QList<DeviceAllInfo> &devices)
     return 0;
 }
 
+// The upgrade's search: only an image strictly newer than what the device
+// runs. A device whose version is not known gets nothing, so an equal or
+// older image is never flashed over it (a repair searches with any version
+// on purpose, through findFirmwareImage directly).
+bool findNewerImage(quint8 target, const QString &version, const QString &name, quint8 cid, quint8 mid)
+{
+    if (version.isEmpty()) {
+        firmwareImages.clear();
+        return false;
+    }
+    return findFirmwareImage(target, version, name, cid, mid);
+}
+
+// The mouse part's image: strictly newer than the mouse's version, or any
+// sound image when the part repairs an interrupted mouse flash.
+bool findMouseImage(bool repair, const QString &version, const QString &name, quint8 mid)
+{
+    if (repair)
+        return findFirmwareImage(firmwareTargetMouse, QString(), name, quint8(upgradeCid.load()), mid);
+    return findNewerImage(firmwareTargetMouse, version, name, quint8(upgradeCid.load()), mid);
+}
+
 QString versionOfImage(const QByteArray &image)
 {
     hidusb::FirmwareImageInfo info;
@@ -75,13 +97,6 @@ namespace firmwareupgrade {
 int receiverState() { return ::receiverState; }
 int mouseState() { return ::mouseState; }
 int partsCount() { return ::partsCount; }
-
-int overallPercent(int percent, int parts, bool mousePart)
-{
-    if (parts == 1)
-        return percent;
-    return percent / 2 + (mousePart ? 50 : 0);
-}
 
 } // namespace firmwareupgrade
 
@@ -162,10 +177,10 @@ bool FormSetting::ChechIsUpDate()
             return refuse(noReceiverText);
         receiverImageName = config->value(driveGroup, receiverImageKey(receiverKind));
         repairImageName = receiverImageName;
-        const bool receiverNewer = findFirmwareImage(firmwareTargetReceiver, ui->label_5->text(), receiverImageName,
-                                                     quint8(upgradeCid.load()), quint8(mid));
-        const bool mouseNewer = findFirmwareImage(firmwareTargetMouse, ui->label_7->text(), mouseImageName,
+        const bool receiverNewer = findNewerImage(firmwareTargetReceiver, ui->label_5->text(), receiverImageName,
                                                   quint8(upgradeCid.load()), quint8(mid));
+        const bool mouseNewer = findNewerImage(firmwareTargetMouse, ui->label_7->text(), mouseImageName,
+                                               quint8(upgradeCid.load()), quint8(mid));
         mouseUpdateFlag = mouseNewer;
         receiverUpdateFlag = receiverNewer;
         if (receiverNewer || mouseNewer) {
@@ -211,11 +226,11 @@ bool FormSetting::ChechIsUpDate()
             return refuse(sameDeviceText);
         bool otherNewer = false;
         if (failedTarget == firmwareTargetReceiver)
-            otherNewer = findFirmwareImage(firmwareTargetMouse, ui->label_7->text(), mouseImageName,
-                                           quint8(upgradeCid.load()), quint8(mid));
+            otherNewer = findNewerImage(firmwareTargetMouse, ui->label_7->text(), mouseImageName,
+                                        quint8(upgradeCid.load()), quint8(mid));
         else
-            otherNewer = findFirmwareImage(firmwareTargetReceiver, ui->label_5->text(), repairImageName,
-                                           quint8(upgradeCid.load()), quint8(mid));
+            otherNewer = findNewerImage(firmwareTargetReceiver, ui->label_5->text(), repairImageName,
+                                        quint8(upgradeCid.load()), quint8(mid));
         partsCount = otherNewer ? 2 : 1;
         return true;
     }
@@ -273,8 +288,8 @@ void FormSetting::on_Start()
     if (updateRepairDialog)
         updateRepairDialog->showFlashingView();
     const int mid = ConfigIni::instance()->value(driveGroup, QStringLiteral("MID")).toInt();
-    const bool receiverNewer = findFirmwareImage(firmwareTargetReceiver, ui->label_5->text(), repairImageName,
-                                                 quint8(upgradeCid.load()), quint8(mid));
+    const bool receiverNewer = findNewerImage(firmwareTargetReceiver, ui->label_5->text(), repairImageName,
+                                              quint8(upgradeCid.load()), quint8(mid));
     if (!receiverNewer && mouseRepairPending) {
         reportWithNotice = true;
         on_Mouse_clicked();
@@ -378,8 +393,7 @@ void FormSetting::runUpgradeStep(int step, int target, const QString &version)
         upgradeMid = mid;
         bool found = false;
         if (mouse) {
-            found = findFirmwareImage(firmwareTargetMouse, version, config->value(group, QStringLiteral("MM")),
-                                      quint8(upgradeCid.load()), quint8(upgradeMid));
+            found = findMouseImage(mouseRepairPending, version, config->value(group, QStringLiteral("MM")), quint8(upgradeMid));
         } else {
             receiverPaths.clear();
             const auto search = [&](int kind, int *bootCount) {
@@ -440,8 +454,7 @@ void FormSetting::runUpgradeStep(int step, int target, const QString &version)
         }
         bool found = false;
         if (mouse) {
-            found = findFirmwareImage(firmwareTargetMouse, version, config->value(group, QStringLiteral("MM")),
-                                      quint8(upgradeCid.load()), quint8(mid));
+            found = findMouseImage(mouseRepairPending, version, config->value(group, QStringLiteral("MM")), quint8(mid));
         } else {
             int kind = receiverKind;
             if (bootCountDM + bootCountD2M + bootCountD4M + bootCountD8M > 0) {
@@ -449,16 +462,19 @@ void FormSetting::runUpgradeStep(int step, int target, const QString &version)
                 found = findFirmwareImage(firmwareTargetReceiver, QString(), config->value(group, receiverImageKey(kind)),
                                           quint8(upgradeCid.load()), quint8(mid));
             } else {
+                // The receiver's own answer is the freshest version; when it
+                // cannot be asked, the version listed for it still holds.
+                // Without either nothing is flashed: an unknown version is
+                // no reason to write an equal or older image over it.
                 QString current = version;
                 if (kind == 4 || kind == 8 || kind == 2) {
                     int v = 0;
-                    current = UsbFinderC_GetSlaveVersion(receiverPaths.first().toLocal8Bit().constData(), &v)
-                                  ? firmwareVersionText(quint32(v))
-                                  : QString();
+                    if (UsbFinderC_GetSlaveVersion(receiverPaths.first().toLocal8Bit().constData(), &v))
+                        current = firmwareVersionText(quint32(v));
                 }
-                found = findFirmwareImage(firmwareTargetReceiver, current,
-                                          config->value(group, receiverImageKey(kind == 0 ? 1 : kind)),
-                                          quint8(upgradeCid.load()), quint8(mid));
+                found = findNewerImage(firmwareTargetReceiver, current,
+                                       config->value(group, receiverImageKey(kind == 0 ? 1 : kind)),
+                                       quint8(upgradeCid.load()), quint8(mid));
             }
         }
         if (!found) {
@@ -507,15 +523,14 @@ void FormSetting::runUpgradeStep(int step, int target, const QString &version)
     }
 }
 
-// Writes the failure record before the first byte goes out: a flash the
-// program never sees end (a crash, a kill, an unplug, a lost report) is
-// offered for repair at the next start.
+// The part counts as flashing before the library is asked, so not even its
+// first report can come too early.
 void FormSetting::startFlash(int target)
 {
-    upgraderecord::writeFail(target, receiverKind, upgradeCid.load(), upgradeMid);
     stateOf(target) = 1;
     ownsFlash = true;
-    FirmwareFlash::instance()->start(firmwareImages.value(0));
+    firmwarepart::start(firmwareImages.value(0), {target, receiverKind, upgradeCid.load(), upgradeMid},
+                        firmwarepart::Record::Replace);
 }
 
 void FormSetting::onFlashProgress(int percent)
@@ -525,7 +540,7 @@ void FormSetting::onFlashProgress(int percent)
     const bool mouse = mouseState == 1;
     if (receiverState != 1 && !mouse)
         return;
-    emit PostMsg::instance()->SigProgress(firmwareupgrade::overallPercent(percent, partsCount, mouse), 0);
+    emit PostMsg::instance()->SigProgress(firmwarepart::overallPercent(percent, partsCount, mouse), 0);
 }
 
 void FormSetting::onFlashFinished(bool success)
@@ -560,7 +575,7 @@ void FormSetting::onFlashFinished(bool success)
     if (mouseState == 1)
         mouseState = 3;
     emit hub->SigProgress(0, 1);
-    upgraderecord::writeFail(upgradeTarget, receiverKind, upgradeCid.load(), upgradeMid);
+    firmwarepart::recordFailure({upgradeTarget, receiverKind, upgradeCid.load(), upgradeMid});
 }
 
 void FormSetting::finishReceiverPart()

@@ -52,15 +52,26 @@ void endChain()
     onlineCheckEnabled = true;
 }
 
-void failChain()
+firmwarepart::Part partOfPhase(int phase)
+{
+    return {targetOfPhase(phase), chain.kind, chain.cid, chain.mid};
+}
+
+// The failure view, the repair button shown again, and a closable dialog.
+void reportRepairFailure()
 {
     PostMsg *hub = PostMsg::instance();
-    // The part that was being flashed is the one to repair next time.
-    upgraderecord::writeFail(targetOfPhase(chain.phase), chain.kind, chain.cid, chain.mid);
-    endChain();
     emit hub->SigAutoRepair(1);
     emit hub->SigUpDateButton(false);
     emit hub->SigProgress(0, 6);
+}
+
+void failChain()
+{
+    // The part that was being flashed is the one to repair next time.
+    firmwarepart::recordFailure(partOfPhase(chain.phase));
+    endChain();
+    reportRepairFailure();
 }
 
 void succeedChain()
@@ -72,17 +83,15 @@ void succeedChain()
     emit hub->SigProgress(0, 2);
 }
 
-// Flashes entry 0 of repairImages as the part of `phase`. The failure record
-// is in place before the first byte goes out, so a flash the program never
-// sees end is repaired at the next start.
+// Flashes entry 0 of repairImages as the part of `phase`. A record already
+// there stays as it is: it names the part that failed first, which only its
+// own success clears.
 void flashPart(int phase)
 {
     chain.phase = phase;
-    if (upgraderecord::failInfo().isEmpty())
-        upgraderecord::writeFail(targetOfPhase(phase), chain.kind, chain.cid, chain.mid);
     chain.ownsFlash = true;
     chain.flashing = false;
-    FirmwareFlash::instance()->start(repairImages.value(0));
+    firmwarepart::start(repairImages.value(0), partOfPhase(phase), firmwarepart::Record::KeepExisting);
 }
 
 void onRepairProgress(int percent)
@@ -91,7 +100,7 @@ void onRepairProgress(int percent)
         return;
     chain.flashing = true;
     emit PostMsg::instance()->SigAutoRepairProgress(
-        firmwarerepair::overallPercent(percent, chain.partsCount, chain.phase));
+        firmwarepart::overallPercent(percent, chain.partsCount, chain.phase == 1));
 }
 
 void onRepairFinished(bool success)
@@ -147,13 +156,6 @@ namespace firmwarerepair {
 bool running()
 {
     return repairRunning;
-}
-
-int overallPercent(int percent, int partsCount, int phase)
-{
-    if (partsCount != 2)
-        return percent;
-    return percent / 2 + (phase == 1 ? 50 : 0);
 }
 
 } // namespace firmwarerepair
@@ -251,48 +253,39 @@ void UpDateRepair::setShortcuts()
     ui->NewHong->setShortcut(QKeySequence(Qt::Key_Escape));
 }
 
-void UpDateRepair::resetView()
+// The views that wait for the user: `action` on "NewHong_2" (start or OK),
+// Cancel and the close button usable, no progress bar.
+void UpDateRepair::showChoice(const QString &action)
 {
-    ui->NewHong_2->setText(startText);
+    ui->NewHong_2->setText(action);
     ui->NewHong_2->show();
-    ui->NewHong->setText(cancelText);
     ui->NewHong->show();
     ui->NewHong->setEnabled(true);
     ui->CloseButton->show();
     ui->CloseButton->setEnabled(true);
-    ui->ToolText_2->clear();
     ui->ToolText_2->show();
-    ui->progressBar_2->setValue(0);
     ui->progressBar_2->hide();
     setShortcuts();
+}
+
+void UpDateRepair::resetView()
+{
+    ui->NewHong->setText(cancelText);
+    ui->ToolText_2->clear();
+    ui->progressBar_2->setValue(0);
+    showChoice(startText);
 }
 
 void UpDateRepair::showReadyView()
 {
-    ui->NewHong_2->setText(startText);
-    ui->NewHong_2->show();
     ui->NewHong->setText(cancelText);
-    ui->NewHong->show();
-    ui->NewHong->setEnabled(true);
-    ui->CloseButton->show();
-    ui->CloseButton->setEnabled(true);
     ui->ToolText_2->setText(readyText);
-    ui->ToolText_2->show();
-    ui->progressBar_2->hide();
-    setShortcuts();
+    showChoice(startText);
 }
 
 void UpDateRepair::showMessageView()
 {
-    ui->NewHong_2->setText(okText);
-    ui->NewHong_2->show();
-    ui->NewHong->show();
-    ui->NewHong->setEnabled(true);
-    ui->CloseButton->show();
-    ui->CloseButton->setEnabled(true);
-    ui->ToolText_2->show();
-    ui->progressBar_2->hide();
-    setShortcuts();
+    showChoice(okText);
 }
 
 void UpDateRepair::showFlashingView()
@@ -452,10 +445,7 @@ void UpDateRepair::startUpgrade()
     if (!imageReady) {
         // Nothing to flash: say so, keep the record and the repair button,
         // and leave the dialog closable.
-        PostMsg *hub = PostMsg::instance();
-        emit hub->SigAutoRepair(1);
-        emit hub->SigUpDateButton(false);
-        emit hub->SigProgress(0, 6);
+        reportRepairFailure();
         ui->ToolText_2->setText(errorFileText);
         return;
     }
@@ -488,10 +478,7 @@ void UpDateRepair::startUpgrade()
     if (!findRepairImage(firmwareTargetMouse, QString(), chain.mouseName, quint8(chain.cid), quint8(mid))) {
         // The images went away since the check: a failure, not a success.
         endChain();
-        PostMsg *hub = PostMsg::instance();
-        emit hub->SigAutoRepair(1);
-        emit hub->SigUpDateButton(false);
-        emit hub->SigProgress(0, 6);
+        reportRepairFailure();
         return;
     }
     flashPart(1);

@@ -50,6 +50,7 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
+    void showChoice(const QString &action);
     void say(const QString &text);
     void setShortcuts();
     void closeAfterFlash();
@@ -73,7 +74,4 @@ extern UpDateRepair *updateRepairDialog;
 namespace firmwarerepair {
 // A repair has been started and has not ended.
 bool running();
-// Percent of the whole repair for a flash's percent: the receiver takes the
-// first half and the mouse the second when both are flashed.
-int overallPercent(int percent, int partsCount, int phase);
 } // namespace firmwarerepair

@@ -7,6 +7,7 @@
 
 #include "support/testmain.h"
 #include "support/listfixture.h"
+#include "support/firmwarefixture.h"
 
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
@@ -32,11 +33,6 @@ namespace sim = hidusb::sim;
 
 namespace {
 
-QString samples()
-{
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/firmware-samples/");
-}
-
 // A receiver of kind 8 and its mouse on the cable beside it.
 QJsonArray receiverAndCabledMouse(bool receiverInBootMode = false)
 {
@@ -46,13 +42,7 @@ QJsonArray receiverAndCabledMouse(bool receiverInBootMode = false)
     return QJsonArray{receiver, cabledMouse("mouse", 29, "rx")};
 }
 
-int upgradeStarts()
-{
-    int n = 0;
-    for (const sim::JournalEntry &e : sim::journal())
-        n += e.function == QLatin1String("UsbUpgrade_Start");
-    return n;
-}
+using firmwaretest::upgradeStarts;
 
 } // namespace
 
@@ -64,15 +54,13 @@ private slots:
     void initTestCase()
     {
         loadTextCatalogue();
-        sim::setJournalEnabled(true);
+        firmwaretest::setUpFirmwareTests();
         QVERIFY(imageDir.isValid());
-        setFirmwareImageFolder(imageDir.path());
         updateRepairDialog = new UpDateRepair(nullptr);
     }
     void cleanupTestCase()
     {
         delete updateRepairDialog;
-        setFirmwareImageFolder(QString());
     }
     void init();
     void cleanup();
@@ -85,7 +73,7 @@ private slots:
     void startWithoutImageReportsFailure();
 
 private:
-    void images(const QStringList &files);
+    void images(const QStringList &files) { imageDir.add(files); }
     void openRepair();
     void startRepair();
     QString text() const { return updateRepairDialog->findChild<QLabel *>("ToolText_2")->text(); }
@@ -94,7 +82,7 @@ private:
     void expectClosableFailure();
     void repairSucceedsAfterwards();
 
-    QTemporaryDir imageDir;
+    firmwaretest::ImageFolder imageDir;
     std::unique_ptr<DialogChange> page;
 };
 
@@ -102,16 +90,10 @@ void TestFirmwareRepair::init()
 {
     resetDeviceStateForTests();
     upgraderecord::removeFail();
-    for (const QString &f : QDir(imageDir.path()).entryList(QDir::Files))
-        QFile::remove(imageDir.filePath(f));
-    images({"rx8k-newer.bin", "mouse-newer.bin"});
-    LOAD_DEVICES(receiverAndCabledMouse());
+    imageDir.set({"rx8k-newer.bin", "mouse-newer.bin"});
     // Every test starts from devices that run their factory firmware.
-    QVERIFY(sim::factoryReset("rx"));
-    QVERIFY(sim::factoryReset("mouse"));
-    LOAD_DEVICES(receiverAndCabledMouse()); // back to the factory firmware versions
-    sim::setFlashDuration(300);
-    FirmwareFlash::instance()->setWatchdogMs(FirmwareFlash::kLibraryTimeoutMs + 5000);
+    QVERIFY(firmwaretest::factoryDevices(
+        QJsonDocument(QJsonObject{{"devices", receiverAndCabledMouse()}}).toJson(), {"rx", "mouse"}));
     page.reset(new DialogChange(nullptr));
     page->show();
     QTest::qWait(50);
@@ -127,12 +109,6 @@ void TestFirmwareRepair::cleanup()
     StopUsbChanged();
     QTest::qWait(20);
     QVERIFY(sim::waitIdle(20000));
-}
-
-void TestFirmwareRepair::images(const QStringList &files)
-{
-    for (const QString &f : files)
-        QVERIFY2(QFile::copy(samples() + f, imageDir.filePath(f)), qPrintable(f));
 }
 
 // The list page as it is after a device change, then its repair button.
@@ -281,9 +257,7 @@ void TestFirmwareRepair::checkRefuses()
     QFETCH(QStringList, files);
     QFETCH(QString, devices);
     QFETCH(QString, message);
-    for (const QString &f : QDir(imageDir.path()).entryList(QDir::Files))
-        QFile::remove(imageDir.filePath(f));
-    images(files);
+    imageDir.set(files);
     if (devices == QLatin1String("none"))
         LOAD_DEVICES(QJsonArray());
     else if (devices == QLatin1String("wireless"))

@@ -6,6 +6,7 @@
 // a closable dialog.
 
 #include "support/testmain.h"
+#include "support/firmwarefixture.h"
 
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
@@ -33,11 +34,6 @@ const QByteArray kScenario =
     "{\"devices\": ["
     "{\"id\": \"rx\", \"type\": \"receiver\", \"kind\": 8, \"cid\": 86, \"mid\": 29},"
     "{\"id\": \"mouse\", \"type\": \"mouse\", \"pairedTo\": \"rx\", \"cable\": true, \"cid\": 86, \"mid\": 29}]}";
-
-QString samples()
-{
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/firmware-samples/");
-}
 
 // The mouse on its cable is the open device; the receiver is listed beside it.
 void openCabledMouseBesideReceiver()
@@ -73,9 +69,8 @@ private slots:
     void initTestCase()
     {
         loadTextCatalogue();
-        sim::setJournalEnabled(true);
+        firmwaretest::setUpFirmwareTests();
         QVERIFY(imageDir.isValid());
-        setFirmwareImageFolder(imageDir.path());
     }
     void init();
     void cleanup();
@@ -84,15 +79,17 @@ private slots:
     void onlyTheMouseIsNewer();
     void noPromptForOlderOrEqualImages();
     void failingReceiverFlashStopsTheUpgrade();
+    void unreadableReceiverVersion_data();
+    void unreadableReceiverVersion();
 
 private:
-    void images(const QStringList &files);
+    void images(const QStringList &files) { imageDir.set(files); }
     QString dialogText() const { return updateRepairDialog->findChild<QLabel *>("ToolText_2")->text(); }
     QToolButton *dialogButton(const char *name) const { return updateRepairDialog->findChild<QToolButton *>(name); }
     QLabel *label(const char *name) const { return page->findChild<QLabel *>(name); }
     void startFromDialog();
 
-    QTemporaryDir imageDir;
+    firmwaretest::ImageFolder imageDir;
     std::unique_ptr<FormSetting> page;
 };
 
@@ -101,13 +98,8 @@ void TestFirmwareUpgrade::init()
     resetDeviceStateForTests();
     upgraderecord::removeFail();
     QFile::remove(upgraderecord::failMarkerPath());
-    for (const QString &f : QDir(imageDir.path()).entryList(QDir::Files))
-        QFile::remove(imageDir.filePath(f));
-    QVERIFY(sim::loadScenarioJson(kScenario));
-    QVERIFY(sim::factoryReset("rx"));
-    QVERIFY(sim::factoryReset("mouse"));
-    QVERIFY(sim::loadScenarioJson(kScenario)); // back to the factory firmware versions
-    sim::setFlashDuration(300);
+    imageDir.clear();
+    QVERIFY(firmwaretest::factoryDevices(kScenario, {"rx", "mouse"}));
     openCabledMouseBesideReceiver();
     devicePageActive = 1;
     page.reset(new FormSetting(nullptr));
@@ -120,12 +112,6 @@ void TestFirmwareUpgrade::cleanup()
     QVERIFY(sim::waitIdle(20000));
     delete updateRepairDialog;
     page.reset();
-}
-
-void TestFirmwareUpgrade::images(const QStringList &files)
-{
-    for (const QString &f : files)
-        QVERIFY2(QFile::copy(samples() + f, imageDir.filePath(f)), qPrintable(f));
 }
 
 void TestFirmwareUpgrade::startFromDialog()
@@ -232,10 +218,7 @@ void TestFirmwareUpgrade::failingReceiverFlashStopsTheUpgrade()
     QVERIFY(onlineCheckEnabled);
     // No mouse part after a failed receiver.
     QTest::qWait(1500);
-    int starts = 0;
-    for (const sim::JournalEntry &e : sim::journal())
-        starts += e.function == QLatin1String("UsbUpgrade_Start");
-    QCOMPARE(starts, 1);
+    QCOMPARE(firmwaretest::upgradeStarts(), 1);
     QCOMPARE(sim::firmwareVersion("mouse"), 0x0102);
     QVERIFY(dialogButton("CloseButton")->isEnabled());
     dialogButton("NewHong")->click();
@@ -243,6 +226,49 @@ void TestFirmwareUpgrade::failingReceiverFlashStopsTheUpgrade()
     QCOMPARE(back.count(), 1);
     QCOMPARE(back.first().at(0).toInt(), 0);
     QVERIFY(sim::failFlashAt("rx", -1));
+}
+
+// The receiver does not answer the version query when its part starts: the
+// version listed for it decides, and without one nothing is written over it.
+void TestFirmwareUpgrade::unreadableReceiverVersion_data()
+{
+    QTest::addColumn<QString>("receiverImage");
+    QTest::addColumn<bool>("versionListed");
+    QTest::addColumn<int>("receiverAfter");
+    QTest::newRow("equal image") << "rx8k-equal.bin" << true << 0x0105;
+    QTest::newRow("older image") << "rx8k-older.bin" << true << 0x0105;
+    QTest::newRow("newer image") << "rx8k-newer.bin" << true << 0x0106;
+    QTest::newRow("equal image, no version listed") << "rx8k-equal.bin" << false << 0x0105;
+    QTest::newRow("newer image, no version known") << "rx8k-newer.bin" << false << 0x0105;
+}
+
+void TestFirmwareUpgrade::unreadableReceiverVersion()
+{
+    QFETCH(QString, receiverImage);
+    QFETCH(bool, versionListed);
+    QFETCH(int, receiverAfter);
+    images({receiverImage, "mouse-newer.bin"});
+    // The receiver's listed path no longer answers; flashing finds it by
+    // the image all the same.
+    QList<DeviceAllInfo> devices = pageDevices.get();
+    devices[1].path = QStringLiteral("sim/rx/not-answering");
+    if (!versionListed)
+        devices[1].receiverVersion.clear();
+    pageDevices = devices;
+    sim::clearJournal();
+    startFromDialog();
+    QTRY_COMPARE_WITH_TIMEOUT(sim::firmwareVersion("mouse"), 0x0103, 20000);
+    QTRY_VERIFY(!upgradeRunning);
+
+    bool askedReceiver = false;
+    for (const sim::JournalEntry &e : sim::journal())
+        askedReceiver |= e.function == QLatin1String("UsbFinderC_GetSlaveVersion") && e.result == QLatin1String("false");
+    QCOMPARE(sim::firmwareVersion("rx"), receiverAfter);
+    QCOMPARE(firmwaretest::upgradeStarts(), receiverAfter == 0x0105 ? 1 : 2);
+    QCOMPARE(firmwareupgrade::receiverState(), receiverAfter == 0x0105 ? 4 : 2);
+    QVERIFY(askedReceiver || !versionListed);
+    QVERIFY(upgraderecord::failInfo().isEmpty());
+    QCOMPARE(dialogText(), catalogueText("update", "DialogUpgradeSuccess"));
 }
 
 VELMORAX_TEST_MAIN(TestFirmwareUpgrade)
