@@ -82,6 +82,20 @@ bool findMouseImage(bool repair, const QString &version, const QString &name, qu
     return findNewerImage(firmwareTargetMouse, version, name, quint8(upgradeCid.load()), mid);
 }
 
+// A part starts: its timer drives it from step 0, and the device link's
+// online check leaves the devices alone until the part has ended. Both
+// update markers go, whatever the last run left on them.
+void beginPart(QWidget *receiverMarker, QWidget *mouseMarker, QTimer *timer, int *step, bool *flashing)
+{
+    upgradeRunning = true;
+    *step = 0;
+    receiverMarker->hide();
+    mouseMarker->hide();
+    onlineCheckEnabled = false;
+    timer->start();
+    *flashing = true;
+}
+
 QString versionOfImage(const QByteArray &image)
 {
     hidusb::FirmwareImageInfo info;
@@ -301,13 +315,7 @@ void FormSetting::on_Start()
             SlotContinue(0);
         }
     } else {
-        upgradeRunning = true;
-        upgradeStep = 0;
-        ui->toolButton_2->hide();
-        SetVer(2);
-        onlineCheckEnabled = false;
-        dongleCheckTimer->start();
-        receiverFlashing = true;
+        beginPart(ui->toolButton_2, ui->toolButton_3, dongleCheckTimer, &upgradeStep, &receiverFlashing);
     }
 }
 
@@ -322,13 +330,7 @@ void FormSetting::on_Receive_clicked()
         receiverKind = 0;
     if (receiverSkipped || mouseFlashing)
         return;
-    upgradeRunning = true;
-    upgradeStep = 0;
-    ui->toolButton_2->hide();
-    SetVer(2);
-    onlineCheckEnabled = false;
-    dongleCheckTimer->start();
-    receiverFlashing = true;
+    beginPart(ui->toolButton_2, ui->toolButton_3, dongleCheckTimer, &upgradeStep, &receiverFlashing);
 }
 
 void FormSetting::on_Mouse_clicked()
@@ -342,13 +344,7 @@ void FormSetting::on_Mouse_clicked()
         }
     }
     if (!mouseSkipped && !receiverFlashing) {
-        upgradeRunning = true;
-        upgradeStep = 0;
-        ui->toolButton_3->hide();
-        SetVer(1);
-        onlineCheckEnabled = false;
-        mouseCheckTimer->start();
-        mouseFlashing = true;
+        beginPart(ui->toolButton_2, ui->toolButton_3, mouseCheckTimer, &upgradeStep, &mouseFlashing);
     } else if (mouseSkipped) {
         ui->Receive_2->setText(newTipsText);
     }

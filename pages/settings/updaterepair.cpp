@@ -345,15 +345,9 @@ void UpDateRepair::SlotProgress(int schedue, int Discrib)
         ui->progressBar_2->setValue(0);
         break;
     case 5:
-        ui->NewHong_2->setText(okText);
-        ui->NewHong_2->show();
-        ui->ToolText_2->setText(failText);
-        ui->ToolText_2->show();
-        ui->NewHong->show();
-        ui->CloseButton->setEnabled(true);
-        ui->NewHong->setEnabled(true);
+        // The mouse part could not start: the receiver's half is done.
         ui->progressBar_2->setValue(50);
-        break;
+        Q_FALLTHROUGH();
     case 6:
         // A failed repair: the user closes the dialog and may start again
         // from the device list.

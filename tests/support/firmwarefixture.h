@@ -4,6 +4,7 @@
 // searches read instead of "<application folder>/bin", devices put back to
 // their factory firmware, and what the library's journal says about flashing.
 
+#include "device/devicestate.h"
 #include "device/firmwarecheck.h"
 #include "device/firmwareflash.h"
 #include "platform/hidusb/simcontrol.h"
@@ -98,6 +99,44 @@ inline bool factoryDevices(const QByteArray &scenario, const QStringList &ids, i
     sim::setFlashDuration(flashMs);
     FirmwareFlash::instance()->setWatchdogMs(FirmwareFlash::kLibraryTimeoutMs + 5000);
     return true;
+}
+
+// A receiver of kind 8 and a mouse of the same model on its cable beside it.
+inline const QByteArray &receiverAndCabledMouseScenario()
+{
+    static const QByteArray scenario =
+        "{\"devices\": ["
+        "{\"id\": \"rx\", \"type\": \"receiver\", \"kind\": 8, \"cid\": 86, \"mid\": 29},"
+        "{\"id\": \"mouse\", \"type\": \"mouse\", \"pairedTo\": \"rx\", \"cable\": true, \"cid\": 86, "
+        "\"mid\": 29}]}";
+    return scenario;
+}
+
+// The device page as it is for that scenario: the mouse on its cable is the
+// open device, the receiver is listed beside it, both with the versions they
+// run now.
+inline void openCabledMouseBesideReceiver()
+{
+    namespace sim = hidusb::sim;
+    DeviceAllInfo mouse;
+    mouse.path = sim::pathOf("mouse");
+    mouse.id = quint16(29 << 8 | 86);
+    mouse.linkCode = 2;
+    mouse.wired = true;
+    mouse.online = true;
+    mouse.modelIndex = 0;
+    mouse.mouseVersion = firmwareVersionText(quint32(sim::firmwareVersion("mouse")));
+    DeviceAllInfo receiver;
+    receiver.path = sim::pathOf("rx");
+    receiver.id = mouse.id;
+    receiver.linkCode = 5;
+    receiver.online = true;
+    receiver.modelIndex = 0;
+    receiver.receiverId = QByteArray("\x01\x02\x03", 3);
+    receiver.receiverVersion = firmwareVersionText(quint32(sim::firmwareVersion("rx")));
+    currentDevice = mouse;
+    currentDevicePath = mouse.path.toLocal8Bit();
+    pageDevices = QList<DeviceAllInfo>{mouse, receiver};
 }
 
 } // namespace firmwaretest

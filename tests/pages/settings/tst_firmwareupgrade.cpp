@@ -30,34 +30,9 @@ namespace sim = hidusb::sim;
 
 namespace {
 
-const QByteArray kScenario =
-    "{\"devices\": ["
-    "{\"id\": \"rx\", \"type\": \"receiver\", \"kind\": 8, \"cid\": 86, \"mid\": 29},"
-    "{\"id\": \"mouse\", \"type\": \"mouse\", \"pairedTo\": \"rx\", \"cable\": true, \"cid\": 86, \"mid\": 29}]}";
+const QByteArray &kScenario = firmwaretest::receiverAndCabledMouseScenario();
 
-// The mouse on its cable is the open device; the receiver is listed beside it.
-void openCabledMouseBesideReceiver()
-{
-    DeviceAllInfo mouse;
-    mouse.path = sim::pathOf("mouse");
-    mouse.id = quint16(29 << 8 | 86);
-    mouse.linkCode = 2;
-    mouse.wired = true;
-    mouse.online = true;
-    mouse.modelIndex = 0;
-    mouse.mouseVersion = firmwareVersionText(quint32(sim::firmwareVersion("mouse")));
-    DeviceAllInfo receiver;
-    receiver.path = sim::pathOf("rx");
-    receiver.id = mouse.id;
-    receiver.linkCode = 5;
-    receiver.online = true;
-    receiver.modelIndex = 0;
-    receiver.receiverId = QByteArray("\x01\x02\x03", 3);
-    receiver.receiverVersion = firmwareVersionText(quint32(sim::firmwareVersion("rx")));
-    currentDevice = mouse;
-    currentDevicePath = mouse.path.toLocal8Bit();
-    pageDevices = QList<DeviceAllInfo>{mouse, receiver};
-}
+using firmwaretest::openCabledMouseBesideReceiver;
 
 } // namespace
 

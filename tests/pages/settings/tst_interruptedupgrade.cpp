@@ -30,10 +30,7 @@ namespace sim = hidusb::sim;
 
 namespace {
 
-const QByteArray kScenario =
-    "{\"devices\": ["
-    "{\"id\": \"rx\", \"type\": \"receiver\", \"kind\": 8, \"cid\": 86, \"mid\": 29},"
-    "{\"id\": \"mouse\", \"type\": \"mouse\", \"pairedTo\": \"rx\", \"cable\": true, \"cid\": 86, \"mid\": 29}]}";
+const QByteArray &kScenario = firmwaretest::receiverAndCabledMouseScenario();
 
 // Set in the environment of the child program that is killed mid-flash; it
 // names the parent's image folder.
@@ -41,27 +38,7 @@ const char kChildVariable[] = "VELMORAX_FLASH_UNTIL_KILLED";
 // What the child prints once its receiver flash is under way.
 const char kFlashingMarker[] = "receiver flash under way";
 
-// The mouse on its cable is the open device; the receiver is listed beside it.
-void openCabledMouseBesideReceiver()
-{
-    DeviceAllInfo mouse;
-    mouse.path = sim::pathOf("mouse");
-    mouse.id = quint16(29 << 8 | 86);
-    mouse.linkCode = 2;
-    mouse.wired = true;
-    mouse.online = true;
-    mouse.mouseVersion = firmwareVersionText(quint32(sim::firmwareVersion("mouse")));
-    DeviceAllInfo receiver;
-    receiver.path = sim::pathOf("rx");
-    receiver.id = mouse.id;
-    receiver.linkCode = 5;
-    receiver.online = true;
-    receiver.receiverId = QByteArray("\x01\x02\x03", 3);
-    receiver.receiverVersion = firmwareVersionText(quint32(sim::firmwareVersion("rx")));
-    currentDevice = mouse;
-    currentDevicePath = mouse.path.toLocal8Bit();
-    pageDevices = QList<DeviceAllInfo>{mouse, receiver};
-}
+using firmwaretest::openCabledMouseBesideReceiver;
 
 } // namespace
 
