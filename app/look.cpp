@@ -115,6 +115,11 @@ QString colorSheet(const QString &selector, Role role, const QString &extra)
     return selector + QStringLiteral("{color: ") + rgb(role) + QLatin1Char(';') + extra + QLatin1Char('}');
 }
 
+QString disabledColorSheet(const QString &selector)
+{
+    return selector + QStringLiteral("{color: ") + rgb(QColor(115, 115, 115)) + QStringLiteral(";}");
+}
+
 Images buttonImages(const QString &base, int states)
 {
     Images images;

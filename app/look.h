@@ -100,6 +100,9 @@ QString pictureDir(const QString &page);
 // "<selector>{color: rgb(r,g,b);<extra>}", e.g. colorSheet("QLabel") or
 // colorSheet("QSpinBox", Role::Label, "background-color: transparent;border: 0px;").
 QString colorSheet(const QString &selector, Role role = Role::Label, const QString &extra = QString());
+// "<selector>{color: rgb(115,115,115);}": the grey of a label whose controls
+// are switched off.
+QString disabledColorSheet(const QString &selector);
 
 // How an image fills its widget.
 enum class Fit {

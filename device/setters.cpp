@@ -184,6 +184,14 @@ bool setAngle(int degrees)
     });
 }
 
+bool setTriggerBit(int bit, bool on)
+{
+    return writeAndSend([&](unsigned char *r) {
+        unsigned char &bits = r[offsetof(FlashDataMap, triggerBits)];
+        bits = on ? quint8(bits | bit) : quint8(bits & ~bit);
+    });
+}
+
 bool setDpiStageCode(int stage, int xCode, int yCode, int flags)
 {
     return setStageBytes(stage, offsetof(DpiStage, xCode), xCode, yCode, flags);

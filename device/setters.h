@@ -46,6 +46,9 @@ bool setPerformanceTime(int code);
 bool setModelChoose(int index);
 bool setAngle(int degrees);
 bool set20KOpen(int on);
+// Sets (on) or clears one bit of the trigger-point byte (record byte 4); the
+// other bits stay as they are.
+bool setTriggerBit(int bit, bool on);
 bool setWheelDebounce(int milliseconds);
 bool setReleaseDebounce(int milliseconds);
 // Mode 0 switches the DPI LEDs off (on byte 0) and keeps the stored effect.
@@ -64,7 +67,7 @@ bool setButtonMacro(int button, const ButtonFunction *function, const MacroRecor
 // Any other change of the record, under the same rules as the setters: `edit`
 // changes a copy of currentFlashData; the copy becomes the current record
 // only when it was sent. For changes no one-field setter covers (the stage
-// count, the trigger bits, clearing the key sequences of a deleted macro).
+// count, clearing the key sequences of a deleted macro).
 bool changeRecord(const std::function<void(FlashDataMap &)> &edit);
 
 // Replaces the whole record with `record` (a configuration file the user

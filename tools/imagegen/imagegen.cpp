@@ -1119,6 +1119,39 @@ void drawDeviceCard(QPainter &p, const ImageSpec &spec)
     }
 }
 
+// The angle frame's dial: an arc from -30 to +30 degrees around the bottom
+// centre, with a tick every 10 degrees and a brighter one at 0.
+void drawAngleDial(QPainter &p, const QSizeF &size)
+{
+    const QPointF centre(size.width() / 2, size.height() * 0.78);
+    const qreal radius = size.height() * 0.68;
+    QRadialGradient pool(centre, radius);
+    pool.setColorAt(0, alpha(col::accent, 50));
+    pool.setColorAt(1, alpha(col::accent, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(pool);
+    p.drawEllipse(centre, radius, radius);
+    const QRectF arc(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(alpha(col::accent, 170), 2, Qt::SolidLine, Qt::RoundCap));
+    p.drawArc(arc, 60 * 16, 60 * 16);
+    for (int a = -30; a <= 30; a += 10) {
+        const qreal r = qDegreesToRadians(90.0 - a);
+        const QPointF dir(qCos(r), -qSin(r));
+        const qreal inner = radius - (a == 0 ? 12 : 7);
+        p.setPen(QPen(a == 0 ? col::white : alpha(col::text, 160), a == 0 ? 2 : 1.3, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(centre + dir * inner, centre + dir * radius);
+    }
+    p.setPen(QPen(alpha(col::line, 200), 1, Qt::DashLine));
+    p.drawLine(centre, centre - QPointF(0, radius - 14));
+}
+
+// The picture that turns with the angle: the mouse seen from above.
+void drawAngleMouse(QPainter &p, const QSizeF &size)
+{
+    drawMouse(p, QRectF(6, 4, size.width() - 12, size.height() - 8), 0, Look::Lit, false);
+}
+
 void drawMouseHero(QPainter &p, const QSizeF &size)
 {
     const QPointF c(size.width() / 2, 166);
@@ -1186,6 +1219,8 @@ bool drawImage(const ImageSpec &spec, QImage &img)
     case Shape::SummaryPage: drawDevicePage(p, size, true); break;
     case Shape::DeviceCard: drawDeviceCard(p, spec); break;
     case Shape::MouseHero: drawMouseHero(p, size); break;
+    case Shape::AngleDial: drawAngleDial(p, size); break;
+    case Shape::AngleMouse: drawAngleMouse(p, size); break;
     default: drawGlyph(p, spec); break;
     }
     return p.end();

@@ -18,7 +18,7 @@ enum class Shape {
     // panels and pages
     NoticePanel, PairPanel, ListPage, DevicePage, SummaryPage,
     // pictures
-    DeviceCard, MouseHero,
+    DeviceCard, MouseHero, AngleDial, AngleMouse,
 };
 
 enum class State { Normal, Hover, Click, Checked };
@@ -179,6 +179,26 @@ inline constexpr ImageSpec kImages[] = {
     {"Buttoninterface", "TiltleBack.png", 862, 216, Shape::NoticePanel, State::Normal, Tone::Neutral, "", 0},
 
     // --- sensor page: Picture/Sensor/ -------------------------------------------
+    // --- advanced page: Picture/Advanced/ ---------------------------------------
+    {"Advanced", "Title.png", 16, 10, Shape::Dot, State::Normal, Tone::Accent, "", 0},
+    {"Advanced", "Tips.png", 16, 16, Shape::Tip, State::Normal, Tone::Neutral, "", 0},
+    {"Advanced", "CheckBox.png", 16, 16, Shape::CheckBox, State::Normal, Tone::Neutral, "", 0},
+    {"Advanced", "CheckBoxChecked.png", 16, 16, Shape::CheckBox, State::Checked, Tone::Accent, "", 0},
+    {"Advanced", "CheckBoxa.png", 16, 16, Shape::CheckBox, State::Normal, Tone::Neutral, "", 0},
+    {"Advanced", "CheckBoxCheck.png", 16, 16, Shape::CheckBox, State::Checked, Tone::Accent, "", 0},
+    {"Advanced", "LOD.png", 16, 16, Shape::CheckBox, State::Normal, Tone::Neutral, "", 0},
+    {"Advanced", "LODCheck.png", 16, 16, Shape::CheckBox, State::Checked, Tone::Accent, "", 0},
+    {"Advanced", "Close.png", 36, 18, Shape::Switch, State::Normal, Tone::Neutral, "", 0},
+    {"Advanced", "Open.png", 36, 18, Shape::Switch, State::Checked, Tone::Accent, "", 0},
+    {"Advanced", "HuaKuai.png", 6, 18, Shape::SliderHandle, State::Normal, Tone::Accent, "", 0},
+    {"Advanced", "Level.png", 35, 35, Shape::Badge, State::Normal, Tone::Neutral, "", 0},
+    {"Advanced", "Back.png", 180, 140, Shape::AngleDial, State::Normal, Tone::Neutral, "", 0},
+    {"Advanced", "Component.png", 74, 92, Shape::AngleMouse, State::Normal, Tone::Neutral, "", 0},
+    // --- sleep-time box (lighting folder): Picture/Light/ ----------------------
+    {"Light", "ComboboxBack.png", 130, 30, Shape::ComboField, State::Normal, Tone::Neutral, "", 0},
+    {"Light", "ComboboxTextBack.png", 130, 150, Shape::ComboPopup, State::Normal, Tone::Neutral, "", 0},
+    {"Light", "Menu.png", 12, 8, Shape::MenuDown, State::Normal, Tone::Neutral, "", 0},
+    {"Light", "MenuClicked.png", 12, 8, Shape::MenuUp, State::Checked, Tone::Neutral, "", 0},
     {"Sensor", "Title.png", 16, 10, Shape::Dot, State::Normal, Tone::Accent, "", 0},
     {"Sensor", "Tips.png", 16, 16, Shape::Tip, State::Normal, Tone::Neutral, "", 0},
     {"Sensor", "ComboboxBack.png", 130, 30, Shape::ComboField, State::Normal, Tone::Neutral, "", 0},
