@@ -137,6 +137,8 @@ inline constexpr ImageSpec kImages[] = {
     {"WarningDialog", "ConfirmClick.png", 90, 24, Shape::PushButton, State::Click, Tone::Accent, "", 0},
     {"WarningDialog", "ConFirm.png", 90, 24, Shape::PushButton, State::Normal, Tone::Accent, "", 0},
     {"WarningDialog", "ConFirmClick.png", 90, 24, Shape::PushButton, State::Click, Tone::Accent, "", 0},
+    {"WarningDialog", "CheckBox.png", 16, 16, Shape::CheckBox, State::Normal, Tone::Neutral, "", 0},
+    {"WarningDialog", "CheckBoxCheck.png", 16, 16, Shape::CheckBox, State::Checked, Tone::Accent, "", 0},
     // update and repair dialog, progress dialog
     {"WarningDialog", "ok_nr.png", 120, 30, Shape::PushButton, State::Normal, Tone::Accent, "", 0},
     {"WarningDialog", "ok_enter.png", 120, 30, Shape::PushButton, State::Hover, Tone::Accent, "", 0},

@@ -1,0 +1,9 @@
+#include "pages/buttons/mylineedit.h"
+
+MyLineEdit::MyLineEdit(QWidget *parent) : QLineEdit(parent) {}
+
+MyLineEdit::~MyLineEdit() = default;
+
+void MyLineEdit::keyPressEvent(QKeyEvent *) {}
+
+void MyLineEdit::keyReleaseEvent(QKeyEvent *) {}
