@@ -1,0 +1,323 @@
+#include "pages/buttons/buttonoptions.h"
+
+#include "app/look.h"
+#include "device/devicestate.h"
+#include "device/dpicodec.h"
+#include "device/keytable.h"
+#include "device/setters.h"
+#include "pages/buttons/firekey.h"
+#include "pages/buttons/groupkey.h"
+
+#include <QAbstractButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStackedWidget>
+
+namespace buttonoptions {
+
+const QVector<Selector> &selectors()
+{
+    static const QVector<Selector> rows = {
+        {"FireKey", 0},   {"RightKey", 1},  {"BackKey", 2},   {"StartPause", 4}, {"TopMusic", 3},  {"BackMusic", 5},
+        {"Button7", 6},   {"Button8", 7},   {"Button9", 8},   {"Button10", 9},   {"Button11", 10}, {"Button12", 11},
+        {"Button13", 12}, {"Button14", 13}, {"Button15", 14}, {"Button16", 15},
+    };
+    return rows;
+}
+
+const QVector<PlainOption> &plainOptions()
+{
+    static const QVector<PlainOption> rows = {
+        // the function list
+        {"LeftKey_3", 1, 1, 0, true},
+        {"RightKey_3", 1, 2, 0, true},
+        {"MidKey", 1, 4, 0, true},
+        {"BackKey_2", 1, 8, 0, true},
+        {"ForWardKey", 1, 16, 0, true},
+        {"DPI_2", 7, 0, 0, true},
+        {"DPI_3", 9, 0, 0, true},
+        {"DPI_5", 0, 0, 0, true},
+        // DPI switch
+        {"VolumeUp_8", 2, 1, 0, false},
+        {"VolumeUp_9", 2, 2, 0, false},
+        {"VolumeUp_10", 2, 3, 0, false},
+        // tilt
+        {"VolumeUp_2", 3, 1, 0, false},
+        {"VolumeDown_2", 3, 2, 0, false},
+        // wheel
+        {"VolumeUp_14", 11, 1, 0, false},
+        {"VolumeDown_14", 11, 2, 0, false},
+        // light toggles; the firmware gives p1 2 no meaning
+        {"VolumeUp_4", 8, 0, 0, false},
+        {"VolumeUp_5", 8, 1, 0, false},
+        {"VolumeUp_6", 8, 3, 0, false},
+        {"VolumeUp_7", 8, 4, 0, false},
+    };
+    return rows;
+}
+
+const QVector<DpiLockOption> &dpiLockOptions()
+{
+    // The object names do not follow the values.
+    static const QVector<DpiLockOption> rows = {
+        {"VolumeUp_11", 100}, {"VolumeUp_12", 200},  {"VolumeUp_13", 300},  {"VolumeUp_16", 400},
+        {"VolumeUp_15", 500}, {"VolumeUp_19", 600},  {"VolumeUp_20", 700},  {"VolumeUp_22", 800},
+        {"VolumeUp_18", 900}, {"VolumeUp_24", 1000}, {"VolumeUp_23", 1100}, {"VolumeUp_21", 1200},
+    };
+    return rows;
+}
+
+std::optional<int> dpiLockCode(int dpi)
+{
+    readSensorTable();
+    const int code = ::dpiLockCode(sensorTable, currentSensorModel, dpi);
+    if (code < 0 || code > 0xFF)
+        return std::nullopt;
+    return code;
+}
+
+KeyComboRecord consumerKeyRecord(quint16 usage)
+{
+    KeyComboRecord record{};
+    record.count = 2;
+    record.events[0] = {0, keytable::KindConsumer, usage, 10};
+    record.events[1] = {1, keytable::KindConsumer, usage, 10};
+    return record;
+}
+
+} // namespace buttonoptions
+
+using namespace buttonoptions;
+
+namespace {
+
+// The selector list's scroll bar, hidden while the function list lies over
+// it, is shown again when the panels close.
+const char kScrollBarShown[] = "QScrollBar {width:10px;}";
+
+} // namespace
+
+ButtonFunctionOptions::ButtonFunctionOptions(QWidget *page, PageHooks hooks, QObject *parent)
+    : QObject(parent), page(page), hooks(std::move(hooks))
+{
+    for (const PlainOption &option : plainOptions())
+        if (auto *button = child<QAbstractButton>(option.object))
+            connect(button, &QAbstractButton::clicked, this,
+                    [this, &option, button](bool checked) { choosePlain(option, button, checked); });
+
+    for (const DpiLockOption &option : dpiLockOptions())
+        if (auto *button = child<QAbstractButton>(option.object))
+            connect(button, &QAbstractButton::clicked, this,
+                    [this, &option, button](bool checked) { chooseDpiLock(option, button, checked); });
+
+    for (int i = 0; i < keytable::consumerKeyCount(); ++i) {
+        const keytable::ConsumerKey &key = keytable::consumerKeyAt(i);
+        if (auto *button = child<QAbstractButton>(key.option))
+            connect(button, &QAbstractButton::clicked, this,
+                    [this, &key, button](bool checked) { chooseConsumerKey(key.usage, button, checked); });
+    }
+
+    // The right panel's pages that a function-list entry opens; nothing is
+    // written and no check mark changes.
+    const struct
+    {
+        const char *entry;
+        const char *page;
+    } switches[] = {{"DPI_11", "page_4"}, {"DPI_13", "page_10"}, {"DPI_4", "page_8"},
+                    {"DPI_7", "page_7"},  {"DPI_9", "page_6"},   {"DPI_12", "page_3"}};
+    auto *right = child<QStackedWidget>("stackedWidget_2");
+    for (const auto &s : switches) {
+        auto *entry = child<QAbstractButton>(s.entry);
+        QWidget *target = child(s.page);
+        if (entry && target && right)
+            connect(entry, &QAbstractButton::clicked, this, [right, target] { right->setCurrentWidget(target); });
+    }
+    // However the DPI lock page opens (its entry, or the display of a button
+    // that holds a lock), it offers only the values of the open sensor.
+    if (right)
+        connect(right, &QStackedWidget::currentChanged, this, [this, right] {
+            if (right->currentWidget() == child("page_8"))
+                showDpiLockValues();
+        });
+
+    // The fire key and the key combination are MyToolButtons: a press emits
+    // clicked(false), a double click clicked(true). Either opens the dialog
+    // once; nothing is written before the dialog was confirmed.
+    if (auto *fire = child<QAbstractButton>("DPI_6"))
+        connect(fire, &QAbstractButton::clicked, this, [this] { chooseFireKey(); });
+    if (auto *combination = child<QAbstractButton>("DPI_8"); combination && this->hooks.keyComboRecord)
+        connect(combination, &QAbstractButton::clicked, this, [this] { chooseKeyCombination(); });
+}
+
+template <class T>
+T *ButtonFunctionOptions::child(const char *name) const
+{
+    return page->findChild<T *>(QLatin1String(name));
+}
+
+int ButtonFunctionOptions::selectedButton() const
+{
+    for (const Selector &s : selectors())
+        if (auto *button = child<QAbstractButton>(s.object); button && button->isChecked())
+            return s.button;
+    return -1;
+}
+
+QAbstractButton *ButtonFunctionOptions::selectorOf(int device) const
+{
+    for (const Selector &s : selectors())
+        if (s.button == device)
+            return child<QAbstractButton>(s.object);
+    return nullptr;
+}
+
+QString ButtonFunctionOptions::captionOf(const char *object) const
+{
+    auto *button = child<QAbstractButton>(object);
+    return button ? button->text() : QString();
+}
+
+void ButtonFunctionOptions::relabel(int device, const QString &text)
+{
+    if (QAbstractButton *selector = selectorOf(device))
+        selector->setText(text);
+}
+
+void ButtonFunctionOptions::closePanels(bool keepFunctionList)
+{
+    if (auto *left = child<QStackedWidget>("stackedWidget"))
+        if (QWidget *target = child(keepFunctionList ? "page_2" : "page"))
+            left->setCurrentWidget(target);
+    if (auto *area = child<QScrollArea>("scrollArea_11"))
+        area->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarShown));
+    if (auto *right = child<QStackedWidget>("stackedWidget_2"))
+        if (QWidget *home = child("page_9"))
+            right->setCurrentWidget(home);
+}
+
+void ButtonFunctionOptions::choosePlain(const PlainOption &option, QAbstractButton *button, bool checked)
+{
+    if (qstrcmp(option.object, "LeftKey_3") == 0)
+        if (auto *right = child<QStackedWidget>("stackedWidget_2"))
+            if (QWidget *home = child("page_9"))
+                right->setCurrentWidget(home);
+    if (!checked)
+        return;
+    if (option.listEntry && hooks.uncheckOptions)
+        hooks.uncheckOptions();
+    const int b = selectedButton();
+    if (b >= 0 && setButtonFunction(b, option.type, option.p1, option.p2)) {
+        relabel(b, button->text());
+        if (hooks.setButtonState)
+            hooks.setButtonState(b, option.type, option.p1, option.p2);
+    }
+    closePanels();
+}
+
+void ButtonFunctionOptions::chooseDpiLock(const DpiLockOption &option, QAbstractButton *button, bool checked)
+{
+    if (!checked)
+        return;
+    const std::optional<int> code = buttonoptions::dpiLockCode(option.dpi);
+    const int b = selectedButton();
+    // A value the record cannot hold is not offered; should its button be
+    // clicked all the same, nothing is written.
+    if (b >= 0 && code && setButtonFunction(b, TypeDpiLock, *code, 0)) {
+        relabel(b, captionOf("DPI_4") + QLatin1Char('-') + button->text());
+        if (hooks.setButtonState)
+            hooks.setButtonState(b, TypeDpiLock, *code, 0);
+    }
+    closePanels();
+}
+
+void ButtonFunctionOptions::showDpiLockValues()
+{
+    for (const DpiLockOption &option : dpiLockOptions())
+        if (auto *button = child<QAbstractButton>(option.object))
+            button->setVisible(buttonoptions::dpiLockCode(option.dpi).has_value());
+}
+
+void ButtonFunctionOptions::chooseConsumerKey(quint16 usage, QAbstractButton *button, bool checked)
+{
+    if (!checked)
+        return;
+    const int b = selectedButton();
+    if (b >= 0) {
+        const ButtonFunction function{TypeKeyCombination, 0, 0};
+        const KeyComboRecord record = consumerKeyRecord(usage);
+        if (setButtonKeyCombo(b, &function, &record)) {
+            relabel(b, button->text());
+            if (hooks.setButtonState)
+                hooks.setButtonState(b, TypeKeyCombination, 0, 0);
+        }
+    }
+    closePanels();
+}
+
+void ButtonFunctionOptions::chooseFireKey()
+{
+    // A silent mouse gets the offline notice, as every other option gives
+    // it, and no dialog.
+    if (!checkDeviceOnline() && !buttonPageRefreshing) {
+        closePanels();
+        return;
+    }
+    const int b = selectedButton();
+    FireKey dialog;
+    // The preset comes from the page's mirror of the button, not from its
+    // label: a label can read like the fire key without being one.
+    const ButtonFunction held = (b >= 0 && hooks.buttonState) ? hooks.buttonState(b) : ButtonFunction{0, 0, 0};
+    if (held.type == TypeFireKey) {
+        dialog.setInterval(held.p1);
+        dialog.setCount(held.p2);
+    } else {
+        dialog.setInterval(kDefaultFireInterval);
+        dialog.setCount(kDefaultFireCount);
+    }
+    look::centreOn(&dialog, page, -50, -70);
+    dialog.exec();
+    if (!dialog.accepted)
+        return;
+    fireInterval = dialog.interval;
+    fireCount = dialog.count;
+    writeFireKey();
+}
+
+void ButtonFunctionOptions::writeFireKey()
+{
+    if (hooks.uncheckOptions)
+        hooks.uncheckOptions();
+    const int b = selectedButton();
+    if (b >= 0 && setButtonFunction(b, TypeFireKey, fireInterval, fireCount)) {
+        relabel(b, captionOf("DPI_6"));
+        if (hooks.setButtonState)
+            hooks.setButtonState(b, TypeFireKey, fireInterval, fireCount);
+    }
+    closePanels();
+}
+
+void ButtonFunctionOptions::chooseKeyCombination()
+{
+    GroupKey dialog;
+    look::centreOn(&dialog, page, -50, -70);
+    dialog.exec();
+    if (!dialog.accepted)
+        return;
+    if (auto *right = child<QStackedWidget>("stackedWidget_2"))
+        if (QWidget *home = child("page_9"))
+            right->setCurrentWidget(home);
+    if (hooks.uncheckOptions)
+        hooks.uncheckOptions();
+    const int b = selectedButton();
+    if (b >= 0) {
+        const std::optional<KeyComboRecord> record = hooks.keyComboRecord(dialog.keyText);
+        const ButtonFunction function{TypeKeyCombination, 0, 0};
+        if (record && setButtonKeyCombo(b, &function, &*record)) {
+            if (hooks.setButtonState)
+                hooks.setButtonState(b, TypeKeyCombination, 0, 0);
+            relabel(b, dialog.keyText);
+        }
+    }
+    // The function list stays open after a combination.
+    closePanels(true);
+}
