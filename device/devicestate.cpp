@@ -85,6 +85,7 @@ std::atomic<bool> reReadRequested{false};
 std::atomic<bool> lastAttachOnline{false};
 std::atomic<bool> passOnline{false};
 std::atomic<bool> modalOperation{false};
+std::atomic<bool> settingsClearAnswered{false};
 std::atomic<int> showBatteryValue{0};
 
 QString cacheNameForId(quint16 id)
@@ -154,7 +155,8 @@ void resetDeviceStateForTests()
     for (std::atomic<bool> *flag : {&buttonPageRefreshing, &lightPageRefreshing, &sensorPageRefreshing,
                                     &buttonPageRefreshed, &lightPageRefreshed, &sensorPageRefreshed, &uiReady,
                                     &runRequested, &deviceOnline, &offlinePending, &restartPending,
-                                    &reReadRequested, &lastAttachOnline, &passOnline, &modalOperation})
+                                    &reReadRequested, &lastAttachOnline, &passOnline, &modalOperation,
+                                    &settingsClearAnswered})
         flag->store(false);
     onlineCheckEnabled = true;
     devicePageActive = 0;

@@ -210,6 +210,9 @@ extern std::atomic<bool> reReadRequested;
 extern std::atomic<bool> lastAttachOnline;
 extern std::atomic<bool> passOnline;
 extern std::atomic<bool> modalOperation;
+// Set by the report thread when the mouse answered a settings clear (restore
+// defaults); requestSettingsClear() lowers it before it asks.
+extern std::atomic<bool> settingsClearAnswered;
 extern std::atomic<int> showBatteryValue;
 
 // ---------------------------------------------------------------------------

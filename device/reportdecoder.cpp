@@ -267,6 +267,12 @@ void decodeSettingsCleared()
     // The flags go up before the request: the dump it brings must see them.
     keyResetPending = true;
     skipReceiverReads = true;
+    // The pages count as refilled only once the dump after the clear has
+    // reached them: an earlier dump's marks must not end the restore's wait.
+    buttonPageRefreshed = false;
+    lightPageRefreshed = false;
+    sensorPageRefreshed = false;
+    settingsClearAnswered = true;
     UsbServer_ReadAllFlashData();
 }
 

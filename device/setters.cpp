@@ -283,6 +283,14 @@ void sendFlashData()
         ProtocolDataUpdate(&currentFlashData);
 }
 
+void requestSettingsClear()
+{
+    settingsClearAnswered = false;
+    UsbServer_SetBatteryOptimizeEnable(0);
+    sendFlashData();
+    UsbServer_SetClearSetting();
+}
+
 bool setReceiverLightMode(int mode)
 {
     return setReceiverLightBar([](LedBarMode &bar, int m, int, int) {

@@ -87,6 +87,12 @@ bool sendFlashDataIfOnline();
 // Still sends nothing while the record is not the open device's.
 void sendFlashData();
 
+// Restore defaults: battery optimisation off, the held record (as sendFlashData),
+// then the command that makes the mouse clear its settings. The mouse answers
+// with its settings-cleared report, which raises settingsClearAnswered and
+// re-reads the whole configuration; until then the flag is down.
+void requestSettingsClear();
+
 // ---------------------------------------------------------------------------
 // The receiver's settings. Same rules as the record setters: the mouse must
 // answer (otherwise the offline rule, false); the receiver record must have

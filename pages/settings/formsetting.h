@@ -1,18 +1,25 @@
 #pragma once
 
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
+#include <memory>
+
 #include "platform/hidusb/hidusb.h"
 
-namespace Ui { class FormSetting; }
+namespace Ui {
+class FormSetting;
+}
 class UpDateWarning;
 
-// Settings page of the device view. This first version holds the page with
-// its language choice and firmware versions, creates the process-wide update
-// and repair dialog and passes the firmware versions on to the summary panel.
+// Settings page of the device view: language, the receiver and mouse
+// firmware versions with the upgrade, pairing, restore defaults, start with
+// the desktop session, the desktop's mouse settings and the maker's links.
+// It creates the process-wide update and repair dialog and passes the
+// firmware versions on to the summary panel.
 class FormSetting : public QWidget
 {
     Q_OBJECT
@@ -33,6 +40,7 @@ public slots:
     void SlotForm();
     void SlotFormB();
     void SlotFormResetForm();
+    void SlotScroolChange(int index);
 
     // Firmware upgrade of receiver and mouse (formsetting_upgrade.cpp).
     void on_Receive_2_clicked();
@@ -50,9 +58,22 @@ public:
     // The readiness check: fills the update dialog with its result; true
     // when the upgrade can start.
     Q_INVOKABLE bool ChechIsUpDate();
+    // Long-range mode of the receiver. The page offers no control for it
+    // (its explanation "NewLabel" stays hidden); kept for the receiver's
+    // advanced settings.
+    void on_checkBox_2_toggled(bool checked);
+
+protected:
+    // Presses on the page's background go nowhere.
+    void mousePressEvent(QMouseEvent *event) override;
 
 private slots:
     void on_comboBox_activated(int index);
+    void on_pushButton_clicked();
+    void on_pushButton_2_clicked();
+    void on_pushButton_3_clicked();
+    void on_Reset_clicked();
+    void on_checkBox_clicked(bool checked);
     void onDongleCheckTimer();
     void onMouseCheckTimer();
 
@@ -70,9 +91,20 @@ private:
     void setWaitingLook();
     void refreshVersions(bool checkUpdates);
 
-    Ui::FormSetting *ui;
+    void applyTheme();
+    void placeVersions(int index);
+    void companyTexts(int index);
+    // The auto-start box shows the autostart entry on disk, never only a wish.
+    void showAutoStart();
+    void showNotice(const QString &text);
+
+    std::unique_ptr<Ui::FormSetting> ui;
     QString pictureDir;
     QString buttonColor;
+    QPoint labelPos;
+    int fontScaled = 0;
+    QString noMouseSettingsText;
+    QString autoStartFailText;
 
     // Upgrade state of the page.
     QTimer *dongleCheckTimer = nullptr;

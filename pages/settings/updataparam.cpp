@@ -176,7 +176,7 @@ void UpDataParam::SlotAllLanguage(int index)
 bool UpDataParam::pollPageRefills()
 {
     for (int i = 0; i < kSlices && !cancelled; ++i) {
-        if (pageRefillsDone())
+        if (pageRefillsDone() && (!waitForClear || settingsClearAnswered))
             return true;
         waitMs(kSliceMs);
     }

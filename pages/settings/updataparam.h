@@ -56,6 +56,10 @@ public:
     QString fileName;
     bool importRequested = false;
     bool waitForRefresh = false;
+    // With waitForRefresh: the pages count as refilled only after the mouse
+    // answered a settings clear (restore defaults), so a refill from an
+    // earlier dump is not taken for the cleared settings.
+    bool waitForClear = false;
 
 public slots:
     void SlotAllLanguage(int index);

@@ -1,4 +1,4 @@
-// The first versions of the sensor, lighting, macro and settings pages: the
+// The first versions of the sensor, lighting and macro pages: the
 // refills they take, the flags they set and what they pass to the summary.
 
 #include "support/testmain.h"
@@ -10,7 +10,6 @@
 #include "pages/macro/macro.h"
 #include "pages/macro/macroflags.h"
 #include "pages/sensor/sensor.h"
-#include "pages/settings/formsetting.h"
 
 #include <QLabel>
 #include <QSignalSpy>
@@ -29,8 +28,6 @@ private slots:
     void loadedRecordsSetNoRefillFlag();
     void lightRefillFromDump();
     void leavingEndsRecording();
-    void settingsPassVersionsToSummary_data();
-    void settingsPassVersionsToSummary();
 };
 
 namespace {
@@ -125,37 +122,6 @@ void StandInsTest::leavingEndsRecording()
     QVERIFY(!macroRecording);
     QCOMPARE(record.count(), 1);
     QCOMPARE(record.first().first().toInt(), 1);
-}
-
-void StandInsTest::settingsPassVersionsToSummary_data()
-{
-    QTest::addColumn<QString>("version");
-    QTest::addColumn<QString>("update");
-    QTest::addColumn<bool>("marker");
-
-    QTest::newRow("newer receiver image") << "v1.05" << "true" << true;
-    QTest::newRow("up to date") << "v1.06" << "" << false;
-    QTest::newRow("any other text") << "v1.07" << "TRUE" << false;
-}
-
-void StandInsTest::settingsPassVersionsToSummary()
-{
-    QFETCH(QString, version);
-    QFETCH(QString, update);
-    QFETCH(bool, marker);
-
-    PreVier summary;
-    FormSetting settings;
-    emit PostMsg::instance()->SigLabelTextB(version, update);
-    QCOMPARE(labelText(summary, "DongleValue"), version);
-    QCOMPARE(labelText(settings, "label_5"), version);
-    QCOMPARE(!summary.findChild<QLabel *>(QStringLiteral("DongleUp"))->isHidden(), marker);
-
-    // Choosing a device empties both versions.
-    emit PostMsg::instance()->SigSetver(6);
-    QCOMPARE(labelText(summary, "DongleValue"), QString());
-    QCOMPARE(labelText(summary, "MouseValue"), QString());
-    QCOMPARE(labelText(settings, "label_5"), QString());
 }
 
 VELMORAX_TEST_MAIN(StandInsTest)

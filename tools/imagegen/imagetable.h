@@ -229,6 +229,26 @@ inline constexpr ImageSpec kImages[] = {
     {"FormSetting", "Confirm.png", 128, 26, Shape::PushButton, State::Normal, Tone::Accent, "", 0},
     {"FormSetting", "WaitUpdate.png", 128, 26, Shape::PushButton, State::Normal, Tone::Warn, "", 0},
     {"FormSetting", "WaitUpdateHover.png", 128, 26, Shape::PushButton, State::Hover, Tone::Warn, "", 0},
+    {"FormSetting", "Mouse.png", 14, 20, Shape::MouseGlyph, State::Normal, Tone::Accent, "", 0},
+    {"FormSetting", "ComboboxBack.png", 142, 30, Shape::ComboField, State::Normal, Tone::Neutral, "", 0},
+    {"FormSetting", "ComboboxTextBack.png", 142, 150, Shape::ComboPopup, State::Normal, Tone::Neutral, "", 0},
+    {"FormSetting", "Menu.png", 12, 8, Shape::MenuDown, State::Normal, Tone::Neutral, "", 0},
+    {"FormSetting", "MenuClicked.png", 12, 8, Shape::MenuUp, State::Checked, Tone::Neutral, "", 0},
+    {"FormSetting", "CheckBox.png", 16, 16, Shape::CheckBox, State::Normal, Tone::Neutral, "", 0},
+    {"FormSetting", "CheckBoxChecked.png", 16, 16, Shape::CheckBox, State::Checked, Tone::Accent, "", 0},
+
+    // --- screen-information dialogs: Picture/ScreeInfo/ -----------------------
+    {"ScreeInfo", "Back.png", 638, 318, Shape::NoticePanel, State::Normal, Tone::Neutral, "", 0},
+    {"ScreeInfo", "Pic.png", 88, 100, Shape::StageCard, State::Normal, Tone::Neutral, "", 0},
+    {"ScreeInfo", "PicHover.png", 88, 100, Shape::StageCard, State::Checked, Tone::Accent, "", 0},
+    {"ScreeInfo", "Button.png", 96, 26, Shape::PushButton, State::Normal, Tone::Accent, "", 0},
+    {"ScreeInfo", "ButtonHover.png", 96, 26, Shape::PushButton, State::Hover, Tone::Accent, "", 0},
+    {"ScreeInfo", "Close.png", 36, 18, Shape::Switch, State::Normal, Tone::Neutral, "", 0},
+    {"ScreeInfo", "Open.png", 36, 18, Shape::Switch, State::Checked, Tone::Accent, "", 0},
+    {"ScreeInfo", "Slider.png", 6, 18, Shape::SliderHandle, State::Normal, Tone::Accent, "", 0},
+    {"ScreeInfo", "CloseButton.png", 20, 20, Shape::Close, State::Normal, Tone::Danger, "", 0},
+    {"ScreeInfo", "CloseHover.png", 20, 20, Shape::Close, State::Hover, Tone::Danger, "", 0},
+    {"ScreeInfo", "CloseClick.png", 20, 20, Shape::Close, State::Click, Tone::Danger, "", 0},
 };
 
 inline constexpr int kImageCount = sizeof(kImages) / sizeof(kImages[0]);

@@ -1,0 +1,15 @@
+#include "app/widgets/mybutton.h"
+
+MyButton::MyButton(QWidget *parent) : QPushButton(parent) {}
+
+MyButton::~MyButton() = default;
+
+void MyButton::enterEvent(QEvent *)
+{
+    setCursor(Qt::PointingHandCursor);
+}
+
+void MyButton::leaveEvent(QEvent *)
+{
+    setCursor(Qt::ArrowCursor);
+}

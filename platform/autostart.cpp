@@ -1,0 +1,99 @@
+#include "platform/autostart.h"
+
+#include "platform/atomicfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTextStream>
+
+namespace autostart {
+
+QString entryPath(const QString &name)
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/autostart/")
+           + name + QStringLiteral(".desktop");
+}
+
+QString execValue(const QString &executable)
+{
+    // Inside the quotes '"', '`', '$' and '\' take a backslash; '%' is a
+    // field code unless doubled. The value as a whole is a desktop-entry
+    // string, where each backslash is written twice.
+    QString quoted;
+    for (const QChar c : executable) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\'))
+            quoted += QLatin1Char('\\');
+        if (c == QLatin1Char('%'))
+            quoted += QLatin1Char('%');
+        quoted += c;
+    }
+    QString value = QLatin1Char('"') + quoted + QLatin1Char('"');
+    value.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    // A line break would end the entry's line early.
+    value.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+    return value;
+}
+
+QByteArray entryText(const QString &name, const QString &executable)
+{
+    QString text;
+    QTextStream out(&text);
+    out << "[Desktop Entry]\n"
+        << "Type=Application\n"
+        << "Name=" << QString(name).replace(QLatin1Char('\n'), QLatin1Char(' ')) << '\n'
+        << "Exec=" << execValue(executable) << '\n'
+        << "Terminal=false\n"
+        << "X-GNOME-Autostart-enabled=true\n";
+    out.flush();
+    return text.toUtf8();
+}
+
+bool isEnabled(const QString &name, const QString &executable)
+{
+    QFile file(entryPath(name));
+    // An autostart entry is a few lines; a huge file is not ours.
+    if (!file.open(QIODevice::ReadOnly) || file.size() > 64 * 1024)
+        return false;
+    const QString wanted = execValue(executable);
+    bool inEntry = false;
+    bool execMatches = false;
+    bool hidden = false;
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    for (const QByteArray &raw : lines) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (line.startsWith(QLatin1Char('['))) {
+            inEntry = line == QLatin1String("[Desktop Entry]");
+            continue;
+        }
+        if (!inEntry)
+            continue;
+        const int eq = line.indexOf(QLatin1Char('='));
+        if (eq <= 0)
+            continue;
+        const QString key = line.left(eq).trimmed();
+        const QString value = line.mid(eq + 1).trimmed();
+        if (key == QLatin1String("Exec"))
+            execMatches = value == wanted;
+        else if (key == QLatin1String("Hidden"))
+            hidden = hidden || value == QLatin1String("true");
+        else if (key == QLatin1String("X-GNOME-Autostart-enabled"))
+            hidden = hidden || value == QLatin1String("false");
+    }
+    return execMatches && !hidden;
+}
+
+bool enable(const QString &name, const QString &executable)
+{
+    return atomicfile::write(entryPath(name), entryText(name, executable));
+}
+
+bool disable(const QString &name)
+{
+    QFile file(entryPath(name));
+    if (!file.exists())
+        return true;
+    return file.remove();
+}
+
+} // namespace autostart
