@@ -8,6 +8,8 @@
 #include "app/textcatalogue.h"
 #include "device/devicestate.h"
 #include "device/setters.h"
+#include "pages/macro/adddelaytime.h"
+#include "pages/macro/addkey.h"
 #include "pages/macro/macroexport.h"
 #include "pages/macro/macroflags.h"
 #include "pages/macro/macrokeynames.h"
@@ -43,6 +45,9 @@ constexpr int releaseType = 1;
 // Placement of the page's notices and name dialog relative to the page.
 constexpr int noticeDx = -100;
 constexpr int noticeDy = -50;
+// ... and of the delay and key dialogs.
+constexpr int editDialogDx = -50;
+constexpr int editDialogDy = -70;
 
 QString macroText(const char *key, int index = languageIndex)
 {
@@ -384,7 +389,16 @@ void Macro::insertDelayItem(double ms)
     const int row = list->currentRow();
     const MacroEvent pause = MacroEvent::delay(delayFromMs(ms));
     if (row < 0) {
-        insertItem(list->count(), pause);
+        // At the end, as the pause after the last key; a list that already
+        // ends with a pause gets that pause changed instead of a second one,
+        // and an empty list has no key for a pause to follow.
+        const int count = list->count();
+        if (count == 0)
+            return;
+        if (eventOf(list->item(count - 1)).isDelay())
+            setItemEvent(list->item(count - 1), pause);
+        else
+            insertItem(count, pause);
         return;
     }
     if (row == 0)
@@ -757,9 +771,8 @@ bool Macro::importMacroFrom(const QString &path)
 {
     QFile file(path);
     MacroExport::Contents contents;
-    const MacroExport::Problem problem = file.open(QIODevice::ReadOnly)
-                                             ? MacroExport::read(&file, &contents)
-                                             : MacroExport::Problem::Unreadable;
+    const MacroExport::Problem problem =
+        file.open(QIODevice::ReadOnly) ? MacroExport::read(&file, &contents) : MacroExport::Problem::Unreadable;
     if (problem == MacroExport::Problem::Unreadable) {
         showMessage("DialogMacroImportFailed");
         return false;
@@ -956,6 +969,130 @@ void Macro::showLimitNotice()
 {
     KeyNumberLimit notice;
     runNotice(notice, notice.size());
+}
+
+// ---------------------------------------------------------------------------
+// Editing the events
+
+template <typename Dialog>
+void Macro::runEditDialog(Dialog &dialog)
+{
+    dialog.move(look::centredPosition(mapToGlobal(QPoint(0, 0)), size(), dialog.size(), editDialogDx, editDialogDy));
+    dialog.exec();
+}
+
+void Macro::setItemEvent(QListWidgetItem *item, const MacroEvent &event)
+{
+    if (event.isDelay()) {
+        item->setData(delayRole, event.delayMs);
+        item->setText(QString::number(event.delayMs) + QStringLiteral("ms"));
+    } else {
+        item->setData(kindRole, event.kind);
+        item->setData(codeRole, event.code);
+        item->setText(macroEventName(event.kind, event.code));
+    }
+}
+
+void Macro::on_Amend_clicked()
+{
+    if (refusedWhileRecording())
+        return;
+    QListWidgetItem *item = ui->listWidgetKey->currentItem();
+    if (!item)
+        return;
+    const MacroEvent current = eventOf(item);
+    if (current.isDelay()) {
+        AddDelayTime dialog;
+        runEditDialog(dialog);
+        // The list may have changed under the dialog (a macro from the mouse).
+        if (!dialog.accepted || ui->listWidgetKey->currentItem() != item)
+            return;
+        setItemEvent(item, MacroEvent::delay(quint32(dialog.delayMs)));
+    } else {
+        addKey dialog;
+        runEditDialog(dialog);
+        if (dialog.result() != QDialog::Accepted || !dialog.accepted || ui->listWidgetKey->currentItem() != item)
+            return;
+        setItemEvent(item, keyEvent(dialog.keyName, current.type == MacroEvent::Press));
+    }
+    setSaveEnabled(true);
+}
+
+void Macro::on_ChooseEvent_activated(int index)
+{
+    // The chooser is off while a recording runs; the check keeps a call
+    // from elsewhere just as harmless.
+    if (macroRecording)
+        return;
+    if (index == 1 || index == 2) {
+        addKey dialog;
+        runEditDialog(dialog);
+        if (dialog.result() != QDialog::Accepted || !dialog.accepted || !hasSelectedMacro())
+            return;
+        eventsModified = true;
+        insertKeyItem(dialog.keyName, index == 1);
+        setSaveEnabled(true);
+    } else if (index == 3) {
+        AddDelayTime dialog;
+        runEditDialog(dialog);
+        if (!dialog.accepted || !hasSelectedMacro() || ui->listWidgetKey->currentRow() < 0)
+            return;
+        const QVector<MacroEvent> before = events();
+        insertDelayItem(dialog.delayMs);
+        // The first event has no pause before it: nothing changed there.
+        if (events() == before)
+            return;
+        eventsModified = true;
+        setSaveEnabled(true);
+    } else if (index >= 4 && index <= 8) {
+        if (!hasSelectedMacro())
+            return;
+        // Left, right, middle, forward, back.
+        static const int bits[5] = {0x01, 0x02, 0x04, 0x10, 0x08};
+        eventsModified = true;
+        insertKeyClick(mouseButtonName(bits[index - 4]));
+        setSaveEnabled(true);
+    }
+}
+
+void Macro::on_DeleteKey_clicked()
+{
+    if (refusedWhileRecording())
+        return;
+    if (!hasSelectedMacro())
+        return;
+    QListWidget *list = ui->listWidgetKey;
+    const int count = list->count();
+    if (count <= 3) {
+        // One key's press, pause and release go as a whole.
+        list->clear();
+        eventsModified = true;
+        setSaveEnabled(true);
+        return;
+    }
+    const int row = list->currentRow();
+    if (row < 0)
+        return;
+    // An event goes with its partner: a pause with the key before it, a key
+    // with the pause after it, the last item with the one before it.
+    int first = row;
+    int removed = 2;
+    const bool isDelay = eventOf(list->item(row)).isDelay();
+    if (row == count - 1) {
+        first = row - 1;
+    } else if (isDelay) {
+        if (row == 0)
+            removed = 1; // a pause with no key before it goes alone
+        else
+            first = row - 1;
+    } else if (!eventOf(list->item(row + 1)).isDelay()) {
+        removed = 1; // a key followed by another key has no pause to take
+    }
+    for (int i = 0; i < removed; ++i)
+        delete list->takeItem(first);
+    list->setCurrentRow(qMin(first, list->count() - 1));
+    eventsModified = true;
+    setSaveEnabled(true);
 }
 
 // ---------------------------------------------------------------------------

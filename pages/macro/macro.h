@@ -105,6 +105,9 @@ public slots:
     // the program is in front (virtual key, key down, repeat flag).
     void UpdateCapslockTip(int keyCode, bool downOrUp, bool aotu);
 
+    void on_Amend_clicked();
+    void on_ChooseEvent_activated(int index);
+    void on_DeleteKey_clicked();
     void on_Save_clicked();
     void on_listWidgetKey_itemChanged(QListWidgetItem *item);
     void on_NumberEdit_valueChanged(int value);
@@ -136,6 +139,11 @@ private:
     void styleStaticWidgets();
     void insertItem(int row, const MacroEvent &event);
     void setRecordingControlsEnabled(bool enabled);
+    // Gives an event item another event of its kind (a pause another
+    // length, a key another key), keeping its press or release.
+    void setItemEvent(QListWidgetItem *item, const MacroEvent &event);
+    template <typename Dialog>
+    void runEditDialog(Dialog &dialog);
     // Appends one recorded key event with the pause before it; false when
     // the key has no name (then nothing but that pause is added).
     bool recordKeyEvent(int keyCode, bool press);

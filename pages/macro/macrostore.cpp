@@ -1,13 +1,13 @@
 #include "pages/macro/macrostore.h"
 
 #include "pages/macro/macrokeynames.h"
+#include "platform/atomicfile.h"
 #include "platform/hidusb/hidusb.h"
 #include "platform/userpaths.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cctype>
 #include <cstring>
@@ -122,8 +122,7 @@ QStringList listNames(const QString &folder)
 {
     QDir dir(folder);
     const QFileInfoList entries = dir.entryInfoList(QStringList() << QStringLiteral("*.ini"),
-                                                    QDir::Files | QDir::NoSymLinks,
-                                                    QDir::Name | QDir::IgnoreCase);
+                                                    QDir::Files | QDir::NoSymLinks, QDir::Name | QDir::IgnoreCase);
     QStringList names;
     for (const QFileInfo &entry : entries) {
         const QString fileName = entry.fileName();
@@ -228,14 +227,11 @@ bool writeAtomically(const QString &path, const QByteArray &bytes)
 {
     if (path.isEmpty())
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // The macro folder is made at start-up; a folder that has gone since is
+    // a failure to report, not one to paper over by making it again.
+    if (!QFileInfo(QFileInfo(path).absolutePath()).isDir())
         return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return atomicfile::write(path, bytes);
 }
 
 bool save(const QString &folder, const QString &name, int repeatMode, const QVector<MacroEvent> &events)

@@ -124,7 +124,8 @@ QByteArray format(int repeatMode, const QVector<MacroEvent> &events);
 
 // Replaces `path` with `bytes` in one step: readers see the old file or the
 // new one, never a half-written one. False when it could not be written
-// (the old file is then unchanged).
+// (the old file is then unchanged) and when the folder is missing, which is
+// never made here.
 bool writeAtomically(const QString &path, const QByteArray &bytes);
 
 // Writes the macro's whole file (mode line and events).

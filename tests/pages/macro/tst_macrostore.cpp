@@ -2,10 +2,11 @@
 // malformed lines, unknown codes, damaged and oversized files), the exact
 // text written, and the file operations with their results.
 
-#include "support/testmain.h"
 #include "pages/macro/macrokeynames.h"
 #include "pages/macro/macrostore.h"
 #include "platform/hidusb/hidusb.h"
+#include "support/filesizelimit.h"
+#include "support/testmain.h"
 
 #include <algorithm>
 #include <cstring>
@@ -35,9 +36,18 @@ QByteArray readFile(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-MacroEvent press(int kind, int code) { return MacroEvent::key(kind, code, true); }
-MacroEvent release(int kind, int code) { return MacroEvent::key(kind, code, false); }
-MacroEvent pause(quint32 ms) { return MacroEvent::delay(ms); }
+MacroEvent press(int kind, int code)
+{
+    return MacroEvent::key(kind, code, true);
+}
+MacroEvent release(int kind, int code)
+{
+    return MacroEvent::key(kind, code, false);
+}
+MacroEvent pause(quint32 ms)
+{
+    return MacroEvent::delay(ms);
+}
 
 char *describe(const QVector<MacroEvent> &events)
 {
@@ -55,7 +65,11 @@ char *describe(const QVector<MacroEvent> &events)
 } // namespace
 
 namespace QTest {
-template<> char *toString(const QVector<MacroEvent> &events) { return describe(events); }
+template <>
+char *toString(const QVector<MacroEvent> &events)
+{
+    return describe(events);
+}
 } // namespace QTest
 
 class MacroStoreTest : public QObject
@@ -128,11 +142,12 @@ void MacroStoreTest::nameCheck()
 
 void MacroStoreTest::cutToUtf8Bytes_data()
 {
-    const QString zhong(QChar(0x4E2D));               // 3 bytes
+    const QString zhong(QChar(0x4E2D));                     // 3 bytes
     const QString smile = QString::fromUcs4(U"\U0001F600"); // 4 bytes, two UTF-16 units
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("short stays") << "abc" << "abc";
+    QTest::newRow("short stays") << "abc"
+                                 << "abc";
     QTest::newRow("40 ascii") << QString(40, 'x') << QString(30, 'x');
     QTest::newRow("29 ascii + chinese") << QString(29, 'x') + zhong << QString(29, 'x');
     QTest::newRow("27 ascii + chinese fits") << QString(27, 'x') + zhong << QString(27, 'x') + zhong;
@@ -154,8 +169,8 @@ void MacroStoreTest::listingTakesIniFilesOnly()
 {
     QTemporaryDir dir;
     const QString f = dir.path();
-    for (const char *name : {"b.ini", "A.ini", "c.xml", "notes.txt", "x.ini.ini", "myxml.ini", ".hidden.ini",
-                             "UPPER.INI", "ini"})
+    for (const char *name :
+         {"b.ini", "A.ini", "c.xml", "notes.txt", "x.ini.ini", "myxml.ini", ".hidden.ini", "UPPER.INI", "ini"})
         writeFile(f + "/" + name, "1\n");
     writeFile(f + "/" + QString(31, 'l') + ".ini", "1\n"); // a name no macro can have
     QVERIFY(QDir(f).mkdir("folder.ini"));
@@ -213,36 +228,34 @@ void MacroStoreTest::parseLines_data()
         << QByteArray("3\n0x04 1 0\n25ms") << QVector<MacroEvent>{press(1, 0x04), pause(25)} << 0;
     QTest::newRow("several spaces between fields")
         << QByteArray("1\n0x04  1   0\n 10ms \n") << QVector<MacroEvent>{press(1, 0x04), pause(10)} << 0;
-    QTest::newRow("modifier and mouse")
-        << QByteArray("1\n0x02 0 0\n0x01 4 1\n") << QVector<MacroEvent>{press(0, 0x02), release(4, 0x01)} << 0;
-    QTest::newRow("unknown codes kept")
-        << QByteArray("1\n0x32 1 0\n0x20 2 1\n0xFF 9 0\n")
-        << QVector<MacroEvent>{press(1, 0x32), release(2, 0x20), press(9, 0xFF)} << 0;
+    QTest::newRow("modifier and mouse") << QByteArray("1\n0x02 0 0\n0x01 4 1\n")
+                                        << QVector<MacroEvent>{press(0, 0x02), release(4, 0x01)} << 0;
+    QTest::newRow("unknown codes kept") << QByteArray("1\n0x32 1 0\n0x20 2 1\n0xFF 9 0\n")
+                                        << QVector<MacroEvent>{press(1, 0x32), release(2, 0x20), press(9, 0xFF)} << 0;
     QTest::newRow("lower-case hex") << QByteArray("1\n0x0a 1 0\n") << QVector<MacroEvent>{press(1, 0x0A)} << 0;
     QTest::newRow("large delay") << QByteArray("1\n4294967295ms\n") << QVector<MacroEvent>{pause(4294967295u)} << 0;
-    QTest::newRow("malformed lines skipped")
-        << QByteArray("1\n"
-                      "0x04 1\n"        // two fields
-                      "0x04 1 2\n"      // no such action
-                      "0x04 1 0 0\n"    // four fields
-                      "0x4 1 0\n"       // one hex digit
-                      "0x+4 1 0\n"      // sign in the code
-                      "0xZZ 1 0\n"      // not hex
-                      "04 1 0\n"        // no 0x
-                      "0x04 -1 0\n"     // negative kind
-                      "0x04 x 0\n"      // kind not a number
-                      "0x04 256 0\n"    // kind beyond a byte
-                      "abc\n"           // a word that is no delay
-                      "10 ms\n"         // split delay: two fields
-                      "ms\n"            // no number
-                      "-5ms\n"          // sign
-                      "10MS\n"          // wrong unit
-                      "4294967296ms\n"  // beyond 32 bits
-                      "\n"              // empty
-                      "0x05 1 0\n")
-        << QVector<MacroEvent>{press(1, 0x05)} << 17;
-    QTest::newRow("NUL ends its line")
-        << QByteArray("1\n0x04 1 0\0garbage\n10ms\n", 24) << QVector<MacroEvent>{press(1, 0x04), pause(10)} << 0;
+    QTest::newRow("malformed lines skipped") << QByteArray("1\n"
+                                                           "0x04 1\n"       // two fields
+                                                           "0x04 1 2\n"     // no such action
+                                                           "0x04 1 0 0\n"   // four fields
+                                                           "0x4 1 0\n"      // one hex digit
+                                                           "0x+4 1 0\n"     // sign in the code
+                                                           "0xZZ 1 0\n"     // not hex
+                                                           "04 1 0\n"       // no 0x
+                                                           "0x04 -1 0\n"    // negative kind
+                                                           "0x04 x 0\n"     // kind not a number
+                                                           "0x04 256 0\n"   // kind beyond a byte
+                                                           "abc\n"          // a word that is no delay
+                                                           "10 ms\n"        // split delay: two fields
+                                                           "ms\n"           // no number
+                                                           "-5ms\n"         // sign
+                                                           "10MS\n"         // wrong unit
+                                                           "4294967296ms\n" // beyond 32 bits
+                                                           "\n"             // empty
+                                                           "0x05 1 0\n")
+                                             << QVector<MacroEvent>{press(1, 0x05)} << 17;
+    QTest::newRow("NUL ends its line") << QByteArray("1\n0x04 1 0\0garbage\n10ms\n", 24)
+                                       << QVector<MacroEvent>{press(1, 0x04), pause(10)} << 0;
 }
 
 void MacroStoreTest::parseLines()
@@ -277,11 +290,12 @@ void MacroStoreTest::formatIsExact_data()
         << 3 << QVector<MacroEvent>{press(1, 0x04), pause(10), release(1, 0x04)}
         << QByteArray("3\n0x04 1 0\n10ms\n0x04 1 1\n");
     QTest::newRow("empty list") << 255 << QVector<MacroEvent>{} << QByteArray("255\n");
-    QTest::newRow("all kinds")
-        << 254 << QVector<MacroEvent>{press(0, 0x80), pause(0), press(4, 0x10), pause(65535), release(1, 0x65)}
-        << QByteArray("254\n0x80 0 0\n0ms\n0x10 4 0\n65535ms\n0x65 1 1\n");
-    QTest::newRow("code zero, delay last") << 1 << QVector<MacroEvent>{press(1, 0x00), pause(7)}
-                                           << QByteArray("1\n0x00 1 0\n7ms\n");
+    QTest::newRow("all kinds") << 254
+                               << QVector<MacroEvent>{press(0, 0x80), pause(0), press(4, 0x10), pause(65535),
+                                                      release(1, 0x65)}
+                               << QByteArray("254\n0x80 0 0\n0ms\n0x10 4 0\n65535ms\n0x65 1 1\n");
+    QTest::newRow("code zero, delay last")
+        << 1 << QVector<MacroEvent>{press(1, 0x00), pause(7)} << QByteArray("1\n0x00 1 0\n7ms\n");
 }
 
 void MacroStoreTest::formatIsExact()
@@ -367,8 +381,7 @@ void MacroStoreTest::unsafeNamesMakeNoFile()
 
     // Nothing was made anywhere: the folder holds only what it held, and
     // nothing appeared beside it.
-    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-             QStringList{"ok.ini"});
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"ok.ini"});
     QCOMPARE(QDir(root.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{"MacroPage"});
     QVERIFY(!QFile::exists("/tmp/outside.ini"));
@@ -440,15 +453,32 @@ void MacroStoreTest::failedSaveKeepsOldFile()
     QVERIFY(QDir(dir.path()).mkdir("d.ini"));
     QVERIFY(!MacroStore::save(dir.path(), "d", 1, {press(1, 4)}));
     QVERIFY(QFileInfo(dir.path() + "/d.ini").isDir());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"d.ini"});
+
+    // A disk that fills up during the write: the old macro stays whole and
+    // no temporary file is left beside it.
+    const QByteArray old = "1\n0x04 1 0\n10ms\n0x04 1 1\n";
+    QVERIFY(MacroStore::save(dir.path(), "full", 1, {press(1, 4), pause(10), release(1, 4)}));
+    QCOMPARE(readFile(dir.path() + "/full.ini"), old);
+    QVector<MacroEvent> many;
+    for (int i = 0; i < 50; ++i)
+        many << press(1, 5) << pause(1000) << release(1, 5) << pause(1000);
+    {
+        FileSizeLimit full(64);
+        QVERIFY(full.active());
+        QVERIFY(!MacroStore::save(dir.path(), "full", 2, many));
+        QVERIFY(!MacroStore::appendEvents(dir.path(), "full", many));
+    }
+    QCOMPARE(readFile(dir.path() + "/full.ini"), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-             QStringList{"d.ini"});
+             (QStringList{"d.ini", "full.ini"}));
 }
 
 void MacroStoreTest::recordFromEvents()
 {
     // press A, 10 ms, release A, 50 ms, press LShift
-    const MacroRecord r = MacroStore::toRecord(
-        "ab", {press(1, 0x04), pause(10), release(1, 0x04), pause(50), press(0, 0x02)});
+    const MacroRecord r =
+        MacroStore::toRecord("ab", {press(1, 0x04), pause(10), release(1, 0x04), pause(50), press(0, 0x02)});
     QCOMPARE(int(r.nameLength), 2);
     QCOMPARE(QByteArray(reinterpret_cast<const char *>(r.name), 30), QByteArray("ab") + QByteArray(28, '\0'));
     QCOMPARE(int(r.eventCount), 3);
@@ -501,15 +531,14 @@ void MacroStoreTest::eventsFromRecord()
         r.events[i].code = static_cast<std::uint16_t>(code);
         r.events[i].delay = static_cast<std::uint32_t>(delay);
     };
-    set(0, 0, 4, 0x02, 30);     // right button press
-    set(1, 1, 4, 0x02, 20);     // release
-    set(2, 0, 1, 0x58, 7);      // keypad Enter: stored as Enter
-    set(3, 0, 2, 0x0183, 5);    // consumer usage: no file code, left out
-    set(4, 0, 0, 0x40, 99);     // RAlt; the last pause is not shown
+    set(0, 0, 4, 0x02, 30);  // right button press
+    set(1, 1, 4, 0x02, 20);  // release
+    set(2, 0, 1, 0x58, 7);   // keypad Enter: stored as Enter
+    set(3, 0, 2, 0x0183, 5); // consumer usage: no file code, left out
+    set(4, 0, 0, 0x40, 99);  // RAlt; the last pause is not shown
     r.eventCount = 5;
-    QCOMPARE(MacroStore::recordEvents(r),
-             (QVector<MacroEvent>{press(4, 0x02), pause(30), release(4, 0x02), pause(20), press(1, 0x28), pause(12),
-                                  press(0, 0x40)}));
+    QCOMPARE(MacroStore::recordEvents(r), (QVector<MacroEvent>{press(4, 0x02), pause(30), release(4, 0x02), pause(20),
+                                                               press(1, 0x28), pause(12), press(0, 0x40)}));
 
     // A count beyond the record's slots reads its 70 slots only: 69 keys
     // (the consumer usage left out) with 68 pauses between them.
