@@ -23,8 +23,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 
-DialogMain::DialogMain(QWidget *parent)
-    : QDialog(parent), ui(new Ui::DialogMain)
+DialogMain::DialogMain(QWidget *parent) : QDialog(parent), ui(new Ui::DialogMain)
 {
     ui->setupUi(this);
     setWindowTitle(productName);
@@ -60,6 +59,8 @@ DialogMain::DialogMain(QWidget *parent)
     emit hub->SigAllLanguage(languageIndex);
 }
 
+bool (*DialogMain::trayAvailable)() = &QSystemTrayIcon::isSystemTrayAvailable;
+
 DialogMain::~DialogMain()
 {
     // The pages are destroyed below while the device link may still report:
@@ -83,8 +84,7 @@ void DialogMain::migrateLanguageSetting()
     bool ok = false;
     const int stored = registry::value(key, QStringLiteral("LanguageIndex")).toInt(&ok);
     if (ok && stored != 0)
-        MacroIni::instance()->setValue(QStringLiteral("Language"), QStringLiteral("Language"),
-                                       QString::number(stored));
+        MacroIni::instance()->setValue(QStringLiteral("Language"), QStringLiteral("Language"), QString::number(stored));
     registry::remove(key, QStringLiteral("LanguageIndex"));
 }
 
@@ -123,13 +123,19 @@ void DialogMain::SlotChangeSize(int index)
 
 void DialogMain::hideToTray()
 {
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+    if (!trayAvailable()) {
         // Without a tray the hidden window could never be reached again.
         minimisedInsteadOfTray = true;
         showMinimized();
         return;
     }
     hide();
+    // A window still minimised from a hide without a tray would come back
+    // from the tray minimised; it goes there as a plain hidden window, and
+    // the return from the tray is what tells the device it is back.
+    minimisedInsteadOfTray = false;
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
     QMenu *oldMenu = trayMenu;
     QAction *oldOpen = openAction;
     QAction *oldExit = exitAction;
@@ -202,17 +208,26 @@ void DialogMain::SlotMouseOffLine(int index)
     notice.exec();
 }
 
-void DialogMain::SlotUpPageLight()
-{
-}
+void DialogMain::SlotUpPageLight() {}
 
 void DialogMain::showFromTray()
 {
-    showNormal();
-    activateWindow();
-    if (currentPage() == 1)
+    const bool wasAway = !isVisible() || isMinimized();
+    minimisedInsteadOfTray = false;
+    restoreWindow();
+    if (wasAway && currentPage() == 1)
         setDriverStatus(1);
-    trayIcon->hide();
+    // The icon is the only way back to a window that did not come back.
+    if (isVisible() && !isMinimized())
+        trayIcon->hide();
+}
+
+void DialogMain::restoreWindow()
+{
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
 }
 
 void DialogMain::on_activatedSysTrayIcon(QSystemTrayIcon::ActivationReason reason)
@@ -223,9 +238,8 @@ void DialogMain::on_activatedSysTrayIcon(QSystemTrayIcon::ActivationReason reaso
             trayMenu->popup(QCursor::pos());
         break;
     case QSystemTrayIcon::DoubleClick:
-        showNormal();
-        activateWindow();
-        trayIcon->hide();
+        // Its first click has already brought the window back.
+        showFromTray();
         break;
     case QSystemTrayIcon::Trigger:
         showFromTray();

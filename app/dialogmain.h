@@ -31,6 +31,10 @@ public:
     QMenu *menu() const { return trayMenu; }
     QPoint dragOffset() const { return dragOrigin; }
 
+    // Whether the desktop has a system tray at this moment; a tray may
+    // appear or go while the program runs. Tests put a stand-in here.
+    static bool (*trayAvailable)();
+
 public slots:
     void SlotAllLanguage(int index);
     void SlotChangeMainDialog(int index);
@@ -59,6 +63,7 @@ private:
     void hideToTray();
     void quitProgram(bool fromDevicePage);
     void showFromTray();
+    void restoreWindow();
     void migrateLanguageSetting();
     // The device-link side of the window (dialogmain_link.cpp).
     void setDriverStatus(int status);
@@ -89,4 +94,3 @@ private:
     bool quitting = false;
     bool minimisedInsteadOfTray = false;
 };
-

@@ -1,4 +1,3 @@
-#include "support/testmain.h"
 #include "app/appglobals.h"
 #include "app/dialogmain.h"
 #include "app/macroini.h"
@@ -10,6 +9,7 @@
 #include "pages/macro/macroflags.h"
 #include "platform/hidusb/simcontrol.h"
 #include "platform/registry.h"
+#include "support/testmain.h"
 
 #include <QSignalSpy>
 #include <QStackedWidget>
@@ -56,10 +56,16 @@ private slots:
         QTest::addColumn<QString>("storedBefore");
         QTest::addColumn<QString>("storedAfter");
         QTest::addColumn<int>("index");
-        QTest::newRow("Russian moves") << "2" << "" << "2" << 2;
-        QTest::newRow("zero is not moved") << "0" << "1" << "1" << 1;
-        QTest::newRow("nothing in the registry") << QString() << "2" << "2" << 2;
-        QTest::newRow("out of range stored: English") << QString() << "5" << "5" << 0;
+        QTest::newRow("Russian moves") << "2"
+                                       << ""
+                                       << "2" << 2;
+        QTest::newRow("zero is not moved") << "0"
+                                           << "1"
+                                           << "1" << 1;
+        QTest::newRow("nothing in the registry") << QString() << "2"
+                                                 << "2" << 2;
+        QTest::newRow("out of range stored: English") << QString() << "5"
+                                                      << "5" << 0;
     }
 
     void languageMovesOutOfTheRegistry()
@@ -139,6 +145,68 @@ private slots:
             if (entry.function == QLatin1String("UsbServer_SetPCDriverStatus"))
                 seen << entry.arguments;
         QCOMPARE(seen, statusCalls);
+    }
+
+    // No tray at first, so the hide minimises; a tray appears later and the
+    // next hide goes there. Coming back from it gives the window whole,
+    // never minimised and never without a way back.
+    void trayThatAppearsLater_data()
+    {
+        QTest::addColumn<bool>("restoredBetween");
+        QTest::addColumn<int>("reason");
+        QTest::newRow("hidden again while minimised") << false << int(QSystemTrayIcon::Trigger);
+        QTest::newRow("restored from the task bar first") << true << int(QSystemTrayIcon::Trigger);
+        QTest::newRow("double click") << false << int(QSystemTrayIcon::DoubleClick);
+    }
+
+    void trayThatAppearsLater()
+    {
+        QFETCH(bool, restoredBetween);
+        QFETCH(int, reason);
+        DialogMain window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        emit PostMsg::instance()->SigChangeMainDialog(1);
+        emit PostMsg::instance()->SigChangeSize(0);
+        QVERIFY(window.isMinimized());
+        if (restoredBetween) {
+            window.showNormal();
+            QTRY_VERIFY(!window.isMinimized());
+        }
+
+        const auto noTray = DialogMain::trayAvailable;
+        DialogMain::trayAvailable = [] { return true; };
+        // Qt's own tray icon complains on a platform that has no tray.
+        static QtMessageHandler checking = nullptr;
+        checking = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &text) {
+            if (!text.contains(QLatin1String("systemTrayWindowChanged")))
+                checking(type, context, text);
+        });
+        hidusb::sim::clearJournal();
+        emit PostMsg::instance()->SigChangeSize(0);
+        QVERIFY(!window.isVisible());
+        QVERIFY(window.tray()->isVisible());
+        window.on_activatedSysTrayIcon(QSystemTrayIcon::ActivationReason(reason));
+        DialogMain::trayAvailable = noTray;
+        qInstallMessageHandler(checking);
+
+        QVERIFY(window.isVisible());
+        QVERIFY(!window.isMinimized());
+        QVERIFY(!window.tray()->isVisible());
+        QStringList seen;
+        for (const auto &entry : hidusb::sim::journal())
+            if (entry.function == QLatin1String("UsbServer_SetPCDriverStatus"))
+                seen << entry.arguments;
+        QCOMPARE(seen, (QStringList{"status=0", "status=1"}));
+        // Minimised again later, the window still counts as back once restored.
+        window.showMinimized();
+        window.showNormal();
+        QTRY_VERIFY(!window.isMinimized());
+        seen.clear();
+        for (const auto &entry : hidusb::sim::journal())
+            if (entry.function == QLatin1String("UsbServer_SetPCDriverStatus"))
+                seen << entry.arguments;
+        QCOMPARE(seen, (QStringList{"status=0", "status=1"}));
     }
 
     void keys_data()
