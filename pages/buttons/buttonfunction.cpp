@@ -127,7 +127,7 @@ QString comboText(const KeyComboRecord &keys)
     QStringList names;
     for (int i = 0; i < presses; ++i)
         names << hidKeyName(quint8(eventCode(keys.events[i]) & 0xFF), keys.events[i].kind);
-    return names.join(QLatin1Char('+'));
+    return keytable::joinCombination(names);
 }
 
 KeyComboRecord makeConsumerKeyRecord(quint16 usage)
@@ -146,7 +146,7 @@ QString hidKeyName(quint8 code, quint8 kind)
 
 std::optional<KeyComboRecord> parseKeyCombination(const QString &text)
 {
-    QStringList names = text.split(QLatin1Char('+'));
+    QStringList names = keytable::splitCombination(text);
     // Text with more keys than a record holds (a long catalogue default,
     // pasted text) keeps its first three.
     if (names.size() > kMaxComboKeys)

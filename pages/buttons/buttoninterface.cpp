@@ -11,6 +11,7 @@
 #include "device/keytable.h"
 #include "device/pagelink.h"
 #include "device/worker.h"
+#include "pages/buttons/buttonnotices.h"
 #include "pages/hubconnections.h"
 #include "pages/macro/macrostore.h"
 #include "pages/settings/inportfail.h"
@@ -648,7 +649,13 @@ void Buttoninterface::selectPhysicalButton(int b)
     setScroll(ui->scrollArea_4, 15 * k);
 }
 
-void Buttoninterface::showLeftButtonNotice() {}
+void Buttoninterface::showLeftButtonNotice()
+{
+    LeftButtonOnly notice;
+    notice.SlotAllLanguage(languageIndex);
+    look::centreOn(&notice, this, -50, -70);
+    notice.exec();
+}
 
 void Buttoninterface::selectByNumber(int row)
 {
@@ -1027,15 +1034,23 @@ void Buttoninterface::on_OutputData_clicked()
         emit PostMsg::instance()->SigMouseOffLineo(0);
         return;
     }
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("FileSave"),
-                                                dialogStartFolder(QStringLiteral("G:")), QStringLiteral("File(*.bin)"));
-    if (path.isEmpty())
-        return;
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("FileSave"), dialogStartFolder(QStringLiteral("G:")), QStringLiteral("File(*.bin)"));
+    if (!path.isEmpty())
+        exportTo(path);
+}
+
+bool Buttoninterface::exportTo(QString path)
+{
+    if (!currentFlashDataIsOpenDevice())
+        return false;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".bin");
     const FlashDataMap record = currentFlashData;
-    if (!exportButtonConfig(path, record))
-        showExportFailed();
+    if (exportButtonConfig(path, record))
+        return true;
+    showExportFailed();
+    return false;
 }
 
 void Buttoninterface::showExportFailed()

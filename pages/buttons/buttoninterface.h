@@ -68,6 +68,10 @@ public:
     // Writes a configuration file of `record` for the open model. False, with
     // nothing left behind, when it could not be written.
     static bool exportButtonConfig(const QString &path, const FlashDataMap &record);
+    // Exports the open device's record to `path` (".bin" added when the name
+    // has no suffix); tells the user when the file could not be written.
+    // False, and nothing written, when no record of the open device is held.
+    bool exportTo(QString path);
 
     const QVector<int> &types() const { return buttonTypes; }
     const QVector<int> &values() const { return buttonValues; }

@@ -40,13 +40,19 @@ void DebounceTime::onIndexChanged(int v)
 {
     if (!uiReady || v < 0)
         return;
+    // Showing the mouse's own value (a refill) sends nothing back.
+    if (PageRefill::running(PageRefill::ButtonPage)) {
+        remembered = v;
+        emit PostMsg::instance()->SigDebunce(combo->currentText());
+        return;
+    }
     if (!sendOrRestore(setDebounceTime(v), combo, &QComboBox::setCurrentIndex, remembered))
         return;
     remembered = v;
     emit PostMsg::instance()->SigDebunce(combo->currentText());
     // A very short debounce lets a worn switch double-click: say so when the
     // user picks one, not when the mouse's own value is shown.
-    if (v <= 7 && !PageRefill::running(PageRefill::ButtonPage)) {
+    if (v <= 7) {
         LessThree notice;
         look::centreOn(&notice, window());
         notice.exec();

@@ -1,11 +1,11 @@
 // The button page as host of the device worker: it creates the one Worker
 // with its online check, and releases it without hanging even while a worker
 // pass waits for the GUI thread in a blocking refill signal.
-#include "support/testmain.h"
 #include "app/postmsg.h"
 #include "device/devicestate.h"
 #include "device/worker.h"
 #include "pages/buttons/buttoninterface.h"
+#include "support/testmain.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
@@ -74,7 +74,7 @@ private slots:
         QCOMPARE(sleep.at(0).at(0).toInt(), 60);
 
         buttonPageRefreshed = false;
-        page.SlotUpDataButtonUIB(record);   // a refill from an import is not a device refill
+        page.SlotUpDataButtonUIB(record); // a refill from an import is not a device refill
         QVERIFY(!buttonPageRefreshed);
         QVERIFY(!buttonPageRefreshing);
     }
@@ -92,7 +92,7 @@ private slots:
         QPointer<Worker> worker = workerThread;
         DeviceAllInfo mouse;
         mouse.path = "no-such-device";
-        mouse.id = 0x7F7F;   // no cache file under this name
+        mouse.id = 0x7F7F; // no cache file under this name
         worker->SlotSelectMouseInfo(mouse);
         devicePageActive = 1;
         runRequested = true;
@@ -108,7 +108,7 @@ private slots:
 
         QElapsedTimer took;
         took.start();
-        delete page;   // must serve the pending refill while the pass ends
+        delete page; // must serve the pending refill while the pass ends
         QVERIFY(took.elapsed() < WorkerOwner::kFinishMs);
         QCOMPARE(otherPage.resets, 1);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
