@@ -5,6 +5,7 @@
 #include "pages/device/advanced.h"
 #include "pages/device/dialog.h"
 #include "pages/lighting/lamplight.h"
+#include "pages/lighting/ledinfo.h"
 #include "pages/sensor/sensor.h"
 #include "pages/settings/formsetting.h"
 
@@ -58,6 +59,11 @@ void connectBlockingHub(LampLight *page)
     blocking(&PostMsg::SigRGBValue, page, &LampLight::SlotRGBValue);
     blocking(&PostMsg::SigForm, page, &LampLight::SlotForm);
     blocking(&PostMsg::SigFormReset, page, &LampLight::SlotFormResetLight);
+}
+
+void connectBlockingHub(LedInfo *dialog)
+{
+    blocking(&PostMsg::SigRGBValue, dialog, &LedInfo::SlotRGBValue);
 }
 
 void connectBlockingHub(Sensor *page)

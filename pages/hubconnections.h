@@ -18,6 +18,7 @@ class Buttoninterface;
 class Dialog;
 class FormSetting;
 class LampLight;
+class LedInfo;
 class Sensor;
 
 void connectBlockingHub(Advanced *page);
@@ -25,4 +26,5 @@ void connectBlockingHub(Buttoninterface *page);
 void connectBlockingHub(Dialog *page);
 void connectBlockingHub(FormSetting *page);
 void connectBlockingHub(LampLight *page);
+void connectBlockingHub(LedInfo *dialog);
 void connectBlockingHub(Sensor *page);

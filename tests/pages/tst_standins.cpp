@@ -1,4 +1,4 @@
-// The first versions of the sensor, lighting and macro pages: the
+// The first versions of the sensor and macro pages: the
 // refills they take, the flags they set and what they pass to the summary.
 
 #include "support/testmain.h"
@@ -6,7 +6,6 @@
 #include "app/textcatalogue.h"
 #include "device/devicestate.h"
 #include "pages/device/previer.h"
-#include "pages/lighting/lamplight.h"
 #include "pages/macro/macro.h"
 #include "pages/macro/macroflags.h"
 #include "pages/sensor/sensor.h"
@@ -26,7 +25,6 @@ private slots:
     void sensorRefillFromDump_data();
     void sensorRefillFromDump();
     void loadedRecordsSetNoRefillFlag();
-    void lightRefillFromDump();
     void leavingEndsRecording();
 };
 
@@ -94,23 +92,10 @@ void StandInsTest::loadedRecordsSetNoRefillFlag()
     // Records loaded from a file or a cache are not a refill from the
     // device: the wait notice must not take them for one.
     Sensor sensor;
-    LampLight light;
     sensorPageRefreshed = false;
-    lightPageRefreshed = false;
     sensor.SlotUpDataSenSorUIB(recordWith(1, 1));
-    light.SlotUpDataLightUIA(recordWith(1, 1));
     QVERIFY(!sensorPageRefreshed);
-    QVERIFY(!lightPageRefreshed);
-    QVERIFY(!sensorPageRefreshing && !lightPageRefreshing);
-}
-
-void StandInsTest::lightRefillFromDump()
-{
-    LampLight light;
-    lightPageRefreshed = false;
-    light.SlotUpDataLightUILight(recordWith(1, 1));
-    QVERIFY(lightPageRefreshed);
-    QVERIFY(!lightPageRefreshing);
+    QVERIFY(!sensorPageRefreshing);
 }
 
 void StandInsTest::leavingEndsRecording()

@@ -1184,6 +1184,102 @@ void drawMouseHero(QPainter &p, const QSizeF &size)
     p.restore();
 }
 
+// The colour board: the hues left to right, lighter at the top and darker at
+// the bottom, so a press picks a colour from it.
+void drawColourBoard(QPainter &p, const QSizeF &size)
+{
+    const QRectF r(0, 0, size.width(), size.height());
+    QLinearGradient hue(r.topLeft(), r.topRight());
+    for (int i = 0; i <= 6; ++i)
+        hue.setColorAt(i / 6.0, QColor::fromHsv((i * 60) % 360, 255, 255));
+    p.fillRect(r, hue);
+    QLinearGradient shade(r.topLeft(), r.bottomLeft());
+    shade.setColorAt(0, QColor(255, 255, 255, 90));
+    shade.setColorAt(0.35, QColor(255, 255, 255, 0));
+    shade.setColorAt(0.65, QColor(0, 0, 0, 0));
+    shade.setColorAt(1, QColor(0, 0, 0, 110));
+    p.fillRect(r, shade);
+}
+
+// A preset colour button: the preset's colour in a rounded chip.
+void drawColourChip(QPainter &p, const ImageSpec &spec)
+{
+    static const int kPresets[14][3] = {
+        {255, 0, 0},   {0, 255, 255},  {0, 255, 0},   {255, 0, 255},   {255, 255, 0},  {255, 80, 0},   {0, 0, 255},
+        {227, 0, 127}, {46, 166, 223}, {96, 25, 133}, {255, 255, 255}, {139, 178, 36}, {255, 155, 51}, {208, 113, 173},
+    };
+    const int i = qBound(0, spec.variant, 13);
+    const QRectF r(1, 1, spec.width - 2, spec.height - 2);
+    p.setPen(QPen(col::lineHi, 1));
+    p.setBrush(QColor(kPresets[i][0], kPresets[i][1], kPresets[i][2]));
+    p.drawRoundedRect(r, 4, 4);
+    QLinearGradient sheen(r.topLeft(), r.bottomLeft());
+    sheen.setColorAt(0, alpha(col::white, 70));
+    sheen.setColorAt(0.5, alpha(col::white, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(sheen);
+    p.drawRoundedRect(r, 4, 4);
+}
+
+// The swatch before a colour is shown: an empty frame crossed out.
+void drawEmptySwatch(QPainter &p, const QSizeF &size)
+{
+    const QRectF r(1, 1, size.width() - 2, size.height() - 2);
+    p.setPen(QPen(col::lineHi, 2));
+    p.setBrush(col::surface);
+    p.drawRoundedRect(r, 4, 4);
+    p.setPen(roundPen(col::textDim, 1.5));
+    p.drawLine(r.bottomLeft() + QPointF(8, -8), r.topRight() + QPointF(-8, 8));
+}
+
+// The receiver with its three indicator LEDs.
+void drawReceiverPicture(QPainter &p, const QSizeF &size)
+{
+    const qreal w = size.width(), h = size.height();
+    const QRectF plug(w * 0.38, h * 0.06, w * 0.24, h * 0.2);
+    p.setPen(QPen(col::lineHi, 1.5));
+    p.setBrush(QColor(150, 158, 172));
+    p.drawRect(plug);
+    const QRectF body(w * 0.28, h * 0.26, w * 0.44, h * 0.66);
+    QLinearGradient g(body.topLeft(), body.bottomLeft());
+    g.setColorAt(0, QColor(44, 50, 61));
+    g.setColorAt(1, QColor(22, 25, 31));
+    p.setPen(QPen(col::lineHi, 1.5));
+    p.setBrush(g);
+    p.drawRoundedRect(body, 10, 10);
+    const QColor leds[3] = {col::success, col::warn, col::accent};
+    for (int i = 0; i < 3; ++i) {
+        const QPointF c(body.center().x(), body.top() + body.height() * (0.25 + 0.25 * i));
+        QRadialGradient glow(c, 12);
+        glow.setColorAt(0, alpha(leds[i], 160));
+        glow.setColorAt(1, alpha(leds[i], 0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(glow);
+        p.drawEllipse(c, 12, 12);
+        p.setBrush(leds[i]);
+        p.drawEllipse(c, 4, 4);
+    }
+}
+
+// A legend bar: one band per LED colour, top to bottom, in the order the
+// legend's texts stand.
+void drawLegendBar(QPainter &p, const ImageSpec &spec)
+{
+    static const QColor four[4] = {QColor(0, 255, 0), QColor(255, 255, 0), QColor(255, 128, 0), QColor(255, 0, 0)};
+    static const QColor seven[7] = {QColor(115, 251, 253), QColor(96, 252, 46),  QColor(240, 46, 250),
+                                    QColor(247, 168, 31),  QColor(252, 255, 41), QColor(49, 0, 253),
+                                    QColor(244, 39, 23)};
+    const int count = spec.variant == 7 ? 7 : 4;
+    const QColor *colours = count == 7 ? seven : four;
+    const qreal band = qreal(spec.height) / count;
+    const qreal x = spec.width * 0.25, w = spec.width * 0.5;
+    for (int i = 0; i < count; ++i) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(colours[i]);
+        p.drawRoundedRect(QRectF(x, i * band + 3, w, band - 6), w / 2, w / 2);
+    }
+}
+
 bool drawImage(const ImageSpec &spec, QImage &img)
 {
     img = QImage(spec.width, spec.height, QImage::Format_ARGB32_Premultiplied);
@@ -1221,6 +1317,11 @@ bool drawImage(const ImageSpec &spec, QImage &img)
     case Shape::MouseHero: drawMouseHero(p, size); break;
     case Shape::AngleDial: drawAngleDial(p, size); break;
     case Shape::AngleMouse: drawAngleMouse(p, size); break;
+    case Shape::ColourBoard: drawColourBoard(p, size); break;
+    case Shape::ColourChip: drawColourChip(p, spec); break;
+    case Shape::EmptySwatch: drawEmptySwatch(p, size); break;
+    case Shape::ReceiverPicture: drawReceiverPicture(p, size); break;
+    case Shape::LegendBar: drawLegendBar(p, spec); break;
     default: drawGlyph(p, spec); break;
     }
     return p.end();
