@@ -8,6 +8,9 @@
 
 #include <memory>
 
+#include "pages/settings/inputpica.h"
+#include "pages/settings/inputpicb.h"
+
 #include "platform/hidusb/hidusb.h"
 
 namespace Ui {
@@ -63,6 +66,10 @@ public:
     // advanced settings.
     void on_checkBox_2_toggled(bool checked);
 
+    // The two screen-information layouts the page holds (no user opens them).
+    InputPicA &screenInfoA() { return inputPicA; }
+    InputPicB &screenInfoB() { return inputPicB; }
+
 protected:
     // Presses on the page's background go nowhere.
     void mousePressEvent(QMouseEvent *event) override;
@@ -105,6 +112,8 @@ private:
     int fontScaled = 0;
     QString noMouseSettingsText;
     QString autoStartFailText;
+    InputPicA inputPicA;
+    InputPicB inputPicB;
 
     // Upgrade state of the page.
     QTimer *dongleCheckTimer = nullptr;

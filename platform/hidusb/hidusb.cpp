@@ -5,6 +5,7 @@
 
 #include "platform/hidusb/dumpformat.h"
 #include "platform/hidusb/library.h"
+#include "platform/hidusb/screendevice.h"
 
 #include <QString>
 
@@ -61,6 +62,7 @@ const char *const *findDevices(const char *function, const char *vid, const char
         for (const hidusb::UsbDeviceEntry &e : lib().transport().enumerate())
             if (!e.bootMode && e.vendorId == v && e.productId == p)
                 paths.push_back(e.path);
+        hidusb::screendevice::appendMatches(v, p, &paths);
     }
     for (const std::string &s : paths)
         pointers.push_back(s.c_str());
@@ -249,8 +251,8 @@ std::string opened;
 
 bool UsbFinderC_OpenDevice(const char *path)
 {
-    bool ok = false;
-    if (path) {
+    bool ok = path && hidusb::screendevice::isScreenPath(path);
+    if (path && !ok) {
         for (const hidusb::UsbDeviceEntry &e : lib().transport().enumerate())
             ok = ok || e.path == path;
     }
@@ -270,15 +272,23 @@ bool UsbFinderC_ReadWriteDeviceData(const unsigned char *packet, unsigned char *
         path = opened;
     }
     bool ok = false;
-    proto::Packet request, answer;
-    if (packet && reply && length > 0 && length <= proto::kPacketBytes && !path.empty()
-        && proto::decodePacket(packet, proto::kPacketBytes, &request)) {
-        ok = lib().transport().transact(path, request, &answer);
-        if (ok)
-            std::memcpy(reply, answer.bytes.data(), static_cast<std::size_t>(length));
+    const bool sized = packet && reply && length > 0 && length <= proto::kPacketBytes;
+    if (sized && hidusb::screendevice::isScreenPath(path)) {
+        ok = hidusb::screendevice::exchange(path, packet, length, reply);
+    } else if (sized && !path.empty()) {
+        // Only `length` bytes of the caller's packet are read; the rest of
+        // a protocol packet is zero.
+        unsigned char whole[proto::kPacketBytes] = {};
+        std::memcpy(whole, packet, static_cast<std::size_t>(length));
+        proto::Packet request, answer;
+        if (proto::decodePacket(whole, proto::kPacketBytes, &request)) {
+            ok = lib().transport().transact(path, request, &answer);
+            if (ok)
+                std::memcpy(reply, answer.bytes.data(), static_cast<std::size_t>(length));
+        }
     }
     lib().journal("UsbFinderC_ReadWriteDeviceData", path.c_str(),
-                  packet ? hexBytes(packet, 8) : QString("null"), yesNo(ok));
+                  packet && length > 0 ? hexBytes(packet, length < 8 ? length : 8) : QString("null"), yesNo(ok));
     return ok;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/hidusb/dumpformat.h"
 #include "platform/hidusb/library.h"
+#include "platform/hidusb/screendevice.h"
 
 #include <QElapsedTimer>
 
@@ -265,6 +266,39 @@ bool waitIdle(int timeoutMs)
     }
     return false;
 }
+
+
+// ----- a device with a small screen ------------------------------------------
+namespace {
+bool screenId(const QString &text, std::uint16_t *out)
+{
+    QString t = text.trimmed();
+    if (t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        t = t.mid(2);
+    bool ok = false;
+    const uint v = t.toUInt(&ok, 16);
+    if (!ok || v > 0xFFFF)
+        return false;
+    *out = static_cast<std::uint16_t>(v);
+    return true;
+}
+} // namespace
+
+bool plugScreen(const QString &vid, const QString &pid)
+{
+    std::uint16_t v = 0, p = 0;
+    if (!screenId(vid, &v) || !screenId(pid, &p))
+        return false;
+    screendevice::plug(v, p);
+    return true;
+}
+
+void unplugScreen() { screendevice::unplug(); }
+
+void setScreenBadEchoes(int count) { screendevice::setBadEchoes(count); }
+void setScreenSilent(bool silent) { screendevice::setSilent(silent); }
+QList<QByteArray> screenPackets() { return screendevice::received(); }
+void clearScreenPackets() { screendevice::clearReceived(); }
 
 } // namespace sim
 } // namespace hidusb

@@ -104,6 +104,17 @@ DongleIndicatorLeds dongleIndicatorLeds(const QString &id);
 // The file that holds a device's flash.
 QString flashFileName(const QString &id);
 
+// ----- a device with a small screen ------------------------------------------
+// It echoes every raw packet written to it (clock synchronisation). One at a
+// time; ids as texts ("0x7C28").
+bool plugScreen(const QString &vid, const QString &pid);
+void unplugScreen();
+// The next `count` echoes carry a wrong last byte.
+void setScreenBadEchoes(int count);
+void setScreenSilent(bool silent);
+QList<QByteArray> screenPackets();
+void clearScreenPackets();
+
 // ----- the library's side -----------------------------------------------------
 struct Counters {
     std::uint64_t packetsToDevice = 0;   // host -> device, 64 bytes each

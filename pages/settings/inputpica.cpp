@@ -1,0 +1,85 @@
+#include "pages/settings/inputpica.h"
+#include "ui_inputpica.h"
+
+#include "app/look.h"
+#include "app/postmsg.h"
+#include "device/screensync.h"
+#include "pages/settings/screeninfolook.h"
+#include "platform/hidusb/hidusb.h"
+
+#include <QButtonGroup>
+#include <QDateTime>
+#include <QDebug>
+#include <QTimer>
+
+void MyThread::run()
+{
+    qDebug() << "Thread is running";
+}
+
+InputPicA::InputPicA(QWidget *parent) : QDialog(parent), packetSize(kScreenPacketSize), ui(new Ui::InputPicA)
+{
+    ui->setupUi(this);
+    syncTimer = new QTimer(this);
+    connect(syncTimer, &QTimer::timeout, this, &InputPicA::onEraseChipTimeTimer);
+    syncTimer->setInterval(kTickMs);
+
+    pictureGroup = new QButtonGroup(this);
+    for (QAbstractButton *slot : {ui->toolButtonA, ui->toolButtonB, ui->toolButtonC, ui->toolButtonD})
+        pictureGroup->addButton(slot);
+    pictureGroup->setExclusive(true);
+
+    pictureDir = look::pictureDir(QStringLiteral("ScreeInfo"));
+    styleScreenInfo(this,
+                    {ui->InputPicAFrame,
+                     {ui->label, ui->label_2, ui->label_3, ui->label_4, ui->label_5, ui->label_6, ui->label_7},
+                     {ui->toolButtonA, ui->toolButtonB, ui->toolButtonC, ui->toolButtonD},
+                     {ui->Input, ui->Output},
+                     ui->CheckButton,
+                     ui->SpeedH,
+                     ui->CloseButton},
+                    pictureDir);
+}
+
+InputPicA::~InputPicA() = default;
+
+void InputPicA::startScreenSync(bool start)
+{
+    if (!start)
+        return;
+    syncPaused = false;
+    syncTicks = 0;
+    syncTimer->start();
+    StartUsbChanged(onScreenDevicesChanged, 600);
+}
+
+void InputPicA::onEraseChipTimeTimer()
+{
+    if (syncPaused) {
+        syncTicks = 0;
+        return;
+    }
+    if (++syncTicks < kTicksPerPacket)
+        return;
+    syncTicks = 0;
+
+    const QStringList devices = screenDevices();
+    if (devices.isEmpty())
+        return;
+    const QByteArray path = devices.first().toLatin1();
+    if (!UsbFinderC_OpenDevice(path.constData()))
+        return;
+    ScreenPacket packet = screenTimePacket(QDateTime::currentDateTime());
+    // A packet without an echo is dropped: the next one carries the new time.
+    sendWithRetry(packet, nullptr);
+}
+
+void InputPicA::SlotAllLanguage(int) {}
+
+void InputPicA::on_Input_clicked() {}
+
+void InputPicA::on_CloseButton_clicked()
+{
+    emit PostMsg::instance()->SigButtonCheck();
+    close();
+}
