@@ -4,6 +4,7 @@
 // event list's insertion rules.
 
 #include "support/testmain.h"
+#include "support/macrofixture.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
 #include "pages/macro/macro.h"
@@ -31,32 +32,7 @@
 
 namespace {
 
-QString folder()
-{
-    return MacroStore::defaultFolder();
-}
-
-void writeMacro(const QString &name, const QByteArray &bytes)
-{
-    QFile f(folder() + "/" + name + ".ini");
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readMacro(const QString &name)
-{
-    QFile f(folder() + "/" + name + ".ini");
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-template <typename T>
-T *child(QWidget &w, const char *name)
-{
-    T *c = w.findChild<T *>(QString::fromLatin1(name));
-    if (!c)
-        qFatal("no child %s", name);
-    return c;
-}
+using namespace macrotest;
 
 QStringList itemTexts(QListWidget *list)
 {

@@ -9,6 +9,7 @@
 #include "pages/macro/macrostore.h"
 #include "platform/keyhook/keyhook.h"
 #include "support/testmain.h"
+#include "support/macrofixture.h"
 
 #include "support/modalhandler.h"
 
@@ -28,32 +29,7 @@ using namespace keyhook;
 
 namespace {
 
-QString folder()
-{
-    return MacroStore::defaultFolder();
-}
-
-void writeMacro(const QString &name, const QByteArray &bytes)
-{
-    QFile f(folder() + "/" + name + ".ini");
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray readMacro(const QString &name)
-{
-    QFile f(folder() + "/" + name + ".ini");
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-template <typename T>
-T *child(QWidget &w, const char *name)
-{
-    T *c = w.findChild<T *>(QString::fromLatin1(name));
-    if (!c)
-        qFatal("no child %s", name);
-    return c;
-}
+using namespace macrotest;
 
 // The event list as "+A" (press), "-A" (release) and "50ms" (pause).
 QStringList events(Macro &page)

@@ -1,0 +1,43 @@
+#pragma once
+
+// Shared pieces of the macro page tests: the macro folder of the test's own
+// user folder, its files, and the page's named widgets.
+
+#include "pages/macro/macrostore.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QWidget>
+#include <QtTest>
+
+namespace macrotest {
+
+inline QString folder()
+{
+    return MacroStore::defaultFolder();
+}
+
+inline void writeMacro(const QString &name, const QByteArray &bytes)
+{
+    QFile f(folder() + "/" + name + ".ini");
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+inline QByteArray readMacro(const QString &name)
+{
+    QFile f(folder() + "/" + name + ".ini");
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+template <typename T>
+T *child(QWidget &w, const char *name)
+{
+    T *c = w.findChild<T *>(QString::fromLatin1(name));
+    if (!c)
+        qFatal("no child %s", name);
+    return c;
+}
+
+} // namespace macrotest
