@@ -12,6 +12,7 @@
 #include "device/pagelink.h"
 #include "device/worker.h"
 #include "pages/buttons/buttonnotices.h"
+#include "pages/buttons/buttonoptions.h"
 #include "pages/hubconnections.h"
 #include "pages/macro/macrostore.h"
 #include "pages/settings/inportfail.h"
@@ -144,6 +145,18 @@ Buttoninterface::Buttoninterface(QWidget *parent) : QWidget(parent), ui(new Ui::
     ui->stackedWidget->setCurrentWidget(ui->page);
     ui->stackedWidget_2->setCurrentWidget(ui->page_9);
     connect(hub, &PostMsg::SigAllLanguage, this, &Buttoninterface::SlotAllLanguage);
+
+    // The function options write into the selected button through the page's
+    // mirror, check marks and combination parser.
+    ButtonFunctionOptions::PageHooks hooks;
+    hooks.uncheckOptions = [this] { uncheckAllOptions(); };
+    hooks.setButtonState = [this](int b, int type, int p1, int p2) { setButtonState(b, type, p1, p2); };
+    hooks.buttonState = [this](int b) {
+        return ButtonFunction{quint8(buttonTypes.value(b)), quint8(buttonValues.value(b)),
+                              quint8(buttonExtras.value(b))};
+    };
+    hooks.keyComboRecord = [](const QString &text) { return buttonfn::parseKeyCombination(text); };
+    new ButtonFunctionOptions(this, std::move(hooks), this);
 }
 
 Buttoninterface::~Buttoninterface()
