@@ -1,13 +1,11 @@
 #include "pages/settings/inputpica.h"
 #include "ui_inputpica.h"
 
-#include "app/look.h"
 #include "app/postmsg.h"
 #include "device/screensync.h"
 #include "pages/settings/screeninfolook.h"
 #include "platform/hidusb/hidusb.h"
 
-#include <QButtonGroup>
 #include <QDateTime>
 #include <QDebug>
 #include <QTimer>
@@ -24,21 +22,7 @@ InputPicA::InputPicA(QWidget *parent) : QDialog(parent), packetSize(kScreenPacke
     connect(syncTimer, &QTimer::timeout, this, &InputPicA::onEraseChipTimeTimer);
     syncTimer->setInterval(kTickMs);
 
-    pictureGroup = new QButtonGroup(this);
-    for (QAbstractButton *slot : {ui->toolButtonA, ui->toolButtonB, ui->toolButtonC, ui->toolButtonD})
-        pictureGroup->addButton(slot);
-    pictureGroup->setExclusive(true);
-
-    pictureDir = look::pictureDir(QStringLiteral("ScreeInfo"));
-    styleScreenInfo(this,
-                    {ui->InputPicAFrame,
-                     {ui->label, ui->label_2, ui->label_3, ui->label_4, ui->label_5, ui->label_6, ui->label_7},
-                     {ui->toolButtonA, ui->toolButtonB, ui->toolButtonC, ui->toolButtonD},
-                     {ui->Input, ui->Output},
-                     ui->CheckButton,
-                     ui->SpeedH,
-                     ui->CloseButton},
-                    pictureDir);
+    pictureGroup = setUpScreenInfo(this, ui.get());
 }
 
 InputPicA::~InputPicA() = default;

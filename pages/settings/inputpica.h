@@ -53,7 +53,6 @@ public slots:
 
 private:
     std::unique_ptr<Ui::InputPicA> ui;
-    QString pictureDir;
     QButtonGroup *pictureGroup = nullptr;
     QTimer *syncTimer = nullptr;
     MyThread thread;

@@ -26,6 +26,5 @@ public slots:
 
 private:
     std::unique_ptr<Ui::InputPicB> ui;
-    QString pictureDir;
     QButtonGroup *pictureGroup = nullptr;
 };

@@ -40,3 +40,8 @@ void styleScreenInfo(QDialog *dialog, const ScreenInfoParts &parts, const QStrin
                                                  QStringLiteral("CloseClick.png"))));
     look::scaleToScreen(dialog);
 }
+
+QString screenInfoPictureDir()
+{
+    return look::pictureDir(QStringLiteral("ScreeInfo"));
+}
