@@ -1025,6 +1025,8 @@ void Macro::on_ChooseEvent_activated(int index)
     if (macroRecording)
         return;
     if (index == 1 || index == 2) {
+        if (refusedAtLimit(1))
+            return;
         addKey dialog;
         runEditDialog(dialog);
         if (dialog.result() != QDialog::Accepted || !dialog.accepted || !hasSelectedMacro())
@@ -1045,7 +1047,7 @@ void Macro::on_ChooseEvent_activated(int index)
         eventsModified = true;
         setSaveEnabled(true);
     } else if (index >= 4 && index <= 8) {
-        if (!hasSelectedMacro())
+        if (!hasSelectedMacro() || refusedAtLimit(2))
             return;
         // Left, right, middle, forward, back.
         static const int bits[5] = {0x01, 0x02, 0x04, 0x10, 0x08};
@@ -1053,6 +1055,26 @@ void Macro::on_ChooseEvent_activated(int index)
         insertKeyClick(mouseButtonName(bits[index - 4]));
         setSaveEnabled(true);
     }
+}
+
+int Macro::keyEventCount() const
+{
+    int keys = 0;
+    for (int i = 0; i < ui->listWidgetKey->count(); ++i)
+        if (!eventOf(ui->listWidgetKey->item(i)).isDelay())
+            ++keys;
+    return keys;
+}
+
+bool Macro::refusedAtLimit(int adding)
+{
+    // The mouse holds no more key events than a recording may take; an
+    // insertion past that would be cut off silently when the macro is sent.
+    if (!hasSelectedMacro() || keyEventCount() + adding <= recordLimit)
+        return false;
+    KeyNumberLimit notice;
+    runNotice(notice, notice.size());
+    return true;
 }
 
 void Macro::on_DeleteKey_clicked()

@@ -154,6 +154,11 @@ private:
     // The recording reached the event limit: it stops taking keys and the
     // notice follows once the key callback has returned.
     void haltAtLimit();
+    // Key events (not pauses) in the event list.
+    int keyEventCount() const;
+    // Shows the event-limit notice when `adding` more key events would not
+    // fit in the mouse's record.
+    bool refusedAtLimit(int adding);
     void showLimitNotice();
 
     Ui::Macro *ui;

@@ -170,8 +170,11 @@ Contents parse(const QByteArray &bytes)
             contents.repeatMode = repeatModeFromLine(line);
             continue;
         }
-        QList<QByteArray> fields = line.split(' ');
-        fields.removeAll(QByteArray());
+        // Any run of blanks (tabs and stray spaces left by an editor too)
+        // separates fields: a release whose line ends in a tab must still be
+        // a release, or the key would stay down on the mouse.
+        const QByteArray fieldsText = line.simplified();
+        const QList<QByteArray> fields = fieldsText.isEmpty() ? QList<QByteArray>() : fieldsText.split(' ');
         MacroEvent event;
         const bool ok = (fields.size() == 3 && parseEventLine(fields, &event))
                         || (fields.size() == 1 && parseDelayLine(fields.first(), &event));

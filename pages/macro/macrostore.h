@@ -110,7 +110,7 @@ int repeatModeFromLine(const QByteArray &line);
 
 // Reads a whole file's bytes. Line ends may be LF or CRLF, the last line may
 // lack its line end, a NUL ends its line. Event lines are "<0xHH> <kind>
-// <0|1>" (fields separated by one or more spaces); delay lines are exactly
+// <0|1>" (fields separated by blanks: spaces or tabs); delay lines are exactly
 // "<digits>ms" fitting 32 bits; every other line is skipped.
 Contents parse(const QByteArray &bytes);
 

@@ -1,5 +1,6 @@
 #include "platform/hidusb/dumpformat.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace hidusb {
@@ -51,6 +52,22 @@ bool representable(const KeyEvent &e)
     return e.action <= 1 && kindIndex(e.kind) >= 0 && e.delay <= kMaxDelay;
 }
 
+namespace {
+
+// Macro slots past the macro's event count hold nothing the mouse plays;
+// whatever stale bytes they carry (an old cache, an import) must neither stop
+// the record from travelling nor reach the image in a form that cannot be
+// encoded.
+void putSlot(const KeyEvent &e, bool used, std::uint8_t *out)
+{
+    if (used || representable(e))
+        putEvent(e, out);
+    else
+        std::memset(out, 0, 5);
+}
+
+} // namespace
+
 bool recordToImage(const FlashDataMap &record, std::uint8_t *image, std::string *why)
 {
     for (int b = 0; b < 16; ++b) {
@@ -61,7 +78,8 @@ bool recordToImage(const FlashDataMap &record, std::uint8_t *image, std::string 
                 return false;
             }
         }
-        for (int k = 0; k < 70; ++k) {
+        const int macroUsed = std::min<int>(record.macros[b].slotCount, 70);
+        for (int k = 0; k < macroUsed; ++k) {
             if (!representable(record.macros[b].events[k])) {
                 if (why)
                     *why = "macro of button " + std::to_string(b) + ", event " + std::to_string(k);
@@ -87,7 +105,7 @@ bool recordToImage(const FlashDataMap &record, std::uint8_t *image, std::string 
         std::memcpy(p + 1, m.name, 30);
         p[31] = m.slotCount;
         for (int k = 0; k < 70; ++k)
-            putEvent(m.events[k], p + 32 + 5 * k);
+            putSlot(m.events[k], k < m.slotCount, p + 32 + 5 * k);
     }
     std::memcpy(out + kTagOffset, kTag, 4);
     std::memcpy(image, out, kImageSize);

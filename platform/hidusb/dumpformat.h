@@ -35,7 +35,8 @@ constexpr int kUsedSize = 6816;
 constexpr std::uint32_t kMaxDelay = 0x1FFFFF;
 
 // Encodes a record. False (image untouched) when some event cannot be
-// represented; *why then names it.
+// represented; *why then names it. Of a macro only the slots below its event
+// count are judged: a slot past it that cannot be represented goes as zero.
 bool recordToImage(const FlashDataMap &record, std::uint8_t *image, std::string *why = nullptr);
 // Decodes an image of `length` bytes. False (record untouched) when it is
 // not a configuration image of ours.

@@ -11,8 +11,8 @@
 #include "pages/macro/macrokeynames.h"
 #include "pages/macro/macrostore.h"
 #include "platform/keyhook/keyhook.h"
-#include "support/testmain.h"
 #include "support/macrofixture.h"
+#include "support/testmain.h"
 
 #include "support/modalhandler.h"
 #include "support/pagefixture.h"
@@ -105,6 +105,8 @@ private slots:
     void amendRefusedOrWithoutSelection();
     void chooserInserts();
     void chooserDeclinedChangesNothing();
+    void insertsStopAtTheEventLimit_data();
+    void insertsStopAtTheEventLimit();
     void deleteTakesThePartner_data();
     void deleteTakesThePartner();
     void deleteWhileRecordingIsRefused();
@@ -274,6 +276,51 @@ void MacroEditTest::chooserDeclinedChangesNothing()
     QCOMPARE(events(*page), before);
     QVERIFY(!page->eventsModified);
     QVERIFY(!child<QToolButton>(*page, "Save")->isEnabled());
+}
+
+void MacroEditTest::insertsStopAtTheEventLimit_data()
+{
+    QTest::addColumn<int>("keys");
+    QTest::addColumn<int>("chooser");
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("key press as the 70th") << 69 << 1 << true;
+    QTest::newRow("key release as the 71st") << 70 << 2 << false;
+    QTest::newRow("click as the 69th and 70th") << 68 << 4 << true;
+    QTest::newRow("click as the 70th and 71st") << 69 << 8 << false;
+    QTest::newRow("file already past the limit") << 75 << 1 << false;
+}
+
+void MacroEditTest::insertsStopAtTheEventLimit()
+{
+    QFETCH(int, keys);
+    QFETCH(int, chooser);
+    QFETCH(bool, fits);
+    QByteArray file("1\n");
+    for (int i = 0; i < keys; ++i)
+        file += (i ? "10ms\n" : "") + QByteArray(i % 2 ? "0x04 1 1\n" : "0x04 1 0\n");
+    writeMacro("full", file);
+    page = std::make_unique<Macro>(nullptr);
+    page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(page.get()));
+    selectMacro("full");
+    QListWidget *list = child<QListWidget>(*page, "listWidgetKey");
+    QCOMPARE(list->count(), 2 * keys - 1);
+    list->setCurrentRow(list->count() - 1);
+
+    ModalHandler modal;
+    if (fits && chooser == 1)
+        modal.queue(pressKey(0x44));
+    choose(chooser);
+    const int added = chooser == 1 || chooser == 2 ? 1 : 2;
+    if (fits) {
+        QCOMPARE(list->count(), 2 * (keys + added) - 1);
+        QVERIFY(!modal.seen.contains("KeyNumberLimit"));
+        return;
+    }
+    // The notice comes before any dialog, and nothing is added.
+    QCOMPARE(modal.seen, QStringList{"KeyNumberLimit"});
+    QCOMPARE(list->count(), 2 * keys - 1);
+    QVERIFY(!page->eventsModified);
 }
 
 void MacroEditTest::deleteTakesThePartner_data()

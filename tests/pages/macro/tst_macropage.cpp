@@ -646,6 +646,11 @@ void MacroPageTest::savedMacroGoesToBoundButton()
     FlashDataMap start;
     std::memset(&start, 0, sizeof start);
     start.buttonFunctions[3] = {6, 3, 5};
+    // Stray bytes past another macro's events (an old cache) that the mouse
+    // could not hold: they are no part of that macro and stop no send.
+    start.macros[9].eventCount = 1;
+    start.macros[9].events[0] = {0, 1, 0x04, 0};
+    start.macros[9].events[40] = {2, 255, 0xFFFF, 0xFFFFFFFF};
     // As if the mouse's dump held it, read in the attach just opened.
     currentFlashData = start;
     markFlashDataRead(currentAttach().number);

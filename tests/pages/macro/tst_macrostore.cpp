@@ -196,6 +196,7 @@ void MacroStoreTest::repeatModeLine_data()
     QTest::newRow("254") << QByteArray("254") << 254;
     QTest::newRow("255") << QByteArray("255") << 255;
     QTest::newRow("blanks around") << QByteArray("  7 \t") << 7;
+    QTest::newRow("spaces only") << QByteArray("   ") << 1;
     QTest::newRow("first field") << QByteArray("3 extra") << 3;
     QTest::newRow("huge") << QByteArray("99999999999999") << 1;
 }
@@ -228,6 +229,10 @@ void MacroStoreTest::parseLines_data()
         << QByteArray("3\n0x04 1 0\n25ms") << QVector<MacroEvent>{press(1, 0x04), pause(25)} << 0;
     QTest::newRow("several spaces between fields")
         << QByteArray("1\n0x04  1   0\n 10ms \n") << QVector<MacroEvent>{press(1, 0x04), pause(10)} << 0;
+    QTest::newRow("tabs and trailing blanks")
+        << QByteArray("3\n0x04\t1 0 \n10ms\t\n0x04 1 1\t\n") << aPressRelease << 0;
+    QTest::newRow("release with trailing blanks before CRLF")
+        << QByteArray("3\r\n0x04 1 0\r\n10ms\r\n0x04 1 1 \t\r\n") << aPressRelease << 0;
     QTest::newRow("modifier and mouse") << QByteArray("1\n0x02 0 0\n0x01 4 1\n")
                                         << QVector<MacroEvent>{press(0, 0x02), release(4, 0x01)} << 0;
     QTest::newRow("unknown codes kept") << QByteArray("1\n0x32 1 0\n0x20 2 1\n0xFF 9 0\n")

@@ -156,10 +156,12 @@ private slots:
         const KeyEvent e{static_cast<unsigned char>(action), static_cast<unsigned char>(kind), 0x1234, delay};
         for (int place = 0; place < 2; ++place) {
             FlashDataMap record = dump::factoryRecord();
-            if (place == 0)
+            if (place == 0) {
                 record.keyCombos[15].events[5] = e;
-            else
+            } else {
+                record.macros[0].slotCount = 1;
                 record.macros[0].events[0] = e;
+            }
             std::uint8_t image[dump::kImageSize];
             std::memset(image, 0x77, sizeof image);
             std::string why;
@@ -169,6 +171,45 @@ private slots:
                 QCOMPARE(int(image[0]), 0x77);  // nothing half-written
             }
         }
+    }
+
+    void unusedMacroSlotsAreNotJudged_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("stray");
+        QTest::addColumn<bool>("travels");
+        // A stray slot the mouse cannot hold: judged only below the count.
+        QTest::newRow("past the count") << 2 << 2 << true;
+        QTest::newRow("last slot of an empty macro") << 0 << 69 << true;
+        QTest::newRow("within the count") << 3 << 2 << false;
+        QTest::newRow("count above 70 judges 70 slots") << 200 << 69 << false;
+    }
+
+    void unusedMacroSlotsAreNotJudged()
+    {
+        QFETCH(int, count);
+        QFETCH(int, stray);
+        QFETCH(bool, travels);
+        FlashDataMap record = dump::factoryRecord();
+        MacroRecord &m = record.macros[7];
+        m.slotCount = static_cast<unsigned char>(count);
+        for (int k = 0; k < qMin(count, 70); ++k)
+            m.events[k] = KeyEvent{static_cast<unsigned char>(k & 1), 1, 0x04, 10};
+        m.events[stray] = KeyEvent{2, 255, 0xFFFF, 0xFFFFFFFF};
+        std::uint8_t image[dump::kImageSize];
+        std::string why;
+        QCOMPARE(dump::recordToImage(record, image, &why), travels);
+        if (!travels)
+            return;
+        FlashDataMap back;
+        QVERIFY(dump::imageToRecord(image, sizeof image, &back));
+        const MacroRecord &b = back.macros[7];
+        QCOMPARE(int(b.slotCount), count);
+        for (int k = 0; k < qMin(count, 70); ++k)
+            QCOMPARE(std::memcmp(&b.events[k], &m.events[k], sizeof(KeyEvent)), 0);
+        // The stray slot reaches the mouse as an empty one.
+        const KeyEvent empty{};
+        QCOMPARE(std::memcmp(&b.events[stray], &empty, sizeof(KeyEvent)), 0);
     }
 
     void parserRefusesWhatIsNotAnImage_data()
