@@ -201,6 +201,11 @@ QString transparentTabSheet()
     return QStringLiteral("QTabWidget::pane{border: 0px;background-color: transparent;}");
 }
 
+QString selectorScrollBarSheet(bool shown)
+{
+    return shown ? QStringLiteral("QScrollBar {width:10px;}") : QStringLiteral("QScrollBar {width:0px;}");
+}
+
 // ---------------------------------------------------------------------------
 
 namespace {

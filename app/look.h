@@ -162,6 +162,10 @@ QString sliderSheet(const QString &dir, const QString &handleImage, Role fill = 
 // A tab widget whose pane is invisible (the page's own background shows).
 QString transparentTabSheet();
 
+// The button page's selector-list scroll bar: its usual narrow width, or no
+// width at all while the function list lies over the selectors.
+QString selectorScrollBarSheet(bool shown);
+
 // Gives `widget` a style sheet. The images it names are decoded when the
 // widget is first shown, not before: a widget that is not visible yet keeps
 // the sheet aside until its first show (pages that are never opened cost

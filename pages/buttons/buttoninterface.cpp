@@ -42,10 +42,6 @@ const char *const kMultimediaOptions[] = {
     "VolumeDown",   "VolumeDown_3", "VolumeDown_4",  "VolumeDown_5",  "VolumeDown_6",  "VolumeDown_7",
     "VolumeDown_8", "VolumeDown_9", "VolumeDown_10", "VolumeDown_11", "VolumeDown_12", "VolumeDown_13"};
 const char *const kLightOptions[] = {"VolumeUp_4", "VolumeUp_5", "VolumeUp_6", "VolumeUp_7"};
-// Top to bottom on the DPI-lock page: 100, 200, ... 1200 DPI.
-const char *const kDpiLockOptions[] = {"VolumeUp_11", "VolumeUp_12", "VolumeUp_13", "VolumeUp_16",
-                                       "VolumeUp_15", "VolumeUp_19", "VolumeUp_20", "VolumeUp_22",
-                                       "VolumeUp_18", "VolumeUp_24", "VolumeUp_23", "VolumeUp_21"};
 const char *const kTiltOptions[] = {"VolumeDown_2", "VolumeUp_2"};
 const char *const kDpiSwitchOptions[] = {"VolumeUp_10", "VolumeUp_8", "VolumeUp_9"};
 const char *const kWheelOptions[] = {"VolumeUp_14", "VolumeDown_14"};
@@ -67,9 +63,6 @@ int multimediaPlace(const QString &option)
             return i;
     return 0;
 }
-
-const QString kBarWide = QStringLiteral("QScrollBar {width:10px;}");
-const QString kBarHidden = QStringLiteral("QScrollBar {width:0px;}");
 
 // Label lookups: "KeyOptions" labels of one value, the catalogue's last
 // listed first; an empty text past the list's end.
@@ -109,8 +102,8 @@ Buttoninterface::Buttoninterface(QWidget *parent) : QWidget(parent), ui(new Ui::
             optionGroup->addButton(formButton(name));
     for (const char *name : kLightOptions)
         optionGroup->addButton(formButton(name));
-    for (const char *name : kDpiLockOptions)
-        optionGroup->addButton(formButton(name));
+    for (const buttonoptions::DpiLockOption &option : buttonoptions::dpiLockOptions())
+        optionGroup->addButton(formButton(option.object));
     for (const char *name : kTiltOptions)
         optionGroup->addButton(formButton(name));
     for (const char *name : kDpiSwitchOptions)
@@ -156,7 +149,9 @@ Buttoninterface::Buttoninterface(QWidget *parent) : QWidget(parent), ui(new Ui::
                               quint8(buttonExtras.value(b))};
     };
     hooks.keyComboRecord = [](const QString &text) { return buttonfn::parseKeyCombination(text); };
-    new ButtonFunctionOptions(this, std::move(hooks), this);
+    hooks.wouldLoseLeftClick = [this](int b, int type, int p1) { return wouldLoseLeftClick(b, type, p1); };
+    hooks.sensorModel = [this] { return sensorName; };
+    functionOptions = new ButtonFunctionOptions(this, std::move(hooks), this);
 }
 
 Buttoninterface::~Buttoninterface()
@@ -268,12 +263,7 @@ QToolButton *Buttoninterface::selector(int b) const
 
 int Buttoninterface::selectedButton() const
 {
-    for (int i = 0; i < buttonfn::kButtonCount; ++i) {
-        const int b = buttonfn::selectorListOrder()[i];
-        if (selector(b)->isChecked())
-            return b;
-    }
-    return -1;
+    return functionOptions->selectedButton();
 }
 
 void Buttoninterface::setButtonState(int b, int type, int p1, int p2)
@@ -491,7 +481,7 @@ void Buttoninterface::setScroll(QScrollArea *area, int position)
 void Buttoninterface::closePanels()
 {
     ui->stackedWidget->setCurrentWidget(ui->page);
-    ui->scrollArea_11->verticalScrollBar()->setStyleSheet(kBarWide);
+    ui->scrollArea_11->verticalScrollBar()->setStyleSheet(look::selectorScrollBarSheet(true));
     ui->stackedWidget_2->setCurrentWidget(ui->page_9);
 }
 
@@ -505,8 +495,8 @@ void Buttoninterface::uncheckAllOptions()
     for (const auto *list : {&kLightOptions})
         for (const char *name : *list)
             formButton(name)->setChecked(false);
-    for (const char *name : kDpiLockOptions)
-        formButton(name)->setChecked(false);
+    for (const buttonoptions::DpiLockOption &option : buttonoptions::dpiLockOptions())
+        formButton(option.object)->setChecked(false);
     for (const char *name : kTiltOptions)
         formButton(name)->setChecked(false);
     for (const char *name : kDpiSwitchOptions)
@@ -526,11 +516,11 @@ void Buttoninterface::selectPhysicalButton(int b)
         ui->stackedWidget->setCurrentWidget(ui->page);
         ui->stackedWidget_2->setCurrentWidget(ui->page_9);
         clearGroup(selectorGroup);
-        showLeftButtonNotice();
+        LeftButtonOnly::showOver(this);
         return;
     }
 
-    ui->scrollArea_11->verticalScrollBar()->setStyleSheet(b == 0 ? kBarWide : kBarHidden);
+    ui->scrollArea_11->verticalScrollBar()->setStyleSheet(look::selectorScrollBarSheet(b == 0));
 
     const int t = buttonTypes.at(b);
     const int v = buttonValues.at(b);
@@ -609,7 +599,7 @@ void Buttoninterface::selectPhysicalButton(int b)
         const int dpi = codeToDpi(v);
         if (dpi % 100 == 0 && dpi >= 100 && dpi <= 1200) {
             lockIndex = dpi / 100 - 1;
-            option = kDpiLockOptions[lockIndex];
+            option = buttonoptions::dpiLockOptions().at(lockIndex).object;
         }
         break;
     }
@@ -660,14 +650,6 @@ void Buttoninterface::selectPhysicalButton(int b)
     }
     setScroll(ui->scrollArea_10, 15 * lockIndex);
     setScroll(ui->scrollArea_4, 15 * k);
-}
-
-void Buttoninterface::showLeftButtonNotice()
-{
-    LeftButtonOnly notice;
-    notice.SlotAllLanguage(languageIndex);
-    look::centreOn(&notice, this, -50, -70);
-    notice.exec();
 }
 
 void Buttoninterface::selectByNumber(int row)
@@ -867,19 +849,10 @@ bool Buttoninterface::assignKeyCombination(int button, QString text)
 {
     ui->stackedWidget_2->setCurrentWidget(ui->page_9);
     uncheckAllOptions();
-    bool written = false;
-    if (button >= 0 && button < buttonfn::kButtonCount && !wouldLoseLeftClick(button, buttonfn::KeyCombination, 0)) {
-        if (const std::optional<KeyComboRecord> record = buttonfn::parseKeyCombination(text)) {
-            const ButtonFunction function{buttonfn::KeyCombination, 0, 0};
-            if (setButtonKeyCombo(button, &function, &*record)) {
-                setButtonState(button, buttonfn::KeyCombination, 0, 0);
-                selector(button)->setText(text);
-                written = true;
-            }
-        }
-    }
+    const std::optional<KeyComboRecord> record = buttonfn::parseKeyCombination(text);
+    const bool written = record && functionOptions->writeKeySequence(button, *record, text);
     ui->stackedWidget->setCurrentWidget(ui->page_2);
-    ui->scrollArea_11->verticalScrollBar()->setStyleSheet(kBarWide);
+    ui->scrollArea_11->verticalScrollBar()->setStyleSheet(look::selectorScrollBarSheet(true));
     ui->stackedWidget_2->setCurrentWidget(ui->page_9);
     return written;
 }
@@ -889,17 +862,10 @@ bool Buttoninterface::assignMultimediaKey(int button, int key)
     if (key < 0 || key > 0xFF)
         return false;
     const keytable::ConsumerKey *consumer = keytable::consumerKeyByLowByte(quint8(key));
-    if (!consumer || button < 0 || button >= buttonfn::kButtonCount)
+    if (!consumer)
         return false;
-    if (wouldLoseLeftClick(button, buttonfn::KeyCombination, 0))
-        return false;
-    const KeyComboRecord record = buttonfn::makeConsumerKeyRecord(consumer->usage);
-    const ButtonFunction function{buttonfn::KeyCombination, 0, 0};
-    if (!setButtonKeyCombo(button, &function, &record))
-        return false;
-    setButtonState(button, buttonfn::KeyCombination, 0, 0);
-    selector(button)->setText(formButton(consumer->option)->text());
-    return true;
+    return functionOptions->writeKeySequence(button, buttonfn::makeConsumerKeyRecord(consumer->usage),
+                                             formButton(consumer->option)->text());
 }
 
 // ---------------------------------------------------------------------------

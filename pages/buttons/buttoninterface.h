@@ -31,6 +31,7 @@ class QButtonGroup;
 class QScrollArea;
 class QToolButton;
 class QVBoxLayout;
+class ButtonFunctionOptions;
 class WorkerOwner;
 
 class Buttoninterface : public QWidget
@@ -138,7 +139,6 @@ protected:
 
 private:
     void selectPhysicalButton(int b);
-    void showLeftButtonNotice();
     void showExportFailed();
     void selectByNumber(int row);
     void refillFrom(const FlashDataMap &record);
@@ -159,6 +159,8 @@ private:
     QButtonGroup *functionGroup = nullptr;
     QButtonGroup *optionGroup = nullptr;
     QButtonGroup *numberGroup = nullptr;
+    // The option handlers; they write into the selected button.
+    ButtonFunctionOptions *functionOptions = nullptr;
     QString mainPageDir;
     QVector<int> buttonTypes;
     QVector<int> buttonValues;

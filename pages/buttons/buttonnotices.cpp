@@ -20,6 +20,14 @@ LeftButtonOnly::~LeftButtonOnly()
     delete ui;
 }
 
+void LeftButtonOnly::showOver(QWidget *opener)
+{
+    LeftButtonOnly notice;
+    notice.SlotAllLanguage(languageIndex);
+    look::centreOn(&notice, opener, -50, -70);
+    notice.exec();
+}
+
 void LeftButtonOnly::on_CloseButton_clicked()
 {
     close();

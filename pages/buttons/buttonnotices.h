@@ -24,6 +24,10 @@ public:
     explicit LeftButtonOnly(QWidget *parent = nullptr);
     ~LeftButtonOnly() override;
 
+    // Runs the notice over the button page `opener`, placed as the page's
+    // dialogs are, and returns when it was closed.
+    static void showOver(QWidget *opener);
+
 public slots:
     void on_CloseButton_clicked();
     void SlotAllLanguage(int index);

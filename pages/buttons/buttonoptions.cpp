@@ -5,6 +5,7 @@
 #include "device/dpicodec.h"
 #include "device/keytable.h"
 #include "device/setters.h"
+#include "pages/buttons/buttonnotices.h"
 #include "pages/buttons/firekey.h"
 #include "pages/buttons/groupkey.h"
 
@@ -14,16 +15,6 @@
 #include <QStackedWidget>
 
 namespace buttonoptions {
-
-const QVector<Selector> &selectors()
-{
-    static const QVector<Selector> rows = {
-        {"FireKey", 0},   {"RightKey", 1},  {"BackKey", 2},   {"StartPause", 4}, {"TopMusic", 3},  {"BackMusic", 5},
-        {"Button7", 6},   {"Button8", 7},   {"Button9", 8},   {"Button10", 9},   {"Button11", 10}, {"Button12", 11},
-        {"Button13", 12}, {"Button14", 13}, {"Button15", 14}, {"Button16", 15},
-    };
-    return rows;
-}
 
 const QVector<PlainOption> &plainOptions()
 {
@@ -67,35 +58,9 @@ const QVector<DpiLockOption> &dpiLockOptions()
     return rows;
 }
 
-std::optional<int> dpiLockCode(int dpi)
-{
-    readSensorTable();
-    const int code = ::dpiLockCode(sensorTable, currentSensorModel, dpi);
-    if (code < 0 || code > 0xFF)
-        return std::nullopt;
-    return code;
-}
-
-KeyComboRecord consumerKeyRecord(quint16 usage)
-{
-    KeyComboRecord record{};
-    record.count = 2;
-    record.events[0] = {0, keytable::KindConsumer, usage, 10};
-    record.events[1] = {1, keytable::KindConsumer, usage, 10};
-    return record;
-}
-
 } // namespace buttonoptions
 
 using namespace buttonoptions;
-
-namespace {
-
-// The selector list's scroll bar, hidden while the function list lies over
-// it, is shown again when the panels close.
-const char kScrollBarShown[] = "QScrollBar {width:10px;}";
-
-} // namespace
 
 ButtonFunctionOptions::ButtonFunctionOptions(QWidget *page, PageHooks hooks, QObject *parent)
     : QObject(parent), page(page), hooks(std::move(hooks))
@@ -157,18 +122,21 @@ T *ButtonFunctionOptions::child(const char *name) const
 
 int ButtonFunctionOptions::selectedButton() const
 {
-    for (const Selector &s : selectors())
-        if (auto *button = child<QAbstractButton>(s.object); button && button->isChecked())
-            return s.button;
+    for (int i = 0; i < buttonfn::kButtonCount; ++i) {
+        const int b = buttonfn::selectorListOrder()[i];
+        if (auto *button = child<QAbstractButton>(buttonfn::selectorName(b)); button && button->isChecked())
+            return b;
+    }
     return -1;
 }
 
-QAbstractButton *ButtonFunctionOptions::selectorOf(int device) const
+std::optional<int> ButtonFunctionOptions::dpiLockCode(int dpi) const
 {
-    for (const Selector &s : selectors())
-        if (s.button == device)
-            return child<QAbstractButton>(s.object);
-    return nullptr;
+    readSensorTable();
+    const QString sensor = hooks.sensorModel ? hooks.sensorModel() : QString();
+    if (!buttonfn::dpiLockAvailable(sensorTable, sensor, dpi))
+        return std::nullopt;
+    return buttonfn::dpiToCode(sensorTable, sensor, dpi);
 }
 
 QString ButtonFunctionOptions::captionOf(const char *object) const
@@ -179,8 +147,39 @@ QString ButtonFunctionOptions::captionOf(const char *object) const
 
 void ButtonFunctionOptions::relabel(int device, const QString &text)
 {
-    if (QAbstractButton *selector = selectorOf(device))
-        selector->setText(text);
+    if (const char *name = buttonfn::selectorName(device))
+        if (auto *selector = child<QAbstractButton>(name))
+            selector->setText(text);
+}
+
+bool ButtonFunctionOptions::write(int b, const ButtonFunction &function, const KeyComboRecord *keys,
+                                  const QString &label)
+{
+    if (b < 0 || b >= buttonfn::kButtonCount)
+        return false;
+    if (hooks.wouldLoseLeftClick && hooks.wouldLoseLeftClick(b, function.type, function.p1))
+        return false;
+    const bool sent =
+        keys ? setButtonKeyCombo(b, &function, keys) : setButtonFunction(b, function.type, function.p1, function.p2);
+    if (!sent)
+        return false;
+    relabel(b, label);
+    if (hooks.setButtonState)
+        hooks.setButtonState(b, function.type, function.p1, function.p2);
+    return true;
+}
+
+bool ButtonFunctionOptions::writeKeySequence(int b, const KeyComboRecord &record, const QString &label)
+{
+    return write(b, ButtonFunction{buttonfn::KeyCombination, 0, 0}, &record, label);
+}
+
+bool ButtonFunctionOptions::refuseLeftClickLoss(int b, int type, int p1)
+{
+    if (b < 0 || !hooks.wouldLoseLeftClick || !hooks.wouldLoseLeftClick(b, type, p1))
+        return false;
+    LeftButtonOnly::showOver(page);
+    return true;
 }
 
 void ButtonFunctionOptions::closePanels(bool keepFunctionList)
@@ -189,7 +188,7 @@ void ButtonFunctionOptions::closePanels(bool keepFunctionList)
         if (QWidget *target = child(keepFunctionList ? "page_2" : "page"))
             left->setCurrentWidget(target);
     if (auto *area = child<QScrollArea>("scrollArea_11"))
-        area->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarShown));
+        area->verticalScrollBar()->setStyleSheet(look::selectorScrollBarSheet(true));
     if (auto *right = child<QStackedWidget>("stackedWidget_2"))
         if (QWidget *home = child("page_9"))
             right->setCurrentWidget(home);
@@ -206,11 +205,8 @@ void ButtonFunctionOptions::choosePlain(const PlainOption &option, QAbstractButt
     if (option.listEntry && hooks.uncheckOptions)
         hooks.uncheckOptions();
     const int b = selectedButton();
-    if (b >= 0 && setButtonFunction(b, option.type, option.p1, option.p2)) {
-        relabel(b, button->text());
-        if (hooks.setButtonState)
-            hooks.setButtonState(b, option.type, option.p1, option.p2);
-    }
+    if (!refuseLeftClickLoss(b, option.type, option.p1))
+        write(b, ButtonFunction{option.type, option.p1, option.p2}, nullptr, button->text());
     closePanels();
 }
 
@@ -218,15 +214,13 @@ void ButtonFunctionOptions::chooseDpiLock(const DpiLockOption &option, QAbstract
 {
     if (!checked)
         return;
-    const std::optional<int> code = buttonoptions::dpiLockCode(option.dpi);
+    const std::optional<int> code = dpiLockCode(option.dpi);
     const int b = selectedButton();
     // A value the record cannot hold is not offered; should its button be
     // clicked all the same, nothing is written.
-    if (b >= 0 && code && setButtonFunction(b, TypeDpiLock, *code, 0)) {
-        relabel(b, captionOf("DPI_4") + QLatin1Char('-') + button->text());
-        if (hooks.setButtonState)
-            hooks.setButtonState(b, TypeDpiLock, *code, 0);
-    }
+    if (code && !refuseLeftClickLoss(b, buttonfn::DpiLock, *code))
+        write(b, ButtonFunction{buttonfn::DpiLock, quint8(*code), 0}, nullptr,
+              captionOf("DPI_4") + QLatin1Char('-') + button->text());
     closePanels();
 }
 
@@ -234,7 +228,7 @@ void ButtonFunctionOptions::showDpiLockValues()
 {
     for (const DpiLockOption &option : dpiLockOptions())
         if (auto *button = child<QAbstractButton>(option.object))
-            button->setVisible(buttonoptions::dpiLockCode(option.dpi).has_value());
+            button->setVisible(dpiLockCode(option.dpi).has_value());
 }
 
 void ButtonFunctionOptions::chooseConsumerKey(quint16 usage, QAbstractButton *button, bool checked)
@@ -242,15 +236,8 @@ void ButtonFunctionOptions::chooseConsumerKey(quint16 usage, QAbstractButton *bu
     if (!checked)
         return;
     const int b = selectedButton();
-    if (b >= 0) {
-        const ButtonFunction function{TypeKeyCombination, 0, 0};
-        const KeyComboRecord record = consumerKeyRecord(usage);
-        if (setButtonKeyCombo(b, &function, &record)) {
-            relabel(b, button->text());
-            if (hooks.setButtonState)
-                hooks.setButtonState(b, TypeKeyCombination, 0, 0);
-        }
-    }
+    if (!refuseLeftClickLoss(b, buttonfn::KeyCombination, 0))
+        writeKeySequence(b, buttonfn::makeConsumerKeyRecord(usage), button->text());
     closePanels();
 }
 
@@ -263,11 +250,17 @@ void ButtonFunctionOptions::chooseFireKey()
         return;
     }
     const int b = selectedButton();
+    // The only left click is refused before the user sets values that could
+    // not be written.
+    if (refuseLeftClickLoss(b, buttonfn::FireKey, kDefaultFireInterval)) {
+        closePanels();
+        return;
+    }
     FireKey dialog;
     // The preset comes from the page's mirror of the button, not from its
     // label: a label can read like the fire key without being one.
     const ButtonFunction held = (b >= 0 && hooks.buttonState) ? hooks.buttonState(b) : ButtonFunction{0, 0, 0};
-    if (held.type == TypeFireKey) {
+    if (held.type == buttonfn::FireKey) {
         dialog.setInterval(held.p1);
         dialog.setCount(held.p2);
     } else {
@@ -287,17 +280,17 @@ void ButtonFunctionOptions::writeFireKey()
 {
     if (hooks.uncheckOptions)
         hooks.uncheckOptions();
-    const int b = selectedButton();
-    if (b >= 0 && setButtonFunction(b, TypeFireKey, fireInterval, fireCount)) {
-        relabel(b, captionOf("DPI_6"));
-        if (hooks.setButtonState)
-            hooks.setButtonState(b, TypeFireKey, fireInterval, fireCount);
-    }
+    write(selectedButton(), ButtonFunction{buttonfn::FireKey, quint8(fireInterval), quint8(fireCount)}, nullptr,
+          captionOf("DPI_6"));
     closePanels();
 }
 
 void ButtonFunctionOptions::chooseKeyCombination()
 {
+    if (refuseLeftClickLoss(selectedButton(), buttonfn::KeyCombination, 0)) {
+        closePanels(true);
+        return;
+    }
     GroupKey dialog;
     look::centreOn(&dialog, page, -50, -70);
     dialog.exec();
@@ -309,15 +302,9 @@ void ButtonFunctionOptions::chooseKeyCombination()
     if (hooks.uncheckOptions)
         hooks.uncheckOptions();
     const int b = selectedButton();
-    if (b >= 0) {
-        const std::optional<KeyComboRecord> record = hooks.keyComboRecord(dialog.keyText);
-        const ButtonFunction function{TypeKeyCombination, 0, 0};
-        if (record && setButtonKeyCombo(b, &function, &*record)) {
-            if (hooks.setButtonState)
-                hooks.setButtonState(b, TypeKeyCombination, 0, 0);
-            relabel(b, dialog.keyText);
-        }
-    }
+    if (b >= 0)
+        if (const std::optional<KeyComboRecord> record = hooks.keyComboRecord(dialog.keyText))
+            writeKeySequence(b, *record, dialog.keyText);
     // The function list stays open after a combination.
     closePanels(true);
 }

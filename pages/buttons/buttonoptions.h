@@ -3,19 +3,20 @@
 // The function options of the button page: what each option writes into the
 // selected button, and the handlers that write it.
 //
-// The tables are plain data: the sixteen selectors in the order the
-// selected-button search tests them, the options with a fixed function
-// triple, and the DPI lock values. The multimedia options come from the key
-// table (keytable::consumerKeyAt), their one place.
+// The tables are plain data: the options with a fixed function triple and
+// the DPI lock values. The selectors and their order are the button
+// records' (buttonfn::selectorName, buttonfn::selectorListOrder), the
+// multimedia options the key table's (keytable::consumerKeyAt).
 //
 // ButtonFunctionOptions connects the option buttons of the page's form (found
 // by object name) to their handlers. Every handler follows the same road:
 // find the selected button, write through the device-record setter, and only
 // when the mouse took it relabel the selector and update the page's mirror;
 // then close the panels. What the page owns (its mirror, how it clears the
-// right panel's check marks, how it turns combination text into a record) is
-// handed in as PageHooks.
+// right panel's check marks, how it turns combination text into a record,
+// its left-click rule, its model's sensor) is handed in as PageHooks.
 
+#include "pages/buttons/buttonfunction.h"
 #include "platform/hidusb/hidusb.h"
 
 #include <QObject>
@@ -31,16 +32,6 @@ class QWidget;
 
 namespace buttonoptions {
 
-// A selector and the device button it stands for.
-struct Selector
-{
-    const char *object;
-    int button;
-};
-// In the order of the selected-button search (the fourth selector is device
-// button 4, the fifth device button 3).
-const QVector<Selector> &selectors();
-
 // An option whose function is a fixed triple.
 struct PlainOption
 {
@@ -54,29 +45,14 @@ struct PlainOption
 };
 const QVector<PlainOption> &plainOptions();
 
-// A DPI lock value and its option.
+// A DPI lock value and its option, top to bottom on the DPI lock page
+// (100, 200, ... 1200 DPI).
 struct DpiLockOption
 {
     const char *object;
     int dpi;
 };
 const QVector<DpiLockOption> &dpiLockOptions();
-
-// Function types the handlers write.
-enum FunctionType : quint8 {
-    TypeFireKey = 4,
-    TypeKeyCombination = 5,
-    TypeDpiLock = 10,
-};
-
-// The device code of a DPI lock value for the open mouse's sensor, when the
-// record's one byte can hold it; none otherwise (such a value is not
-// offered: the mouse would lock another DPI than the label says).
-std::optional<int> dpiLockCode(int dpi);
-
-// The key-sequence record of one multimedia key: press and release of the
-// Consumer usage, 10 ms each.
-KeyComboRecord consumerKeyRecord(quint16 usage);
 
 // The fire key's values before its dialog was ever confirmed.
 constexpr int kDefaultFireInterval = 10;
@@ -102,6 +78,12 @@ public:
         // written (then nothing is sent). Without it the key-combination
         // option is left alone.
         std::function<std::optional<KeyComboRecord>(const QString &text)> keyComboRecord;
+        // Whether writing (type, p1) into a button would leave the mouse
+        // without a left click. Without it nothing is refused.
+        std::function<bool(int button, int type, int p1)> wouldLoseLeftClick;
+        // The open model's sensor, whose table turns DPI lock values into
+        // codes.
+        std::function<QString()> sensorModel;
     };
 
     // `page` holds the form (selectors, both stacks, the option buttons).
@@ -110,11 +92,30 @@ public:
     // The device button of the first checked selector; -1 when none is.
     int selectedButton() const;
 
+    // The device code of a DPI lock value for the open model's sensor, when
+    // the record's one byte holds it and it reads back as the same value;
+    // none otherwise (such a value is not offered).
+    std::optional<int> dpiLockCode(int dpi) const;
+
+    // Writes a key-sequence function (a combination or a multimedia key)
+    // into button b and, when the mouse took it, labels the selector with
+    // `label` and mirrors it. False, with nothing written, for a button
+    // outside 0..15, a lost left click or a refused write. Panels and check
+    // marks are the caller's.
+    bool writeKeySequence(int b, const KeyComboRecord &record, const QString &label);
+
     // The values the last confirmed fire-key dialog gave.
     int fireInterval = buttonoptions::kDefaultFireInterval;
     int fireCount = buttonoptions::kDefaultFireCount;
 
 private:
+    // Writes `function` (and for a key sequence its record) into button b;
+    // relabels and mirrors it when the mouse took it. Refuses silently what
+    // would cost the mouse its only left click.
+    bool write(int b, const ButtonFunction &function, const KeyComboRecord *keys, const QString &label);
+    // True, after showing the left-button notice, when writing (type, p1)
+    // into button b would cost the mouse its only left click.
+    bool refuseLeftClickLoss(int b, int type, int p1);
     void choosePlain(const buttonoptions::PlainOption &option, QAbstractButton *button, bool checked);
     void chooseDpiLock(const buttonoptions::DpiLockOption &option, QAbstractButton *button, bool checked);
     void chooseConsumerKey(quint16 usage, QAbstractButton *button, bool checked);
@@ -129,7 +130,6 @@ private:
 
     template <class T = QWidget>
     T *child(const char *name) const;
-    QAbstractButton *selectorOf(int device) const;
     QString captionOf(const char *object) const;
 
     QWidget *page;

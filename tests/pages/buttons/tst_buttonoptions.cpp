@@ -55,11 +55,11 @@ public:
         auto *selectorLayout = new QVBoxLayout(selectorList);
         selectorArea->setWidget(selectorList);
         selectorGroup.setExclusive(true);
-        for (const Selector &s : selectors()) {
+        for (int device = 0; device < buttonfn::kButtonCount; ++device) {
             auto *b = new QToolButton;
-            b->setObjectName(s.object);
+            b->setObjectName(buttonfn::selectorName(device));
             b->setCheckable(true);
-            b->setText(QStringLiteral("factory %1").arg(s.button));
+            b->setText(QStringLiteral("factory %1").arg(device));
             selectorLayout->addWidget(b);
             selectorGroup.addButton(b);
         }
@@ -142,6 +142,7 @@ public:
             mirror[b] = ButtonFunction{quint8(type), quint8(p1), quint8(p2)};
         };
         h.buttonState = [this](int b) { return mirror.value(b); };
+        h.sensorModel = [] { return currentSensorModel; };
         h.keyComboRecord = [](const QString &text) -> std::optional<KeyComboRecord> {
             const QStringList names = keytable::splitCombination(text);
             if (names.size() > 3)
@@ -189,10 +190,7 @@ private:
 
 const char *selectorOf(int device)
 {
-    for (const Selector &s : selectors())
-        if (s.button == device)
-            return s.object;
-    return nullptr;
+    return buttonfn::selectorName(device);
 }
 
 FlashDataMap mouseFlash()
@@ -468,9 +466,11 @@ void ButtonOptionsTest::dpiLock_data()
     QTest::newRow("named value") << "TSTA"
                                  << "#define SENSOR_TSTA_DPI_400\t0x1F\n"
                                  << 400 << 31;
+    // No name of the table reads the code back as 300: the selector would
+    // not show what the mouse locks.
     QTest::newRow("value the table lacks") << "TSTA"
                                            << "#define SENSOR_TSTA_DPI_400\t0x1F\n"
-                                           << 300 << 6;
+                                           << 300 << -1;
     // The record holds one byte: 0x123 would lock another DPI.
     QTest::newRow("code beyond a byte") << "TSTB"
                                         << "#define SENSOR_TSTB_DPI_500\t0x123\n"

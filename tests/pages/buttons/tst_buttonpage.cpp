@@ -12,6 +12,7 @@
 #include "pages/settings/inportfail.h"
 #include "pages/settings/updataparam.h"
 #include "platform/hidusb/simcontrol.h"
+#include "support/buttonpagefixture.h"
 #include "support/pagefixture.h"
 #include "support/testmain.h"
 
@@ -24,73 +25,7 @@
 #include <cstring>
 #include <memory>
 
-namespace {
-
-const QString kMouse = QStringLiteral("mouse");
-
-FlashDataMap mouseFlash()
-{
-    hidusb::sim::waitIdle();
-    FlashDataMap record{};
-    hidusb::sim::flashRecord(kMouse, &record);
-    return record;
-}
-
-int sends()
-{
-    int n = 0;
-    for (const hidusb::sim::JournalEntry &e : hidusb::sim::journal())
-        if (e.function == QLatin1String("ProtocolDataUpdate"))
-            ++n;
-    return n;
-}
-
-struct Fixture
-{
-    std::unique_ptr<Buttoninterface> page;
-    FlashDataMap start{};
-
-    explicit Fixture(const std::function<void(FlashDataMap &)> &edit = {})
-    {
-        resetDeviceStateForTests();
-        loadTextCatalogue();
-        // The page makes the worker, which starts with no device named.
-        page.reset(new Buttoninterface);
-        pagetest::openSimulatedMouse();
-        hidusb::sim::factoryReset(kMouse);
-        hidusb::sim::flashRecord(kMouse, &start);
-        for (int b = 0; b < buttonfn::kButtonCount; ++b)
-            start.buttonFunctions[b] = buttonfn::factoryFunction(b);
-        if (edit)
-            edit(start);
-        currentFlashData = start;
-        markFlashDataRead(currentAttach().number);
-        sendFlashData();
-        hidusb::sim::waitIdle();
-        uiReady = true;
-        page->show();
-        page->SlotAllLanguage(0);
-        page->SlotUpDataButtonUIB(start);
-        QApplication::processEvents();
-        hidusb::sim::waitIdle();
-        hidusb::sim::resetCounters();
-        hidusb::sim::setJournalEnabled(true);
-        hidusb::sim::clearJournal();
-    }
-    ~Fixture()
-    {
-        page.reset();
-        uiReady = false;
-    }
-    template <typename T = QToolButton>
-    T *w(const char *name) const
-    {
-        return page->findChild<T *>(QLatin1String(name));
-    }
-    QString text(const char *name) const { return w(name)->text(); }
-};
-
-} // namespace
+using namespace buttonpagetest;
 
 class TestButtonPage : public QObject
 {
