@@ -62,6 +62,7 @@ private slots:
     void leftButtonOnlyHasNoOk();
 
     void fireKeyTextsFollowLanguage();
+    void captionsFitInEveryLanguage();
     void fireKeyResult_data();
     void fireKeyResult();
     void fireKeyTypedValuesStayInRange_data();
@@ -211,6 +212,28 @@ void ButtonDialogsTest::fireKeyTextsFollowLanguage()
         }
         QCOMPARE(d.findChild<QToolButton *>("NewHong")->text(), catalogueText("common", "OK", language));
         QCOMPARE(d.findChild<QToolButton *>("NewHong_2")->text(), catalogueText("common", "Cancel", language));
+    }
+}
+
+// A one-line caption that is wider than its label is cut off on screen.
+void ButtonDialogsTest::captionsFitInEveryLanguage()
+{
+    FireKey fire;
+    GroupKey group;
+    for (int language = 0; language < 3; ++language) {
+        switchLanguage(language);
+        for (QDialog *d : {static_cast<QDialog *>(&fire), static_cast<QDialog *>(&group)})
+            for (QLabel *label : d->findChildren<QLabel *>()) {
+                if (label->wordWrap() || label->text().isEmpty())
+                    continue;
+                const int needed = label->fontMetrics().horizontalAdvance(label->text());
+                QVERIFY2(needed <= label->contentsRect().width(),
+                         qPrintable(QStringLiteral("%1 %2 in language %3: %4 > %5")
+                                        .arg(d->objectName(), label->objectName())
+                                        .arg(language)
+                                        .arg(needed)
+                                        .arg(label->contentsRect().width())));
+            }
     }
 }
 
