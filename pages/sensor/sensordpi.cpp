@@ -7,6 +7,7 @@
 #include "device/devicestate.h"
 #include "device/dpicodec.h"
 #include "device/pagelink.h"
+#include "pages/sensor/dpistagewrites.h"
 
 #include <QButtonGroup>
 #include <QColor>
@@ -400,12 +401,16 @@ void SensorDPI::stageToggled(int stage, bool checked)
     drawValueButton(stage, checked);
     if (!checked)
         return;
-    // A refill or a stage change made on the mouse is only shown.
-    if (!uiReady || sensorPageRefreshing)
-        return;
-    m_previousStage = m_activeStage;
+    const int before = m_activeStage;
     m_activeStage = stage;
-    if (!setActiveDpiStage(stage)) {
+    // A refill or a stage change made on the mouse is only shown.
+    const dpistages::Write write = dpistages::writeActiveStage(stage);
+    if (write == dpistages::Write::Shown) {
+        m_activeStage = before;
+        return;
+    }
+    m_previousStage = before;
+    if (write == dpistages::Write::Refused) {
         selectStage(m_previousStage);
         m_activeStage = m_previousStage;
         return;
@@ -451,10 +456,8 @@ void SensorDPI::swatchClicked(int stage)
 
 bool SensorDPI::checkStageFromMarker(int stage)
 {
-    if (uiReady && !sensorPageRefreshing && !deviceAnswers()) {
-        emit PostMsg::instance()->SigMouseOffLineo(0);
+    if (!dpistages::stageChoiceAllowed())
         return false;
-    }
     FlagScope selecting(m_selecting);
     if (validStage(stage))
         valueButton(stage)->setChecked(true);
@@ -490,34 +493,25 @@ void SensorDPI::on_ChooseEvent_currentIndexChanged(int index)
         return;
     }
     m_countIndex = index;
-    bool exchanged = false;
-    if (!sensorPageRefreshing) {
-        if (m_activeStage > index && index >= 0) {
-            // The selected stage falls outside the new count: it moves into
-            // the new last stage, on the mouse and on screen. The mouse takes
-            // the exchange first, so a refusal leaves the screen as it was.
-            const int old = m_activeStage;
-            if (uiReady && validStage(old)) {
-                const DpiStage newLast = currentFlashData.dpiStages[index];
-                const DpiStage moved = currentFlashData.dpiStages[old];
-                if (!swapDpiStages(&newLast, &moved, index, old, index)) {
-                    putBack();
-                    return;
-                }
-                exchanged = true;
-            }
-            if (validStage(old))
-                exchangeStages(old, index);
-            ui->label_8->move(markerPositions[index]);
-            valueButton(index)->setChecked(true);
-            m_activeStage = index;
-        }
-        showStages(index);
-    }
-    if (uiReady && !sensorPageRefreshing && !setDpiStageCount(index + 1) && !exchanged) {
+    if (sensorPageRefreshing)
+        return;
+    // The mouse takes the count (with the exchange below) first, so a
+    // refusal leaves the screen as it was.
+    const dpistages::CountWrite write = dpistages::writeStageCount(m_activeStage, index);
+    if (write.write == dpistages::Write::Refused) {
         putBack();
-        showStages(previousCount);
+        return;
     }
+    if (m_activeStage > index && index >= 0) {
+        // The selected stage falls outside the new count: it moves into the
+        // new last stage.
+        if (write.exchanged)
+            exchangeStages(m_activeStage, index);
+        ui->label_8->move(markerPositions[index]);
+        valueButton(index)->setChecked(true);
+        m_activeStage = index;
+    }
+    showStages(index);
 }
 
 // ---------------------------------------------------------------------------
@@ -567,10 +561,13 @@ void SensorDPI::on_horizontalSliderC_valueChanged(int value)
         valueButton(stage)->setText(QString::number(snap.value));
     ui->spinBoxA->setValue(snap.value);
 
-    // Following a stage, showing device data and importing send nothing.
-    if (m_selecting || modalOperation || sensorPageRefreshing || stage < 0)
+    // Following a stage sends nothing; nor do refills and imports.
+    if (m_selecting)
         return;
-    if (!sendStageDpi(stage, snap.value)) {
+    const dpistages::Write write = dpistages::writeStageDpi(stage, snap.value);
+    if (write == dpistages::Write::Shown)
+        return;
+    if (write == dpistages::Write::Refused) {
         // The mouse keeps its DPI: show it again.
         valueButton(stage)->setText(previousText);
         ui->spinBoxA->setValue(previousBox);
@@ -612,8 +609,7 @@ void SensorDPI::SetColor(const QColor &color)
         return;
     const QString previous = stageColours[stage];
     stageColours[stage] = joinedRgb(color.red(), color.green(), color.blue());
-    if (uiReady && !sensorPageRefreshing
-        && !setDpiStageColor(stage, color.red(), color.green(), color.blue()))
+    if (dpistages::writeStageColour(stage, color.red(), color.green(), color.blue()) == dpistages::Write::Refused)
         stageColours[stage] = previous;   // the mouse keeps its colour
     restyleSwatch(stage);
 }

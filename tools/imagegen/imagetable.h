@@ -223,6 +223,8 @@ inline constexpr ImageSpec kImages[] = {
     {"Sensor", "Level.png", 30, 30, Shape::StageMarker, State::Normal, Tone::Accent, "", 0},
     {"Sensor", "LevelHover.png", 30, 30, Shape::StageMarker, State::Hover, Tone::Accent, "", 0},
     {"Sensor", "HuaKuai.png", 6, 18, Shape::SliderHandle, State::Normal, Tone::Accent, "", 0},
+    {"Sensor", "LOD.png", 16, 16, Shape::CheckBox, State::Normal, Tone::Neutral, "", 0},
+    {"Sensor", "LODCheck.png", 16, 16, Shape::CheckBox, State::Checked, Tone::Accent, "", 0},
     {"Sensor", "Reduce.png", 14, 4, Shape::Minus, State::Normal, Tone::Neutral, "", 0},
     {"Sensor", "Add.png", 14, 14, Shape::Plus, State::Normal, Tone::Neutral, "", 0},
 

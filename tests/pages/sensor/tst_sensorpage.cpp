@@ -9,6 +9,7 @@
 #include "pages/sensor/sensorlod.h"
 #include "pages/sensor/sensorrate.h"
 #include "pages/sensor/sensorswitches.h"
+#include "support/recordbytes.h"
 #include "support/sensorfixture.h"
 #include "support/testmain.h"
 
@@ -40,28 +41,14 @@ QString swatchName(int stage)
     return QString::fromLatin1(kValueButtons[stage]) + QLatin1Char('A');
 }
 
-// Byte changes as "offset=value offset=value"; the rest of the record is the
-// start record.
 FlashDataMap expected(const FlashDataMap &start, const QString &changes)
 {
-    FlashDataMap r = start;
-    unsigned char *bytes = recordBytes(r);
-    for (const QString &change : changes.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        const QStringList kv = change.split(QLatin1Char('='));
-        bytes[kv.at(0).toInt()] = quint8(kv.at(1).toInt(nullptr, 0));
-    }
-    return r;
+    return recordtest::withBytes(start, changes);
 }
 
-// First differing byte, for a readable failure.
 QString difference(const FlashDataMap &actual, const FlashDataMap &wanted)
 {
-    const unsigned char *a = recordBytes(actual);
-    const unsigned char *w = recordBytes(wanted);
-    for (int i = 0; i < int(sizeof(FlashDataMap)); ++i)
-        if (a[i] != w[i])
-            return QStringLiteral("byte %1 is %2, expected %3").arg(i).arg(a[i]).arg(w[i]);
-    return QString();
+    return recordtest::firstDifference(actual, wanted);
 }
 
 void sendMouse(QWidget *target, QEvent::Type type, const QPoint &pos, Qt::MouseButtons buttons)
