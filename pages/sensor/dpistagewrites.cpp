@@ -8,11 +8,9 @@ namespace dpistages {
 
 namespace {
 
-constexpr int kStages = int(sizeof(FlashDataMap::dpiStages) / sizeof(DpiStage));
-
 bool validStage(int stage)
 {
-    return stage >= 0 && stage < kStages;
+    return stage >= 0 && stage < kStageCount;
 }
 
 bool onlyShowing()

@@ -11,7 +11,12 @@
 // Each write says whether the mouse took it, so the editor puts its controls
 // back to what the mouse holds when it did not. QtCore only; GUI thread.
 
+#include "device/devicestate.h"
+
 namespace dpistages {
+
+// How many DPI stages a record holds.
+constexpr int kStageCount = int(sizeof(FlashDataMap::dpiStages) / sizeof(DpiStage));
 
 enum class Write {
     Shown,   // only shown (refill, import, page switch): nothing was sent

@@ -13,12 +13,14 @@
 
 namespace {
 
+constexpr int kStages = dpistages::kStageCount;
+
 // What showFixedButtonColors() paints, stage 0..7.
-const char *const kFixedColors[SensorDPIB::kStages] = {"#ff0000", "#00ffff", "#00ff00", "#ffffff",
-                                                       "#00ffff", "#ff557d", "#ff00ff", "#00ffff"};
+const char *const kFixedColors[kStages] = {"#ff0000", "#00ffff", "#00ff00", "#ffffff",
+                                           "#00ffff", "#ff557d", "#ff00ff", "#00ffff"};
 // The stages' colours until a host gives theirs.
-const char *const kStartColors[SensorDPIB::kStages] = {"#ff0000", "#ffff00", "#ffaa00", "#00ff00",
-                                                       "#aaffff", "#aa55ff", "#9f0000", "#00d4d4"};
+const char *const kStartColors[kStages] = {"#ff0000", "#ffff00", "#ffaa00", "#00ff00",
+                                           "#aaffff", "#aa55ff", "#9f0000", "#00d4d4"};
 
 // Sets a control's value with its signals blocked: what the widget shows by
 // itself never goes back to the mouse.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pages/sensor/dpistagewrites.h"
+
 #include <QFrame>
 #include <QString>
 
@@ -32,8 +34,6 @@ class SensorDPIB : public QFrame
     Q_OBJECT
 
 public:
-    static constexpr int kStages = 8;
-
     explicit SensorDPIB(QWidget *parent = nullptr);
     ~SensorDPIB() override;
 
@@ -117,7 +117,7 @@ private slots:
     void on_LightYellowButtonA_clicked();
 
 private:
-    static bool validStage(int stage) { return stage >= 0 && stage < kStages; }
+    static bool validStage(int stage) { return stage >= 0 && stage < dpistages::kStageCount; }
 
     void sliderChanged(int stage, int value);
     void toggleChanged(int stage, bool checked);
@@ -131,13 +131,13 @@ private:
 
     std::unique_ptr<Ui::SensorDPIB> ui;
     QString pictureDir;
-    QCheckBox *m_toggles[kStages];
-    QSlider *m_sliders[kStages];
-    QSpinBox *m_boxes[kStages];
-    QToolButton *m_colorButtons[kStages];
+    QCheckBox *m_toggles[dpistages::kStageCount];
+    QSlider *m_sliders[dpistages::kStageCount];
+    QSpinBox *m_boxes[dpistages::kStageCount];
+    QToolButton *m_colorButtons[dpistages::kStageCount];
     QButtonGroup *stageGroup;
     QColorDialog *m_colorDialog;
-    QString stageColors[kStages];
+    QString stageColors[dpistages::kStageCount];
 
     int m_activeStage = 1;
     int m_colorTarget = 0;
