@@ -37,14 +37,6 @@ namespace {
 const char *const kFunctionList[] = {"LeftKey_3", "RightKey_3", "MidKey", "BackKey_2", "ForWardKey", "DPI_2",
                                      "DPI_3",     "DPI_4",      "DPI_5",  "DPI_6",     "DPI_7",      "DPI_8",
                                      "DPI_9",     "DPI_10",     "DPI_11", "DPI_12",    "DPI_13"};
-const char *const kMultimediaOptions[] = {
-    "Player",       "StartPause_2", "BackMusic_2",   "TopMusic_2",    "Mute",          "VolumeUp",
-    "VolumeDown",   "VolumeDown_3", "VolumeDown_4",  "VolumeDown_5",  "VolumeDown_6",  "VolumeDown_7",
-    "VolumeDown_8", "VolumeDown_9", "VolumeDown_10", "VolumeDown_11", "VolumeDown_12", "VolumeDown_13"};
-const char *const kLightOptions[] = {"VolumeUp_4", "VolumeUp_5", "VolumeUp_6", "VolumeUp_7"};
-const char *const kTiltOptions[] = {"VolumeDown_2", "VolumeUp_2"};
-const char *const kDpiSwitchOptions[] = {"VolumeUp_10", "VolumeUp_8", "VolumeUp_9"};
-const char *const kWheelOptions[] = {"VolumeUp_14", "VolumeDown_14"};
 
 // Selector-list positions the Number buttons scroll to, rows 1..16.
 const int kNumberScroll[buttonfn::kButtonCount] = {0,   20,  40,  60,  80,  100, 120, 140,
@@ -97,19 +89,8 @@ Buttoninterface::Buttoninterface(QWidget *parent) : QWidget(parent), ui(new Ui::
         selectorGroup->addButton(selector(b));
     for (const char *name : kFunctionList)
         functionGroup->addButton(formButton(name));
-    for (const auto *list : {&kMultimediaOptions})
-        for (const char *name : *list)
-            optionGroup->addButton(formButton(name));
-    for (const char *name : kLightOptions)
-        optionGroup->addButton(formButton(name));
-    for (const buttonoptions::DpiLockOption &option : buttonoptions::dpiLockOptions())
-        optionGroup->addButton(formButton(option.object));
-    for (const char *name : kTiltOptions)
-        optionGroup->addButton(formButton(name));
-    for (const char *name : kDpiSwitchOptions)
-        optionGroup->addButton(formButton(name));
-    for (const char *name : kWheelOptions)
-        optionGroup->addButton(formButton(name));
+    for (const QString &name : buttonoptions::rightPanelOptions())
+        optionGroup->addButton(findChild<QAbstractButton *>(name));
     for (int n = 1; n <= buttonfn::kButtonCount; ++n)
         numberGroup->addButton(findChild<QToolButton *>(QStringLiteral("Number%1").arg(n)));
 
@@ -488,21 +469,10 @@ void Buttoninterface::closePanels()
 void Buttoninterface::uncheckAllOptions()
 {
     optionGroup->setExclusive(false);
-    for (const char *name : kMultimediaOptions)
-        formButton(name)->setChecked(false);
+    for (QAbstractButton *button : optionGroup->buttons())
+        button->setChecked(false);
     for (QToolButton *button : macroButtons)
         button->setChecked(false);
-    for (const auto *list : {&kLightOptions})
-        for (const char *name : *list)
-            formButton(name)->setChecked(false);
-    for (const buttonoptions::DpiLockOption &option : buttonoptions::dpiLockOptions())
-        formButton(option.object)->setChecked(false);
-    for (const char *name : kTiltOptions)
-        formButton(name)->setChecked(false);
-    for (const char *name : kDpiSwitchOptions)
-        formButton(name)->setChecked(false);
-    for (const char *name : kWheelOptions)
-        formButton(name)->setChecked(false);
     optionGroup->setExclusive(true);
 }
 

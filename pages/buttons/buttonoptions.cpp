@@ -58,6 +58,19 @@ const QVector<DpiLockOption> &dpiLockOptions()
     return rows;
 }
 
+QStringList rightPanelOptions()
+{
+    QStringList names;
+    for (int i = 0; i < keytable::consumerKeyCount(); ++i)
+        names << QLatin1String(keytable::consumerKeyAt(i).option);
+    for (const PlainOption &option : plainOptions())
+        if (!option.listEntry)
+            names << QLatin1String(option.object);
+    for (const DpiLockOption &option : dpiLockOptions())
+        names << QLatin1String(option.object);
+    return names;
+}
+
 } // namespace buttonoptions
 
 using namespace buttonoptions;

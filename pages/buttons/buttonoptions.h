@@ -21,6 +21,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include <functional>
@@ -53,6 +54,11 @@ struct DpiLockOption
     int dpi;
 };
 const QVector<DpiLockOption> &dpiLockOptions();
+
+// Object names of every option of the right-hand pages: the multimedia keys,
+// the light toggles, the DPI lock values, tilt, DPI switch and wheel (not the
+// function list, not the macro list).
+QStringList rightPanelOptions();
 
 // The fire key's values before its dialog was ever confirmed.
 constexpr int kDefaultFireInterval = 10;

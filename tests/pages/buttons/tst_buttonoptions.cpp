@@ -143,19 +143,7 @@ public:
         };
         h.buttonState = [this](int b) { return mirror.value(b); };
         h.sensorModel = [] { return currentSensorModel; };
-        h.keyComboRecord = [](const QString &text) -> std::optional<KeyComboRecord> {
-            const QStringList names = keytable::splitCombination(text);
-            if (names.size() > 3)
-                return std::nullopt;
-            KeyComboRecord r{};
-            r.count = quint8(2 * names.size());
-            for (int i = 0; i < names.size(); ++i) {
-                const keytable::KeyCode c = keytable::comboKeyByName(names[i]).value_or(keytable::KeyCode{});
-                r.events[i] = {0, c.kind, c.code, 10};
-                r.events[2 * names.size() - 1 - i] = {1, c.kind, c.code, 10};
-            }
-            return r;
-        };
+        h.keyComboRecord = [](const QString &text) { return buttonfn::parseKeyCombination(text); };
         return h;
     }
 

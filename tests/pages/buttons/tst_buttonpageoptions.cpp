@@ -14,6 +14,7 @@
 #include "support/pagefixture.h"
 #include "support/testmain.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QSpinBox>
@@ -164,6 +165,21 @@ private slots:
         // Closed again; after a combination the function list stays open.
         QCOMPARE(f.w<QStackedWidget>("stackedWidget")->currentIndex(), dialog == KeyCombinationDialog ? 1 : 0);
         QCOMPARE(f.w<QStackedWidget>("stackedWidget_2")->currentIndex(), 4);
+    }
+
+    // A function-list entry clears every option of the right-hand pages: no
+    // stale check mark tells of a function the button no longer has.
+    void functionListEntryClearsTheRightPanel()
+    {
+        Fixture f;
+        f.w("StartPause")->click();
+        clickPath(f, {"DPI_11", "VolumeUp_2"});
+        QVERIFY(f.w("VolumeUp_2")->isChecked());
+        f.w("RightKey")->click();
+        clickPath(f, {"MidKey"});
+        QVERIFY(!f.page->options()->checkedButton());
+        QCOMPARE(mouseFlash().buttonFunctions[4].type, quint8(3));
+        QCOMPARE(mouseFlash().buttonFunctions[1].p1, quint8(4));
     }
 
     // The selector of the only left click can still be checked through its
