@@ -120,6 +120,11 @@ QString disabledColorSheet(const QString &selector)
     return selector + QStringLiteral("{color: ") + rgb(QColor(115, 115, 115)) + QStringLiteral(";}");
 }
 
+QString fieldSheet(const QString &selector, Role role)
+{
+    return colorSheet(selector, role, QStringLiteral("background-color: rgb(63, 63, 63);border: none;"));
+}
+
 Images buttonImages(const QString &base, int states)
 {
     Images images;

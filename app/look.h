@@ -8,7 +8,7 @@
 //
 //   Theme colours     color(Role), rgb(Role) -> "rgb(r,g,b)", rgbNumbers(Role) -> "r,g,b"
 //   Pictures          pictureDir("Dialog") -> "<app dir>/Picture/Dialog/"
-//   Style sheets      colorSheet, imageSheet (+ Images, Fit), checkBoxSheet,
+//   Style sheets      colorSheet, fieldSheet, imageSheet (+ Images, Fit), checkBoxSheet,
 //                     comboSheet, comboListSheet, sliderSheet, transparentTabSheet
 //   Applying sheets   setSheet(widget, sheet), sheetOf(widget)
 //   Fonts             scaleToScreen(widget), scaleChildren, scaleFonts
@@ -103,6 +103,10 @@ QString colorSheet(const QString &selector, Role role = Role::Label, const QStri
 // "<selector>{color: rgb(115,115,115);}": the grey of a label whose controls
 // are switched off.
 QString disabledColorSheet(const QString &selector);
+// A text or number field on a dark page or dialog: the role's text on the
+// theme's dark field, without a frame. Fusion's own white field would leave
+// the light field text unreadable.
+QString fieldSheet(const QString &selector, Role role = Role::LineEdit);
 
 // How an image fills its widget.
 enum class Fit {

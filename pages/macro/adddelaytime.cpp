@@ -10,7 +10,7 @@ AddDelayTime::AddDelayTime(QWidget *parent) : QDialog(parent), ui(std::make_uniq
     // No Return button: Enter in the number field only finishes the number.
     picturePath =
         look::setUpNotice(this, {ui->AddDelayTimeA, ui->label, ui->CloseButton, {ui->NewHong, ui->NewHong_2}});
-    look::setSheet(ui->spinBox, look::colorSheet(QStringLiteral("QSpinBox"), look::Role::LineEdit));
+    look::setSheet(ui->spinBox, look::fieldSheet(QStringLiteral("QSpinBox")));
     ui->spinBox->setFocus();
 }
 

@@ -19,7 +19,7 @@ addKey::addKey(QWidget *parent)
     connect(this, &QDialog::finished, this, [this] { m_hook->remove(); });
     // No Return button: Enter is a key to capture.
     picturePath = look::setUpNotice(this, {ui->addKeyA, ui->label, ui->CloseButton, {ui->NewHong, ui->NewHong_2}});
-    look::setSheet(ui->lineEdit, look::colorSheet(QStringLiteral("QLineEdit"), look::Role::LineEdit));
+    look::setSheet(ui->lineEdit, look::fieldSheet(QStringLiteral("QLineEdit")));
     ui->lineEdit->setFocus();
 }
 

@@ -142,13 +142,17 @@ void Macro::styleStaticWidgets()
     ui->ChooseEvent->setView(popup);
     ui->ChooseEvent->setMaxVisibleItems(5);
 
+    // The options a recording switches off turn grey meanwhile, so they do
+    // not look as if they still took a click.
     for (QLabel *label : {ui->label, ui->label_2, ui->label_3, ui->AutoInsertDelayLabel, ui->ReUntilLabel,
                           ui->ReUntilClickLabel, ui->ReUntilLooseLabel})
-        look::setSheet(label, look::colorSheet(QStringLiteral("QLabel")));
+        look::setSheet(label, look::colorSheet(QStringLiteral("QLabel"))
+                                  + look::disabledColorSheet(QStringLiteral("QLabel:disabled")));
     for (QCheckBox *box :
          {ui->AutoInsertDelay, ui->DefaultDelay, ui->ReUntilLoose, ui->ReUntilClick, ui->ReUntil, ui->ReNumber})
         look::setSheet(
-            box, look::checkBoxSheet(pictureDir, QStringLiteral("CheckBoxCheck.png"), QStringLiteral("CheckBox.png")));
+            box, look::checkBoxSheet(pictureDir, QStringLiteral("CheckBoxCheck.png"), QStringLiteral("CheckBox.png"))
+                     + look::disabledColorSheet(QStringLiteral("QCheckBox:disabled")));
 
     for (QToolButton *button : {ui->NewHong, ui->DeleteHong, ui->Amend, ui->DeleteKey})
         look::setSheet(button, enabledButtonSheet());
@@ -162,8 +166,8 @@ void Macro::styleStaticWidgets()
                                     look::Images(QStringLiteral("Record.png"), QStringLiteral("RecordHover.png")),
                                     look::Fit::Centre, look::rgb(look::Role::Button)));
 
-    const QString spinSheet = look::colorSheet(QStringLiteral("QSpinBox"), look::Role::LineEditSecond,
-                                               QStringLiteral("background-color: rgb(63, 63, 63);border: none;"));
+    const QString spinSheet = look::fieldSheet(QStringLiteral("QSpinBox"), look::Role::LineEditSecond)
+                              + look::disabledColorSheet(QStringLiteral("QSpinBox:disabled"));
     look::setSheet(ui->DelayTime, spinSheet);
     look::setSheet(ui->NumberEdit, spinSheet);
 }
@@ -830,8 +834,10 @@ bool Macro::importMacroFrom(const QString &path)
 
 void Macro::setRecordingControlsEnabled(bool enabled)
 {
-    for (QWidget *w : std::initializer_list<QWidget *>{ui->AutoInsertDelay, ui->DefaultDelay, ui->ReUntilLoose,
-                                                       ui->ReUntilClick, ui->ReUntil, ui->ReNumber})
+    // The separate labels of four boxes go with their boxes.
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             ui->AutoInsertDelay, ui->DefaultDelay, ui->ReUntilLoose, ui->ReUntilClick, ui->ReUntil, ui->ReNumber,
+             ui->AutoInsertDelayLabel, ui->ReUntilLooseLabel, ui->ReUntilClickLabel, ui->ReUntilLabel})
         w->setEnabled(enabled);
 }
 

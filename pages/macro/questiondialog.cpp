@@ -41,7 +41,7 @@ QuestionDialog::QuestionDialog(QWidget *parent)
     picturePath = look::setUpNotice(this, {ui->Question, ui->label, ui->CloseButton, {ui->NewHong, ui->NewHong_2}});
     ui->lineEdit->setFont(fieldFont);
     setFixedSize(width(), height());
-    look::setSheet(ui->lineEdit, look::colorSheet(QStringLiteral("QLineEdit"), look::Role::LineEdit));
+    look::setSheet(ui->lineEdit, look::fieldSheet(QStringLiteral("QLineEdit")));
     ui->lineEdit->setFocus();
     ui->lineEdit->installEventFilter(this);
 }

@@ -235,8 +235,11 @@ void MacroRecordTest::startAndStopSetThePage()
     QSignalSpy started(PostMsg::instance(), &PostMsg::SigStartRecord);
     QToolButton *save = child<QToolButton>(*page, "Save");
     QVERIFY(!save->isEnabled());
-    const char *locked[] = {"AutoInsertDelay", "DefaultDelay", "ReUntilLoose", "ReUntilClick", "ReUntil",
-                            "ReNumber",        "ChooseEvent",  "DelayTime",    "NumberEdit",   "listWidgetHong"};
+    // The boxes' own labels go grey with them.
+    const char *locked[] = {"AutoInsertDelay",   "DefaultDelay",   "ReUntilLoose",         "ReUntilClick",
+                            "ReUntil",           "ReNumber",       "ChooseEvent",          "DelayTime",
+                            "NumberEdit",        "listWidgetHong", "AutoInsertDelayLabel", "ReUntilLooseLabel",
+                            "ReUntilClickLabel", "ReUntilLabel"};
     child<QListWidget>(*page, "listWidgetHong")->setCurrentRow(0);
     QTest::mouseClick(child<QPushButton>(*page, "StartRecord"), Qt::LeftButton);
 
