@@ -28,6 +28,7 @@ class Buttoninterface;
 }
 class QAbstractButton;
 class QButtonGroup;
+class QFont;
 class QScrollArea;
 class QToolButton;
 class QVBoxLayout;
@@ -62,6 +63,16 @@ public:
     bool assignKeyCombination(int button, QString text);
     // Writes the multimedia key whose usage has low byte `key` into button b.
     bool assignMultimediaKey(int button, int key);
+
+    // --- macros --------------------------------------------------------------
+    // A button counts as bound to macro M while its selector reads
+    // macroPrefix + M; the page keeps no other table of bindings.
+    //
+    // The record and repeat mode of macro `name` from its file; false (record
+    // zero) when user changes are not allowed yet or the file cannot be read.
+    bool loadMacroRecord(const QString &name, MacroRecord *record, int *repeatMode) const;
+    // The device buttons bound to `name`, in the selector list's order.
+    QVector<int> buttonsBoundTo(const QString &name) const;
     // Clears the check marks of the option panel and of the macro list.
     void uncheckAllOptions();
     // Back to the rest state: function list closed, debounce page shown.
@@ -91,6 +102,17 @@ public slots:
     void SlotUpDataButtonUIB(FlashDataMap DataMap);
     void SlotFormResetButton();
     void SlotAllLanguage(int index);
+    // The macro folder changed: the macro list is built again.
+    void SlotAddMacroButton();
+    // The macro whose label is `MacroName` (prefix included) was deleted: its
+    // buttons get their own default function back.
+    void SlotDeleteMacroButton(QString MacroName);
+    // The macro was renamed: its buttons take the new name.
+    void SlotMacroRename(QString MacroName, QString NewName);
+    // The macro was saved: 0 its events changed, 1 its repeat mode.
+    void SlotUpDataMacro(QString MacroName, int index);
+    // A macro of the macro list was chosen for the selected button.
+    void slotButtonClicked(bool checked);
 
     // Form slots (connected by name).
     void on_FireKey_clicked();
@@ -126,6 +148,7 @@ public slots:
     void on_Number15_clicked();
     void on_Number16_clicked();
     void on_stackedWidget_currentChanged(int index);
+    void on_DPI_10_clicked();
     void on_OutputData_clicked();
     void on_ImportData_clicked();
     void on_ProjectChoose_activated(int index);
@@ -145,7 +168,12 @@ private:
     void fillMirrors(const FlashDataMap &record);
     void labelAll(const FlashDataMap &record);
     void showModelButtons(int count);
-    void writeMacroFile(const QString &name, int repeatMode);
+    void writeMacroFile(const QString &name, int repeatMode, const MacroRecord &macro);
+    void buildMacroList();
+    void fillMacroList(const QFont &font);
+    void showMakeMacroNotice();
+    // The function button b gets back when its macro is deleted.
+    ButtonFunction macroFreeDefault(int b) const;
     void clearGroup(QButtonGroup *group);
     void setScroll(QScrollArea *area, int position);
     void applyStyleSheets();
@@ -154,6 +182,7 @@ private:
 
     Ui::Buttoninterface *ui;
     QVBoxLayout *macroLayout = nullptr;
+    QWidget *macroListWidget = nullptr;
     QList<QToolButton *> macroButtons;
     QButtonGroup *selectorGroup = nullptr;
     QButtonGroup *functionGroup = nullptr;

@@ -7,7 +7,12 @@
 
 #include <QFrame>
 
+#include <memory>
+
 class QComboBox;
+namespace Ui {
+class DebounceTime;
+}
 
 class DebounceTime : public QFrame
 {
@@ -20,18 +25,21 @@ public:
 
     // Shows v as the mouse's value. When the shown value changes, the change
     // handler runs as for the user's choice (it sends only while the page may
-    // send); the new text is announced in every case.
+    // send); the new text is announced in every case. A value the box does
+    // not offer is shown as the nearest one it does, and never sent back.
     void setIndex(int v);
     // Item i reads i followed by `suffix`; nothing is sent or announced.
     void setItemText(int i, const QString &suffix);
 
-    QComboBox *comboBox() const { return combo; }
+    QComboBox *comboBox() const;
+    // The value the mouse holds as far as the box knows: put back when a
+    // write is refused. The first item until the mouse says otherwise.
     int lastIndex() const { return remembered; }
 
 private slots:
-    void onIndexChanged(int v);
+    void on_Debunce_currentIndexChanged(int index);
 
 private:
-    QComboBox *combo;
+    std::unique_ptr<Ui::DebounceTime> ui;
     int remembered = 0;
 };

@@ -31,6 +31,7 @@
 #include <QSaveFile>
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -652,6 +653,16 @@ void Macro::RenameMacro()
         return;
     }
     ui->listWidgetHong->currentItem()->setText(newName);
+    // A save's content may still be on its way to the bound buttons, asked
+    // for under the old name: it goes out with the new one.
+    if (savedRecords.contains(oldName)) {
+        const MacroRecord saved = savedRecords.take(oldName);
+        MacroRecord renamed = MacroStore::toRecord(newName, {});
+        renamed.eventCount = saved.eventCount;
+        std::memcpy(renamed.events, saved.events, sizeof renamed.events);
+        savedRecords.insert(oldName, renamed);
+        savedRecords.insert(newName, renamed);
+    }
     if (shownMacro == oldName) {
         shownMacro = newName;
         currentMacroFile = MacroStore::filePath(macroFolder, newName);
@@ -674,6 +685,7 @@ void Macro::on_DeleteHong_clicked()
         showMessage("DialogDeleteMacroFailed");
         return;
     }
+    savedRecords.remove(name);
     emit PostMsg::instance()->SigDeleteMacroButton(macroPrefixText + name);
     delete ui->listWidgetHong->takeItem(ui->listWidgetHong->currentRow());
     // Another macro was deleted than the one shown: keep showing it, with
@@ -1143,6 +1155,7 @@ void Macro::on_Save_clicked()
     }
     if (eventsModified) {
         eventsModified = false;
+        savedRecords.insert(name, MacroStore::toRecord(name, events()));
         emit PostMsg::instance()->SigUpDataMacro(name, 0);
     }
     if (repeatModeModified) {
@@ -1176,12 +1189,15 @@ void Macro::on_DelayTime_valueChanged(int value)
 void Macro::SlotMacroDownLoadData(QString MacroName, int index)
 {
     MacroName.remove(QChar(0));
-    if (index < 0 || index >= 16 || !hasSelectedMacro() || MacroName != selectedMacroName() || !uiReady)
+    if (index < 0 || index >= 16 || !uiReady)
+        return;
+    const auto saved = savedRecords.constFind(MacroName);
+    if (saved == savedRecords.constEnd())
         return;
     // The function goes back as the mouse holds it: a changed repeat mode
     // travels its own way.
     const ButtonFunction function = currentFlashData.buttonFunctions[index];
-    const MacroRecord record = MacroStore::toRecord(MacroName, events());
+    const MacroRecord record = *saved;
     setButtonMacro(index, &function, &record);
 }
 
@@ -1194,21 +1210,14 @@ void Macro::SlotButtonToMacro(FlashDataMap DataMap, int KeyNumer)
     // A name from the mouse makes a file name like a typed one.
     if (!MacroStore::isSafeName(name))
         return;
+    // The button page has given the macro its file when it had none. This
+    // runs while the pages refill: the list only gains the name, and the
+    // macro being edited or recorded stays as it is.
     QListWidget *list = ui->listWidgetHong;
     if (list->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty()) {
         const int row = list->currentRow();
         const QSignalBlocker blocker(list);
         list->insertItem(row < 0 ? list->count() : row + 1, name);
-    }
-    // The button page has just written the file's repeat-mode line; the
-    // events follow it. The page's own list and selection stay as they are
-    // (this runs while the pages refill, where nothing may be asked): the
-    // shown macro is read again only when it has nothing unsaved.
-    MacroStore::appendEvents(macroFolder, name, MacroStore::recordEvents(record));
-    if (name == shownMacro && !eventsModified && !repeatModeModified && selectShownMacro()) {
-        repeatModeGroup->blockSignals(true);
-        ui->NumberEdit->blockSignals(true);
-        loadMacroEvents();
     }
     emit PostMsg::instance()->SigAddMacroButton();
 }

@@ -5,6 +5,7 @@
 #include "platform/keyhook/keyboardhook.h"
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QModelIndex>
 #include <QString>
 #include <QVector>
@@ -83,8 +84,8 @@ public slots:
     // The button page shows a button that holds a macro on the mouse: the
     // macro's name joins the list and its events are added to its file.
     void SlotButtonToMacro(FlashDataMap DataMap, int KeyNumer);
-    // Sends the shown macro to device button `index` when it is the macro
-    // named.
+    // Sends macro `MacroName` as it was last saved to device button `index`
+    // (a macro not saved since the page was built is not sent).
     void SlotMacroDownLoadData(QString MacroName, int index);
 
     void on_NewHong_clicked();
@@ -181,4 +182,7 @@ private:
     QString macroPrefixText;
     // The macro whose events the list shows (empty: none).
     QString shownMacro;
+    // Each macro's record as its last save wrote it: the bound buttons get
+    // that content, whatever is selected or edited by the time they ask.
+    QHash<QString, MacroRecord> savedRecords;
 };
