@@ -382,6 +382,36 @@ void Buttoninterface::showModelButtons(int count)
         selector(b)->setVisible(b < count);
         findChild<QLabel *>(QStringLiteral("ButtonLabel%1").arg(b + 1))->setVisible(b < count);
     }
+    stackSelectorRows();
+}
+
+// The form keeps the sixth row out of sight and ends the list's content at
+// the fifth, which would leave every button past the fifth out of reach.
+// Rows past the fifth that the mouse has are stacked in list order below the
+// fifth, and the content grows so the list scrolls to the last of them.
+void Buttoninterface::stackSelectorRows()
+{
+    constexpr int kFirstStackedRow = 5; // rows are 0-based here
+    constexpr int kFirstStackedY = 214;
+    constexpr int kRowPitch = 35;
+    constexpr int kBottomMargin = 5;
+    int y = kFirstStackedY;
+    int bottom = 0;
+    for (int row = 0; row < buttonfn::kButtonCount; ++row) {
+        const int b = buttonfn::selectorListOrder()[row];
+        QToolButton *button = selector(b);
+        if (b >= modelButtons)
+            continue;
+        if (row >= kFirstStackedRow) {
+            button->move(button->x(), y);
+            if (QLabel *label = findChild<QLabel *>(QStringLiteral("ButtonLabel%1").arg(row + 1)))
+                label->move(label->x(), y + 1);
+            y += kRowPitch;
+        }
+        bottom = qMax(bottom, button->geometry().bottom() + 1);
+    }
+    QWidget *content = ui->scrollAreaWidgetContents_11;
+    content->setFixedHeight(qMax(ui->scrollArea_11->height(), bottom + kBottomMargin));
 }
 
 // ---------------------------------------------------------------------------

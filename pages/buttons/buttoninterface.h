@@ -168,6 +168,7 @@ private:
     void fillMirrors(const FlashDataMap &record);
     void labelAll(const FlashDataMap &record);
     void showModelButtons(int count);
+    void stackSelectorRows();
     void writeMacroFile(const QString &name, int repeatMode, const MacroRecord &macro);
     void buildMacroList();
     void fillMacroList(const QFont &font);

@@ -11,10 +11,13 @@
 #include "pages/buttons/buttonnotices.h"
 #include "pages/settings/inportfail.h"
 #include "pages/settings/updataparam.h"
+
 #include "platform/hidusb/simcontrol.h"
 #include "support/buttonpagefixture.h"
 #include "support/pagefixture.h"
 #include "support/testmain.h"
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include <QComboBox>
 #include <QStackedWidget>
@@ -90,6 +93,30 @@ private slots:
         QVERIFY(!f.w("Button7")->isVisible());
         QVERIFY(!f.w("Button16")->isVisible());
         QCOMPARE(f.page->buttonCount(), 6);
+    }
+
+    // Every selector the mouse has lies inside the list's content, below the
+    // one before it, and the list scrolls far enough to show the last one.
+    void everyShownSelectorCanBeReached()
+    {
+        Fixture f;
+        auto *list = f.page->findChild<QScrollArea *>(QStringLiteral("scrollArea_11"));
+        QVERIFY(list);
+        QWidget *content = list->widget();
+        int lastBottom = -1;
+        int shown = 0;
+        for (int row = 0; row < buttonfn::kButtonCount; ++row) {
+            QWidget *selector = f.w(buttonfn::selectorName(buttonfn::selectorListOrder()[row]));
+            if (selector->isHidden())
+                continue;
+            ++shown;
+            const QRect r = selector->geometry();
+            QVERIFY2(content->rect().contains(r), qPrintable(selector->objectName()));
+            QVERIFY2(r.top() > lastBottom, qPrintable(selector->objectName()));
+            lastBottom = r.bottom();
+        }
+        QCOMPARE(shown, f.page->buttonCount());
+        QVERIFY(list->verticalScrollBar()->maximum() + list->viewport()->height() >= lastBottom);
     }
 
     // A silent mouse with nothing cached shows the factory functions, and
