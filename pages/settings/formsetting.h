@@ -8,6 +8,8 @@
 
 #include <memory>
 
+#include "pages/lighting/ledinfo.h"
+#include "pages/lighting/lightmodeset.h"
 #include "pages/settings/inputpica.h"
 #include "pages/settings/inputpicb.h"
 
@@ -66,9 +68,14 @@ public:
     // advanced settings.
     void on_checkBox_2_toggled(bool checked);
 
-    // The two screen-information layouts the page holds (no user opens them).
+    // The dialogs the page holds without showing them: the receiver's LED
+    // information, the two screen-information layouts and the local light
+    // editor. They are built with the page (so they follow the hub) and go
+    // with it; no user opens them.
+    LedInfo &ledInfo() { return m_ledInfo; }
     InputPicA &screenInfoA() { return inputPicA; }
     InputPicB &screenInfoB() { return inputPicB; }
+    LightModeSet &lightModeSet() { return m_lightModeSet; }
 
 protected:
     // Presses on the page's background go nowhere.
@@ -112,8 +119,10 @@ private:
     int fontScaled = 0;
     QString noMouseSettingsText;
     QString autoStartFailText;
+    LedInfo m_ledInfo;
     InputPicA inputPicA;
     InputPicB inputPicB;
+    LightModeSet m_lightModeSet;
 
     // Upgrade state of the page.
     QTimer *dongleCheckTimer = nullptr;

@@ -146,6 +146,7 @@ private slots:
     void makerLink();
 
     void pairingHandsDeviceBack();
+    void heldDialogsFollowTheHubUnshown();
 
     void restoreSilentMouse();
     void restoreCancelled();
@@ -492,6 +493,36 @@ void FormSettingTest::pairingHandsDeviceBack()
     StopUsbChanged();
     UsbServer_Exit();
     devicePageActive = 0;
+}
+
+// The page's dialogs are built with it and never shown; the LED-information
+// one follows the receiver's announcements from the report thread.
+void FormSettingTest::heldDialogsFollowTheHubUnshown()
+{
+    DeviceAllInfo device;
+    device.modelIndex = 0;
+    device.wired = false;
+    device.linkCode = 1;
+    currentDevice = device;
+    FormSetting page;
+    page.show();
+    for (QDialog *dialog : std::initializer_list<QDialog *>{&page.ledInfo(), &page.lightModeSet(), &page.screenInfoA(),
+                                                            &page.screenInfoB()}) {
+        QVERIFY(!dialog->parent());
+        QVERIFY(!dialog->isVisible());
+    }
+
+    DongleRGB rgb;
+    std::memset(&rgb, 0, sizeof rgb);
+    rgb.ledInfoChoice = 2;
+    QThread *thread = QThread::create([&] { emit PostMsg::instance()->SigRGBValue(&rgb); });
+    thread->start();
+    QTRY_VERIFY(thread->isFinished());
+    delete thread;
+    QVERIFY(page.ledInfo().findChild<QCheckBox *>(QStringLiteral("ReUntil_2"))->isChecked());
+    QVERIFY(!page.ledInfo().findChild<QCheckBox *>(QStringLiteral("ReUntil"))->isChecked());
+    QVERIFY(!page.ledInfo().isVisible());
+    currentDevice = DeviceAllInfo();
 }
 
 void FormSettingTest::restoreSilentMouse()
