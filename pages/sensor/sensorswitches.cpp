@@ -33,18 +33,23 @@ SensorSwitch::SensorSwitch(QWidget *parent)
 
 void SensorSwitch::setUp(QToolButton *toggle, QLabel *caption, QLabel *tip, Setter setter, const TipPlaces &tipX)
 {
+    setUp(toggle, caption, setter);
+    m_tip = tip;
+    m_tipX = tipX;
+    look::setSheet(tip, look::imageSheet(QStringLiteral("QLabel"), look::pictureDir(QStringLiteral("Sensor")),
+                                         look::Images(QStringLiteral("Tips.png")), look::Fit::Stretch));
+}
+
+void SensorSwitch::setUp(QToolButton *toggle, QLabel *caption, Setter setter)
+{
     m_toggle = toggle;
     m_caption = caption;
-    m_tip = tip;
     m_setter = setter;
-    m_tipX = tipX;
     const QString dir = look::pictureDir(QStringLiteral("Sensor"));
     look::setSheet(caption, look::colorSheet(QStringLiteral("QLabel")));
     look::setSheet(toggle, look::imageSheet(QLatin1Char('#') + toggle->objectName(), dir,
                                             look::Images(QStringLiteral("Close.png"), QString(), QString(),
                                                          QStringLiteral("Open.png"))));
-    look::setSheet(tip, look::imageSheet(QStringLiteral("QLabel"), dir, look::Images(QStringLiteral("Tips.png")),
-                                         look::Fit::Stretch));
 }
 
 void SensorSwitch::setOn(bool on)
@@ -64,13 +69,13 @@ void SensorSwitch::setCaption(const QString &text)
 
 void SensorSwitch::setTipText(const QString &text)
 {
-    m_tip->setToolTip(text);
+    (m_tip ? m_tip : m_caption)->setToolTip(text);
 }
 
 void SensorSwitch::moveTip(int language)
 {
     const int slot = tipSlot(language);
-    if (slot >= 0)
+    if (m_tip && slot >= 0)
         m_tip->move(m_tipX[slot], 3);
 }
 

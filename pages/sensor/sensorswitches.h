@@ -11,10 +11,11 @@ class StraightLine;
 class MotionSync;
 }
 
-// One on/off switch of the sensor page: a toggle, a caption and a tip icon.
-// A click writes one record byte (1 on, 0 off) through the frame's setter; a
-// refused write puts the toggle back. The three switches differ only in their
-// form, their setter and where their tip icon sits per language.
+// One on/off switch: a toggle and a caption, on the sensor page with a tip
+// icon beside it. A click writes one record byte (1 on, 0 off) through the
+// frame's setter; a refused write puts the toggle back. The switches differ
+// only in their form, their setter and where their tip icon sits per
+// language; a face without a tip icon shows the tip over its caption.
 class SensorSwitch : public QFrame
 {
     Q_OBJECT
@@ -25,7 +26,8 @@ public:
     bool isOn() const;
     void setCaption(const QString &text);
     void setTipText(const QString &text);
-    // Moves the tip icon behind the caption of a language (indexes 0..5, 7).
+    // Moves the tip icon behind the caption of a language (indexes 0..5, 7);
+    // nothing without a tip icon.
     void moveTip(int language);
 
 protected:
@@ -35,6 +37,8 @@ protected:
 
     explicit SensorSwitch(QWidget *parent);
     void setUp(QToolButton *toggle, QLabel *caption, QLabel *tip, Setter setter, const TipPlaces &tipX);
+    // A face without a tip icon.
+    void setUp(QToolButton *toggle, QLabel *caption, Setter setter);
     void clicked(bool checked);
 
 private:
