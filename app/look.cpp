@@ -211,6 +211,13 @@ QString selectorScrollBarSheet(bool shown)
     return shown ? QStringLiteral("QScrollBar {width:10px;}") : QStringLiteral("QScrollBar {width:0px;}");
 }
 
+QString framedNumberSheet()
+{
+    return colorSheet(QStringLiteral("QSpinBox"), Role::LineEditSecond,
+                      QStringLiteral("background-color: transparent;border: 1px solid gray;"))
+           + QStringLiteral("QSpinBox:hover{border: 1px solid gray;}");
+}
+
 // ---------------------------------------------------------------------------
 
 namespace {

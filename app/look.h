@@ -9,7 +9,8 @@
 //   Theme colours     color(Role), rgb(Role) -> "rgb(r,g,b)", rgbNumbers(Role) -> "r,g,b"
 //   Pictures          pictureDir("Dialog") -> "<app dir>/Picture/Dialog/"
 //   Style sheets      colorSheet, fieldSheet, imageSheet (+ Images, Fit), checkBoxSheet,
-//                     comboSheet, comboListSheet, sliderSheet, transparentTabSheet
+//                     comboSheet, comboListSheet, sliderSheet, transparentTabSheet,
+//                     framedNumberSheet
 //   Applying sheets   setSheet(widget, sheet), sheetOf(widget)
 //   Fonts             scaleToScreen(widget), scaleChildren, scaleFonts
 //   Placement         centredPosition(...), centreOn(dialog, opener, dx, dy)
@@ -169,6 +170,10 @@ QString transparentTabSheet();
 // The button page's selector-list scroll bar: its usual narrow width, or no
 // width at all while the function list lies over the selectors.
 QString selectorScrollBarSheet(bool shown);
+
+// A read-only number box beside a slider or step buttons, framed in grey
+// (also while hovered), its text in the second line-edit colour.
+QString framedNumberSheet();
 
 // Gives `widget` a style sheet. The images it names are decoded when the
 // widget is first shown, not before: a widget that is not visible yet keeps

@@ -34,6 +34,14 @@ QString sleepChoiceText(int index, int language)
     return catalogueOption(QStringLiteral("PerformanceOptions"), QString::number(code), language);
 }
 
+SleepStep sleepStepAt(int position)
+{
+    static constexpr SleepStep kSteps[kSleepStepCount] = {
+        {10, false, 1},  {30, false, 3},  {1, true, 6},    {5, true, 30},   {10, true, 60}, {15, true, 90},
+        {20, true, 120}, {25, true, 150}, {30, true, 180}, {35, true, 210}, {40, true, 240}};
+    return kSteps[qBound(1, position, kSleepStepCount) - 1];
+}
+
 bool leftTriggersOnPress(const FlashDataMap &record)
 {
     return (record.triggerBits & kLeftTriggerBit) != 0;

@@ -32,6 +32,19 @@ int sleepIndexOf(const FlashDataMap &record);
 // "PerformanceOptions" entry of its code.
 QString sleepChoiceText(int index, int language);
 
+// Sleep time on an eleven-step slider (positions 1..11): 10 s, 30 s, then
+// 1, 5, 10 .. 40 minutes. Each step's number as shown, whether it counts
+// minutes, and its record byte 8 code.
+struct SleepStep
+{
+    int shown;
+    bool minutes;
+    int code;
+};
+constexpr int kSleepStepCount = 11;
+// The step at `position`; a position outside 1..11 gives the nearer end.
+SleepStep sleepStepAt(int position);
+
 // Trigger point: one bit of record byte 4 per button, set when the button
 // triggers as soon as it is pressed, clear when it triggers at full travel.
 // The page reads back exactly the bit it writes.
