@@ -1,9 +1,15 @@
 #include "pages/lighting/dpiledeffect.h"
 
+#include "app/look.h"
+#include "app/widgets/buttonchoice.h"
 #include "device/devicestate.h"
 #include "device/pagelink.h"
+#include "pages/lighting/lighteditor.h"
 
+#include <QAbstractButton>
+#include <QButtonGroup>
 #include <QComboBox>
+#include <QLabel>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
@@ -30,9 +36,32 @@ int dpiLedBrightnessStep(int byte)
 
 DpiLedEffect::DpiLedEffect(QWidget *parent) : QFrame(parent) {}
 
-void DpiLedEffect::setUp(const Controls &controls)
+void DpiLedEffect::setUp(const Controls &controls, const QString &pictureDir)
 {
     m_c = controls;
+    m_speedAccepted = m_c.speedValue->value();
+    m_brightnessAccepted = m_c.brightnessValue->value();
+    for (QLabel *label : {m_c.title, m_c.speedLabel, m_c.brightnessLabel})
+        look::setSheet(label, look::colorSheet(QStringLiteral("QLabel")));
+    lighting::styleSlider(m_c.speed, pictureDir);
+    lighting::styleSlider(m_c.brightness, pictureDir);
+    lighting::styleValueBox(m_c.speedValue);
+    lighting::styleValueBox(m_c.brightnessValue);
+}
+
+void DpiLedEffect::setTitleText(const QString &text)
+{
+    m_c.title->setText(text);
+}
+
+void DpiLedEffect::setSpeedLabelText(const QString &text)
+{
+    m_c.speedLabel->setText(text);
+}
+
+void DpiLedEffect::setBrightnessLabelText(const QString &text)
+{
+    m_c.brightnessLabel->setText(text);
 }
 
 bool DpiLedEffect::mayWrite() const
@@ -58,16 +87,21 @@ void DpiLedEffect::applyLayout(int index)
 
 void DpiLedEffect::showMode(int index)
 {
-    {
+    if (m_c.mode) {
         const QSignalBlocker block(m_c.mode);
         m_c.mode->setCurrentIndex(index);
-        confirmedMode = index;
+    } else if (!m_c.modeButtons->button(index)) {
+        return;
+    } else {
+        showGroupChoice(m_c.modeButtons, index);
     }
+    confirmedMode = index;
     applyLayout(index);
 }
 
 void DpiLedEffect::showSpeed(int speed)
 {
+    m_speedAccepted = speed;
     const QSignalBlocker block(m_c.speed);
     m_c.speed->setValue(speed);
     m_c.speedValue->setValue(speed);
@@ -75,6 +109,7 @@ void DpiLedEffect::showSpeed(int speed)
 
 void DpiLedEffect::showBrightnessStep(int step)
 {
+    m_brightnessAccepted = step;
     const QSignalBlocker block(m_c.brightness);
     m_c.brightness->setValue(step);
     m_c.brightnessValue->setValue(step);
@@ -95,12 +130,20 @@ void DpiLedEffect::enableSliders()
 
 void DpiLedEffect::setModeEnabled(bool on)
 {
-    m_c.mode->setEnabled(on);
+    if (m_c.mode) {
+        m_c.mode->setEnabled(on);
+        return;
+    }
+    for (QAbstractButton *button : m_c.modeButtons->buttons())
+        button->setEnabled(on);
 }
 
 void DpiLedEffect::setModeItemText(int index, const QString &text)
 {
-    m_c.mode->setItemText(index, text);
+    if (m_c.mode)
+        m_c.mode->setItemText(index, text);
+    else if (QAbstractButton *button = m_c.modeButtons->button(index))
+        button->setText(text);
 }
 
 void DpiLedEffect::modeChosen(int index)
@@ -119,63 +162,63 @@ void DpiLedEffect::moved(QSlider *slider, QSpinBox *box, int position)
 {
     if (!slider->isEnabled())
         return;
+    if (!m_c.askWhileDragging) {
+        box->setValue(position);
+        return;
+    }
     // Dragging asks the mouse at each step, so a silent mouse stops the drag
     // at once instead of after the release.
     // (Disabling the slider only on failure: a disabled slider ends the
     // user's drag.)
     if (uiReady && !checkDeviceOnline()) {
         const QSignalBlocker block(slider);
+        const int accepted = slider == m_c.speed ? m_speedAccepted : m_brightnessAccepted;
         slider->setEnabled(false);
-        slider->setValue(box->value());
+        slider->setValue(accepted);
+        box->setValue(accepted);
         return;
     }
     box->setValue(position);
 }
 
-void DpiLedEffect::speedMoved(int position)
+void DpiLedEffect::on_SpeedH_sliderMoved(int position)
 {
     moved(m_c.speed, m_c.speedValue, position);
 }
 
-void DpiLedEffect::brightnessMoved(int position)
+void DpiLedEffect::on_LightH_sliderMoved(int position)
 {
     moved(m_c.brightness, m_c.brightnessValue, position);
 }
 
-void DpiLedEffect::speedReleased(int value)
+void DpiLedEffect::released(QSlider *slider, QSpinBox *box, int &accepted, int value, bool (*setter)(int), int byte)
 {
-    QSlider *slider = m_c.speed;
-    QSpinBox *box = m_c.speedValue;
     if (!slider->isEnabled()) {
         const QSignalBlocker block(slider);
-        slider->setValue(box->value());
+        slider->setValue(accepted);
         return;
     }
     if (!mayWrite())
         return;
-    if (!sendOrRestore(setDpiLedSpeed(value), slider, [&] {
+    // Back to the value the mouse took last, not to the number box: a drag
+    // has moved the box along already.
+    if (!sendOrRestore(setter(byte), {slider, box}, [&] {
             slider->setEnabled(false);
-            slider->setValue(box->value());
+            slider->setValue(accepted);
+            box->setValue(accepted);
         }))
         return;
+    accepted = value;
     box->setValue(value);
 }
 
-void DpiLedEffect::brightnessReleased(int value)
+void DpiLedEffect::on_SpeedH_valueChanged(int value)
 {
-    QSlider *slider = m_c.brightness;
-    QSpinBox *box = m_c.brightnessValue;
-    if (!slider->isEnabled()) {
-        const QSignalBlocker block(slider);
-        slider->setValue(box->value());
-        return;
-    }
-    if (!mayWrite())
-        return;
-    if (!sendOrRestore(setDpiLedBrightness(dpiLedBrightnessByte(value)), slider, [&] {
-            slider->setEnabled(false);
-            slider->setValue(box->value());
-        }))
-        return;
-    box->setValue(value);
+    released(m_c.speed, m_c.speedValue, m_speedAccepted, value, &setDpiLedSpeed, value);
+}
+
+void DpiLedEffect::on_LightH_valueChanged(int value)
+{
+    released(m_c.brightness, m_c.brightnessValue, m_brightnessAccepted, value, &setDpiLedBrightness,
+             dpiLedBrightnessByte(value));
 }

@@ -7,7 +7,9 @@
 
 #include <QFrame>
 
+class QButtonGroup;
 class QComboBox;
+class QLabel;
 class QSlider;
 class QSpinBox;
 
@@ -24,6 +26,8 @@ class DpiLedEffect : public QFrame
 public:
     struct Controls
     {
+        // The effect is chosen from a list (item index = mode) or, without
+        // one, with the exclusive buttons of modeButtons (group id = mode).
         QComboBox *mode = nullptr;
         QSlider *speed = nullptr;
         QSlider *brightness = nullptr;
@@ -31,9 +35,17 @@ public:
         QSpinBox *brightnessValue = nullptr;
         QWidget *speedLine = nullptr;      // stands in for the speed slider when hidden
         QWidget *brightnessLine = nullptr; // the same for the brightness slider
+        QButtonGroup *modeButtons = nullptr;
+        QLabel *title = nullptr;
+        QLabel *speedLabel = nullptr;
+        QLabel *brightnessLabel = nullptr;
+        // Whether a drag asks the mouse at each step (and stops at once when
+        // it is silent) or only moves the number box along.
+        bool askWhileDragging = true;
     };
 
-    // Shows device data; nothing is sent.
+    // Shows device data; nothing is sent. With mode buttons, a mode outside
+    // 0..2 changes nothing.
     void showMode(int index);
     void showSpeed(int speed);
     void showBrightnessStep(int step);
@@ -42,25 +54,40 @@ public:
     // Both sliders enabled, their signals unblocked.
     void enableSliders();
     void setModeEnabled(bool on);
+    // The text of the list item or button of a mode.
     void setModeItemText(int index, const QString &text);
+    void setTitleText(const QString &text);
+    void setSpeedLabelText(const QString &text);
+    void setBrightnessLabelText(const QString &text);
 
     int confirmedMode = 0;
 
 protected:
     explicit DpiLedEffect(QWidget *parent);
-    void setUp(const Controls &controls);
+    // Takes the face's controls and gives the labels, sliders and number
+    // boxes their look (images from `pictureDir`).
+    void setUp(const Controls &controls, const QString &pictureDir);
 
-    // The user's changes, for the face's slots.
+    // The user chose mode `index`, for the face's slot.
     void modeChosen(int index);
-    void speedMoved(int position);
-    void speedReleased(int value);
-    void brightnessMoved(int position);
-    void brightnessReleased(int value);
+
+private slots:
+    // Every face names its sliders "SpeedH" and "LightH".
+    void on_SpeedH_sliderMoved(int position);
+    void on_SpeedH_valueChanged(int value);
+    void on_LightH_sliderMoved(int position);
+    void on_LightH_valueChanged(int value);
 
 private:
     void applyLayout(int index);
     void moved(QSlider *slider, QSpinBox *box, int position);
+    // A released slider: `setter` gets `byte`; `accepted` is the value the
+    // mouse took last (what a refusal goes back to).
+    void released(QSlider *slider, QSpinBox *box, int &accepted, int value, bool (*setter)(int), int byte);
     bool mayWrite() const;
 
     Controls m_c;
+    // The speed and brightness step last shown from the mouse or taken by it.
+    int m_speedAccepted = 1;
+    int m_brightnessAccepted = 1;
 };

@@ -18,18 +18,10 @@ public:
     explicit SensorEffect(QWidget *parent = nullptr);
     ~SensorEffect() override;
 
-    void setTitleText(const QString &text);
-    void setSpeedLabelText(const QString &text);
-    void setBrightnessLabelText(const QString &text);
-
     QString pictureDir;
 
 private slots:
     void on_Model_currentIndexChanged(int index);
-    void on_SpeedH_sliderMoved(int position);
-    void on_SpeedH_valueChanged(int value);
-    void on_LightH_sliderMoved(int position);
-    void on_LightH_valueChanged(int value);
 
 private:
     std::unique_ptr<Ui::SensorEffect> ui;
