@@ -34,11 +34,13 @@ DialogMain::DialogMain(QWidget *parent) : QDialog(parent), ui(new Ui::DialogMain
 
     pictureDir = look::pictureDir(QStringLiteral("Dialog"));
 
-    devicePage = new Dialog(this);
+    // Crashes are reported from the start, whether or not a device is open.
+    crashHandler.install();
+
     deviceListPage = new DialogChange(this);
     ui->stackedWidgetMain->addWidget(deviceListPage);
-    ui->stackedWidgetMain->addWidget(devicePage);
     ui->stackedWidgetMain->setCurrentIndex(0);
+    connect(deviceListPage, &DialogChange::devicePageWanted, this, &DialogMain::ensureDevicePage);
 
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
     setFixedSize(width(), height());
@@ -76,6 +78,25 @@ int DialogMain::currentPage() const
     return ui->stackedWidgetMain->currentIndex();
 }
 
+void DialogMain::scaleFonts(float factor)
+{
+    fontFactor = factor;
+    look::scaleFonts(this, factor);
+}
+
+void DialogMain::ensureDevicePage()
+{
+    if (devicePage)
+        return;
+    // Built without a parent, so its widgets take their fonts from the same
+    // unscaled defaults the rest of the window was scaled from and are
+    // scaled once, not a second time on top of the window's scaled font.
+    devicePage = new Dialog(nullptr);
+    if (fontFactor != 1.0f)
+        look::scaleFonts(devicePage, fontFactor);
+    ui->stackedWidgetMain->addWidget(devicePage);
+}
+
 void DialogMain::migrateLanguageSetting()
 {
     // An older version kept the language in the registry; it moves into the
@@ -106,6 +127,7 @@ void DialogMain::SlotChangeMainDialog(int index)
         ui->stackedWidgetMain->setCurrentIndex(0);
         watchListDevices();
     } else if (index == 1) {
+        ensureDevicePage();
         ui->stackedWidgetMain->setCurrentIndex(1);
         watchPageDevice();
     }

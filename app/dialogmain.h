@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/crashdump.h"
+
 #include <QDialog>
 #include <QPoint>
 #include <QString>
@@ -27,6 +29,12 @@ public:
 
     // Index of the current page: 0 the device list, 1 the device page.
     int currentPage() const;
+    // The device page, or null until a device is first chosen: it is built
+    // then, not at start, so the window appears without paying for it.
+    Dialog *devicePageIfBuilt() const { return devicePage; }
+    // Multiplies every font of the window by `factor`; a device page built
+    // later is scaled by the same factor.
+    void scaleFonts(float factor);
     QSystemTrayIcon *tray() const { return trayIcon; }
     QMenu *menu() const { return trayMenu; }
     QPoint dragOffset() const { return dragOrigin; }
@@ -65,6 +73,7 @@ private:
     void showFromTray();
     void restoreWindow();
     void migrateLanguageSetting();
+    void ensureDevicePage();
     // The device-link side of the window (dialogmain_link.cpp).
     void setDriverStatus(int status);
     void markUiReady();
@@ -93,4 +102,6 @@ private:
     bool trayActivationConnected = false;
     bool quitting = false;
     bool minimisedInsteadOfTray = false;
+    float fontFactor = 1.0f;
+    CrashDumpHandler crashHandler;
 };

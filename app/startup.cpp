@@ -2,7 +2,6 @@
 
 #include "app/dialogmain.h"
 #include "app/exeisrun.h"
-#include "app/look.h"
 #include "app/singleinstance.h"
 #include "platform/fonts.h"
 #include "platform/screen.h"
@@ -72,7 +71,7 @@ int runVelmorax(int argc, char *argv[])
 
     // 6.-8. Main window, fonts, event loop.
     auto *window = new DialogMain(nullptr);
-    look::scaleFonts(window, factor);
+    window->scaleFonts(factor);
     window->show();
     return app.exec();
 }

@@ -405,8 +405,12 @@ void DialogChange::on_LeftButton_clicked()
 
 void DialogChange::on_Repair_clicked()
 {
-    if (!updateRepairDialog)
-        return;
+    // The dialog is made when first needed: the settings page that would
+    // otherwise have made it may not exist yet.
+    if (!updateRepairDialog) {
+        updateRepairDialog = new UpDateRepair(nullptr);
+        updateRepairDialog->hide();
+    }
     look::centreOn(updateRepairDialog, this);
     updateRepairDialog->resetView();
     updateRepairDialog->setModal(true);
@@ -493,6 +497,7 @@ void DialogChange::on_CloseButton_clicked()
 void DialogChange::slotButtonClicked()
 {
     const ClickHandlerScope scope;
+    emit devicePageWanted();
     PostMsg *hub = PostMsg::instance();
     emit hub->SigIsUsb(false, true);
     emit hub->SigSetver(6);

@@ -44,6 +44,11 @@ public slots:
     void SlotEnterKey();
     void slotButtonClicked();
 
+signals:
+    // A device button was chosen: whatever shows the device's pages must
+    // exist before the choice announces the device to them.
+    void devicePageWanted();
+
 private slots:
     void on_MinButton_clicked();
     void on_CloseButton_clicked();

@@ -20,7 +20,7 @@ QString fileNameFor(int year, int month, int day, int hour, int minute, int seco
 } // namespace crashdump
 
 // Installs the crash reports for the program's per-user "Exception" folder.
-// The device page creates one while the main window is built and keeps it.
+// The main window holds one, armed while it is built.
 class CrashDumpHandler
 {
 public:

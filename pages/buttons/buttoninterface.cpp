@@ -155,6 +155,9 @@ Buttoninterface::Buttoninterface(QWidget *parent) : QWidget(parent), ui(new Ui::
     hooks.wouldLoseLeftClick = [this](int b, int type, int p1) { return wouldLoseLeftClick(b, type, p1); };
     hooks.sensorModel = [this] { return sensorName; };
     functionOptions = new ButtonFunctionOptions(this, std::move(hooks), this);
+
+    // The page may be built after the language was announced.
+    SlotAllLanguage(languageIndex);
 }
 
 Buttoninterface::~Buttoninterface()

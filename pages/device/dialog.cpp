@@ -15,7 +15,6 @@
 #include "pages/sensor/sensor.h"
 #include "pages/settings/formsetting.h"
 #include "pages/settings/updataparam.h"
-#include "platform/crashdump.h"
 #include "platform/hidusb/hidusb.h"
 #include "pages/hubconnections.h"
 
@@ -67,9 +66,6 @@ Dialog::Dialog(QWidget *parent)
 
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint);
     setFixedSize(size());
-
-    crashHandler = new CrashDumpHandler;
-    crashHandler->install();
 
     ui->stackedWidgetDialog->setCurrentWidget(preVier);
 

@@ -12,7 +12,6 @@ class Macro;
 class Sensor;
 class FormSetting;
 class UpDataParam;
-class CrashDumpHandler;
 namespace Ui { class Dialog; }
 
 // The device page: header with the seven page buttons, battery gauge and
@@ -69,6 +68,5 @@ private:
     Sensor *sensorPage = nullptr;
     FormSetting *settingPage = nullptr;
     UpDataParam *updateNotice = nullptr;
-    CrashDumpHandler *crashHandler = nullptr;
     QString pictureDir;
 };

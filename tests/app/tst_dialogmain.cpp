@@ -5,6 +5,7 @@
 #include "app/textcatalogue.h"
 #include "device/devicestate.h"
 #include "device/dialogchange.h"
+#include "device/worker.h"
 #include "pages/device/dialog.h"
 #include "pages/macro/macroflags.h"
 #include "platform/hidusb/simcontrol.h"
@@ -14,6 +15,7 @@
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 
 class TestDialogMain : public QObject
@@ -39,9 +41,12 @@ private slots:
         QVERIFY(window.windowFlags() & Qt::FramelessWindowHint);
         auto *stack = window.findChild<QStackedWidget *>(QStringLiteral("stackedWidgetMain"));
         QVERIFY(stack);
-        QCOMPARE(stack->count(), 2);
+        // Only the list page: the device page is built when a device is
+        // first chosen.
+        QCOMPARE(stack->count(), 1);
         QVERIFY(qobject_cast<DialogChange *>(stack->widget(0)));
-        QVERIFY(qobject_cast<Dialog *>(stack->widget(1)));
+        QVERIFY(!window.findChild<Dialog *>());
+        QVERIFY(!window.devicePageIfBuilt());
         QCOMPARE(window.currentPage(), 0);
         QVERIFY(window.tray());
         QCOMPARE(window.tray()->toolTip(), QStringLiteral("VELMORAX"));
@@ -92,6 +97,71 @@ private slots:
         // The next start finds nothing in the registry and keeps the setting.
         DialogMain again;
         QCOMPARE(languageIndex, index);
+    }
+
+    // The device page and its pages join late: they still show the language
+    // chosen before them, the button page still owns the worker, and the
+    // page is built once however often it is opened.
+    void devicePageBuiltOnFirstOpen()
+    {
+        MacroIni::instance()->setValue(QStringLiteral("Language"), QStringLiteral("Language"), QStringLiteral("2"));
+        DialogMain window;
+        auto *stack = window.findChild<QStackedWidget *>(QStringLiteral("stackedWidgetMain"));
+        QVERIFY(!window.devicePageIfBuilt());
+        QVERIFY(!workerThread);
+
+        emit PostMsg::instance()->SigChangeMainDialog(1);
+        Dialog *page = window.devicePageIfBuilt();
+        QVERIFY(page);
+        QCOMPARE(stack->count(), 2);
+        QCOMPARE(stack->widget(1), static_cast<QWidget *>(page));
+        QCOMPARE(window.currentPage(), 1);
+        QVERIFY(workerThread);
+        const QString russian = catalogueText(QStringLiteral("key"), QStringLiteral("Import"), 2);
+        QVERIFY(russian != catalogueText(QStringLiteral("key"), QStringLiteral("Import"), 0));
+        QCOMPARE(page->findChild<QToolButton *>(QStringLiteral("ImportData"))->text(), russian);
+
+        emit PostMsg::instance()->SigChangeMainDialog(0);
+        emit PostMsg::instance()->SigChangeMainDialog(1);
+        QCOMPARE(window.devicePageIfBuilt(), page);
+        QCOMPARE(window.findChildren<Dialog *>().size(), 1);
+    }
+
+    // A device page built after the window's fonts were scaled is scaled by
+    // the same factor, once: not again on top of the scaled font it would
+    // otherwise inherit from the window.
+    void lateDevicePageScaledOnce()
+    {
+        const float factor = 1.5f;
+        QVector<qreal> unscaled;
+        QStringList names;
+        {
+            Dialog reference;
+            for (QWidget *w : reference.findChildren<QWidget *>()) {
+                unscaled << w->font().pointSizeF();
+                names << w->objectName();
+            }
+        }
+        DialogMain window;
+        window.scaleFonts(factor);
+        emit PostMsg::instance()->SigChangeMainDialog(1);
+        const QList<QWidget *> widgets = window.devicePageIfBuilt()->findChildren<QWidget *>();
+        QCOMPARE(widgets.size(), unscaled.size());
+        int compared = 0;
+        for (int i = 0; i < widgets.size(); ++i) {
+            QCOMPARE(widgets.at(i)->objectName(), names.at(i));
+            // The upgrade button keeps its own font.
+            if (unscaled.at(i) <= 0 || names.at(i) == QLatin1String("Receive_2"))
+                continue;
+            if (!qFuzzyCompare(widgets.at(i)->font().pointSizeF(), unscaled.at(i) * factor))
+                QFAIL(qPrintable(QStringLiteral("%1: %2 pt, expected %3 pt")
+                                     .arg(names.at(i))
+                                     .arg(widgets.at(i)->font().pointSizeF())
+                                     .arg(unscaled.at(i) * factor)));
+            ++compared;
+        }
+        QVERIFY(compared > 100);
+        emit PostMsg::instance()->SigChangeMainDialog(0);
     }
 
     void pagesChangeThroughTheHub()

@@ -56,7 +56,10 @@ private slots:
         loadTextCatalogue();
         firmwaretest::setUpFirmwareTests();
         QVERIFY(imageDir.isValid());
-        updateRepairDialog = new UpDateRepair(nullptr);
+        // No repair dialog is made here: before any device was opened there
+        // is no settings page to make it, and the list page's repair button
+        // must make it itself.
+        QVERIFY(!updateRepairDialog);
     }
     void cleanupTestCase()
     {
@@ -103,7 +106,8 @@ void TestFirmwareRepair::init()
 
 void TestFirmwareRepair::cleanup()
 {
-    updateRepairDialog->hide();
+    if (updateRepairDialog)
+        updateRepairDialog->hide();
     QTRY_VERIFY_WITH_TIMEOUT(!repairRunning, 20000);
     page.reset();
     StopUsbChanged();
@@ -119,7 +123,7 @@ void TestFirmwareRepair::openRepair()
     auto *repair = page->findChild<QPushButton *>("Repair");
     QVERIFY(!repair->isHidden());
     QTest::mouseClick(repair, Qt::LeftButton);
-    QVERIFY(updateRepairDialog->isVisible());
+    QVERIFY(updateRepairDialog && updateRepairDialog->isVisible());
 }
 
 void TestFirmwareRepair::startRepair()

@@ -44,8 +44,10 @@ void DeviceRoadTest::initTestCase()
     window = new DialogMain(nullptr);
     window->show();
     stack = window->findChild<QStackedWidget *>(QStringLiteral("stackedWidgetMain"));
-    devicePage = window->findChild<Dialog *>();
-    QVERIFY(stack && devicePage);
+    QVERIFY(stack);
+    // The device page is built when the first device is chosen, after the
+    // device was attached and listed.
+    QVERIFY(!window->findChild<Dialog *>());
 }
 
 void DeviceRoadTest::cleanupTestCase()
@@ -63,14 +65,19 @@ void DeviceRoadTest::chooseFirstDevice()
 
 void DeviceRoadTest::chooseOpensDevicePage()
 {
-    UpDataParam *notice = devicePage->waitNotice();
     bool noticeShown = false;
     QTimer watch;
-    connect(&watch, &QTimer::timeout, [&] { noticeShown = noticeShown || notice->isVisible(); });
+    connect(&watch, &QTimer::timeout, [&] {
+        if (Dialog *page = window->devicePageIfBuilt())
+            noticeShown = noticeShown || page->waitNotice()->isVisible();
+    });
     watch.start(50);
     QSignalSpy offline(PostMsg::instance(), &PostMsg::SigMouseOffLineo);
 
     chooseFirstDevice();
+    devicePage = window->devicePageIfBuilt();
+    QVERIFY(devicePage);
+    UpDataParam *notice = devicePage->waitNotice();
     QCOMPARE(currentPage(), static_cast<QWidget *>(devicePage));
     // The notice opens, waits for the refills and closes by itself.
     QTRY_VERIFY_WITH_TIMEOUT(noticeShown, 5000);
