@@ -8,6 +8,7 @@
 // fills the layout as a page would, through the layout's own operations.
 
 #include "device/devicestate.h"
+#include "support/recordbytes.h"
 #include "support/sensorfixture.h"
 
 #include <QApplication>
@@ -89,25 +90,14 @@ inline bool refuseWrites(const QString &how)
 // The record `start` with byte changes "offset=value offset=value".
 inline FlashDataMap changed(const FlashDataMap &start, const QString &changes)
 {
-    FlashDataMap r = start;
-    unsigned char *bytes = recordBytes(r);
-    for (const QString &change : changes.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        const QStringList kv = change.split(QLatin1Char('='));
-        bytes[kv.at(0).toInt()] = quint8(kv.at(1).toInt(nullptr, 0));
-    }
-    return r;
+    return recordtest::withBytes(start, changes);
 }
 
 // The first byte where `actual` differs from `wanted`, empty when none: a
 // readable failure message.
 inline QString difference(const FlashDataMap &actual, const FlashDataMap &wanted)
 {
-    const unsigned char *a = recordBytes(actual);
-    const unsigned char *w = recordBytes(wanted);
-    for (int i = 0; i < int(sizeof(FlashDataMap)); ++i)
-        if (a[i] != w[i])
-            return QStringLiteral("byte %1 is %2, expected %3").arg(i).arg(a[i]).arg(w[i]);
-    return QString();
+    return recordtest::firstDifference(actual, wanted);
 }
 
 template <typename Layout>
