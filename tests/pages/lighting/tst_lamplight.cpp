@@ -8,6 +8,7 @@
 #include "pages/lighting/sensoreffect.h"
 #include "platform/screen.h"
 #include "support/lightfixture.h"
+#include "support/recordbytes.h"
 #include "support/testmain.h"
 
 #include <QComboBox>
@@ -26,26 +27,14 @@ using lighttest::writes;
 
 namespace {
 
-// Byte changes as "offset=value offset=value" over `start`.
 FlashDataMap expected(const FlashDataMap &start, const QString &changes)
 {
-    FlashDataMap r = start;
-    unsigned char *bytes = recordBytes(r);
-    for (const QString &change : changes.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        const QStringList kv = change.split(QLatin1Char('='));
-        bytes[kv.at(0).toInt()] = quint8(kv.at(1).toInt(nullptr, 0));
-    }
-    return r;
+    return recordtest::withBytes(start, changes);
 }
 
 QString difference(const FlashDataMap &actual, const FlashDataMap &wanted)
 {
-    const unsigned char *a = recordBytes(actual);
-    const unsigned char *w = recordBytes(wanted);
-    for (int i = 0; i < int(sizeof(FlashDataMap)); ++i)
-        if (a[i] != w[i])
-            return QStringLiteral("byte %1 is %2, expected %3").arg(i).arg(a[i]).arg(w[i]);
-    return QString();
+    return recordtest::firstDifference(actual, wanted);
 }
 
 // A drag of a tracking-off slider to `position`, released there.
