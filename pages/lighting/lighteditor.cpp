@@ -39,6 +39,22 @@ bool modeLayout(int mode, ModeLayout *layout)
     }
 }
 
+bool showModeLayout(int mode, const LayoutWidgets &widgets)
+{
+    ModeLayout layout;
+    if (!modeLayout(mode, &layout))
+        return false;
+    for (QWidget *w : widgets.brightness)
+        w->setVisible(layout.brightness);
+    widgets.brightnessLine->setVisible(!layout.brightness);
+    for (QWidget *w : widgets.speed)
+        w->setVisible(layout.speed);
+    widgets.speedLine->setVisible(!layout.speed);
+    for (QWidget *w : widgets.colour)
+        w->setVisible(layout.colour);
+    return true;
+}
+
 QColor presetColour(int preset)
 {
     static const int kPresets[kPresetCount][3] = {
@@ -73,6 +89,41 @@ QString swatchSheet(const QColor &colour)
 {
     return QStringLiteral("QLabel{background-color: %1;border: 2px solid %2;}")
         .arg(look::rgb(colour), look::rgb(QColor(220, 220, 220)));
+}
+
+namespace {
+
+template <typename T>
+T *named(QWidget *form, const QString &name)
+{
+    T *found = form->findChild<T *>(name);
+    // A form without one of the editor's widgets is a build mistake, not a
+    // state to carry on in.
+    if (!found)
+        qFatal("light editor: no widget %s", qPrintable(name));
+    return found;
+}
+
+} // namespace
+
+ColourEditor::Widgets ColourEditor::widgetsOf(QWidget *form, const QString &suffix, const char *board,
+                                              const char *preview)
+{
+    Widgets w;
+    w.red = named<QSpinBox>(form, QStringLiteral("RSpinBox") + suffix);
+    w.green = named<QSpinBox>(form, QStringLiteral("GSpinBox") + suffix);
+    w.blue = named<QSpinBox>(form, QStringLiteral("BSpinBox") + suffix);
+    w.addRed = named<QToolButton>(form, QStringLiteral("AddR") + suffix);
+    w.addGreen = named<QToolButton>(form, QStringLiteral("AddG") + suffix);
+    w.addBlue = named<QToolButton>(form, QStringLiteral("AddB") + suffix);
+    w.reduceRed = named<QToolButton>(form, QStringLiteral("ReduceR") + suffix);
+    w.reduceGreen = named<QToolButton>(form, QStringLiteral("ReduceG") + suffix);
+    w.reduceBlue = named<QToolButton>(form, QStringLiteral("ReduceB") + suffix);
+    w.board = named<QLabel>(form, QLatin1String(board));
+    w.preview = named<QLabel>(form, QLatin1String(preview));
+    for (int preset = 0; preset < kPresetCount; ++preset)
+        w.presets << named<QToolButton>(form, QStringLiteral("toolButtonColor") + QChar('A' + preset) + suffix);
+    return w;
 }
 
 ColourEditor::ColourEditor(QWidget *panel, const Widgets &widgets, Send send, Guard guard, Held held)

@@ -39,6 +39,19 @@ struct ModeLayout
 // False for an index outside 0..6: the layout then stays as it is.
 bool modeLayout(int mode, ModeLayout *layout);
 
+// Shows what `mode` lets the user set: the brightness and speed controls, or
+// the grey line standing in for each, and the colour area. False, and nothing
+// changed, for an index outside 0..6.
+struct LayoutWidgets
+{
+    QList<QWidget *> brightness;
+    QWidget *brightnessLine = nullptr;
+    QList<QWidget *> speed;
+    QWidget *speedLine = nullptr;
+    QList<QWidget *> colour;
+};
+bool showModeLayout(int mode, const LayoutWidgets &widgets);
+
 // Preset colour A..N (0..13); black outside.
 QColor presetColour(int preset);
 
@@ -91,6 +104,12 @@ public:
     using Held = std::function<QColor()>;
 
     ColourEditor(QWidget *panel, const Widgets &widgets, Send send, Guard guard, Held held);
+
+    // The colour area of a light editor's form, by object name: the boxes,
+    // step buttons and presets are "RSpinBox", "AddR", "ReduceR",
+    // "toolButtonColorA".."toolButtonColorN" followed by `suffix`; the board
+    // and the swatch are named as given.
+    static Widgets widgetsOf(QWidget *form, const QString &suffix, const char *board, const char *preview);
 
     // Pictures of the board, swatch, step and preset buttons, and the look of
     // the three boxes.

@@ -14,22 +14,7 @@ LightModeSet::LightModeSet(QWidget *parent) : QDialog(parent), ui(new Ui::LightM
     pictureDir = look::pictureDir(QStringLiteral("ScreeInfo"));
     setWindowFlags(dialogWindowFlags());
 
-    lighting::ColourEditor::Widgets w;
-    w.red = ui->RSpinBox;
-    w.green = ui->GSpinBox;
-    w.blue = ui->BSpinBox;
-    w.addRed = ui->AddR;
-    w.addGreen = ui->AddG;
-    w.addBlue = ui->AddB;
-    w.reduceRed = ui->ReduceR;
-    w.reduceGreen = ui->ReduceG;
-    w.reduceBlue = ui->ReduceB;
-    w.board = ui->label_7;
-    w.preview = ui->labelPreView;
-    w.presets = {ui->toolButtonColorA, ui->toolButtonColorB, ui->toolButtonColorC, ui->toolButtonColorD,
-                 ui->toolButtonColorE, ui->toolButtonColorF, ui->toolButtonColorG, ui->toolButtonColorH,
-                 ui->toolButtonColorI, ui->toolButtonColorJ, ui->toolButtonColorK, ui->toolButtonColorL,
-                 ui->toolButtonColorM, ui->toolButtonColorN};
+    const auto w = lighting::ColourEditor::widgetsOf(this, QStringLiteral(""), "label_7", "labelPreView");
     // Purely local: every choice is kept, nothing goes anywhere.
     m_colour = new lighting::ColourEditor(
         this, w, [](const QColor &) { return true; }, {}, [this] { return m_colour->colour(); });
@@ -55,17 +40,13 @@ LightModeSet::~LightModeSet() = default;
 
 void LightModeSet::on_LightMod_currentIndexChanged(int index)
 {
-    lighting::ModeLayout layout;
-    if (!lighting::modeLayout(index, &layout))
-        return;
-    ui->horizontalLight->setVisible(layout.brightness);
-    ui->line->setVisible(!layout.brightness);
-    ui->horizontalSpeed->setVisible(layout.speed);
-    ui->line_2->setVisible(!layout.speed);
-    for (QWidget *w : m_colour->controls())
-        w->setVisible(layout.colour);
-    for (QWidget *w : {ui->label_6, ui->label_8, ui->label_11, ui->label_10, ui->label_12, ui->label_13})
-        w->setVisible(layout.colour);
+    lighting::showModeLayout(index, {{ui->horizontalLight},
+                                     ui->line,
+                                     {ui->horizontalSpeed},
+                                     ui->line_2,
+                                     m_colour->controls()
+                                         + QList<QWidget *>{ui->label_6, ui->label_8, ui->label_11, ui->label_10,
+                                                            ui->label_12, ui->label_13}});
 }
 
 void LightModeSet::on_CloseButton_clicked()

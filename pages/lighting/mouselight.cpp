@@ -64,22 +64,7 @@ MouseLight::MouseLight(QWidget *parent) : QFrame(parent), ui(new Ui::MouseLight)
     ui->line->hide();
     ui->line_2->hide();
 
-    lighting::ColourEditor::Widgets w;
-    w.red = ui->RSpinBox;
-    w.green = ui->GSpinBox;
-    w.blue = ui->BSpinBox;
-    w.addRed = ui->AddR;
-    w.addGreen = ui->AddG;
-    w.addBlue = ui->AddB;
-    w.reduceRed = ui->ReduceR;
-    w.reduceGreen = ui->ReduceG;
-    w.reduceBlue = ui->ReduceB;
-    w.board = ui->label_7;
-    w.preview = ui->labelPreView;
-    w.presets = {ui->toolButtonColorA, ui->toolButtonColorB, ui->toolButtonColorC, ui->toolButtonColorD,
-                 ui->toolButtonColorE, ui->toolButtonColorF, ui->toolButtonColorG, ui->toolButtonColorH,
-                 ui->toolButtonColorI, ui->toolButtonColorJ, ui->toolButtonColorK, ui->toolButtonColorL,
-                 ui->toolButtonColorM, ui->toolButtonColorN};
+    const auto w = lighting::ColourEditor::widgetsOf(this, QStringLiteral(""), "label_7", "labelPreView");
     m_colour = new lighting::ColourEditor(
         this, w, [](const QColor &c) { return !mayWrite() || setMouseLightColor(c.red(), c.green(), c.blue()); },
         [] { return !uiReady || checkDeviceOnline() || lightPageRefreshing; },
@@ -113,19 +98,13 @@ MouseLight::~MouseLight() = default;
 
 void MouseLight::applyLayout(int index)
 {
-    lighting::ModeLayout layout;
-    if (!lighting::modeLayout(index, &layout))
-        return;
-    ui->horizontalLight->setVisible(layout.brightness);
-    ui->LightSpinBox_2->setVisible(layout.brightness);
-    ui->line->setVisible(!layout.brightness);
-    ui->horizontalSpeed->setVisible(layout.speed);
-    ui->SpeedSpinBox_2->setVisible(layout.speed);
-    ui->line_2->setVisible(!layout.speed);
-    for (QWidget *w : m_colour->controls())
-        w->setVisible(layout.colour);
-    for (QWidget *w : {ui->label_6, ui->label_8, ui->label_11, ui->label_10, ui->label_12, ui->label_13})
-        w->setVisible(layout.colour);
+    lighting::showModeLayout(index, {{ui->horizontalLight, ui->LightSpinBox_2},
+                                     ui->line,
+                                     {ui->horizontalSpeed, ui->SpeedSpinBox_2},
+                                     ui->line_2,
+                                     m_colour->controls()
+                                         + QList<QWidget *>{ui->label_6, ui->label_8, ui->label_11, ui->label_10,
+                                                            ui->label_12, ui->label_13}});
 }
 
 void MouseLight::setValueSignalsBlocked(bool blocked)

@@ -42,22 +42,7 @@ ReceiveLight::ReceiveLight(QWidget *parent) : QFrame(parent), ui(new Ui::Receive
     ui->line_3->hide();
     ui->line_4->hide();
 
-    lighting::ColourEditor::Widgets w;
-    w.red = ui->RSpinBox_2;
-    w.green = ui->GSpinBox_2;
-    w.blue = ui->BSpinBox_2;
-    w.addRed = ui->AddR_2;
-    w.addGreen = ui->AddG_2;
-    w.addBlue = ui->AddB_2;
-    w.reduceRed = ui->ReduceR_2;
-    w.reduceGreen = ui->ReduceG_2;
-    w.reduceBlue = ui->ReduceB_2;
-    w.board = ui->label_24;
-    w.preview = ui->labelPreView_2;
-    w.presets = {ui->toolButtonColorA_2, ui->toolButtonColorB_2, ui->toolButtonColorC_2, ui->toolButtonColorD_2,
-                 ui->toolButtonColorE_2, ui->toolButtonColorF_2, ui->toolButtonColorG_2, ui->toolButtonColorH_2,
-                 ui->toolButtonColorI_2, ui->toolButtonColorJ_2, ui->toolButtonColorK_2, ui->toolButtonColorL_2,
-                 ui->toolButtonColorM_2, ui->toolButtonColorN_2};
+    const auto w = lighting::ColourEditor::widgetsOf(this, QStringLiteral("_2"), "label_24", "labelPreView_2");
     m_colour = new lighting::ColourEditor(
         this, w, [](const QColor &c) { return !mayWrite() || setReceiverLightColor(c.red(), c.green(), c.blue()); },
         [] { return !uiReady || checkDeviceOnline() || lightPageRefreshing; },
@@ -84,19 +69,13 @@ ReceiveLight::~ReceiveLight() = default;
 
 void ReceiveLight::applyLayout(int index)
 {
-    lighting::ModeLayout layout;
-    if (!lighting::modeLayout(index, &layout))
-        return;
-    ui->horizontalLight_2->setVisible(layout.brightness);
-    ui->LightSpinBox_3->setVisible(layout.brightness);
-    ui->line_3->setVisible(!layout.brightness);
-    ui->horizontalSpeed_2->setVisible(layout.speed);
-    ui->SpeedSpinBox_3->setVisible(layout.speed);
-    ui->line_4->setVisible(!layout.speed);
-    for (QWidget *w : m_colour->controls())
-        w->setVisible(layout.colour);
-    for (QWidget *w : {ui->label_23, ui->label_18, ui->label_20, ui->label_19, ui->label_21, ui->label_22})
-        w->setVisible(layout.colour);
+    lighting::showModeLayout(index, {{ui->horizontalLight_2, ui->LightSpinBox_3},
+                                     ui->line_3,
+                                     {ui->horizontalSpeed_2, ui->SpeedSpinBox_3},
+                                     ui->line_4,
+                                     m_colour->controls()
+                                         + QList<QWidget *>{ui->label_23, ui->label_18, ui->label_20, ui->label_19,
+                                                            ui->label_21, ui->label_22}});
 }
 
 void ReceiveLight::setValueSignalsBlocked(bool blocked)
