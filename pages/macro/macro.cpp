@@ -15,6 +15,7 @@
 #include "pages/macro/macrokeynames.h"
 #include "pages/macro/macronotices.h"
 #include "pages/macro/questiondialog.h"
+#include "platform/userpaths.h"
 
 #include "device/keytable.h"
 
@@ -749,14 +750,18 @@ void Macro::ExPortMacro()
 {
     if (!hasSelectedMacro())
         return;
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("FileSave"), QStringLiteral("G:"),
-                                                      QStringLiteral("File(*.ini)"));
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("FileSave"), dialogStartFolder(QStringLiteral("G:")), QStringLiteral("File(*.ini)"));
     if (!path.isEmpty())
         exportMacroTo(path);
 }
 
-bool Macro::exportMacroTo(const QString &path)
+bool Macro::exportMacroTo(QString path)
 {
+    // The file dialog adds no suffix of its own here; without one the file
+    // would not show in the import dialog's "*.ini" list.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".ini");
     QVector<MacroExport::Item> items;
     for (int row = 0; row < ui->listWidgetKey->count(); ++row) {
         const QListWidgetItem *item = ui->listWidgetKey->item(row);
@@ -777,8 +782,8 @@ void Macro::InPortMacro()
 {
     if (refusedWhileRecording())
         return;
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("SelectFile"), QStringLiteral("G:"),
-                                                      QStringLiteral("File(*.ini)"));
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("SelectFile"), dialogStartFolder(QStringLiteral("G:")), QStringLiteral("File(*.ini)"));
     if (!path.isEmpty())
         importMacroFrom(path);
 }

@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QDataStream>
 #include <QDir>
+#include <QFileDialog>
 #include <QFile>
 #include <QIcon>
 #include <QListWidget>
@@ -104,6 +105,8 @@ private slots:
     void importRefuses_data();
     void importRefuses();
     void truncatedBetweenItemsKeepsWhatWasRead();
+    void fileDialogsStartInTheHomeFolder();
+    void exportWithoutSuffixGetsIni();
 
 private:
     void makePage();
@@ -279,6 +282,55 @@ void MacroExportTest::truncatedBetweenItemsKeepsWhatWasRead()
     QVERIFY(page->importMacroFrom(path));
     QCOMPARE(texts(page->findChild<QListWidget *>("listWidgetKey")), (QStringList{"A", "10ms", "A"}));
     QCOMPARE(readFile(folder() + "/short.ini"), QByteArray("2\n0x04 1 0\n10ms\n0x04 1 1\n"));
+}
+
+// The dialogs were given "G:" as their folder: here that is no folder, so
+// the save dialog offered "G:" as the file name in the working folder.
+void MacroExportTest::fileDialogsStartInTheHomeFolder()
+{
+    writeFile(folder() + "/m.ini", "1\n0x04 1 0\n10ms\n0x04 1 1\n");
+    makePage();
+    auto *list = page->findChild<QListWidget *>("listWidgetHong");
+    list->setCurrentRow(0);
+    page->on_listWidgetHong_clicked(list->currentIndex());
+
+    QStringList folders;
+    QStringList names;
+    ModalHandler modal;
+    const auto look = [&](QDialog *dialog) {
+        auto *fileDialog = qobject_cast<QFileDialog *>(dialog);
+        QVERIFY(fileDialog);
+        folders << fileDialog->directory().absolutePath();
+        names << fileDialog->selectedFiles().value(0);
+        dialog->reject();
+    };
+    modal.queue(look);
+    modal.queue(look);
+    page->ExPortMacro();
+    page->InPortMacro();
+
+    QCOMPARE(folders, (QStringList{QDir::homePath(), QDir::homePath()}));
+    for (const QString &name : names)
+        QVERIFY2(!name.endsWith("G:"), qPrintable(name));
+    // Cancelled: nothing written, nothing added.
+    QCOMPARE(QDir(folder()).entryList(QDir::Files), QStringList{"m.ini"});
+    QCOMPARE(list->count(), 1);
+}
+
+// The save dialog adds no suffix; the import dialog lists "*.ini" only.
+void MacroExportTest::exportWithoutSuffixGetsIni()
+{
+    writeFile(folder() + "/m.ini", "1\n0x04 1 0\n10ms\n0x04 1 1\n");
+    makePage();
+    auto *list = page->findChild<QListWidget *>("listWidgetHong");
+    list->setCurrentRow(0);
+    page->on_listWidgetHong_clicked(list->currentIndex());
+
+    QVERIFY(page->exportMacroTo(files.filePath("plain")));
+    QVERIFY(QFile::exists(files.filePath("plain.ini")));
+    QVERIFY(!QFile::exists(files.filePath("plain")));
+    QVERIFY(page->exportMacroTo(files.filePath("named.macro")));
+    QVERIFY(QFile::exists(files.filePath("named.macro")));
 }
 
 VELMORAX_TEST_MAIN(MacroExportTest)
