@@ -5,6 +5,7 @@
 #include "platform/hidusb/dumpformat.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QtGlobal>
 
 #include <algorithm>
@@ -42,7 +43,11 @@ Library &Library::instance()
 {
     // Created on first use and never destroyed: callbacks may still be
     // running on its threads while the process ends.
-    static Library *library = new Library();
+    static Library *library = [] {
+        auto *created = new Library();
+        qAddPostRoutine([] { Library::instance().shutdown(); });
+        return created;
+    }();
     return *library;
 }
 
@@ -72,6 +77,12 @@ void Library::start()
     reportThread_ = std::thread([this] { reportLoop(); });
     noteThread_ = std::thread([this] { notifyLoop(); });
     upThread_ = std::thread([this] { upgradeLoop(); });
+}
+
+void Library::shutdown()
+{
+    if (transport_)
+        transport_->halt();
 }
 
 void Library::stop()

@@ -36,6 +36,15 @@ public:
     // Stops every thread, forgets every state and builds the transport again
     // from the current scenario.
     void restart();
+
+    // Ends the simulated devices' thread and writes their changed flash
+    // while the application object still exists: that thread writes files
+    // through Qt, and one left running while the process ends met Qt's own
+    // clean-up. Runs when the application object is destroyed. The
+    // library's other threads only wait on their queues by then; joining
+    // them here could wait for ever on a report handler that waits for the
+    // GUI thread.
+    void shutdown();
     // Replaces the attached devices (library threads keep running).
     bool loadScenario(const QByteArray &json, QString *error);
     QByteArray scenario() const;

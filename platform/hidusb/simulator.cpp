@@ -455,6 +455,11 @@ SimTransport::SimTransport()
 
 SimTransport::~SimTransport()
 {
+    halt();
+}
+
+void SimTransport::halt()
+{
     {
         std::lock_guard<std::mutex> lk(qm_);
         quit_ = true;

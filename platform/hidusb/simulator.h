@@ -114,6 +114,11 @@ public:
     SimTransport();
     ~SimTransport() override;
 
+    // Ends the transport's thread and writes every changed flash now. The
+    // transport still answers calls made on the caller's thread afterwards;
+    // nothing it queues is handled any more.
+    void halt();
+
     // Replaces the attached devices; their stored flash is loaded.
     void load(std::vector<SimDevice> devices, int flashMs);
 
