@@ -1,11 +1,14 @@
-// Start-up cost of the program next to a bare Qt Widgets window.
+// Start-up cost of the program next to a bare Qt Widgets window and next to
+// the floor: a bare window that also shows the list page's background
+// picture and a line in the program's font, which the program's first frame
+// cannot do without.
 //
-// Both programs are started in turn, many times, in a private X server. A
+// The three are started in turn, many times, in a private X server. A
 // run ends at the first painted frame: the first window that is mapped and
 // whose pixels are no longer the server's untouched black. The figures are
 // the time from the start of the process to that frame and the process's
 // resident memory at that moment; the report gives the medians and the
-// program's ratio and difference against the bare window.
+// program's ratios and differences against the bare window and the floor.
 //
 //   bench_startup [runs [program]]
 //
@@ -221,7 +224,18 @@ int main(int argc, char *argv[])
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 10;
     const QString dir = QCoreApplication::applicationDirPath();
     const QString program = argc > 2 ? QString::fromLocal8Bit(argv[2]) : dir + QStringLiteral("/velmorax");
-    const QString bare = dir + QStringLiteral("/bench_bare_window");
+    // The program, the floor (a bare window with the program's background
+    // picture and font) and the bare window, in turn.
+    struct Measured
+    {
+        const char *label;
+        QString path;
+        std::vector<double> ms, cpu, mib;
+        double medianMs = 0, medianCpu = 0, medianMiB = 0;
+    };
+    Measured measured[3] = {{"program", program, {}, {}, {}},
+                            {"floor", dir + QStringLiteral("/bench_floor_window"), {}, {}, {}},
+                            {"bare window", dir + QStringLiteral("/bench_bare_window"), {}, {}, {}}};
     QTemporaryDir home;
     XServer server;
     if (!home.isValid() || !server.start()) {
@@ -231,36 +245,36 @@ int main(int argc, char *argv[])
 
     Sample sample;
     // Warm-up: the program's first start creates its user folders and the
-    // simulator's flash; both fill the file cache.
-    server.run(program, home.path(), sample);
-    server.run(bare, home.path(), sample);
+    // simulator's flash; all of them fill the file cache.
+    for (const Measured &m : measured)
+        server.run(m.path, home.path(), sample);
 
-    std::vector<double> programMs, programCpu, programMiB, bareMs, bareCpu, bareMiB;
     for (int i = 0; i < runs; ++i) {
-        if (!server.run(program, home.path(), sample)) {
-            fprintf(stderr, "bench_startup: the program showed no window\n");
-            return 1;
+        for (Measured &m : measured) {
+            if (!server.run(m.path, home.path(), sample)) {
+                fprintf(stderr, "bench_startup: %s showed no window\n", m.label);
+                return 1;
+            }
+            m.ms.push_back(sample.ms);
+            m.cpu.push_back(sample.cpuMs);
+            m.mib.push_back(sample.rssMiB);
         }
-        programMs.push_back(sample.ms);
-        programCpu.push_back(sample.cpuMs);
-        programMiB.push_back(sample.rssMiB);
-        if (!server.run(bare, home.path(), sample)) {
-            fprintf(stderr, "bench_startup: the bare window did not show\n");
-            return 1;
-        }
-        bareMs.push_back(sample.ms);
-        bareCpu.push_back(sample.cpuMs);
-        bareMiB.push_back(sample.rssMiB);
     }
 
-    const double pMs = median(programMs), bMs = median(bareMs);
-    const double pCpu = median(programCpu), bCpu = median(bareCpu);
-    const double pMiB = median(programMiB), bMiB = median(bareMiB);
     printf("start-up to the first painted frame, median of %d runs each\n", runs);
     printf("  %-12s %8s %8s %9s\n", "", "wall", "cpu", "memory");
-    printf("  %-12s %5.1f ms %5.1f ms %5.1f MiB\n", "program", pMs, pCpu, pMiB);
-    printf("  %-12s %5.1f ms %5.1f ms %5.1f MiB\n", "bare window", bMs, bCpu, bMiB);
-    printf("  time ratio %.2fx (cpu %.2fx), memory ratio %.2fx (%+.1f MiB)\n", pMs / bMs, pCpu / bCpu, pMiB / bMiB,
-           pMiB - bMiB);
+    for (Measured &m : measured) {
+        m.medianMs = median(m.ms);
+        m.medianCpu = median(m.cpu);
+        m.medianMiB = median(m.mib);
+        printf("  %-12s %5.1f ms %5.1f ms %5.1f MiB\n", m.label, m.medianMs, m.medianCpu, m.medianMiB);
+    }
+    const Measured &p = measured[0];
+    for (int i = 2; i >= 1; --i) {
+        const Measured &base = measured[i];
+        printf("  against the %-11s time %.2fx (cpu %.2fx), memory %.2fx (%+.1f MiB)\n", base.label,
+               p.medianMs / base.medianMs, p.medianCpu / base.medianCpu, p.medianMiB / base.medianMiB,
+               p.medianMiB - base.medianMiB);
+    }
     return 0;
 }
