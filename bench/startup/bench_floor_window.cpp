@@ -15,7 +15,8 @@ int main(int argc, char *argv[])
     window.setAttribute(Qt::WA_StyledBackground);
     window.setWindowTitle(QStringLiteral("floor"));
     window.resize(1020, 700);
-    const QString picture = QCoreApplication::applicationDirPath() + QStringLiteral("/Picture/DialogChange/MainBack.png");
+    const QString picture =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/Picture/DialogChange/MainBack.png");
     window.setStyleSheet(QStringLiteral("#floor{border-image: url(%1);}").arg(picture));
     QLabel line(QStringLiteral("Click a device to start"), &window);
     line.setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 14));
