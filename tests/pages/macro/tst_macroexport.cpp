@@ -110,6 +110,8 @@ private slots:
 
 private:
     void makePage();
+    // The page over a folder holding one macro file, with that macro opened.
+    QListWidget *openOnly(const QString &name, const QByteArray &source);
     std::unique_ptr<Macro> page;
     QTemporaryDir files;
 };
@@ -140,13 +142,19 @@ void MacroExportTest::makePage()
     QVERIFY(QTest::qWaitForWindowExposed(page.get()));
 }
 
-void MacroExportTest::exportWritesTheLayout()
+QListWidget *MacroExportTest::openOnly(const QString &name, const QByteArray &source)
 {
-    writeFile(folder() + "/m.ini", "3\n0x04 1 0\n10ms\n0x04 1 1\n");
+    writeFile(folder() + "/" + name + ".ini", source);
     makePage();
     auto *list = page->findChild<QListWidget *>("listWidgetHong");
     list->setCurrentRow(0);
     page->on_listWidgetHong_clicked(list->currentIndex());
+    return list;
+}
+
+void MacroExportTest::exportWritesTheLayout()
+{
+    openOnly("m", "3\n0x04 1 0\n10ms\n0x04 1 1\n");
     // The repeat boxes as shown, not as saved.
     page->findChild<QCheckBox *>("ReUntilLoose")->setChecked(true);
 
@@ -189,11 +197,7 @@ void MacroExportTest::exportWritesTheLayout()
 void MacroExportTest::roundTripIntoAnEmptyFolder()
 {
     const QByteArray source = "254\n0x04 1 0\n10ms\n0x02 0 0\n0x05 1 0\n25ms\n0x05 1 1\n0x02 0 1\n0x04 1 1\n";
-    writeFile(folder() + "/Trip ä.ini", source);
-    makePage();
-    auto *list = page->findChild<QListWidget *>("listWidgetHong");
-    list->setCurrentRow(0);
-    page->on_listWidgetHong_clicked(list->currentIndex());
+    openOnly("Trip ä", source);
     const QStringList shown = texts(page->findChild<QListWidget *>("listWidgetKey"));
     const QString path = files.filePath("trip.ini");
     QVERIFY(page->exportMacroTo(path));
@@ -288,11 +292,7 @@ void MacroExportTest::truncatedBetweenItemsKeepsWhatWasRead()
 // the save dialog offered "G:" as the file name in the working folder.
 void MacroExportTest::fileDialogsStartInTheHomeFolder()
 {
-    writeFile(folder() + "/m.ini", "1\n0x04 1 0\n10ms\n0x04 1 1\n");
-    makePage();
-    auto *list = page->findChild<QListWidget *>("listWidgetHong");
-    list->setCurrentRow(0);
-    page->on_listWidgetHong_clicked(list->currentIndex());
+    auto *list = openOnly("m", "1\n0x04 1 0\n10ms\n0x04 1 1\n");
 
     QStringList folders;
     QStringList names;
@@ -320,11 +320,7 @@ void MacroExportTest::fileDialogsStartInTheHomeFolder()
 // The save dialog adds no suffix; the import dialog lists "*.ini" only.
 void MacroExportTest::exportWithoutSuffixGetsIni()
 {
-    writeFile(folder() + "/m.ini", "1\n0x04 1 0\n10ms\n0x04 1 1\n");
-    makePage();
-    auto *list = page->findChild<QListWidget *>("listWidgetHong");
-    list->setCurrentRow(0);
-    page->on_listWidgetHong_clicked(list->currentIndex());
+    openOnly("m", "1\n0x04 1 0\n10ms\n0x04 1 1\n");
 
     QVERIFY(page->exportMacroTo(files.filePath("plain")));
     QVERIFY(QFile::exists(files.filePath("plain.ini")));
