@@ -190,6 +190,13 @@ QString comboListSheet()
         .arg(select);
 }
 
+QString menuSheet()
+{
+    return QStringLiteral("QMenu{background-color: %1;color: %2;border: 1px solid %3;padding: 2px;}"
+                          "QMenu::item{padding: 4px 18px;}QMenu::item:selected{background-color: %3;}")
+        .arg(rgb(Role::ComboBackground), rgb(Role::ComboText), rgb(Role::ComboSelect));
+}
+
 QString sliderSheet(const QString &dir, const QString &handleImage, Role fill, int handleOverhang)
 {
     return QStringLiteral("QSlider::groove:horizontal{border-radius: 2px;height: 5px;background:#ffffff;}"

@@ -9,7 +9,7 @@
 //   Theme colours     color(Role), rgb(Role) -> "rgb(r,g,b)", rgbNumbers(Role) -> "r,g,b"
 //   Pictures          pictureDir("Dialog") -> "<app dir>/Picture/Dialog/"
 //   Style sheets      colorSheet, fieldSheet, imageSheet (+ Images, Fit), checkBoxSheet,
-//                     comboSheet, comboListSheet, sliderSheet, transparentTabSheet,
+//                     comboSheet, comboListSheet, menuSheet, sliderSheet, transparentTabSheet,
 //                     framedNumberSheet
 //   Applying sheets   setSheet(widget, sheet), sheetOf(widget)
 //   Fonts             scaleToScreen(widget), scaleChildren, scaleFonts
@@ -157,6 +157,8 @@ QString checkBoxSheet(const QString &dir, const QString &checkedImage, const QSt
 QString comboSheet(const QString &dir);
 // The rule for a combo box's popup list view (selected and hovered items).
 QString comboListSheet();
+// A context menu in the colours of the combo boxes' popup lists.
+QString menuSheet();
 
 // A horizontal slider: white groove, the filled part in `fill`, the handle
 // drawn from `dir` + `handleImage`. `handleOverhang` widens the handle past

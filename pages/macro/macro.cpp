@@ -730,6 +730,7 @@ void Macro::on_listWidgetHong_customContextMenuRequested(const QPoint &pos)
 {
     QListWidgetItem *item = ui->listWidgetHong->itemAt(pos);
     QMenu menu(this);
+    look::setSheet(&menu, look::menuSheet());
     if (item) {
         menu.addAction(exportText, this, &Macro::ExPortMacro);
         menu.addAction(renameText, this, &Macro::RenameMacro);
