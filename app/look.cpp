@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QKeySequence>
 #include <QLabel>
@@ -342,6 +343,36 @@ void scaleToScreen(QWidget *widget)
     const float factor = screen::fontFactor();
     if (factor != 1.0f)
         scaleChildren(widget, factor);
+}
+
+void fitText(QLabel *label)
+{
+    if (!label)
+        return;
+    // The size before fitting is kept with the font fitting gave, so a later
+    // call starts from it again; a font someone else set since is the new
+    // starting size.
+    static const char *const kBase = "lookFitBaseFont";
+    static const char *const kFitted = "lookFitFont";
+    QFont font = label->font();
+    const QVariant base = label->property(kBase);
+    if (base.isValid() && label->property(kFitted).value<QFont>() == font)
+        font = base.value<QFont>();
+    label->setProperty(kBase, font);
+    const int room = label->contentsRect().width();
+    const bool points = font.pointSizeF() > 0;
+    const qreal size = points ? font.pointSizeF() : font.pixelSize();
+    for (qreal step = size; step >= size * 2 / 3; step -= 1) {
+        if (points)
+            font.setPointSizeF(step);
+        else
+            font.setPixelSize(qRound(step));
+        if (QFontMetrics(font).horizontalAdvance(label->text()) <= room)
+            break;
+    }
+    label->setProperty(kFitted, font);
+    if (label->font() != font)
+        label->setFont(font);
 }
 
 // ---------------------------------------------------------------------------

@@ -12,7 +12,7 @@
 //                     comboSheet, comboListSheet, menuSheet, sliderSheet, transparentTabSheet,
 //                     framedNumberSheet
 //   Applying sheets   setSheet(widget, sheet), sheetOf(widget)
-//   Fonts             scaleToScreen(widget), scaleChildren, scaleFonts
+//   Fonts             scaleToScreen(widget), scaleChildren, scaleFonts, fitText(label)
 //   Placement         centredPosition(...), centreOn(dialog, opener, dx, dy)
 //   Notices           NoticeParts, setUpNotice(dialog, parts), styleNotice(...)
 //
@@ -203,6 +203,12 @@ void scaleFonts(QWidget *widget, float factor);
 // scaleChildren(widget, the screen's factor); what every dialog calls once
 // in its constructor.
 void scaleToScreen(QWidget *widget);
+
+// Shrinks a one-line label's font, a point at a time and to no less than
+// two thirds of its size, until the label's text fits its width; a shorter
+// text later gets the size back. For values whose length depends on the
+// language, shown in a box of fixed width.
+void fitText(QLabel *label);
 
 // ---------------------------------------------------------------------------
 // Placement

@@ -51,37 +51,45 @@ void PreVier::SlotAllLanguage(int index)
     ui->DongleVer->setText(catalogueText(QStringLiteral("Settings"), QStringLiteral("DongleVersion"), index));
 }
 
+void PreVier::showValue(QLabel *label, const QString &text)
+{
+    // The value boxes are drawn a fixed width; some languages' slot names
+    // are wider than the box at the form's size.
+    label->setText(text);
+    look::fitText(label);
+}
+
 void PreVier::SlotAddSensor(int Value)
 {
-    ui->DpiValue->setText(QString::number(Value));
+    showValue(ui->DpiValue, QString::number(Value));
 }
 
 void PreVier::SlotAddReport(int Value)
 {
-    ui->ReportValue->setText(QString::number(Value) + QStringLiteral("Hz"));
+    showValue(ui->ReportValue, QString::number(Value) + QStringLiteral("Hz"));
 }
 
 void PreVier::SlotAddLOD(QString Value)
 {
-    ui->LodValue->setText(Value);
+    showValue(ui->LodValue, Value);
 }
 
 void PreVier::SlotAddConfig(QString Value)
 {
-    ui->ConfigValue->setText(Value);
+    showValue(ui->ConfigValue, Value);
 }
 
 void PreVier::SlotDebnunce(QString Vlue)
 {
-    ui->DebunceValue->setText(Vlue);
+    showValue(ui->DebunceValue, Vlue);
 }
 
 void PreVier::SlotAddVer(int type, QString Ver)
 {
     if (type == 0)
-        ui->MouseValue->setText(Ver);
+        showValue(ui->MouseValue, Ver);
     else if (type == 1)
-        ui->DongleValue->setText(Ver);
+        showValue(ui->DongleValue, Ver);
 }
 
 void PreVier::SlotAddUpdate(int type, bool Ver)

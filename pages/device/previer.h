@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 
+class QLabel;
 namespace Ui { class PreVier; }
 
 // Summary panel of the device page: shows, read-only, the values the other
@@ -28,6 +29,8 @@ public slots:
     void SlotMouseIndex(int index);
 
 private:
+    void showValue(QLabel *label, const QString &text);
+
     Ui::PreVier *ui;
     QString pictureDir;
 };

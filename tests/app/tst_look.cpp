@@ -212,6 +212,44 @@ private slots:
         QCOMPARE(dir, QCoreApplication::applicationDirPath() + QStringLiteral("/Picture/Dialog/"));
         QCOMPARE(look::noticePictureDir(), look::pictureDir(QStringLiteral("WarningDialog")));
     }
+
+    // A value box of the summary: 71 pixels wide, 12 points.
+    void fitTextShrinksOnlyWhatDoesNotFit()
+    {
+        QLabel label;
+        label.resize(71, 31);
+        QFont twelve = label.font();
+        twelve.setPointSizeF(12);
+        label.setFont(twelve);
+        const auto width = [&label] { return QFontMetrics(label.font()).horizontalAdvance(label.text()); };
+
+        label.setText(QStringLiteral("8000Hz"));
+        look::fitText(&label);
+        QCOMPARE(label.font().pointSizeF(), 12.0);
+
+        label.setText(QStringLiteral("Профиль 1"));
+        look::fitText(&label);
+        QVERIFY2(width() <= 71, qPrintable(QString::number(width())));
+        QVERIFY(label.font().pointSizeF() < 12.0);
+
+        // A short text gets the form's size back.
+        label.setText(QStringLiteral("1"));
+        look::fitText(&label);
+        QCOMPARE(label.font().pointSizeF(), 12.0);
+
+        // No smaller than two thirds, however long the text.
+        label.setText(QString(60, QLatin1Char('W')));
+        look::fitText(&label);
+        QCOMPARE(label.font().pointSizeF(), 8.0);
+
+        // A font set since (the screen's scaling) is the new starting size.
+        QFont fourteen = label.font();
+        fourteen.setPointSizeF(14);
+        label.setFont(fourteen);
+        label.setText(QStringLiteral("1"));
+        look::fitText(&label);
+        QCOMPARE(label.font().pointSizeF(), 14.0);
+    }
 };
 
 VELMORAX_TEST_MAIN(TestLook)

@@ -21,6 +21,7 @@ private slots:
     void updateMarkers();
     void titlesFollowLanguage_data();
     void titlesFollowLanguage();
+    void longValuesFitTheirBoxes();
 };
 
 namespace {
@@ -148,6 +149,22 @@ void PreVierTest::titlesFollowLanguage()
     QCOMPARE(text(panel, "LodName"), QStringLiteral("LOD"));
     if (language != 0)
         QVERIFY(text(panel, "MouseVer") != catalogueText("Settings", "MouseVersion", 0));
+}
+
+// The value boxes are drawn a fixed width: the Russian slot name ran past
+// its box at the form's size.
+void PreVierTest::longValuesFitTheirBoxes()
+{
+    PreVier panel;
+    PostMsg *hub = PostMsg::instance();
+    emit hub->SigAddConfig(QStringLiteral("Профиль 1"));
+    emit hub->SigAddReport(8000);
+    emit hub->SigAddVer(0, QStringLiteral("v1.02"));
+    for (const char *name : {"ConfigValue", "ReportValue", "MouseValue"}) {
+        auto *label = panel.findChild<QLabel *>(QString::fromLatin1(name));
+        const int width = QFontMetrics(label->font()).horizontalAdvance(label->text());
+        QVERIFY2(width <= label->contentsRect().width(), name);
+    }
 }
 
 VELMORAX_TEST_MAIN(PreVierTest)
