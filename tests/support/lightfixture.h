@@ -17,7 +17,11 @@
 #include "support/pagefixture.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QSlider>
+#include <QSpinBox>
 #include <QString>
+#include <QStringList>
 
 #include <cstring>
 #include <memory>
@@ -112,6 +116,45 @@ inline int writes()
 {
     return recordSends() + calls("UsbFinderC_SetDongleRGBBarMode").size()
            + calls("UsbFinderC_SetDongleIndicatorLed").size() + calls("UsbFinderC_Set4KDongleRGB").size();
+}
+
+// A drag of a tracking-off slider to `position`, released there: the page
+// hears one settled value.
+inline void release(QSlider *slider, int position)
+{
+    slider->setSliderDown(true);
+    slider->setSliderPosition(position);
+    slider->setSliderDown(false);
+}
+
+// The value a selector, slider or number box shows.
+inline int shownValue(QWidget *w)
+{
+    if (auto *combo = qobject_cast<QComboBox *>(w))
+        return combo->currentIndex();
+    if (auto *slider = qobject_cast<QSlider *>(w))
+        return slider->value();
+    return qobject_cast<QSpinBox *>(w)->value();
+}
+
+// One user action by name, "verb arg more...": the verb, its words and the
+// first argument as a number (0 when there is none).
+struct Action
+{
+    explicit Action(const QString &text)
+        : words(text.split(QLatin1Char(' '))), verb(words.at(0)), arg(words.size() > 1 ? words.at(1).toInt() : 0)
+    {}
+    QStringList words;
+    QString verb;
+    int arg;
+};
+
+// Runs the comma-separated actions in `steps` one after another.
+template <typename F, typename Act>
+void actAll(F &f, const QString &steps, Act act)
+{
+    for (const QString &step : steps.split(QLatin1Char(',')))
+        act(f, step);
 }
 
 struct Fixture

@@ -23,6 +23,7 @@
 using lighttest::Fixture;
 using lighttest::mouseFlash;
 using lighttest::recordSends;
+using lighttest::release;
 using lighttest::writes;
 
 namespace {
@@ -35,14 +36,6 @@ FlashDataMap expected(const FlashDataMap &start, const QString &changes)
 QString difference(const FlashDataMap &actual, const FlashDataMap &wanted)
 {
     return recordtest::firstDifference(actual, wanted);
-}
-
-// A drag of a tracking-off slider to `position`, released there.
-void drag(QSlider *slider, int position)
-{
-    slider->setSliderDown(true);
-    slider->setSliderPosition(position);
-    slider->setSliderDown(false);
 }
 
 void press(QWidget *panel, const QPoint &pos, Qt::MouseButton button = Qt::LeftButton)
@@ -71,29 +64,27 @@ public:
 // The user actions of the two panels, by name.
 void act(Fixture &f, const QString &action)
 {
-    const QStringList words = action.split(QLatin1Char(' '));
-    const QString verb = words.at(0);
-    const int arg = words.size() > 1 ? words.at(1).toInt() : 0;
-    if (verb == QLatin1String("mode"))
-        f.find<QComboBox>("LightMod")->setCurrentIndex(arg);
-    else if (verb == QLatin1String("brightness"))
-        drag(f.find<QSlider>("horizontalLight"), arg);
-    else if (verb == QLatin1String("speed"))
-        drag(f.find<QSlider>("horizontalSpeed"), arg);
-    else if (verb == QLatin1String("click"))
-        QTest::mouseClick(f.find<QToolButton>(qPrintable(words.at(1))), Qt::LeftButton);
-    else if (verb == QLatin1String("type")) {
-        QSpinBox *box = f.find<QSpinBox>(qPrintable(words.at(1)));
+    const lighttest::Action a(action);
+    if (a.verb == QLatin1String("mode"))
+        f.find<QComboBox>("LightMod")->setCurrentIndex(a.arg);
+    else if (a.verb == QLatin1String("brightness"))
+        release(f.find<QSlider>("horizontalLight"), a.arg);
+    else if (a.verb == QLatin1String("speed"))
+        release(f.find<QSlider>("horizontalSpeed"), a.arg);
+    else if (a.verb == QLatin1String("click"))
+        QTest::mouseClick(f.find<QToolButton>(qPrintable(a.words.at(1))), Qt::LeftButton);
+    else if (a.verb == QLatin1String("type")) {
+        QSpinBox *box = f.find<QSpinBox>(qPrintable(a.words.at(1)));
         box->setFocus();
         box->selectAll();
-        QTest::keyClicks(box, words.at(2));
+        QTest::keyClicks(box, a.words.at(2));
         QTest::keyClick(box, Qt::Key_Return);
-    } else if (verb == QLatin1String("dpimode"))
-        f.find<QComboBox>("Model")->setCurrentIndex(arg);
-    else if (verb == QLatin1String("dpibrightness"))
-        drag(f.find<QSlider>("LightH"), arg);
-    else if (verb == QLatin1String("dpispeed"))
-        drag(f.find<QSlider>("SpeedH"), arg);
+    } else if (a.verb == QLatin1String("dpimode"))
+        f.find<QComboBox>("Model")->setCurrentIndex(a.arg);
+    else if (a.verb == QLatin1String("dpibrightness"))
+        release(f.find<QSlider>("LightH"), a.arg);
+    else if (a.verb == QLatin1String("dpispeed"))
+        release(f.find<QSlider>("SpeedH"), a.arg);
     else
         QFAIL(qPrintable("unknown action " + action));
     QApplication::processEvents();
@@ -188,8 +179,7 @@ void TestLampLight::controlsWriteTheirBytes()
 
     Fixture f;
     QSignalSpy offline(PostMsg::instance(), &PostMsg::SigMouseOffLineo);
-    for (const QString &step : action.split(QLatin1Char(',')))
-        act(f, step);
+    lighttest::actAll(f, action, act);
     const FlashDataMap want = expected(f.start, changes);
     const FlashDataMap flash = mouseFlash();
     QVERIFY2(difference(flash, want).isEmpty(), qPrintable(difference(flash, want)));
@@ -237,13 +227,7 @@ void TestLampLight::silentMouseChangesNothing()
     QVERIFY(offline.count() >= 1);
     QCOMPARE(recordSends(), 0);
     QVERIFY(pagetest::sameRecord(currentFlashData, f.start));
-    QWidget *w = f.find<QWidget>(qPrintable(control));
-    if (auto *combo = qobject_cast<QComboBox *>(w))
-        QCOMPARE(combo->currentIndex(), shown);
-    else if (auto *slider = qobject_cast<QSlider *>(w))
-        QCOMPARE(slider->value(), shown);
-    else
-        QCOMPARE(qobject_cast<QSpinBox *>(w)->value(), shown);
+    QCOMPARE(lighttest::shownValue(f.find<QWidget>(qPrintable(control))), shown);
     // The swatch follows the boxes back.
     QVERIFY(f.find<QLabel>("labelPreView")->styleSheet().contains(QStringLiteral("rgb(20,40,60)")));
 }
@@ -266,7 +250,7 @@ void TestLampLight::silentSliderStaysDisabledUntilDeviceData()
     // ...device data does.
     f.page->SlotUpDataLightUILight(f.start);
     QVERIFY(slider->isEnabled());
-    drag(slider, 2);
+    release(slider, 2);
     QCOMPARE(mouseFlash().mouseLight.brightness, 1);
     QCOMPARE(f.find<QSpinBox>("LightSpinBox_2")->value(), 2);
 }

@@ -24,6 +24,7 @@
 using lighttest::calls;
 using lighttest::Fixture;
 using lighttest::recordSends;
+using lighttest::release;
 using lighttest::writes;
 
 namespace {
@@ -48,35 +49,26 @@ QString ledsText(const DongleIndicatorLeds &leds)
     return QStringLiteral("%1,%2,%3").arg(leds.led1Function).arg(leds.led2Function).arg(leds.led3Function);
 }
 
-void release(QSlider *slider, int value)
-{
-    slider->setSliderDown(true);
-    slider->setSliderPosition(value);
-    slider->setSliderDown(false);
-}
-
 // The receiver panels' user actions, by name.
 void act(Fixture &f, const QString &action)
 {
-    const QStringList words = action.split(QLatin1Char(' '));
-    const QString verb = words.at(0);
-    const int arg = words.size() > 1 ? words.at(1).toInt() : 0;
-    if (verb == QLatin1String("mode"))
-        f.find<QComboBox>("LightMod_2")->setCurrentIndex(arg);
-    else if (verb == QLatin1String("brightness"))
-        release(f.find<QSlider>("horizontalLight_2"), arg);
-    else if (verb == QLatin1String("speed"))
-        release(f.find<QSlider>("horizontalSpeed_2"), arg);
-    else if (verb == QLatin1String("click"))
-        f.find<QToolButton>(qPrintable(words.at(1)))->click();
-    else if (verb == QLatin1String("led1"))
-        f.find<QComboBox>("LightMod_3")->setCurrentIndex(arg);
-    else if (verb == QLatin1String("led2"))
-        f.find<QComboBox>("LightMod_4")->setCurrentIndex(arg);
-    else if (verb == QLatin1String("led3"))
-        f.find<QComboBox>("LightMod_5")->setCurrentIndex(arg);
-    else if (verb == QLatin1String("choice"))
-        f.find<QCheckBox>(qPrintable(words.at(1)))->click();
+    const lighttest::Action a(action);
+    if (a.verb == QLatin1String("mode"))
+        f.find<QComboBox>("LightMod_2")->setCurrentIndex(a.arg);
+    else if (a.verb == QLatin1String("brightness"))
+        release(f.find<QSlider>("horizontalLight_2"), a.arg);
+    else if (a.verb == QLatin1String("speed"))
+        release(f.find<QSlider>("horizontalSpeed_2"), a.arg);
+    else if (a.verb == QLatin1String("click"))
+        f.find<QToolButton>(qPrintable(a.words.at(1)))->click();
+    else if (a.verb == QLatin1String("led1"))
+        f.find<QComboBox>("LightMod_3")->setCurrentIndex(a.arg);
+    else if (a.verb == QLatin1String("led2"))
+        f.find<QComboBox>("LightMod_4")->setCurrentIndex(a.arg);
+    else if (a.verb == QLatin1String("led3"))
+        f.find<QComboBox>("LightMod_5")->setCurrentIndex(a.arg);
+    else if (a.verb == QLatin1String("choice"))
+        f.find<QCheckBox>(qPrintable(a.words.at(1)))->click();
     else
         QFAIL(qPrintable("unknown action " + action));
     QApplication::processEvents();
@@ -141,8 +133,7 @@ void TestReceiverLighting::lightBarWrites()
 
     Fixture f;
     const FlashDataMap before = lighttest::mouseFlash();
-    for (const QString &step : action.split(QLatin1Char(',')))
-        act(f, step);
+    lighttest::actAll(f, action, act);
     hidusb::sim::waitIdle();
     QCOMPARE(barText(hidusb::sim::dongleLightBar(kReceiver)), bar);
     QCOMPARE(barText(*receiverLedBar), bar);
@@ -186,13 +177,7 @@ void TestReceiverLighting::refusedLightBarWritesGoBack()
     QCOMPARE(offline.count(), 0);
     QCOMPARE(recordSends(), 0);
     QCOMPARE(barText(*receiverLedBar), barText(start));
-    QWidget *w = f.find<QWidget>(qPrintable(control));
-    if (auto *combo = qobject_cast<QComboBox *>(w))
-        QCOMPARE(combo->currentIndex(), shown);
-    else if (auto *slider = qobject_cast<QSlider *>(w))
-        QCOMPARE(slider->value(), shown);
-    else
-        QCOMPARE(qobject_cast<QSpinBox *>(w)->value(), shown);
+    QCOMPARE(lighttest::shownValue(f.find<QWidget>(qPrintable(control))), shown);
     QCOMPARE(f.find<QSpinBox>("LightSpinBox_3")->value(), 8);
     QCOMPARE(f.find<QSpinBox>("SpeedSpinBox_3")->value(), 3);
 
@@ -231,8 +216,7 @@ void TestReceiverLighting::indicatorLeds()
     QFETCH(int, ledWrites);
 
     Fixture f;
-    for (const QString &step : action.split(QLatin1Char(',')))
-        act(f, step);
+    lighttest::actAll(f, action, act);
     hidusb::sim::waitIdle();
     QCOMPARE(ledsText(hidusb::sim::dongleIndicatorLeds(kReceiver)), leds);
     QCOMPARE(calls("UsbFinderC_SetDongleIndicatorLed").size(), ledWrites);
