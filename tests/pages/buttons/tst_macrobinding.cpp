@@ -12,6 +12,7 @@
 #include "pages/macro/macro.h"
 #include "pages/macro/macroflags.h"
 #include "platform/hidusb/simcontrol.h"
+#include "support/buttonpagefixture.h"
 #include "support/macrofixture.h"
 #include "support/modalhandler.h"
 #include "support/pagefixture.h"
@@ -34,15 +35,8 @@ namespace {
 
 using namespace macrotest;
 
-const QString kMouse = QStringLiteral("mouse");
-
-FlashDataMap mouseFlash()
-{
-    hidusb::sim::waitIdle();
-    FlashDataMap record{};
-    hidusb::sim::flashRecord(kMouse, &record);
-    return record;
-}
+using buttonpagetest::kMouse;
+using buttonpagetest::mouseFlash;
 
 // One expected event slot of a macro record.
 struct Slot
@@ -53,46 +47,27 @@ struct Slot
     int delay;
 };
 
-// The two pages over the simulated mouse, its record read in this attach.
-struct Pages
+// An empty macro folder and no recording under way, before the button page
+// is made (it lists the folder's macros when made).
+struct EmptyMacroFolder
 {
-    std::unique_ptr<Buttoninterface> buttons;
-    std::unique_ptr<Macro> macro;
-
-    explicit Pages(const std::function<void(FlashDataMap &)> &edit = {})
+    EmptyMacroFolder()
     {
-        resetDeviceStateForTests();
-        loadTextCatalogue();
         languageIndex = 0;
         macroRecording = false;
         QDir(folder()).removeRecursively();
         QDir().mkpath(folder());
-        buttons.reset(new Buttoninterface);
-        pagetest::openSimulatedMouse();
-        hidusb::sim::factoryReset(kMouse);
-        FlashDataMap start{};
-        hidusb::sim::flashRecord(kMouse, &start);
-        for (int b = 0; b < buttonfn::kButtonCount; ++b)
-            start.buttonFunctions[b] = buttonfn::factoryFunction(b);
-        if (edit)
-            edit(start);
-        currentFlashData = start;
-        markFlashDataRead(currentAttach().number);
-        sendFlashData();
-        hidusb::sim::waitIdle();
-        uiReady = true;
-        buttons->show();
-        buttons->SlotAllLanguage(0);
-        buttons->SlotUpDataButtonUIB(start);
-        QApplication::processEvents();
-        hidusb::sim::waitIdle();
     }
-    ~Pages()
-    {
-        macro.reset();
-        buttons.reset();
-        uiReady = false;
-    }
+};
+
+// The button page over the simulated mouse, its record read in this
+// attach, and the macro editor when the test makes it.
+struct Pages : EmptyMacroFolder, buttonpagetest::Fixture
+{
+    std::unique_ptr<Macro> macro;
+
+    explicit Pages(const std::function<void(FlashDataMap &)> &edit = {}) : buttonpagetest::Fixture(edit) {}
+    ~Pages() { macro.reset(); }
 
     void makeMacroPage()
     {
@@ -100,11 +75,9 @@ struct Pages
         macro->show();
     }
 
-    QToolButton *w(const char *name) const { return buttons->findChild<QToolButton *>(QLatin1String(name)); }
-
     QToolButton *macroButton(const QString &name) const
     {
-        for (QToolButton *b : buttons->macroListButtons())
+        for (QToolButton *b : page->macroListButtons())
             if (b->text() == name && b->isEnabled())
                 return b;
         return nullptr;
@@ -114,7 +87,7 @@ struct Pages
     // the user clicks them.
     void bind(int b, const QString &name)
     {
-        QToolButton *selector = buttons->selector(b);
+        QToolButton *selector = page->selector(b);
         selector->click();
         w("DPI_10")->click();
         QToolButton *entry = macroButton(name);
@@ -122,8 +95,8 @@ struct Pages
         entry->click();
     }
 
-    QString label(int b) const { return buttons->selector(b)->text(); }
-    QString prefix() const { return buttons->macroLabelPrefix(); }
+    QString label(int b) const { return page->selector(b)->text(); }
+    QString prefix() const { return page->macroLabelPrefix(); }
 
     // The macro editor shows macro `name`, as when the user clicks it.
     void show(const QString &name)
@@ -210,7 +183,7 @@ private slots:
 
         QStringList shown;
         int hidden = 0;
-        for (QToolButton *b : p.buttons->macroListButtons()) {
+        for (QToolButton *b : p.page->macroListButtons()) {
             if (b->isEnabled())
                 shown << b->text();
             else if (!b->isVisibleTo(b->parentWidget()) && b->text().isEmpty())
@@ -218,19 +191,19 @@ private slots:
         }
         QCOMPARE(shown, buttons);
         QCOMPARE(hidden, placeholders);
-        QCOMPARE(p.buttons->macroListButtons().size(), buttons.size() + placeholders);
+        QCOMPARE(p.page->macroListButtons().size(), buttons.size() + placeholders);
     }
 
     // Without any macro the macro option says so and writes nothing.
     void noMacroShowsTheNotice()
     {
         Pages p;
-        p.buttons->selector(1)->click();
+        p.page->selector(1)->click();
         const FlashDataMap before = mouseFlash();
         ModalHandler modal;
         p.w("DPI_10")->click();
         QCOMPARE(modal.seen, QStringList{"MakeMacro"});
-        QCOMPARE(p.buttons->findChild<QStackedWidget *>("stackedWidget_2")->currentWidget()->objectName(),
+        QCOMPARE(p.page->findChild<QStackedWidget *>("stackedWidget_2")->currentWidget()->objectName(),
                  QString("page_9"));
         QVERIFY(pagetest::sameRecord(mouseFlash(), before));
     }
@@ -299,7 +272,7 @@ private slots:
             QCOMPARE(QByteArray(reinterpret_cast<const char *>(flash.macros[b].name), 6), QByteArray("combo\0", 6));
             compareSlots(flash.macros[b], expected);
             QCOMPARE(p.label(b), p.prefix() + "combo");
-            QCOMPARE(p.buttons->types().at(b), 6);
+            QCOMPARE(p.page->types().at(b), 6);
         }
         // Only the bound buttons changed.
         QCOMPARE(int(flash.buttonFunctions[1].type), 1);
@@ -307,8 +280,8 @@ private slots:
         // The mouse's own data shown again: the labels come back from the
         // records, the editor keeps its macro and the file stays as saved.
         const QByteArray file = readMacro("combo");
-        p.buttons->SlotAllLanguage(1);
-        p.buttons->SlotUpDataButtonUIB(flash);
+        p.page->SlotAllLanguage(1);
+        p.page->SlotUpDataButtonUIB(flash);
         QCOMPARE(p.label(2), p.prefix() + "combo");
         QCOMPARE(p.label(5), p.prefix() + "combo");
         QCOMPARE(readMacro("combo"), file);
@@ -342,7 +315,7 @@ private slots:
         emit PostMsg::instance()->SigAddMacroButton();
         const QString before = p.label(2);
         if (selectFirst)
-            p.buttons->selector(2)->click();
+            p.page->selector(2)->click();
         if (deleteFile)
             QFile::remove(folder() + "/m.ini");
         p.macroButton("m")->click();
@@ -354,12 +327,11 @@ private slots:
         } else {
             QCOMPARE(int(flash.buttonFunctions[2].type), 6);
             QCOMPARE(int(flash.buttonFunctions[2].p2), mode);
-            QCOMPARE(p.buttons->extras().at(2), mode);
+            QCOMPARE(p.page->extras().at(2), mode);
             QCOMPARE(p.label(2), p.prefix() + "m");
         }
-        QCOMPARE(p.buttons->findChild<QStackedWidget *>("stackedWidget")->currentWidget()->objectName(),
-                 QString("page"));
-        QCOMPARE(p.buttons->findChild<QStackedWidget *>("stackedWidget_2")->currentWidget()->objectName(),
+        QCOMPARE(p.page->findChild<QStackedWidget *>("stackedWidget")->currentWidget()->objectName(), QString("page"));
+        QCOMPARE(p.page->findChild<QStackedWidget *>("stackedWidget_2")->currentWidget()->objectName(),
                  QString("page_9"));
     }
 
@@ -369,14 +341,14 @@ private slots:
         Pages p;
         writeMacro("m", "5\n");
         emit PostMsg::instance()->SigAddMacroButton();
-        p.buttons->selector(2)->click();
+        p.page->selector(2)->click();
         const QString before = p.label(2);
         hidusb::sim::sleep(kMouse);
         QSignalSpy offline(PostMsg::instance(), &PostMsg::SigMouseOffLineo);
         p.macroButton("m")->click();
         QCOMPARE(offline.count(), 1);
         QCOMPARE(p.label(2), before);
-        QCOMPARE(p.buttons->types().at(2), 1);
+        QCOMPARE(p.page->types().at(2), 1);
         QCOMPARE(int(currentFlashData.buttonFunctions[2].type), 1);
         hidusb::sim::wake(kMouse);
     }
@@ -413,8 +385,8 @@ private slots:
         FlashDataMap again = mouseFlash();
         again.buttonFunctions[5] = ButtonFunction{6, 5, 1};
         again.macros[5] = MacroStore::toRecord("third", {});
-        p.buttons->SlotUpDataButtonUIB(again);
-        p.buttons->SlotAllLanguage(2);
+        p.page->SlotUpDataButtonUIB(again);
+        p.page->SlotAllLanguage(2);
 
         QCOMPARE(readMacro("fromMouse"), QByteArray("1\n0x04 1 0\n"));
         QCOMPARE(readMacro("mine"), QByteArray("2\n"));
@@ -460,7 +432,7 @@ private slots:
         child<QCheckBox>(*p.macro, "ReUntilClick")->setChecked(true);
         p.macro->on_Save_clicked();
         QCOMPARE(int(mouseFlash().buttonFunctions[3].p2), 255);
-        QCOMPARE(p.buttons->extras().at(1), 255);
+        QCOMPARE(p.page->extras().at(1), 255);
     }
 
     // A rename relabels a bound button once the mouse holds the new name.
@@ -489,7 +461,7 @@ private slots:
                      QByteArray("xy") + QByteArray(28, '\0'));
             compareSlots(flash.macros[b], {{0, 1, 0x04, 0}});
         }
-        p.buttons->SlotUpDataButtonUIB(flash);
+        p.page->SlotUpDataButtonUIB(flash);
         QCOMPARE(p.label(2).remove(QChar(0)), p.prefix() + "xy");
     }
 
@@ -522,14 +494,9 @@ private slots:
             QCOMPARE(p.label(b), p.prefix() + "gone");
         hidusb::sim::wake(kMouse);
 
-        hidusb::sim::resetCounters();
-        hidusb::sim::setJournalEnabled(true);
         hidusb::sim::clearJournal();
         emit PostMsg::instance()->SigDeleteMacroButton(p.prefix() + "gone");
-        int sends = 0;
-        for (const hidusb::sim::JournalEntry &e : hidusb::sim::journal())
-            sends += e.function == QLatin1String("ProtocolDataUpdate");
-        QCOMPARE(sends, 1);
+        QCOMPARE(buttonpagetest::sends(), 1);
 
         const FlashDataMap flash = mouseFlash();
         const ButtonFunction expected[] = {{1, 8, 0}, {2, 1, 0}, {4, 10, 3}, {0, 0, 0}};
@@ -538,7 +505,7 @@ private slots:
             QCOMPARE(int(flash.buttonFunctions[b].type), int(expected[i].type));
             QCOMPARE(int(flash.buttonFunctions[b].p1), int(expected[i].p1));
             QCOMPARE(int(flash.buttonFunctions[b].p2), int(expected[i].p2));
-            QCOMPARE(p.buttons->types().at(b), int(expected[i].type));
+            QCOMPARE(p.page->types().at(b), int(expected[i].type));
             const KeyComboRecord none{};
             QVERIFY(std::memcmp(&flash.keyCombos[b], &none, sizeof none) == 0);
             ++i;
@@ -547,7 +514,7 @@ private slots:
         QCOMPARE(p.label(5), p.w("VolumeUp_8")->text());
         QVERIFY(std::memcmp(&flash.keyCombos[1], &ctrlC, sizeof ctrlC) == 0);
         QCOMPARE(int(flash.buttonFunctions[1].type), 5);
-        QCOMPARE(p.buttons->selectedButton(), -1);
+        QCOMPARE(p.page->selectedButton(), -1);
     }
 
     // The debounce box writes the user's choice (warning below 8 ms), goes
@@ -556,7 +523,7 @@ private slots:
     void debounceBox()
     {
         Pages p([](FlashDataMap &r) { r.debounceTime = 4; });
-        auto *box = p.buttons->findChild<QComboBox *>("Debunce");
+        auto *box = p.page->findChild<QComboBox *>("Debunce");
         QVERIFY(box);
         QCOMPARE(box->currentIndex(), 4);
         QCOMPARE(box->currentText(), QString("4ms"));
@@ -577,7 +544,7 @@ private slots:
 
         FlashDataMap fromMouse = mouseFlash();
         fromMouse.debounceTime = 0xFF;
-        p.buttons->SlotUpDataButtonUIB(fromMouse);
+        p.page->SlotUpDataButtonUIB(fromMouse);
         QCOMPARE(box->currentIndex(), 30);
         QCOMPARE(announced.last().first().toString(), QString("30ms"));
         QCOMPARE(int(mouseFlash().debounceTime), 7);
