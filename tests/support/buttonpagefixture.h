@@ -24,14 +24,7 @@ namespace buttonpagetest {
 
 inline const QString kMouse = QStringLiteral("mouse");
 
-// The mouse's flash once the device link is idle.
-inline FlashDataMap mouseFlash()
-{
-    hidusb::sim::waitIdle();
-    FlashDataMap record{};
-    hidusb::sim::flashRecord(kMouse, &record);
-    return record;
-}
+using pagetest::mouseFlash;
 
 // Records sent to the mouse since the fixture was made.
 inline int sends()
@@ -61,10 +54,7 @@ struct Fixture
             start.buttonFunctions[b] = buttonfn::factoryFunction(b);
         if (edit)
             edit(start);
-        currentFlashData = start;
-        markFlashDataRead(currentAttach().number);
-        sendFlashData();
-        hidusb::sim::waitIdle();
+        pagetest::giveMouse(start);
         uiReady = true;
         page->show();
         page->SlotAllLanguage(0);

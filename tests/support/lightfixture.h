@@ -82,14 +82,7 @@ inline FlashDataMap startRecord()
     return record;
 }
 
-inline FlashDataMap mouseFlash()
-{
-    hidusb::sim::waitIdle();
-    FlashDataMap record;
-    std::memset(&record, 0, sizeof record);
-    hidusb::sim::flashRecord(QStringLiteral("mouse"), &record);
-    return record;
-}
+using pagetest::mouseFlash;
 
 // How many times the record was sent to the mouse since the journal was
 // cleared.
@@ -171,9 +164,7 @@ struct Fixture
         pagetest::openSimulatedMouse();
         hidusb::sim::factoryReset(QStringLiteral("mouse"));
         start = startRecord();
-        currentFlashData = start;
-        markFlashDataRead(currentAttach().number);
-        sendFlashData();
+        pagetest::giveMouse(start);
         LedBarMode bar = startReceiverBar();
         UsbFinderC_SetDongleRGBBarMode(currentDevicePath, &bar);
         DongleIndicatorLeds leds = startIndicatorLeds();

@@ -5,11 +5,12 @@
 // the hub's signals in the order they were emitted.
 
 #include "app/postmsg.h"
-#include "support/hubrecorder.h"
 #include "device/devicecache.h"
 #include "device/devicestate.h"
+#include "device/setters.h"
 #include "platform/hidusb/hidusb.h"
 #include "platform/hidusb/simcontrol.h"
+#include "support/hubrecorder.h"
 
 #include <QApplication>
 #include <QDataStream>
@@ -55,6 +56,26 @@ inline void takeSimulatedMouseRecord()
 {
     hidusb::sim::flashRecord(QStringLiteral("mouse"), &currentFlashData);
     markFlashDataRead(currentAttach().number);
+}
+
+// Puts `record` into the mouse's flash and into currentFlashData, as if the
+// mouse had just sent it in a full dump.
+inline bool giveMouse(const FlashDataMap &record)
+{
+    currentFlashData = record;
+    markFlashDataRead(currentAttach().number);
+    sendFlashData();
+    return hidusb::sim::waitIdle();
+}
+
+// The mouse's flash once the device link is idle.
+inline FlashDataMap mouseFlash()
+{
+    hidusb::sim::waitIdle();
+    FlashDataMap record;
+    std::memset(&record, 0, sizeof record);
+    hidusb::sim::flashRecord(QStringLiteral("mouse"), &record);
+    return record;
 }
 
 inline FlashDataMap patternRecord(int stages, int active, int seed = 1)

@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTest>
 
 namespace recordtest {
 
@@ -34,3 +35,10 @@ inline QString firstDifference(const FlashDataMap &actual, const FlashDataMap &w
 }
 
 } // namespace recordtest
+
+// Fails the test with the first differing byte when `actual` is not `wanted`.
+#define VERIFY_RECORD(actual, wanted)                                                                                  \
+    do {                                                                                                               \
+        const QString recordDifference_ = recordtest::firstDifference((actual), (wanted));                             \
+        QVERIFY2(recordDifference_.isEmpty(), qPrintable(recordDifference_));                                          \
+    } while (false)

@@ -62,24 +62,8 @@ inline FlashDataMap startRecord(int activeStage = 1, int stageCount = 8)
     return record;
 }
 
-// Puts `record` into the mouse's flash and into currentFlashData, as if the
-// mouse had just sent it in a full dump.
-inline bool giveMouse(const FlashDataMap &record)
-{
-    currentFlashData = record;
-    markFlashDataRead(currentAttach().number);
-    sendFlashData();
-    return hidusb::sim::waitIdle();
-}
-
-inline FlashDataMap mouseFlash()
-{
-    hidusb::sim::waitIdle();
-    FlashDataMap record;
-    std::memset(&record, 0, sizeof record);
-    hidusb::sim::flashRecord(QStringLiteral("mouse"), &record);
-    return record;
-}
+using pagetest::giveMouse;
+using pagetest::mouseFlash;
 
 // The page, shown and refilled from the start record, with the mouse
 // answering and user changes allowed; the simulator's counters and journal

@@ -64,10 +64,7 @@ struct Fixture
         start.angle = 0;
         start.angleSet = 0;
         start.fps20k = 0;
-        currentFlashData = start;
-        markFlashDataRead(currentAttach().number);
-        sendFlashData();
-        hidusb::sim::waitIdle();
+        pagetest::giveMouse(start);
         uiReady = true;
         page.reset(new Advanced);
         page->show();
@@ -100,14 +97,7 @@ struct Fixture
     }
 };
 
-FlashDataMap mouseFlash()
-{
-    hidusb::sim::waitIdle();
-    FlashDataMap record;
-    std::memset(&record, 0, sizeof record);
-    hidusb::sim::flashRecord(QStringLiteral("mouse"), &record);
-    return record;
-}
+using pagetest::mouseFlash;
 
 int calls(const char *function)
 {
@@ -116,16 +106,6 @@ int calls(const char *function)
     for (const hidusb::sim::JournalEntry &e : hidusb::sim::journal())
         n += e.function == QLatin1String(function);
     return n;
-}
-
-FlashDataMap expected(const FlashDataMap &start, const QString &changes)
-{
-    return recordtest::withBytes(start, changes);
-}
-
-QString difference(const FlashDataMap &actual, const FlashDataMap &wanted)
-{
-    return recordtest::firstDifference(actual, wanted);
 }
 
 // A user's pick, click or slider commit, by name.
@@ -251,10 +231,10 @@ void TestAdvancedPage::userChangesWriteTheirBytes()
     for (const QString &step : steps)
         act(f, step);
 
-    const FlashDataMap want = expected(f.start, changes);
+    const FlashDataMap want = recordtest::withBytes(f.start, changes);
     const FlashDataMap flash = mouseFlash();
-    QVERIFY2(difference(flash, want).isEmpty(), qPrintable(difference(flash, want)));
-    QVERIFY2(difference(currentFlashData, want).isEmpty(), qPrintable(difference(currentFlashData, want)));
+    VERIFY_RECORD(flash, want);
+    VERIFY_RECORD(currentFlashData, want);
     // One send per change, also when the change repeats the value.
     QCOMPARE(calls("ProtocolDataUpdate"), steps.size());
     QCOMPARE(offline.count(), 0);
@@ -288,8 +268,8 @@ void TestAdvancedPage::silentMouseChangesNothing()
     QCOMPARE(shown(f), before);
     QCOMPARE(offline.count(), 1);
     QCOMPARE(offline.at(0).at(0).toInt(), 0);
-    QVERIFY(difference(currentFlashData, f.start).isEmpty());
-    QVERIFY(difference(mouseFlash(), f.start).isEmpty());
+    VERIFY_RECORD(currentFlashData, f.start);
+    VERIFY_RECORD(mouseFlash(), f.start);
     QCOMPARE(calls("ProtocolDataUpdate"), 0);
     QCOMPARE(calls("UsbFinderC_SetLongRangeMode"), 0);
     QCOMPARE(hidusb::sim::longRange(QStringLiteral("receiver")), longRangeBefore);
@@ -297,8 +277,7 @@ void TestAdvancedPage::silentMouseChangesNothing()
     // Nothing of the refused change rides out with the next, unrelated write.
     QVERIFY(hidusb::sim::wake(QStringLiteral("mouse")));
     act(f, QStringLiteral("sleep 6"));
-    QVERIFY2(difference(mouseFlash(), expected(f.start, "8=60")).isEmpty(),
-             qPrintable(difference(mouseFlash(), expected(f.start, "8=60"))));
+    VERIFY_RECORD(mouseFlash(), recordtest::withBytes(f.start, "8=60"));
 }
 
 // ---------------------------------------------------------------------------
@@ -447,7 +426,7 @@ void TestAdvancedPage::refillsShowTheRecordAndSendNothing()
     QFETCH(QString, shows);
 
     const FlashDataMap startRecord = Fixture(false).start;
-    const FlashDataMap record = expected(startRecord, changes);
+    const FlashDataMap record = recordtest::withBytes(startRecord, changes);
     for (int source = 0; source < 3; ++source) {
         Fixture f;
         QSignalSpy offline(PostMsg::instance(), &PostMsg::SigMouseOffLineo);
@@ -466,14 +445,14 @@ void TestAdvancedPage::refillsShowTheRecordAndSendNothing()
                      qPrintable(QStringLiteral("source %1: %2 not in %3").arg(source).arg(part, now)));
         QCOMPARE(calls("ProtocolDataUpdate"), 0);
         QCOMPARE(offline.count(), 0);
-        QVERIFY(difference(currentFlashData, f.start).isEmpty());
+        VERIFY_RECORD(currentFlashData, f.start);
     }
 }
 
 void TestAdvancedPage::defaults()
 {
     Fixture f;
-    FlashDataMap record = expected(f.start, "8=90 15=20 42=1 4=3");
+    FlashDataMap record = recordtest::withBytes(f.start, "8=90 15=20 42=1 4=3");
     f.page->SlotUpDataSenSorUISensor(record);
     currentDevice.update([](DeviceAllInfo &d) {
         d.modelIndex = 2; // a model without long range, and a cable

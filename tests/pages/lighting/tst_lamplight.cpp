@@ -28,16 +28,6 @@ using lighttest::writes;
 
 namespace {
 
-FlashDataMap expected(const FlashDataMap &start, const QString &changes)
-{
-    return recordtest::withBytes(start, changes);
-}
-
-QString difference(const FlashDataMap &actual, const FlashDataMap &wanted)
-{
-    return recordtest::firstDifference(actual, wanted);
-}
-
 void press(QWidget *panel, const QPoint &pos, Qt::MouseButton button = Qt::LeftButton)
 {
     QMouseEvent event(QEvent::MouseButtonPress, pos, panel->mapToGlobal(pos), button, button, Qt::NoModifier);
@@ -180,10 +170,10 @@ void TestLampLight::controlsWriteTheirBytes()
     Fixture f;
     QSignalSpy offline(PostMsg::instance(), &PostMsg::SigMouseOffLineo);
     lighttest::actAll(f, action, act);
-    const FlashDataMap want = expected(f.start, changes);
+    const FlashDataMap want = recordtest::withBytes(f.start, changes);
     const FlashDataMap flash = mouseFlash();
-    QVERIFY2(difference(flash, want).isEmpty(), qPrintable(difference(flash, want)));
-    QVERIFY2(difference(currentFlashData, want).isEmpty(), qPrintable(difference(currentFlashData, want)));
+    VERIFY_RECORD(flash, want);
+    VERIFY_RECORD(currentFlashData, want);
     QCOMPARE(recordSends(), sends);
     QCOMPARE(offline.count(), 0);
 }

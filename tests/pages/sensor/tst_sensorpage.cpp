@@ -41,16 +41,6 @@ QString swatchName(int stage)
     return QString::fromLatin1(kValueButtons[stage]) + QLatin1Char('A');
 }
 
-FlashDataMap expected(const FlashDataMap &start, const QString &changes)
-{
-    return recordtest::withBytes(start, changes);
-}
-
-QString difference(const FlashDataMap &actual, const FlashDataMap &wanted)
-{
-    return recordtest::firstDifference(actual, wanted);
-}
-
 void sendMouse(QWidget *target, QEvent::Type type, const QPoint &pos, Qt::MouseButtons buttons)
 {
     QMouseEvent event(type, pos, target->mapToGlobal(pos), Qt::LeftButton, buttons, Qt::NoModifier);
@@ -218,10 +208,10 @@ void TestSensorPage::userChangesWriteTheirBytes()
     Fixture f(active);
     for (const QString &step : action.split(QLatin1Char(',')))
         act(f, step);
-    const FlashDataMap want = expected(f.start, changes);
+    const FlashDataMap want = recordtest::withBytes(f.start, changes);
     const FlashDataMap flash = mouseFlash();
-    QVERIFY2(difference(flash, want).isEmpty(), qPrintable(difference(flash, want)));
-    QVERIFY2(difference(currentFlashData, want).isEmpty(), qPrintable(difference(currentFlashData, want)));
+    VERIFY_RECORD(flash, want);
+    VERIFY_RECORD(currentFlashData, want);
     if (changes.isEmpty())
         QCOMPARE(hidusb::sim::counters().recordBlocksWritten, 0u);
 }
@@ -264,14 +254,14 @@ void TestSensorPage::silentMouseChangesNothing()
     QCOMPARE(shown(f), before);
     QCOMPARE(offline.count(), notices);
     QCOMPARE(dpi.count(), 0);
-    QVERIFY(difference(currentFlashData, f.start).isEmpty());
-    QVERIFY(difference(mouseFlash(), f.start).isEmpty());
+    VERIFY_RECORD(currentFlashData, f.start);
+    VERIFY_RECORD(mouseFlash(), f.start);
     QCOMPARE(hidusb::sim::counters().recordBlocksWritten, 0u);
 
     // Nothing left in the record rides out with the next write.
     QVERIFY(hidusb::sim::wake(QStringLiteral("mouse")));
     act(f, QStringLiteral("toggle MotionSync_2"));
-    QVERIFY(difference(mouseFlash(), expected(f.start, "7=1")).isEmpty());
+    VERIFY_RECORD(mouseFlash(), recordtest::withBytes(f.start, "7=1"));
 }
 
 // ---------------------------------------------------------------------------
@@ -288,7 +278,7 @@ void TestSensorPage::countChangeMovesTheSelectedStage()
     std::swap(want.dpiStages[3], want.dpiStages[6]);
     want.activeDpiStage = 3;
     want.dpiStageCount = 4;
-    QVERIFY2(difference(mouseFlash(), want).isEmpty(), qPrintable(difference(mouseFlash(), want)));
+    VERIFY_RECORD(mouseFlash(), want);
 
     // On screen: the same exchange, the marker under stage 3, stages 4..7 hidden.
     QCOMPARE(editor->stageDpi(3), kStartDpi[6]);
@@ -319,7 +309,7 @@ void TestSensorPage::stageSwitchLooksAndReports()
     QCOMPARE(dpi.at(0).at(0).toInt(), kStartDpi[3]);
     QCOMPARE(f.find<QSlider>("horizontalSliderC")->value(), kStartDpi[3]);
     // One write: the active stage; the slider followed without a DPI write.
-    QVERIFY(difference(mouseFlash(), expected(f.start, "2=3")).isEmpty());
+    VERIFY_RECORD(mouseFlash(), recordtest::withBytes(f.start, "2=3"));
 
     // The already selected stage is not written again.
     hidusb::sim::resetCounters();
@@ -421,7 +411,7 @@ void TestSensorPage::refillsSendNothing()
     QCOMPARE(dpi.last().at(0).toInt(), 1200);
 
     QCOMPARE(hidusb::sim::counters().recordBlocksWritten, 0u);
-    QVERIFY(difference(mouseFlash(), f.start).isEmpty());
+    VERIFY_RECORD(mouseFlash(), f.start);
 }
 
 // The mouse's DPI and rate buttons: reports through the library's thread reach
@@ -457,7 +447,7 @@ void TestSensorPage::followsTheMousesOwnButtons()
     want.activeDpiStage = 2;
     want.reportRate = flash.reportRate;
     QVERIFY(flash.reportRate != f.start.reportRate);
-    QVERIFY2(difference(flash, want).isEmpty(), qPrintable(difference(flash, want)));
+    VERIFY_RECORD(flash, want);
 }
 
 // ---------------------------------------------------------------------------
@@ -632,7 +622,7 @@ void TestSensorPage::freshPageReturnsToDefinedValues()
     act(f, QStringLiteral("stage 4"));
     QVERIFY(f.find<QToolButton>(kValueButtons[1])->isChecked());
     QCOMPARE(f.find<SensorDPI>("frameDpi")->activeStage(), 1);
-    QVERIFY(difference(mouseFlash(), f.start).isEmpty());
+    VERIFY_RECORD(mouseFlash(), f.start);
 }
 
 // ---------------------------------------------------------------------------
