@@ -1,11 +1,13 @@
 #pragma once
 
 // Shared pieces of the macro page tests: the macro folder of the test's own
-// user folder, its files, and the page's named widgets.
+// user folder, emptied, its files, and the page's named widgets.
 
+#include "pages/macro/macroflags.h"
 #include "pages/macro/macrostore.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QString>
 #include <QWidget>
@@ -16,6 +18,15 @@ namespace macrotest {
 inline QString folder()
 {
     return MacroStore::defaultFolder();
+}
+
+// An empty macro folder and no recording under way, where each macro test
+// starts. False when the folder cannot be made.
+inline bool emptyFolder()
+{
+    QDir(folder()).removeRecursively();
+    macroRecording = false;
+    return QDir().mkpath(folder());
 }
 
 inline void writeMacro(const QString &name, const QByteArray &bytes)

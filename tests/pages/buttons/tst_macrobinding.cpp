@@ -54,9 +54,7 @@ struct EmptyMacroFolder
     EmptyMacroFolder()
     {
         languageIndex = 0;
-        macroRecording = false;
-        QDir(folder()).removeRecursively();
-        QDir().mkpath(folder());
+        emptyFolder();
     }
 };
 

@@ -9,6 +9,7 @@
 #include "platform/keyhook/keyhook.h"
 #include "support/testmain.h"
 
+#include "support/macrofixture.h"
 #include "support/modalhandler.h"
 
 #include <QLabel>
@@ -24,14 +25,7 @@ using KeyMessages = QVector<QPair<int, int>>;
 
 namespace {
 
-template <typename T>
-T *child(QWidget &w, const char *name)
-{
-    T *c = w.findChild<T *>(QString::fromLatin1(name));
-    if (!c)
-        qFatal("no child %s", name);
-    return c;
-}
+using macrotest::child;
 
 void click(QWidget &w, const char *name)
 {

@@ -126,9 +126,7 @@ void MacroEditTest::initTestCase()
 
 void MacroEditTest::init()
 {
-    QDir(folder()).removeRecursively();
-    QVERIFY(QDir().mkpath(folder()));
-    macroRecording = false;
+    QVERIFY(emptyFolder());
     // Press A, 10 ms, release A, 20 ms, press B.
     writeMacro("m", "1\n0x04 1 0\n10ms\n0x04 1 1\n20ms\n0x05 1 0\n");
     page = std::make_unique<Macro>(nullptr);

@@ -8,6 +8,7 @@
 #include "pages/macro/macrostore.h"
 #include "support/testmain.h"
 
+#include "support/macrofixture.h"
 #include "support/modalhandler.h"
 
 #include <QBuffer>
@@ -26,10 +27,8 @@
 
 namespace {
 
-QString folder()
-{
-    return MacroStore::defaultFolder();
-}
+using macrotest::emptyFolder;
+using macrotest::folder;
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -125,9 +124,7 @@ void MacroExportTest::initTestCase()
 
 void MacroExportTest::init()
 {
-    QDir(folder()).removeRecursively();
-    QVERIFY(QDir().mkpath(folder()));
-    macroRecording = false;
+    QVERIFY(emptyFolder());
 }
 
 void MacroExportTest::cleanup()

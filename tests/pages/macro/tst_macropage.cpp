@@ -121,9 +121,7 @@ void MacroPageTest::initTestCase()
 
 void MacroPageTest::init()
 {
-    QDir(folder()).removeRecursively();
-    QVERIFY(QDir().mkpath(folder()));
-    macroRecording = false;
+    QVERIFY(emptyFolder());
 }
 
 void MacroPageTest::cleanup()

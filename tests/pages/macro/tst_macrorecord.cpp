@@ -120,9 +120,7 @@ void MacroRecordTest::initTestCase()
 
 void MacroRecordTest::init()
 {
-    QDir(folder()).removeRecursively();
-    QVERIFY(QDir().mkpath(folder()));
-    macroRecording = false;
+    QVERIFY(emptyFolder());
     writeMacro("m", "3\n0x05 1 0\n10ms\n0x05 1 1\n");
     page = std::make_unique<Macro>(nullptr);
     page->show();

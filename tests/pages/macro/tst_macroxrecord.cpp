@@ -174,9 +174,7 @@ void MacroXRecordTest::initTestCase()
 
 void MacroXRecordTest::init()
 {
-    QDir(folder()).removeRecursively();
-    QVERIFY(QDir().mkpath(folder()));
-    macroRecording = false;
+    QVERIFY(emptyFolder());
     writeMacro("keys", "");
     page = std::make_unique<Macro>(nullptr);
     page->show();
