@@ -177,18 +177,14 @@ struct Fixture
         page.reset(new LampLight);
         page->show();
         page->SlotUpDataLightUILight(start);
-        QApplication::processEvents();
-        hidusb::sim::waitIdle();
         hidusb::sim::setJournalEnabled(true);
-        hidusb::sim::resetCounters();
-        hidusb::sim::clearJournal();
+        pagetest::settle();
     }
     ~Fixture()
     {
         page.reset();
         uiReady = false;
-        UsbServer_Exit();
-        hidusb::sim::waitIdle();
+        pagetest::closeSimulatedMouse();
     }
 
     template <typename T>

@@ -58,6 +58,25 @@ inline void takeSimulatedMouseRecord()
     markFlashDataRead(currentAttach().number);
 }
 
+// The end of a page fixture's set-up: the page's queued events handled, the
+// device link idle, and the simulator's counters and journal emptied, so a
+// test sees only what it does itself.
+inline void settle()
+{
+    QApplication::processEvents();
+    hidusb::sim::waitIdle();
+    hidusb::sim::resetCounters();
+    hidusb::sim::clearJournal();
+}
+
+// Ends the report delivery openSimulatedMouse() started and waits for the
+// device link's last calls.
+inline void closeSimulatedMouse()
+{
+    UsbServer_Exit();
+    hidusb::sim::waitIdle();
+}
+
 // Puts `record` into the mouse's flash and into currentFlashData, as if the
 // mouse had just sent it in a full dump.
 inline bool giveMouse(const FlashDataMap &record)

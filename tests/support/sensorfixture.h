@@ -85,16 +85,12 @@ struct Fixture
         page.reset(new Sensor);
         page->show();
         page->SlotUpDataSenSorUISensor(start);
-        QApplication::processEvents();
-        hidusb::sim::waitIdle();
-        hidusb::sim::resetCounters();
-        hidusb::sim::clearJournal();
+        pagetest::settle();
     }
     ~Fixture()
     {
         page.reset();
-        UsbServer_Exit();
-        hidusb::sim::waitIdle();
+        pagetest::closeSimulatedMouse();
     }
 
     template <typename T>

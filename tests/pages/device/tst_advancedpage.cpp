@@ -72,16 +72,12 @@ struct Fixture
             page->SlotUpDataSenSorUISensor(start);
             page->SlotForm();
         }
-        QApplication::processEvents();
-        hidusb::sim::waitIdle();
-        hidusb::sim::resetCounters();
-        hidusb::sim::clearJournal();
+        pagetest::settle();
     }
     ~Fixture()
     {
         page.reset();
-        UsbServer_Exit();
-        hidusb::sim::waitIdle();
+        pagetest::closeSimulatedMouse();
     }
 
     template <typename T>
