@@ -41,7 +41,7 @@ GroupKey::GroupKey(QWidget *parent) : QDialog(parent), ui(new Ui::GroupKey)
         look::checkBoxSheet(picturePath, QStringLiteral("CheckBoxCheck.png"), QStringLiteral("CheckBox.png"));
     for (QCheckBox *box : {ui->Shift, ui->Ctrl, ui->Alt, ui->Win})
         look::setSheet(box, checkSheet);
-    look::setSheet(ui->lineEdit, look::colorSheet(QStringLiteral("QLineEdit"), look::Role::LineEdit));
+    look::setSheet(ui->lineEdit, look::fieldSheet(QStringLiteral("QLineEdit")));
 
     ui->lineEdit->setAttribute(Qt::WA_InputMethodEnabled, false);
     ui->lineEdit->setFocus(Qt::OtherFocusReason);

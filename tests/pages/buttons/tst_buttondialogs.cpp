@@ -63,6 +63,7 @@ private slots:
 
     void fireKeyTextsFollowLanguage();
     void captionsFitInEveryLanguage();
+    void keyFieldIsReadable();
     void fireKeyResult_data();
     void fireKeyResult();
     void fireKeyTypedValuesStayInRange_data();
@@ -235,6 +236,34 @@ void ButtonDialogsTest::captionsFitInEveryLanguage()
                                         .arg(label->contentsRect().width())));
             }
     }
+}
+
+// The captured keys were the theme's light text on a white field.
+void ButtonDialogsTest::keyFieldIsReadable()
+{
+    GroupKey group;
+    group.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&group));
+    QLineEdit *edit = field(group);
+    edit->setText(QStringLiteral("WWWW"));
+    edit->clearFocus();
+    // Inside the frame: the border line is not what carries the text.
+    const QImage image = edit->grab(edit->rect().adjusted(3, 3, -3, -3)).toImage();
+    // The field's own colour is what most of it shows; the text is the
+    // pixel furthest from it.
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y)];
+    QRgb background = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > counts.value(background))
+            background = it.key();
+    int contrast = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            contrast = qMax(contrast, qAbs(qGray(image.pixel(x, y)) - qGray(background)));
+    QVERIFY2(contrast >= 100, qPrintable(QString::number(contrast)));
 }
 
 void ButtonDialogsTest::fireKeyResult_data()
