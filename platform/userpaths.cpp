@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace {
@@ -63,4 +64,9 @@ QString dialogStartFolder(const QString &folder)
     const bool namesDrive = folder.size() >= 2 && folder.at(0).isLetter() && folder.at(1) == QLatin1Char(':');
     return namesDrive ? QDir::homePath() : folder;
 #endif
+}
+
+QString withDefaultSuffix(const QString &path, const QString &suffix)
+{
+    return QFileInfo(path).suffix().isEmpty() ? path + QLatin1Char('.') + suffix : path;
 }

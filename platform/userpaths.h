@@ -24,3 +24,7 @@ QString userConfigRoot();
 // The start folder of a file dialog: a folder that names a Windows drive
 // ("G:", "C:/Data") is the user's home folder elsewhere.
 QString dialogStartFolder(const QString &folder);
+
+// `path` with ".<suffix>" added when its file name has no suffix: Qt's save
+// dialog adds none, and the matching open dialog lists only that suffix.
+QString withDefaultSuffix(const QString &path, const QString &suffix);

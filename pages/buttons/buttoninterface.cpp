@@ -1044,12 +1044,11 @@ void Buttoninterface::on_OutputData_clicked()
         exportTo(path);
 }
 
-bool Buttoninterface::exportTo(QString path)
+bool Buttoninterface::exportTo(const QString &chosen)
 {
     if (!currentFlashDataIsOpenDevice())
         return false;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".bin");
+    const QString path = withDefaultSuffix(chosen, QStringLiteral("bin"));
     const FlashDataMap record = currentFlashData;
     if (exportButtonConfig(path, record))
         return true;

@@ -83,7 +83,7 @@ public:
     // Exports the open device's record to `path` (".bin" added when the name
     // has no suffix); tells the user when the file could not be written.
     // False, and nothing written, when no record of the open device is held.
-    bool exportTo(QString path);
+    bool exportTo(const QString &chosen);
 
     const QVector<int> &types() const { return buttonTypes; }
     const QVector<int> &values() const { return buttonValues; }

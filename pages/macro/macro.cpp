@@ -757,12 +757,9 @@ void Macro::ExPortMacro()
         exportMacroTo(path);
 }
 
-bool Macro::exportMacroTo(QString path)
+bool Macro::exportMacroTo(const QString &chosen)
 {
-    // The file dialog adds no suffix of its own here; without one the file
-    // would not show in the import dialog's "*.ini" list.
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".ini");
+    const QString path = withDefaultSuffix(chosen, QStringLiteral("ini"));
     QVector<MacroExport::Item> items;
     for (int row = 0; row < ui->listWidgetKey->count(); ++row) {
         const QListWidgetItem *item = ui->listWidgetKey->item(row);

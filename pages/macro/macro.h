@@ -75,7 +75,7 @@ public:
 
     // The two halves of export and import after the file dialog; false when
     // nothing was written or added (the user has been told why).
-    bool exportMacroTo(QString path);
+    bool exportMacroTo(const QString &chosen);
     bool importMacroFrom(const QString &path);
 
 public slots:

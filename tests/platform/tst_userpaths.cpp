@@ -49,6 +49,27 @@ private slots:
         QVERIFY(macro.open(QIODevice::ReadOnly));
         QCOMPARE(macro.readAll(), QByteArray("[Language]\nLanguage=2\n"));
     }
+
+    void defaultSuffix_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("no suffix") << "/home/u/keys"
+                                   << "/home/u/keys.ini";
+        QTest::newRow("own suffix kept") << "/home/u/keys.macro"
+                                         << "/home/u/keys.macro";
+        QTest::newRow("same suffix kept") << "/home/u/keys.ini"
+                                          << "/home/u/keys.ini";
+        QTest::newRow("dot in a folder name only") << "/home/u.v/keys"
+                                                   << "/home/u.v/keys.ini";
+    }
+
+    void defaultSuffix()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, expected);
+        QCOMPARE(withDefaultSuffix(path, QStringLiteral("ini")), expected);
+    }
 };
 
 VELMORAX_TEST_GUILESS_MAIN(TestUserPaths)
