@@ -12,19 +12,26 @@ ConfigIni *ConfigIni::instance()
     return store;
 }
 
-ConfigIni::ConfigIni(const QString &path)
-    : m_settings(path, QSettings::IniFormat), m_path(path)
+ConfigIni::ConfigIni(const QString &path) : m_settings(path, QSettings::IniFormat), m_path(path)
 {
     m_settings.setIniCodec("UTF-8");
 }
 
 bool ConfigIni::isCodedKey(const QString &key)
 {
-    static const QSet<QString> coded = {
-        QStringLiteral("MM"), QStringLiteral("DM"), QStringLiteral("D2M"), QStringLiteral("D4M"),
-        QStringLiteral("D8M"), QStringLiteral("Sensor"), QStringLiteral("CID"), QStringLiteral("VID"),
-        QStringLiteral("USB_PID"), QStringLiteral("Wireless_PID"), QStringLiteral("Wireless2_PID"),
-        QStringLiteral("Wireless4_PID"), QStringLiteral("Wireless8_PID")};
+    static const QSet<QString> coded = {QStringLiteral("MM"),
+                                        QStringLiteral("DM"),
+                                        QStringLiteral("D2M"),
+                                        QStringLiteral("D4M"),
+                                        QStringLiteral("D8M"),
+                                        QStringLiteral("Sensor"),
+                                        QStringLiteral("CID"),
+                                        QStringLiteral("VID"),
+                                        QStringLiteral("USB_PID"),
+                                        QStringLiteral("Wireless_PID"),
+                                        QStringLiteral("Wireless2_PID"),
+                                        QStringLiteral("Wireless4_PID"),
+                                        QStringLiteral("Wireless8_PID")};
     return coded.contains(key);
 }
 
@@ -74,8 +81,7 @@ QStringList ConfigIni::valueList(const QString &group, const QString &key)
     return list;
 }
 
-QString ConfigIni::valueListItem(const QString &group, const QString &key, int index,
-                                 const QString &fallback)
+QString ConfigIni::valueListItem(const QString &group, const QString &key, int index, const QString &fallback)
 {
     const QStringList list = valueList(group, key);
     return index >= 0 && index < list.size() ? list.at(index) : fallback;

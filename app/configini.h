@@ -26,8 +26,7 @@ public:
     // coded key is decoded. A missing key gives an empty list.
     QStringList valueList(const QString &group, const QString &key);
     // Item `index` of valueList(); `fallback` when the list is too short.
-    QString valueListItem(const QString &group, const QString &key, int index,
-                          const QString &fallback = QString());
+    QString valueListItem(const QString &group, const QString &key, int index, const QString &fallback = QString());
 
     QString filePath() const { return m_path; }
 

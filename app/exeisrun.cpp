@@ -1,7 +1,7 @@
 #include "app/exeisrun.h"
 
-#include "app/macroini.h"
 #include "app/look.h"
+#include "app/macroini.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
 
@@ -13,8 +13,7 @@
 #include <QJsonObject>
 #include <QJsonParseError>
 
-ExeIsRun::ExeIsRun(QWidget *parent)
-    : QDialog(parent), ui(new Ui::ExeIsRun)
+ExeIsRun::ExeIsRun(QWidget *parent) : QDialog(parent), ui(new Ui::ExeIsRun)
 {
     ui->setupUi(this);
     connect(PostMsg::instance(), &PostMsg::SigChangeLanguage, this, &ExeIsRun::SlotChangeLanguage);
@@ -81,23 +80,24 @@ void ExeIsRun::collectTexts(const QJsonValue &value)
 {
     if (!value.isObject())
         return;
-    walkCatalogue(value, QString(), {inMousePart, currentSection}, [this](const QString &key, const QJsonValue &member) {
-        if (!member.isString() || member.toString().isEmpty() || !inMousePart)
-            return;
-        const QString text = member.toString();
-        if (currentSection == QLatin1String("macro")) {
-            if (key == QLatin1String("DialogSelectMacroFirst"))
-                selectMacroFirstText = text;
-            else if (key == QLatin1String("DialogStopRecordFirst"))
-                stopRecordFirstText = text;
-        } else if (currentSection == QLatin1String("common")) {
-            if (key == QLatin1String("OK"))
-                ui->NewHong->setText(text);
-        } else if (currentSection == QLatin1String("home")) {
-            if (key == QLatin1String("OnRun"))
-                ui->label->setText(text);
-        }
-    });
+    walkCatalogue(value, QString(), {inMousePart, currentSection},
+                  [this](const QString &key, const QJsonValue &member) {
+                      if (!member.isString() || member.toString().isEmpty() || !inMousePart)
+                          return;
+                      const QString text = member.toString();
+                      if (currentSection == QLatin1String("macro")) {
+                          if (key == QLatin1String("DialogSelectMacroFirst"))
+                              selectMacroFirstText = text;
+                          else if (key == QLatin1String("DialogStopRecordFirst"))
+                              stopRecordFirstText = text;
+                      } else if (currentSection == QLatin1String("common")) {
+                          if (key == QLatin1String("OK"))
+                              ui->NewHong->setText(text);
+                      } else if (currentSection == QLatin1String("home")) {
+                          if (key == QLatin1String("OnRun"))
+                              ui->label->setText(text);
+                      }
+                  });
 }
 
 void ExeIsRun::showSelectMacroFirst()

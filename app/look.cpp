@@ -139,10 +139,11 @@ Images buttonImages(const QString &base, int states)
     return images;
 }
 
-QString imageSheet(const QString &selector, const QString &dir, const Images &images, Fit fit,
-                   const QString &textColor, const QString &extra)
+QString imageSheet(const QString &selector, const QString &dir, const Images &images, Fit fit, const QString &textColor,
+                   const QString &extra)
 {
-    const QString property = fit == Fit::Centre ? QStringLiteral("background-image: ") : QStringLiteral("border-image: ");
+    const QString property =
+        fit == Fit::Centre ? QStringLiteral("background-image: ") : QStringLiteral("border-image: ");
     QString sheet = selector + QStringLiteral("{border:0px;");
     if (fit == Fit::Centre)
         sheet += QStringLiteral("background-position:center;background-repeat:no-repeat;");
@@ -404,8 +405,8 @@ void styleNotice(QDialog *dialog, const NoticeParts &parts)
     const QString dir = noticePictureDir();
 
     if (parts.label) {
-        setSheet(parts.label, colorSheet(QStringLiteral("QLabel"), Role::Label,
-                                         QStringLiteral("background:transparent;")));
+        setSheet(parts.label,
+                 colorSheet(QStringLiteral("QLabel"), Role::Label, QStringLiteral("background:transparent;")));
         // Long translations wrap before they reach the panel's edges.
         parts.label->setContentsMargins(10, 0, 10, 0);
     }
@@ -415,8 +416,8 @@ void styleNotice(QDialog *dialog, const NoticeParts &parts)
         setSheet(parts.frame, QStringLiteral("QFrame#%1{border:0px;border-image:%2 0 0 0 0 stretch stretch;}")
                                   .arg(parts.frame->objectName(), url(dir, QStringLiteral("BackGround.png"))));
     if (parts.closeButton)
-        setSheet(parts.closeButton, imageSheet(QStringLiteral("QToolButton"), dir,
-                                               buttonImages(QStringLiteral("Close"), Hover | Click)));
+        setSheet(parts.closeButton,
+                 imageSheet(QStringLiteral("QToolButton"), dir, buttonImages(QStringLiteral("Close"), Hover | Click)));
     const QString confirmSheet = imageSheet(QStringLiteral("QToolButton"), dir,
                                             {parts.confirmImage, QString(), parts.confirmClickImage, QString()},
                                             Fit::Stretch, rgb(Role::Button));

@@ -123,8 +123,7 @@ struct Images
     Images(const QString &normalImage, const QString &hoverImage = QString(), const QString &pressedImage = QString(),
            const QString &checkedImage = QString())
         : normal(normalImage), hover(hoverImage), pressed(pressedImage), checked(checkedImage)
-    {
-    }
+    {}
 
     QString normal;
     QString hover;   // mouse over the widget (":hover")
@@ -163,8 +162,7 @@ QString menuSheet();
 // A horizontal slider: white groove, the filled part in `fill`, the handle
 // drawn from `dir` + `handleImage`. `handleOverhang` widens the handle past
 // the groove's ends by that many pixels on each side.
-QString sliderSheet(const QString &dir, const QString &handleImage, Role fill = Role::Slider,
-                    int handleOverhang = 0);
+QString sliderSheet(const QString &dir, const QString &handleImage, Role fill = Role::Slider, int handleOverhang = 0);
 
 // A tab widget whose pane is invisible (the page's own background shows).
 QString transparentTabSheet();
@@ -231,16 +229,15 @@ void centreOn(QWidget *dialog, const QWidget *opener, int dx = 0, int dy = 0);
 
 struct NoticeParts
 {
-    NoticeParts(QFrame *frameWidget, QLabel *labelWidget, QToolButton *close,
-                const QList<QToolButton *> &confirm = {}, const QString &image = QStringLiteral("Confirm.png"),
+    NoticeParts(QFrame *frameWidget, QLabel *labelWidget, QToolButton *close, const QList<QToolButton *> &confirm = {},
+                const QString &image = QStringLiteral("Confirm.png"),
                 const QString &clickImage = QStringLiteral("ConfirmClick.png"), QToolButton *onReturn = nullptr)
         : frame(frameWidget), label(labelWidget), closeButton(close), confirmButtons(confirm), confirmImage(image),
           confirmClickImage(clickImage), returnButton(onReturn)
-    {
-    }
+    {}
 
-    QFrame *frame = nullptr;         // background, drawn from "BackGround.png"
-    QLabel *label = nullptr;         // the message, in the label colour
+    QFrame *frame = nullptr; // background, drawn from "BackGround.png"
+    QLabel *label = nullptr; // the message, in the label colour
     QToolButton *closeButton = nullptr;
     QList<QToolButton *> confirmButtons; // in the button colour
     QString confirmImage;

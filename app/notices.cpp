@@ -13,8 +13,7 @@
 
 // ---------------------------------------------------------------------------
 
-QuestiondialogB::QuestiondialogB(QWidget *parent)
-    : QDialog(parent), ui(new Ui::QuestiondialogB)
+QuestiondialogB::QuestiondialogB(QWidget *parent) : QDialog(parent), ui(new Ui::QuestiondialogB)
 {
     ui->setupUi(this);
     pictureDir = look::setUpNotice(this, {ui->QuestionB, ui->label, ui->CloseButton, {}});
@@ -38,12 +37,15 @@ void QuestiondialogB::on_CloseButton_clicked()
 
 // ---------------------------------------------------------------------------
 
-MouseOffLine::MouseOffLine(QWidget *parent)
-    : QDialog(parent), ui(new Ui::MouseOffLine)
+MouseOffLine::MouseOffLine(QWidget *parent) : QDialog(parent), ui(new Ui::MouseOffLine)
 {
     ui->setupUi(this);
-    pictureDir = look::setUpNotice(this, {ui->MouseOffLineA, ui->label, ui->CloseButton, {ui->NewHong},
-                                          QStringLiteral("ConFirm.png"), QStringLiteral("ConFirmClick.png")});
+    pictureDir = look::setUpNotice(this, {ui->MouseOffLineA,
+                                          ui->label,
+                                          ui->CloseButton,
+                                          {ui->NewHong},
+                                          QStringLiteral("ConFirm.png"),
+                                          QStringLiteral("ConFirmClick.png")});
     // The worker's online check closes the notice when the mouse answers.
     connect(PostMsg::instance(), &PostMsg::SigCloseOffOnline, this, &MouseOffLine::on_CloseButton_clicked);
 }
@@ -74,12 +76,16 @@ void MouseOffLine::on_CloseButton_clicked()
 
 // ---------------------------------------------------------------------------
 
-ContainReset::ContainReset(QWidget *parent)
-    : QDialog(parent), ui(new Ui::ContainReset)
+ContainReset::ContainReset(QWidget *parent) : QDialog(parent), ui(new Ui::ContainReset)
 {
     ui->setupUi(this);
-    pictureDir = look::setUpNotice(this, {ui->ContainResetA, ui->label, ui->CloseButton, {ui->OK, ui->Cancel},
-                                          QStringLiteral("ConFirm.png"), QStringLiteral("ConFirmClick.png"), ui->OK});
+    pictureDir = look::setUpNotice(this, {ui->ContainResetA,
+                                          ui->label,
+                                          ui->CloseButton,
+                                          {ui->OK, ui->Cancel},
+                                          QStringLiteral("ConFirm.png"),
+                                          QStringLiteral("ConFirmClick.png"),
+                                          ui->OK});
 }
 
 ContainReset::~ContainReset()
@@ -119,8 +125,7 @@ void ContainReset::on_CloseButton_clicked()
 
 // ---------------------------------------------------------------------------
 
-UpDateWarning::UpDateWarning(QWidget *parent)
-    : QDialog(parent), ui(new Ui::UpDateWarning)
+UpDateWarning::UpDateWarning(QWidget *parent) : QDialog(parent), ui(new Ui::UpDateWarning)
 {
     ui->setupUi(this);
     look::NoticeParts parts{ui->WarningFrame, ui->label, ui->CloseButton, {ui->NewHong}};
@@ -155,8 +160,7 @@ void UpDateWarning::on_CloseButton_clicked()
 
 // ---------------------------------------------------------------------------
 
-LessThree::LessThree(QWidget *parent)
-    : QDialog(parent), ui(new Ui::LessThree)
+LessThree::LessThree(QWidget *parent) : QDialog(parent), ui(new Ui::LessThree)
 {
     ui->setupUi(this);
     pictureDir = look::setUpNotice(this, {ui->LessThreeframe, ui->label, ui->CloseButton, {ui->NewHong}});

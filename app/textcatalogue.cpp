@@ -19,30 +19,43 @@ QStringList languageFileNames()
 
 QStringList mouseSectionNames()
 {
-    return {QStringLiteral("AdvancedSettings"), QStringLiteral("Settings"), QStringLiteral("common"),
-            QStringLiteral("home"), QStringLiteral("infoTips"), QStringLiteral("key"),
-            QStringLiteral("light"), QStringLiteral("macro"), QStringLiteral("pair"),
-            QStringLiteral("sensor"), QStringLiteral("update")};
+    return {QStringLiteral("AdvancedSettings"),
+            QStringLiteral("Settings"),
+            QStringLiteral("common"),
+            QStringLiteral("home"),
+            QStringLiteral("infoTips"),
+            QStringLiteral("key"),
+            QStringLiteral("light"),
+            QStringLiteral("macro"),
+            QStringLiteral("pair"),
+            QStringLiteral("sensor"),
+            QStringLiteral("update")};
 }
 
 QStringList keyboardSectionNames()
 {
-    return {QStringLiteral("Settings"), QStringLiteral("common"), QStringLiteral("key"),
-            QStringLiteral("light"), QStringLiteral("macro"), QStringLiteral("pair"),
-            QStringLiteral("update")};
+    return {QStringLiteral("Settings"), QStringLiteral("common"), QStringLiteral("key"),   QStringLiteral("light"),
+            QStringLiteral("macro"),    QStringLiteral("pair"),   QStringLiteral("update")};
 }
 
 // Every mouse-side option list but "KeyOptions" and "receiverStatusList",
 // which have tables of their own shape.
 QStringList mouseOptionListNames()
 {
-    return {QStringLiteral("LightOffTimeOptions"), QStringLiteral("ReportRates"),
-            QStringLiteral("InsertEventOptions"), QStringLiteral("dpiModeOptions"),
-            QStringLiteral("tabsList"), QStringLiteral("ProfileOptions"),
-            QStringLiteral("DPIEffectOptions"), QStringLiteral("LightModeOptions"),
-            QStringLiteral("StatusDescriptionList"), QStringLiteral("receiverList"),
-            QStringLiteral("LODOptions"), QStringLiteral("PerformanceOptions"),
-            QStringLiteral("SensorModeOptions"), QStringLiteral("randomDelayList")};
+    return {QStringLiteral("LightOffTimeOptions"),
+            QStringLiteral("ReportRates"),
+            QStringLiteral("InsertEventOptions"),
+            QStringLiteral("dpiModeOptions"),
+            QStringLiteral("tabsList"),
+            QStringLiteral("ProfileOptions"),
+            QStringLiteral("DPIEffectOptions"),
+            QStringLiteral("LightModeOptions"),
+            QStringLiteral("StatusDescriptionList"),
+            QStringLiteral("receiverList"),
+            QStringLiteral("LODOptions"),
+            QStringLiteral("PerformanceOptions"),
+            QStringLiteral("SensorModeOptions"),
+            QStringLiteral("randomDelayList")};
 }
 
 namespace {
@@ -62,8 +75,8 @@ const QString kKeyfunctions = QStringLiteral("keyboardKeyfunctions");
 QStringList keyboardOptionListNames()
 {
     QStringList names = {QStringLiteral("LightOffTimeOptions"), QStringLiteral("ReportRates"),
-                         QStringLiteral("keyboardTabList"), QStringLiteral("DisableList"),
-                         QStringLiteral("FunctionList"), QStringLiteral("modeList"),
+                         QStringLiteral("keyboardTabList"),     QStringLiteral("DisableList"),
+                         QStringLiteral("FunctionList"),        QStringLiteral("modeList"),
                          QStringLiteral("InsertEventOptions")};
     for (const QString &type : keyfunctionTypes())
         names << kKeyfunctions + QLatin1Char('/') + type;
@@ -96,10 +109,7 @@ void appendLanguage(LanguageTables &tables)
 
 // ---------------------------------------------------------------------------
 
-CatalogueReader::CatalogueReader(LanguageTables &tables, int language)
-    : m_tables(tables), m_language(language)
-{
-}
+CatalogueReader::CatalogueReader(LanguageTables &tables, int language) : m_tables(tables), m_language(language) {}
 
 bool CatalogueReader::parseFile(const QString &path)
 {
@@ -208,8 +218,8 @@ void CatalogueReader::readOptionList(const QJsonArray &array, const QString &nam
             } else if (!name.contains(QLatin1Char('/'))) {
                 auto table = m_tables.keyboardOptions.find(name);
                 if (table != m_tables.keyboardOptions.end() && m_language < table->size()) {
-                    const QString key = name == QLatin1String("InsertEventOptions") ? asNumber("command")
-                                                                                     : asNumber("value");
+                    const QString key =
+                        name == QLatin1String("InsertEventOptions") ? asNumber("command") : asNumber("value");
                     (*table)[m_language].insert(key, asText("option"));
                 }
             }
@@ -292,10 +302,14 @@ void loadTextCatalogue(const QString &appDir)
             // A missing or broken translation shows English rather than
             // blank labels.
             LanguageTables &t = languageTables;
-            for (auto &v : t.mouseSections) v[language] = v[0];
-            for (auto &v : t.keyboardSections) v[language] = v[0];
-            for (auto &v : t.mouseOptions) v[language] = v[0];
-            for (auto &v : t.keyboardOptions) v[language] = v[0];
+            for (auto &v : t.mouseSections)
+                v[language] = v[0];
+            for (auto &v : t.keyboardSections)
+                v[language] = v[0];
+            for (auto &v : t.mouseOptions)
+                v[language] = v[0];
+            for (auto &v : t.keyboardOptions)
+                v[language] = v[0];
             t.keyOptions[language] = t.keyOptions[0];
             t.receiverStatus[language] = t.receiverStatus[0];
         }
@@ -315,8 +329,7 @@ int catalogueLanguage(int language)
 
 namespace {
 
-QString lookup(const QHash<QString, QVector<TextTable>> &tables, const QString &name, const QString &key,
-               int language)
+QString lookup(const QHash<QString, QVector<TextTable>> &tables, const QString &name, const QString &key, int language)
 {
     const auto it = tables.constFind(name);
     if (it == tables.cend() || it->isEmpty())

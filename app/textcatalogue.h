@@ -19,7 +19,7 @@ class QXmlStreamReader;
 extern int languageIndex;
 
 // The language files, by language index, below "<app dir>/Language/".
-QStringList languageFileNames();   // "en.json", "zh-CN.json", "ru.json"
+QStringList languageFileNames(); // "en.json", "zh-CN.json", "ru.json"
 
 using TextTable = QMap<QString, QString>;
 using ReceiverStatusList = QList<QPair<QString, QString>>; // (option, info)

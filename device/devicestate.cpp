@@ -1,6 +1,5 @@
 #include "device/devicestate.h"
 
-
 #include <cstring>
 #include <mutex>
 #include <set>
@@ -19,7 +18,7 @@ std::mutex &pathPoolMutex()
 
 const char *internPath(const QByteArray &path)
 {
-    static std::set<std::string> *pool = new std::set<std::string>;   // never freed on purpose
+    static std::set<std::string> *pool = new std::set<std::string>; // never freed on purpose
     std::lock_guard<std::mutex> lock(pathPoolMutex());
     return pool->insert(std::string(path.constData(), size_t(path.size()))).first->c_str();
 }
@@ -152,11 +151,10 @@ void resetDeviceStateForTests()
     flashDataReadIn = 0;
     for (std::atomic<quint64> &readIn : receiverReadIn)
         readIn = 0;
-    for (std::atomic<bool> *flag : {&buttonPageRefreshing, &lightPageRefreshing, &sensorPageRefreshing,
-                                    &buttonPageRefreshed, &lightPageRefreshed, &sensorPageRefreshed, &uiReady,
-                                    &runRequested, &deviceOnline, &offlinePending, &restartPending,
-                                    &reReadRequested, &lastAttachOnline, &passOnline, &modalOperation,
-                                    &settingsClearAnswered})
+    for (std::atomic<bool> *flag :
+         {&buttonPageRefreshing, &lightPageRefreshing, &sensorPageRefreshing, &buttonPageRefreshed, &lightPageRefreshed,
+          &sensorPageRefreshed, &uiReady, &runRequested, &deviceOnline, &offlinePending, &restartPending,
+          &reReadRequested, &lastAttachOnline, &passOnline, &modalOperation, &settingsClearAnswered})
         flag->store(false);
     onlineCheckEnabled = true;
     devicePageActive = 0;

@@ -21,8 +21,8 @@
 
 #include <QByteArray>
 #include <QList>
-#include <mutex>
 #include <QString>
+#include <mutex>
 
 #include <atomic>
 #include <functional>
@@ -201,7 +201,7 @@ extern std::atomic<int> devicePageActive;
 // runs; the page is still open, and a device change still concerns it.
 // Leaving the device page ends the parking.
 extern std::atomic<bool> devicePageParked;
-extern std::atomic<bool> onlineCheckEnabled;   // true at start
+extern std::atomic<bool> onlineCheckEnabled; // true at start
 extern std::atomic<bool> runRequested;
 extern std::atomic<bool> deviceOnline;
 extern std::atomic<bool> offlinePending;

@@ -11,11 +11,11 @@
 #include "app/widgets/mytoolbuttonenter.h"
 #include "device/devicestate.h"
 #include "device/discovery.h"
-#include "device/match.h"
-#include "device/worker.h"
 #include "device/firmwarecheck.h"
-#include "pages/settings/repair.h"
+#include "device/match.h"
 #include "device/upgraderecord.h"
+#include "device/worker.h"
+#include "pages/settings/repair.h"
 #include "pages/settings/updaterepair.h"
 #include "platform/hidusb/hidusb.h"
 
@@ -52,8 +52,7 @@ SlotPlace slotPlace(int count, int s)
     if (count == 1)
         return {{305, 0}, {530, 20}, {312, 10}};
     if (count == 2)
-        return s == 0 ? SlotPlace{{135, 0}, {360, 20}, {142, 10}}
-                      : SlotPlace{{445, 0}, {665, 20}, {452, 10}};
+        return s == 0 ? SlotPlace{{135, 0}, {360, 20}, {142, 10}} : SlotPlace{{445, 0}, {665, 20}, {452, 10}};
     return {{300 * s, 0}, {225 + 300 * s, 20}, {7 + 300 * s, 10}};
 }
 
@@ -124,43 +123,48 @@ QString devicePictureName(const DeviceAllInfo &info, bool online)
         return QStringLiteral("Unknow.png");
     const int variant = (info.id >> 8) == 29 ? 0 : 1;
     return (online ? QStringLiteral("OnLine") : QStringLiteral("DisOnlin")) + QString::number(variant)
-        + QStringLiteral(".png");
+           + QStringLiteral(".png");
 }
 
 QString rateBadgeName(int linkCode)
 {
     switch (linkCode) {
-    case 0: return QStringLiteral("1KHz.png");
-    case 4: return QStringLiteral("2KHz.png");
-    case 1: return QStringLiteral("4KHz.png");
+    case 0:
+        return QStringLiteral("1KHz.png");
+    case 4:
+        return QStringLiteral("2KHz.png");
+    case 1:
+        return QStringLiteral("4KHz.png");
     case 5:
-    case 3: return QStringLiteral("8KHz.png");
-    default: return QString();
+    case 3:
+        return QStringLiteral("8KHz.png");
+    default:
+        return QString();
     }
 }
 
-DialogChange::DialogChange(QWidget *parent)
-    : QWidget(parent)
-    , ui(new Ui::DialogChange)
+DialogChange::DialogChange(QWidget *parent) : QWidget(parent), ui(new Ui::DialogChange)
 {
     ui->setupUi(this);
     listPage = this;
     listPictureDir = look::pictureDir(QStringLiteral("DialogChange"));
 
     const QString &dir = listPictureDir;
-    look::setSheet(ui->frameChange,
-                   look::imageSheet(QStringLiteral("#frameChange"), dir, {QStringLiteral("MainBack.png")}, look::Fit::Stretch));
-    look::setSheet(ui->CloseButton, look::imageSheet(QStringLiteral("QToolButton"), dir,
-                                                     look::buttonImages(QStringLiteral("Close"), look::Hover | look::Click)));
-    look::setSheet(ui->MinButton, look::imageSheet(QStringLiteral("QToolButton"), dir,
-                                                   look::buttonImages(QStringLiteral("Min"), look::Hover | look::Click)));
+    look::setSheet(ui->frameChange, look::imageSheet(QStringLiteral("#frameChange"), dir,
+                                                     {QStringLiteral("MainBack.png")}, look::Fit::Stretch));
+    look::setSheet(ui->CloseButton,
+                   look::imageSheet(QStringLiteral("QToolButton"), dir,
+                                    look::buttonImages(QStringLiteral("Close"), look::Hover | look::Click)));
+    look::setSheet(ui->MinButton,
+                   look::imageSheet(QStringLiteral("QToolButton"), dir,
+                                    look::buttonImages(QStringLiteral("Min"), look::Hover | look::Click)));
     look::setSheet(ui->Repair, look::imageSheet(QStringLiteral("#Repair"), dir, {QStringLiteral("Repair.png")}));
     look::setSheet(ui->RightButton, look::imageSheet(QStringLiteral("QToolButton"), dir,
                                                      {QStringLiteral("Right.png"), QStringLiteral("RightClick.png")},
                                                      look::Fit::Stretch));
-    look::setSheet(ui->LeftButton, look::imageSheet(QStringLiteral("QToolButton"), dir,
-                                                    {QStringLiteral("Left.png"), QStringLiteral("LeftClick.png")},
-                                                    look::Fit::Stretch));
+    look::setSheet(ui->LeftButton,
+                   look::imageSheet(QStringLiteral("QToolButton"), dir,
+                                    {QStringLiteral("Left.png"), QStringLiteral("LeftClick.png")}, look::Fit::Stretch));
     look::setSheet(ui->comboBox, look::comboSheet(dir));
     auto *view = new QListView(ui->comboBox);
     look::setSheet(view, look::comboListSheet());
@@ -331,8 +335,8 @@ void DialogChange::createDeviceWidgets(QWidget *page, int n, int devicesOnView, 
     icon->setFixedSize(32, 32);
     icon->setFocusPolicy(Qt::NoFocus);
     icon->move(place.marker);
-    look::setSheet(icon, pictureSheet(QStringLiteral("QLabel"), info.wired ? QStringLiteral("OnLineUsb.png")
-                                                                          : QStringLiteral("OnLineWifi.png")));
+    look::setSheet(icon, pictureSheet(QStringLiteral("QLabel"),
+                                      info.wired ? QStringLiteral("OnLineUsb.png") : QStringLiteral("OnLineWifi.png")));
     if (devicesOnView == 1) {
         icon->setToolTip(tip);
         icon->setFont(ui->NoApear->font());

@@ -122,8 +122,8 @@ QStringList findPaths(Search search, const QString &vid, const QString &pid)
     const QByteArray v = vid.toLocal8Bit();
     const QByteArray p = pid.toLocal8Bit();
     const char *const *paths = search == Search::DefaultInterface
-        ? UsbFinderC_FindHidDevicesByDefaultDeviceId(v.constData(), p.constData(), &count)
-        : UsbFinderC_FindHidDevicesByDeviceId(v.constData(), p.constData(), 1, 5, &count);
+                                   ? UsbFinderC_FindHidDevicesByDefaultDeviceId(v.constData(), p.constData(), &count)
+                                   : UsbFinderC_FindHidDevicesByDeviceId(v.constData(), p.constData(), 1, 5, &count);
     QStringList out;
     for (int i = 0; paths && i < count; ++i)
         if (paths[i])
@@ -386,11 +386,16 @@ int connectionGroupOf(const DeviceAllInfo &info)
     if (info.wired)
         return 0;
     switch (info.linkCode) {
-    case 0: return 1;
-    case 4: return 2;
-    case 1: return 3;
-    case 5: return 4;
-    default: return -1;
+    case 0:
+        return 1;
+    case 4:
+        return 2;
+    case 1:
+        return 3;
+    case 5:
+        return 4;
+    default:
+        return -1;
     }
 }
 

@@ -67,7 +67,7 @@ void scaleFor(const DpiRange &range, int dpi, int *divisor, int *flags)
     *flags = 0x00;
     switch (range.scaleCode) {
     case 0x33: {
-        int s = 0;   // 1-based segment, 0 for none
+        int s = 0; // 1-based segment, 0 for none
         for (int i = range.segmentMinimums.size(); i >= 1; --i) {
             if (range.segmentMinimums.at(i - 1) <= dpi) {
                 s = i;
@@ -219,7 +219,7 @@ void DpiRange::parse(const QStringList &items)
     segmentMaximums.clear();
     segmentCount = items.isEmpty() ? 0 : (items.size() - 1) / 3;
     if (!valid())
-        return;   // the segment texts stay those of the last valid list
+        return; // the segment texts stay those of the last valid list
     for (int s = 0; s < segmentCount; ++s) {
         segments[s] = {items.at(3 * s), items.at(3 * s + 1), items.at(3 * s + 2)};
         segmentMinimums << minOf(s);

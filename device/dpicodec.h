@@ -26,12 +26,12 @@
 // have a feature (for example "3395,3950"); empty when the line is absent.
 struct SensorSwitches
 {
-    QString sensorModeSel;   // SUPPORT_SENSOR_MODE_SEL
-    QString lodCal;          // SUPPORT_LOD_CAL
-    QString ripple;          // SUPPORT_RIPPLE
-    QString fixLine;         // SUPPORT_FIXLINE
-    QString motionSync;      // SUPPORT_MOTION_SYNC
-    QString mousepadCal;     // SUPPORT_MOUSEPAD_CAL
+    QString sensorModeSel; // SUPPORT_SENSOR_MODE_SEL
+    QString lodCal;        // SUPPORT_LOD_CAL
+    QString ripple;        // SUPPORT_RIPPLE
+    QString fixLine;       // SUPPORT_FIXLINE
+    QString motionSync;    // SUPPORT_MOTION_SYNC
+    QString mousepadCal;   // SUPPORT_MOUSEPAD_CAL
 };
 
 // Whether a switch value lists `sensor` (a case-sensitive substring test; an
@@ -43,8 +43,8 @@ bool switchListsSensor(const QString &switchValue, const QString &sensor);
 class SensorTable
 {
 public:
-    QStringList names;       // one per table line, in file order
-    QVector<int> codes;      // codes[i] belongs to names[i]
+    QStringList names;  // one per table line, in file order
+    QVector<int> codes; // codes[i] belongs to names[i]
     SensorSwitches switches;
 
     // Appends the lines of the file. False (and nothing read) when it cannot
@@ -74,18 +74,18 @@ QString sensorTablePath();
 
 struct DpiSegmentText
 {
-    QString min, max, step;   // decimal texts as the catalogue holds them
+    QString min, max, step; // decimal texts as the catalogue holds them
 };
 
 // A "DPIRange" list: S segments of (minimum, maximum, step) followed by the
 // scale code in hexadecimal without prefix (11, 22 or 33).
 struct DpiRange
 {
-    int scaleCode = 0;                // 0x11, 0x22, 0x33 scale; anything else none
-    int segmentCount = 0;             // S; used only when 1..4
-    DpiSegmentText segments[4];       // keep the last valid list's texts when S is not 1..4
-    QVector<int> segmentMinimums;     // min_1..min_S, empty when S is not 1..4
-    QVector<int> segmentMaximums;     // max_1..max_S, likewise
+    int scaleCode = 0;            // 0x11, 0x22, 0x33 scale; anything else none
+    int segmentCount = 0;         // S; used only when 1..4
+    DpiSegmentText segments[4];   // keep the last valid list's texts when S is not 1..4
+    QVector<int> segmentMinimums; // min_1..min_S, empty when S is not 1..4
+    QVector<int> segmentMaximums; // max_1..max_S, likewise
 
     // Replaces the range by the list's. An empty list is no scaling and no
     // segments.
@@ -129,8 +129,8 @@ int stepDpiDown(const DpiRange &range, int dpi);
 
 struct DpiCode
 {
-    int code;    // the full code; the record keeps its low 8 bits
-    int flags;   // the flags byte (scale bits 0,1,4,5; folded code bits 2,3,6,7)
+    int code;  // the full code; the record keeps its low 8 bits
+    int flags; // the flags byte (scale bits 0,1,4,5; folded code bits 2,3,6,7)
 };
 
 // The code pair of a DPI stage. `previousFlags` is the stage's flags byte

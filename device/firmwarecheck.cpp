@@ -2,8 +2,8 @@
 
 #include "app/configini.h"
 #include "device/devicestate.h"
-#include "platform/hidusb/firmwareimage.h"
 #include "device/upgraderecord.h"
+#include "platform/hidusb/firmwareimage.h"
 #include "platform/registry.h"
 
 #include <QCoreApplication>
@@ -42,8 +42,8 @@ bool readImage(const QString &fileName, QByteArray *data, hidusb::FirmwareImageI
 
 // Every search picks the highest version that qualifies, so the order of the
 // files in the folder never decides which image is flashed.
-bool searchImages(SearchMode mode, quint8 target, const QString &version,
-                  const QString &name, quint8 cid, quint8 mid, QList<QByteArray> *chosen)
+bool searchImages(SearchMode mode, quint8 target, const QString &version, const QString &name, quint8 cid, quint8 mid,
+                  QList<QByteArray> *chosen)
 {
     if (chosen)
         chosen->clear();
@@ -61,8 +61,8 @@ bool searchImages(SearchMode mode, quint8 target, const QString &version,
     const QDir dir(firmwareImageFolder());
     if (!dir.exists())
         return false;
-    const QFileInfoList files = dir.entryInfoList(QStringList{QStringLiteral("*.bin")},
-                                                  QDir::Files, QDir::Name | QDir::IgnoreCase);
+    const QFileInfoList files =
+        dir.entryInfoList(QStringList{QStringLiteral("*.bin")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
     bool found = false;
     quint32 best = 0;
     for (const QFileInfo &fi : files) {
@@ -125,45 +125,52 @@ FirmwareVersion parseFirmwareVersion(const QString &text)
 QString firmwareVersionText(quint32 version)
 {
     return QStringLiteral("v") + QString::number(version >> 8) + QLatin1Char('.')
-        + QString::number(version & 0xFFu, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+           + QString::number(version & 0xFFu, 16).toUpper().rightJustified(2, QLatin1Char('0'));
 }
 
 int receiverKindOf(int linkCode)
 {
     switch (linkCode) {
-    case 0: return 1;
-    case 4: return 2;
-    case 1: return 4;
-    case 5: return 8;
-    default: return 0;
+    case 0:
+        return 1;
+    case 4:
+        return 2;
+    case 1:
+        return 4;
+    case 5:
+        return 8;
+    default:
+        return 0;
     }
 }
 
 QString receiverImageKey(int receiverKind)
 {
     switch (receiverKind) {
-    case 1: return QStringLiteral("DM");
-    case 2: return QStringLiteral("D2M");
-    case 4: return QStringLiteral("D4M");
-    case 8: return QStringLiteral("D8M");
-    default: return QString();
+    case 1:
+        return QStringLiteral("DM");
+    case 2:
+        return QStringLiteral("D2M");
+    case 4:
+        return QStringLiteral("D4M");
+    case 8:
+        return QStringLiteral("D8M");
+    default:
+        return QString();
     }
 }
 
-bool findFirmwareImage(quint8 target, const QString &version, const QString &name,
-                       quint8 cid, quint8 mid)
+bool findFirmwareImage(quint8 target, const QString &version, const QString &name, quint8 cid, quint8 mid)
 {
     return searchImages(SearchMode::Choose, target, version, name, cid, mid, &firmwareImages);
 }
 
-bool probeFirmwareImage(quint8 target, const QString &version, const QString &name,
-                        quint8 cid, quint8 mid)
+bool probeFirmwareImage(quint8 target, const QString &version, const QString &name, quint8 cid, quint8 mid)
 {
     return searchImages(SearchMode::Probe, target, version, name, cid, mid, nullptr);
 }
 
-bool findRepairImage(quint8 target, const QString &version, const QString &name,
-                     quint8 cid, quint8 mid)
+bool findRepairImage(quint8 target, const QString &version, const QString &name, quint8 cid, quint8 mid)
 {
     return searchImages(SearchMode::Repair, target, version, name, cid, mid, &repairImages);
 }
@@ -194,8 +201,8 @@ DeviceFirmwareCheck checkDeviceFirmware(const DeviceAllInfo &device)
     const QString group = QStringLiteral("Drive") + QString::number(device.modelIndex + 1);
     const QString cid = config->value(QStringLiteral("Option"), QStringLiteral("CID"));
     const QString mid = config->value(group, QStringLiteral("MID"));
-    const QString mouseVersion = registry::value(QString::fromLatin1(registry::kDriveTestKey),
-                                                 upgraderecord::mouseVersionName(cid, mid));
+    const QString mouseVersion =
+        registry::value(QString::fromLatin1(registry::kDriveTestKey), upgraderecord::mouseVersionName(cid, mid));
     if (mouseVersion.isEmpty())
         return result;
     result.mouseVersionKnown = true;
@@ -206,7 +213,7 @@ DeviceFirmwareCheck checkDeviceFirmware(const DeviceAllInfo &device)
     const QString key = receiverImageKey(receiverKindOf(device.linkCode));
     const QString name = key.isEmpty() ? QString() : config->value(group, key);
     if (!name.isEmpty())
-        result.receiverUpdate = findFirmwareImage(firmwareTargetReceiver, device.receiverVersion, name,
-                                                  cidNumber, midNumber);
+        result.receiverUpdate =
+            findFirmwareImage(firmwareTargetReceiver, device.receiverVersion, name, cidNumber, midNumber);
     return result;
 }

@@ -86,16 +86,13 @@ QString receiverImageKey(int receiverKind);
 // `version` is empty) and keeps its bytes as entry 0 of firmwareImages. A
 // version text that cannot be read chooses nothing. True when one was
 // chosen.
-bool findFirmwareImage(quint8 target, const QString &version, const QString &name,
-                       quint8 cid, quint8 mid);
+bool findFirmwareImage(quint8 target, const QString &version, const QString &name, quint8 cid, quint8 mid);
 // The same search without keeping anything; false at once for an empty
 // version.
-bool probeFirmwareImage(quint8 target, const QString &version, const QString &name,
-                        quint8 cid, quint8 mid);
+bool probeFirmwareImage(quint8 target, const QString &version, const QString &name, quint8 cid, quint8 mid);
 // The repair search: any sound image of the part, whatever the device runs;
 // fills repairImages.
-bool findRepairImage(quint8 target, const QString &version, const QString &name,
-                     quint8 cid, quint8 mid);
+bool findRepairImage(quint8 target, const QString &version, const QString &name, quint8 cid, quint8 mid);
 
 // Does a newer image exist for the mouse (target 210) or for the receiver of
 // the given kind (other targets) of the open device's catalogue model?

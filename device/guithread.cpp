@@ -39,7 +39,7 @@ struct HandOver
 
 HandOver &handOver()
 {
-    static HandOver *h = new HandOver;   // outlives every thread; never freed
+    static HandOver *h = new HandOver; // outlives every thread; never freed
     return *h;
 }
 
@@ -89,7 +89,8 @@ QObject *dispatcherLocked(HandOver &h, QCoreApplication *app)
     if (!h.dispatcher) {
         auto *d = new Dispatcher;
         d->moveToThread(app->thread());
-        QObject::connect(app, &QObject::destroyed, d, [] { closeHandOver(); }, Qt::DirectConnection);
+        QObject::connect(
+            app, &QObject::destroyed, d, [] { closeHandOver(); }, Qt::DirectConnection);
         QObject::connect(app, &QObject::destroyed, d, &QObject::deleteLater, Qt::DirectConnection);
         h.dispatcher = d;
     }
@@ -159,8 +160,14 @@ void handOverIfHubOffGui(QObject *caller)
     if (qobject_cast<PostMsg *>(caller) && !onGuiThread())
         runOnGuiThread([] {});
 }
-void hubSignalBegins(QObject *caller, int, void **) { handOverIfHubOffGui(caller); }
-void hubSignalEnds(QObject *caller, int) { handOverIfHubOffGui(caller); }
+void hubSignalBegins(QObject *caller, int, void **)
+{
+    handOverIfHubOffGui(caller);
+}
+void hubSignalEnds(QObject *caller, int)
+{
+    handOverIfHubOffGui(caller);
+}
 } // namespace
 
 namespace {

@@ -156,7 +156,10 @@ const MouseButton kMouseButtons[] = {
     {0x01, "2"}, {0x02, "3"}, {0x04, "4"}, {0x08, "6"}, {0x10, "5"},
 };
 
-bool isFunctionKey(const Key &k) { return k.usage >= 0x3A && k.usage <= 0x45; }
+bool isFunctionKey(const Key &k)
+{
+    return k.usage >= 0x3A && k.usage <= 0x45;
+}
 
 template <typename Pred>
 const Key *findKey(Pred pred)
@@ -207,19 +210,35 @@ bool isAmbiguousCode(quint32 code)
 
 } // namespace
 
-int keyCount() { return int(std::size(kKeys)); }
-const Key &keyAt(int index) { return kKeys[index]; }
-int consumerKeyCount() { return int(std::size(kConsumerKeys)); }
-const ConsumerKey &consumerKeyAt(int index) { return kConsumerKeys[index]; }
-int mouseButtonCount() { return int(std::size(kMouseButtons)); }
-const MouseButton &mouseButtonAt(int index) { return kMouseButtons[index]; }
+int keyCount()
+{
+    return int(std::size(kKeys));
+}
+const Key &keyAt(int index)
+{
+    return kKeys[index];
+}
+int consumerKeyCount()
+{
+    return int(std::size(kConsumerKeys));
+}
+const ConsumerKey &consumerKeyAt(int index)
+{
+    return kConsumerKeys[index];
+}
+int mouseButtonCount()
+{
+    return int(std::size(kMouseButtons));
+}
+const MouseButton &mouseButtonAt(int index)
+{
+    return kMouseButtons[index];
+}
 
 const Key *keyByName(const QString &name)
 {
     const QByteArray utf8 = name.toUtf8();
-    return findKey([&](const Key &k) {
-        return k.name && !(k.flags & KeyReadOnlyName) && utf8 == k.name;
-    });
+    return findKey([&](const Key &k) { return k.name && !(k.flags & KeyReadOnlyName) && utf8 == k.name; });
 }
 
 const Key *keyByCode(quint8 kind, quint16 code)
@@ -333,8 +352,7 @@ std::optional<KeyCode> comboKeyByName(const QString &name)
     return codeOf(*k);
 }
 
-std::optional<KeyCode> macroKeyByName(const QString &name, const QStringList &mouseButtonNames,
-                                      MouseNameOrder order)
+std::optional<KeyCode> macroKeyByName(const QString &name, const QStringList &mouseButtonNames, MouseNameOrder order)
 {
     const Key *k = keyByName(name);
     if (k && !(order == MouseNameOrder::BeforeFunctionKeys && isFunctionKey(*k)))
@@ -351,8 +369,7 @@ QString fileCodeText(quint8 code)
     return QStringLiteral("0x") + QString::number(code, 16).toUpper().rightJustified(2, QLatin1Char('0'));
 }
 
-std::optional<QString> macroNameByFileCode(const QString &codeText, int kind,
-                                           const QStringList &mouseButtonNames)
+std::optional<QString> macroNameByFileCode(const QString &codeText, int kind, const QStringList &mouseButtonNames)
 {
     // The text must be exactly what the writer makes: "0x" and two
     // upper-case digits; "0x4" or "0x2c" name nothing.

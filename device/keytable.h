@@ -64,15 +64,15 @@ enum KeyFlag : quint8 {
 
 struct Key
 {
-    quint8 usage;            // HID keyboard usage; 0xE0..0xE7 for the modifiers
-    const char *name;        // UTF-8; nullptr: the key has no name; "" is a name
-    const char *shortName;   // modifiers only: the name without side; else nullptr
-    quint8 vk;               // Windows virtual key (keypad: with NumLock on)
-    quint8 vkNumLockOff;     // keypad keys: virtual key with NumLock off; 0: same
-    quint16 scanCode;        // set-1 make code; 0xE0xx for the extended keys
-    quint16 nativeScanCode;  // X11 keycode (evdev code + 8); 0: none
-    int qtKey;               // Qt::Key (keypad: the key with NumLock on); 0: none
-    quint8 flags;            // KeyFlag
+    quint8 usage;           // HID keyboard usage; 0xE0..0xE7 for the modifiers
+    const char *name;       // UTF-8; nullptr: the key has no name; "" is a name
+    const char *shortName;  // modifiers only: the name without side; else nullptr
+    quint8 vk;              // Windows virtual key (keypad: with NumLock on)
+    quint8 vkNumLockOff;    // keypad keys: virtual key with NumLock off; 0: same
+    quint16 scanCode;       // set-1 make code; 0xE0xx for the extended keys
+    quint16 nativeScanCode; // X11 keycode (evdev code + 8); 0: none
+    int qtKey;              // Qt::Key (keypad: the key with NumLock on); 0: none
+    quint8 flags;           // KeyFlag
 
     bool isModifier() const { return usage >= 0xE0 && usage <= 0xE7; }
     // The modifier byte's bit of a modifier key, 0 for any other key.
@@ -170,8 +170,7 @@ std::optional<KeyCode> macroKeyByName(const QString &name, const QStringList &mo
 // Macro files: the name of an event line's code text ("0x04", exactly two
 // upper-case hexadecimal digits after "0x") and kind (1 key, 0 modifier,
 // 4 mouse button). Read-only names are not part of the file vocabulary.
-std::optional<QString> macroNameByFileCode(const QString &codeText, int kind,
-                                           const QStringList &mouseButtonNames);
+std::optional<QString> macroNameByFileCode(const QString &codeText, int kind, const QStringList &mouseButtonNames);
 // The code text of a macro file: "0x" and two upper-case hexadecimal digits.
 QString fileCodeText(quint8 code);
 

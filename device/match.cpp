@@ -25,9 +25,7 @@ QString pairPictureDir;
 DeviceAllInfo pairingTarget;
 bool pairingTargetSet = false;
 
-Match::Match(QWidget *parent)
-    : QDialog(parent)
-    , ui(new Ui::Match)
+Match::Match(QWidget *parent) : QDialog(parent), ui(new Ui::Match)
 {
     ui->setupUi(this);
     look::scaleToScreen(this);
@@ -42,14 +40,14 @@ Match::Match(QWidget *parent)
 
     pairButtonColor = look::rgbNumbers(look::Role::Button);
     setLook(Look::Ready);
-    look::setSheet(ui->toolButton_2, look::imageSheet(QStringLiteral("QToolButton"), pairPictureDir,
-                                                      {QStringLiteral("Picture.png")}, look::Fit::Centre,
-                                                      QStringLiteral("rgb(255,255,255)")));
+    look::setSheet(ui->toolButton_2,
+                   look::imageSheet(QStringLiteral("QToolButton"), pairPictureDir, {QStringLiteral("Picture.png")},
+                                    look::Fit::Centre, QStringLiteral("rgb(255,255,255)")));
     look::setSheet(ui->CloseButton,
                    look::imageSheet(QStringLiteral("QToolButton"), pairPictureDir,
                                     look::buttonImages(QStringLiteral("CloseSecondPage"), look::Hover | look::Click)));
-    look::setSheet(ui->MatchA, look::imageSheet(QStringLiteral("#MatchA"), pairPictureDir,
-                                                {QStringLiteral("BackSecondPage.png")}));
+    look::setSheet(ui->MatchA,
+                   look::imageSheet(QStringLiteral("#MatchA"), pairPictureDir, {QStringLiteral("BackSecondPage.png")}));
 
     openedDevicePath = currentDevice.get().path;
 

@@ -17,9 +17,12 @@ struct PageFlags
 PageFlags flagsOf(PageRefill::Page page)
 {
     switch (page) {
-    case PageRefill::ButtonPage: return {buttonPageRefreshing, buttonPageRefreshed};
-    case PageRefill::LightPage: return {lightPageRefreshing, lightPageRefreshed};
-    case PageRefill::SensorPage: break;
+    case PageRefill::ButtonPage:
+        return {buttonPageRefreshing, buttonPageRefreshed};
+    case PageRefill::LightPage:
+        return {lightPageRefreshing, lightPageRefreshed};
+    case PageRefill::SensorPage:
+        break;
     }
     return {sensorPageRefreshing, sensorPageRefreshed};
 }

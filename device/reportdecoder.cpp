@@ -7,8 +7,8 @@
 #include "device/upgraderecord.h"
 
 #include <QElapsedTimer>
-#include <mutex>
 #include <QVector>
+#include <mutex>
 
 #include <cstddef>
 #include <cstring>
@@ -135,9 +135,9 @@ void decodeFullDump(const unsigned char *payload)
     FlashDataMap parsed;
     std::memset(&parsed, 0, sizeof parsed);
     if (!ProtocolDataParser(payload, &parsed))
-        return;   // not a dump after all: never take over or send a zeroed record
+        return; // not a dump after all: never take over or send a zeroed record
 
-    const DeviceAllInfo device = currentDevice.get();   // the attached device, as known now
+    const DeviceAllInfo device = currentDevice.get(); // the attached device, as known now
     loadedCacheName = cacheNameForId(device.id);
 
     // Follow-up reads.
@@ -164,7 +164,7 @@ void decodeFullDump(const unsigned char *payload)
             if (reinterpret_cast<const unsigned char *>(&rgb)[0] != 0)
                 emit PostMsg::instance()->SigRGBValue(dongleRgb);
         }
-        unsigned char longRange = 's';   // tells "no answer" apart from 0 and 1
+        unsigned char longRange = 's'; // tells "no answer" apart from 0 and 1
         UsbFinderC_GetLongRangeMode(path.constData(), &longRange);
         if (longRange != 's' && longRange != 0)
             emit PostMsg::instance()->SigLongRangeMode(true);
@@ -178,7 +178,8 @@ void decodeFullDump(const unsigned char *payload)
         QVector<int> keptKeyButtons;
         const QString group = driveGroup(device);
         for (int i = 1; i <= 16; ++i) {
-            const QStringList items = ConfigIni::instance()->valueList(group, QStringLiteral("KeyParam") + QString::number(i));
+            const QStringList items =
+                ConfigIni::instance()->valueList(group, QStringLiteral("KeyParam") + QString::number(i));
             if (!items.isEmpty() && items.first().trimmed() == QLatin1String("0x05"))
                 keptKeyButtons.append(i - 1);
         }
@@ -330,8 +331,7 @@ void resetReportDecoderForTests()
     restartReReadTimer();
 }
 
-void onDeviceReport(const unsigned char *header, int headerLength, const unsigned char *payload,
-                    int payloadLength)
+void onDeviceReport(const unsigned char *header, int headerLength, const unsigned char *payload, int payloadLength)
 {
     using namespace hidusb;
     auto headerByte = [&](int i) { return (header && i < headerLength) ? int(header[i]) : 0; };

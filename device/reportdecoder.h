@@ -11,8 +11,7 @@
 
 // Header byte 1 is the kind, byte 3 the error code, byte 4 the sub-kind; a
 // header too short for a byte reads it as 0.
-void onDeviceReport(const unsigned char *header, int headerLength, const unsigned char *payload,
-                    int payloadLength);
+void onDeviceReport(const unsigned char *header, int headerLength, const unsigned char *payload, int payloadLength);
 
 // The full re-read that a configuration-change report asks for happens at most
 // once per this many milliseconds.

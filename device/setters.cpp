@@ -49,8 +49,8 @@ bool writeAndSend(Write write)
 
 // The receiver's records: the same rules, with the receiver's own call.
 template <typename Record, typename Edit>
-bool writeReceiver(ReceiverRecord which, Record *held, Edit edit,
-                   bool (*send)(const char *, const Record *), bool thenSendRecord)
+bool writeReceiver(ReceiverRecord which, Record *held, Edit edit, bool (*send)(const char *, const Record *),
+                   bool thenSendRecord)
 {
     if (!deviceAnswers()) {
         offlineRule();
@@ -70,8 +70,9 @@ bool writeReceiver(ReceiverRecord which, Record *held, Edit edit,
 
 bool setReceiverLightBar(void (*edit)(LedBarMode &, int, int, int), int a, int b = 0, int c = 0)
 {
-    return writeReceiver(ReceiverRecord::LightBar, receiverLedBar, [&](LedBarMode &bar) { edit(bar, a, b, c); },
-                         &UsbFinderC_SetDongleRGBBarMode, true);
+    return writeReceiver(
+        ReceiverRecord::LightBar, receiverLedBar, [&](LedBarMode &bar) { edit(bar, a, b, c); },
+        &UsbFinderC_SetDongleRGBBarMode, true);
 }
 
 bool setByte(std::size_t offset, int value)
@@ -79,8 +80,14 @@ bool setByte(std::size_t offset, int value)
     return writeAndSend([&](unsigned char *r) { r[offset] = quint8(value); });
 }
 
-bool validButton(int button) { return button >= 0 && button < kButtons; }
-bool validStage(int stage) { return stage >= 0 && stage < kDpiStages; }
+bool validButton(int button)
+{
+    return button >= 0 && button < kButtons;
+}
+bool validStage(int stage)
+{
+    return stage >= 0 && stage < kDpiStages;
+}
 
 // Three consecutive bytes, such as a stage's codes or colour, a button's
 // function or the light colour.
@@ -97,8 +104,7 @@ bool setStageBytes(int stage, std::size_t within, int first, int second, int thi
 {
     if (!validStage(stage))
         return false;
-    return setThreeBytes(offsetof(FlashDataMap, dpiStages) + sizeof(DpiStage) * stage + within, first, second,
-                         third);
+    return setThreeBytes(offsetof(FlashDataMap, dpiStages) + sizeof(DpiStage) * stage + within, first, second, third);
 }
 
 // Mode 0 only clears the on byte and keeps the stored effect; any other mode
@@ -142,22 +148,70 @@ bool checkDeviceOnline()
     return false;
 }
 
-bool setReportRate(int code) { return setByte(offsetof(FlashDataMap, reportRate), code); }
-bool setActiveDpiStage(int stage) { return setByte(offsetof(FlashDataMap, activeDpiStage), stage); }
-bool setDpiStageCount(int count) { return setByte(offsetof(FlashDataMap, dpiStageCount), count); }
-bool setLod(int code) { return setByte(offsetof(FlashDataMap, liftOffDistance), code); }
-bool setDebounceTime(int milliseconds) { return setByte(offsetof(FlashDataMap, debounceTime), milliseconds); }
-bool setMotionSync(int on) { return setByte(offsetof(FlashDataMap, motionSync), on); }
-bool setStopCloseTime(int code) { return setByte(offsetof(FlashDataMap, sleepTime), code); }
-bool setStraightLine(int on) { return setByte(offsetof(FlashDataMap, straightLine), on); }
-bool setRippleControl(int on) { return setByte(offsetof(FlashDataMap, rippleControl), on); }
-bool setLightOffWhenMoving(int on) { return setByte(offsetof(FlashDataMap, lightOffWhenMoving), on); }
-bool setPerformance(int on) { return setByte(offsetof(FlashDataMap, performance), on); }
-bool setPerformanceTime(int code) { return setByte(offsetof(FlashDataMap, performanceTime), code); }
-bool setModelChoose(int index) { return setByte(offsetof(FlashDataMap, modelChoose), index); }
-bool set20KOpen(int on) { return setByte(offsetof(FlashDataMap, fps20k), on); }
-bool setWheelDebounce(int milliseconds) { return setByte(offsetof(FlashDataMap, wheelDebounce), milliseconds); }
-bool setReleaseDebounce(int milliseconds) { return setByte(offsetof(FlashDataMap, releaseDebounce), milliseconds); }
+bool setReportRate(int code)
+{
+    return setByte(offsetof(FlashDataMap, reportRate), code);
+}
+bool setActiveDpiStage(int stage)
+{
+    return setByte(offsetof(FlashDataMap, activeDpiStage), stage);
+}
+bool setDpiStageCount(int count)
+{
+    return setByte(offsetof(FlashDataMap, dpiStageCount), count);
+}
+bool setLod(int code)
+{
+    return setByte(offsetof(FlashDataMap, liftOffDistance), code);
+}
+bool setDebounceTime(int milliseconds)
+{
+    return setByte(offsetof(FlashDataMap, debounceTime), milliseconds);
+}
+bool setMotionSync(int on)
+{
+    return setByte(offsetof(FlashDataMap, motionSync), on);
+}
+bool setStopCloseTime(int code)
+{
+    return setByte(offsetof(FlashDataMap, sleepTime), code);
+}
+bool setStraightLine(int on)
+{
+    return setByte(offsetof(FlashDataMap, straightLine), on);
+}
+bool setRippleControl(int on)
+{
+    return setByte(offsetof(FlashDataMap, rippleControl), on);
+}
+bool setLightOffWhenMoving(int on)
+{
+    return setByte(offsetof(FlashDataMap, lightOffWhenMoving), on);
+}
+bool setPerformance(int on)
+{
+    return setByte(offsetof(FlashDataMap, performance), on);
+}
+bool setPerformanceTime(int code)
+{
+    return setByte(offsetof(FlashDataMap, performanceTime), code);
+}
+bool setModelChoose(int index)
+{
+    return setByte(offsetof(FlashDataMap, modelChoose), index);
+}
+bool set20KOpen(int on)
+{
+    return setByte(offsetof(FlashDataMap, fps20k), on);
+}
+bool setWheelDebounce(int milliseconds)
+{
+    return setByte(offsetof(FlashDataMap, wheelDebounce), milliseconds);
+}
+bool setReleaseDebounce(int milliseconds)
+{
+    return setByte(offsetof(FlashDataMap, releaseDebounce), milliseconds);
+}
 
 bool setDpiLedBrightness(int value)
 {
@@ -265,7 +319,7 @@ RecordWrite replaceRecord(const FlashDataMap &record)
     }
     if (!currentFlashDataIsOpenDevice())
         return RecordWrite::NotLoaded;
-    FlashDataMap next = record;   // `record` may be currentFlashData itself
+    FlashDataMap next = record; // `record` may be currentFlashData itself
     if (!ProtocolDataUpdate(&next))
         return RecordWrite::Refused;
     currentFlashData = next;
@@ -293,19 +347,23 @@ void requestSettingsClear()
 
 bool setReceiverLightMode(int mode)
 {
-    return setReceiverLightBar([](LedBarMode &bar, int m, int, int) {
-        bar.mode = quint8(m);
-        bar.on = quint8(m) != 0 ? 1 : 0;
-    }, mode);
+    return setReceiverLightBar(
+        [](LedBarMode &bar, int m, int, int) {
+            bar.mode = quint8(m);
+            bar.on = quint8(m) != 0 ? 1 : 0;
+        },
+        mode);
 }
 
 bool setReceiverLightColor(int red, int green, int blue)
 {
-    return setReceiverLightBar([](LedBarMode &bar, int r, int g, int b) {
-        bar.red = quint8(r);
-        bar.green = quint8(g);
-        bar.blue = quint8(b);
-    }, red, green, blue);
+    return setReceiverLightBar(
+        [](LedBarMode &bar, int r, int g, int b) {
+            bar.red = quint8(r);
+            bar.green = quint8(g);
+            bar.blue = quint8(b);
+        },
+        red, green, blue);
 }
 
 bool setReceiverLightSpeed(int value)
@@ -322,19 +380,20 @@ bool setReceiverIndicatorLed(int led, int function)
 {
     if (led < 0 || led > 2)
         return false;
-    return writeReceiver(ReceiverRecord::IndicatorLeds, receiverIndicatorLeds,
-                         [&](DongleIndicatorLeds &leds) {
-                             unsigned char *bytes = reinterpret_cast<unsigned char *>(&leds);
-                             bytes[led] = quint8(function);
-                         },
-                         &UsbFinderC_SetDongleIndicatorLed, true);
+    return writeReceiver(
+        ReceiverRecord::IndicatorLeds, receiverIndicatorLeds,
+        [&](DongleIndicatorLeds &leds) {
+            unsigned char *bytes = reinterpret_cast<unsigned char *>(&leds);
+            bytes[led] = quint8(function);
+        },
+        &UsbFinderC_SetDongleIndicatorLed, true);
 }
 
 bool setReceiverLedInfoChoice(int choice)
 {
-    return writeReceiver(ReceiverRecord::LedInfo, dongleRgb,
-                         [&](DongleRGB &rgb) { rgb.ledInfoChoice = quint8(choice); },
-                         &UsbFinderC_Set4KDongleRGB, false);
+    return writeReceiver(
+        ReceiverRecord::LedInfo, dongleRgb, [&](DongleRGB &rgb) { rgb.ledInfoChoice = quint8(choice); },
+        &UsbFinderC_Set4KDongleRGB, false);
 }
 
 bool setLongRangeMode(bool on)

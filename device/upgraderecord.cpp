@@ -31,8 +31,7 @@ QStringList failParts()
 
 void writeFail(int target, int receiverKind, int cid, int mid)
 {
-    registry::setValue(key(), kFailName,
-                       QStringLiteral("%1,%2,%3,%4").arg(target).arg(receiverKind).arg(cid).arg(mid));
+    registry::setValue(key(), kFailName, QStringLiteral("%1,%2,%3,%4").arg(target).arg(receiverKind).arg(cid).arg(mid));
 }
 
 void removeFail()

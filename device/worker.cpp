@@ -9,8 +9,8 @@
 #include "platform/hidusb/hidusb.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QDeadlineTimer>
+#include <QDebug>
 #include <QTimer>
 
 Worker *workerThread = nullptr;
@@ -41,7 +41,8 @@ Worker::Worker(QObject *parent) : QThread(nullptr)
     connect(PostMsg::instance(), &PostMsg::SigSelectMouseInfo, this, &Worker::SlotSelectMouseInfo);
     connect(PostMsg::instance(), &PostMsg::SigMainPageChange, this, &Worker::SlotMainPageChange);
 
-    showBatteryValue = ConfigIni::instance()->value(QStringLiteral("Option"), QStringLiteral("ShowBatteryValue")).toInt();
+    showBatteryValue =
+        ConfigIni::instance()->value(QStringLiteral("Option"), QStringLiteral("ShowBatteryValue")).toInt();
 }
 
 Worker::~Worker()

@@ -41,8 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 if (report.payload.size() > static_cast<std::size_t>(kMaxPayload) * kMaxChunks)
                     std::abort();
                 // A report rebuilt and sent again comes out the same.
-                const auto again = makeReport(report.header[1], report.header[2], report.header[3],
-                                              report.header[4], report.payload.data(), report.payload.size());
+                const auto again = makeReport(report.header[1], report.header[2], report.header[3], report.header[4],
+                                              report.payload.data(), report.payload.size());
                 Reassembler second;
                 Report copy;
                 bool done = false;

@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         std::abort();
     std::vector<std::uint8_t> back(kImageSize, 0xFF);
     if (!recordToImage(record, back.data()))
-        std::abort();  // everything a device sends can be sent back
+        std::abort(); // everything a device sends can be sent back
     if (back != image)
         std::abort();
     return 0;

@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (!applyFlashFile(file, &device)) {
         if (device.version != before.version || device.activeSlot != before.activeSlot
             || device.bootMode != before.bootMode || device.flash != before.flash)
-            std::abort();  // a refused file changes nothing
+            std::abort(); // a refused file changes nothing
         return 0;
     }
     if (device.activeSlot < 0 || device.activeSlot >= hidusb::kConfigSlots)

@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     QString error;
     if (!parseScenario(json, &devices, &flashMs, &error)) {
         if (error.isEmpty())
-            std::abort();  // every refusal says why
+            std::abort(); // every refusal says why
         return 0;
     }
     if (flashMs < 0 || devices.size() > 32)

@@ -42,7 +42,7 @@ void CrashDumpHandler::install()
 namespace {
 
 constexpr int kPathMax = 4096;
-char dumpFolder[kPathMax];          // NUL-terminated, set by install()
+char dumpFolder[kPathMax]; // NUL-terminated, set by install()
 std::atomic<long> utcOffsetSeconds{0};
 std::atomic_flag crashing = ATOMIC_FLAG_INIT;
 alignas(16) char alternateStack[64 * 1024];
@@ -51,7 +51,8 @@ const int kFatalSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP, 
 
 // ---- async-signal-safe helpers: no allocation, no locks, no stdio ----
 
-struct Writer {
+struct Writer
+{
     int fd;
     void raw(const char *s, size_t n)
     {
@@ -94,14 +95,22 @@ struct Writer {
 const char *signalName(int sig)
 {
     switch (sig) {
-    case SIGSEGV: return "SIGSEGV";
-    case SIGBUS: return "SIGBUS";
-    case SIGFPE: return "SIGFPE";
-    case SIGILL: return "SIGILL";
-    case SIGABRT: return "SIGABRT";
-    case SIGTRAP: return "SIGTRAP";
-    case SIGSYS: return "SIGSYS";
-    default: return "unknown";
+    case SIGSEGV:
+        return "SIGSEGV";
+    case SIGBUS:
+        return "SIGBUS";
+    case SIGFPE:
+        return "SIGFPE";
+    case SIGILL:
+        return "SIGILL";
+    case SIGABRT:
+        return "SIGABRT";
+    case SIGTRAP:
+        return "SIGTRAP";
+    case SIGSYS:
+        return "SIGSYS";
+    default:
+        return "unknown";
     }
 }
 
@@ -136,7 +145,9 @@ bool buildDumpPath(char *out, size_t size)
     int year;
     unsigned month, day;
     civilFromDays(days, year, month, day);
-    const unsigned fields[] = {static_cast<unsigned>(year), month, day,
+    const unsigned fields[] = {static_cast<unsigned>(year),
+                               month,
+                               day,
                                static_cast<unsigned>(secs / 3600),
                                static_cast<unsigned>(secs / 60 % 60),
                                static_cast<unsigned>(secs % 60)};

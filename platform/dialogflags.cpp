@@ -3,10 +3,9 @@
 Qt::WindowFlags dialogWindowFlags()
 {
 #ifdef Q_OS_WIN
-    return Qt::SubWindow | Qt::BypassWindowManagerHint | Qt::FramelessWindowHint
-           | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint;
-#else
-    return Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint
+    return Qt::SubWindow | Qt::BypassWindowManagerHint | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint
            | Qt::WindowMinimizeButtonHint;
+#else
+    return Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint;
 #endif
 }

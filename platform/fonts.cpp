@@ -10,18 +10,16 @@ namespace {
 // Stand-ins by kind: CJK-capable sans families for the Chinese UI fonts,
 // metric-compatible Latin sans families for the Latin ones. Noto Sans CJK
 // also carries Latin and Cyrillic, so it closes every list.
-const char *const kCjkSans[] = {"Noto Sans CJK SC", "Source Han Sans SC", "WenQuanYi Micro Hei",
-                                "Droid Sans Fallback", "DejaVu Sans"};
-const char *const kLatinSans[] = {"Liberation Sans", "Arimo", "Nimbus Sans", "DejaVu Sans",
-                                  "Noto Sans CJK SC"};
+const char *const kCjkSans[] = {"Noto Sans CJK SC", "Source Han Sans SC", "WenQuanYi Micro Hei", "Droid Sans Fallback",
+                                "DejaVu Sans"};
+const char *const kLatinSans[] = {"Liberation Sans", "Arimo", "Nimbus Sans", "DejaVu Sans", "Noto Sans CJK SC"};
 
 bool isCjkFamily(const QString &family)
 {
-    static const QStringList cjk = {QStringLiteral("微软雅黑"), QStringLiteral("Microsoft YaHei"),
-                                    QStringLiteral("Microsoft YaHei UI"), QStringLiteral("宋体"),
-                                    QStringLiteral("SimSun"), QStringLiteral("黑体"),
-                                    QStringLiteral("SimHei"), QStringLiteral("新宋体"),
-                                    QStringLiteral("NSimSun")};
+    static const QStringList cjk = {
+        QStringLiteral("微软雅黑"), QStringLiteral("Microsoft YaHei"), QStringLiteral("Microsoft YaHei UI"),
+        QStringLiteral("宋体"),     QStringLiteral("SimSun"),          QStringLiteral("黑体"),
+        QStringLiteral("SimHei"),   QStringLiteral("新宋体"),          QStringLiteral("NSimSun")};
     return cjk.contains(family, Qt::CaseInsensitive);
 }
 
@@ -29,12 +27,11 @@ bool isCjkFamily(const QString &family)
 
 QStringList designFamilies()
 {
-    return {QStringLiteral("微软雅黑"), QStringLiteral("Microsoft YaHei"),
-            QStringLiteral("Microsoft YaHei UI"), QStringLiteral("宋体"),
-            QStringLiteral("SimSun"), QStringLiteral("黑体"), QStringLiteral("SimHei"),
-            QStringLiteral("新宋体"), QStringLiteral("NSimSun"), QStringLiteral("Arial"),
-            QStringLiteral("Segoe UI"), QStringLiteral("Tahoma"), QStringLiteral("Verdana"),
-            QStringLiteral("MS Shell Dlg 2")};
+    return {QStringLiteral("微软雅黑"), QStringLiteral("Microsoft YaHei"), QStringLiteral("Microsoft YaHei UI"),
+            QStringLiteral("宋体"),     QStringLiteral("SimSun"),          QStringLiteral("黑体"),
+            QStringLiteral("SimHei"),   QStringLiteral("新宋体"),          QStringLiteral("NSimSun"),
+            QStringLiteral("Arial"),    QStringLiteral("Segoe UI"),        QStringLiteral("Tahoma"),
+            QStringLiteral("Verdana"),  QStringLiteral("MS Shell Dlg 2")};
 }
 
 QStringList substitutesFor(const QString &family, const QStringList &installed)

@@ -12,8 +12,8 @@
 namespace registry {
 
 // Key paths the program uses.
-extern const char kProgramKey[];    // ...\VELMORAX\VELMORAX\VELMORAX
-extern const char kDriveTestKey[];  // ...\VELMORAX\VELMORAX\Mouse Drive Test
+extern const char kProgramKey[];   // ...\VELMORAX\VELMORAX\VELMORAX
+extern const char kDriveTestKey[]; // ...\VELMORAX\VELMORAX\Mouse Drive Test
 
 QString filePath();
 

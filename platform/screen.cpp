@@ -95,7 +95,10 @@ public:
         return 96.0;
     }
 
-    QPoint cursorPos() const override { return QCursor::pos(); }
+    QPoint cursorPos() const override
+    {
+        return QCursor::pos();
+    }
 
     QColor colorAt(const QPoint &globalPos) const override
     {
@@ -137,10 +140,22 @@ void setSource(ScreenSource *s)
     installed.store(s);
 }
 
-int desktopWidth() { return source().desktopWidth(); }
-qreal logicalDpi() { return source().logicalDpi(); }
-QPoint cursorPos() { return source().cursorPos(); }
-QColor colorAt(const QPoint &globalPos) { return source().colorAt(globalPos); }
+int desktopWidth()
+{
+    return source().desktopWidth();
+}
+qreal logicalDpi()
+{
+    return source().logicalDpi();
+}
+QPoint cursorPos()
+{
+    return source().cursorPos();
+}
+QColor colorAt(const QPoint &globalPos)
+{
+    return source().colorAt(globalPos);
+}
 
 int scaleFactorForWidth(int width)
 {

@@ -6,7 +6,7 @@ SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
 PACKAGES=(cmake make g++ clang qtbase5-dev qtbase5-dev-tools libqt5xml5
           libgtest-dev libbenchmark-dev fonts-noto-cjk fonts-dejavu-core
-          xvfb xauth xdotool python3)
+          xvfb xauth xdotool python3 clang-format git)
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

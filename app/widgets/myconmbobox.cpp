@@ -4,10 +4,7 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionComboBox>
 
-MyConmboBox::MyConmboBox(QWidget *parent)
-    : QComboBox(parent)
-{
-}
+MyConmboBox::MyConmboBox(QWidget *parent) : QComboBox(parent) {}
 
 MyConmboBox::~MyConmboBox() = default;
 

@@ -2,10 +2,7 @@
 
 #include <QMouseEvent>
 
-MySlider::MySlider(QWidget *parent)
-    : QSlider(parent)
-{
-}
+MySlider::MySlider(QWidget *parent) : QSlider(parent) {}
 
 MySlider::~MySlider() = default;
 

@@ -2,10 +2,7 @@
 
 #include <QMouseEvent>
 
-MyToolButton::MyToolButton(QWidget *parent)
-    : QToolButton(parent)
-{
-}
+MyToolButton::MyToolButton(QWidget *parent) : QToolButton(parent) {}
 
 MyToolButton::~MyToolButton() = default;
 

@@ -4,10 +4,7 @@
 // entries).
 void refreshDeviceEntry(int n);
 
-mytoolButtonEnter::mytoolButtonEnter(QWidget *parent)
-    : QToolButton(parent)
-{
-}
+mytoolButtonEnter::mytoolButtonEnter(QWidget *parent) : QToolButton(parent) {}
 
 mytoolButtonEnter::~mytoolButtonEnter() = default;
 
@@ -16,6 +13,4 @@ void mytoolButtonEnter::enterEvent(QEvent *)
     refreshDeviceEntry(entryIndex(objectName()));
 }
 
-void mytoolButtonEnter::leaveEvent(QEvent *)
-{
-}
+void mytoolButtonEnter::leaveEvent(QEvent *) {}

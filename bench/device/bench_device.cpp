@@ -16,9 +16,9 @@
 #include <QDir>
 
 #include <atomic>
+#include <condition_variable>
 #include <cstring>
 #include <functional>
-#include <condition_variable>
 #include <mutex>
 #include <thread>
 

@@ -25,7 +25,7 @@ FlashDataMap attach(const QByteArray &path)
     UsbServerC_Start(path.constData(), path.constData(), &noReports);
     FlashDataMap record;
     hidusb::sim::flashRecord("mouse", &record);
-    ProtocolDataUpdate(&record);  // the library learns the device's image
+    ProtocolDataUpdate(&record); // the library learns the device's image
     hidusb::sim::waitIdle();
     return record;
 }
@@ -53,7 +53,7 @@ void BM_ProtocolDataUpdateOneByte(benchmark::State &state)
         ++updates;
         if (updates % 64 == 0) {
             state.PauseTiming();
-            hidusb::sim::waitIdle();  // let the device keep up, outside the timing
+            hidusb::sim::waitIdle(); // let the device keep up, outside the timing
             hidusb::sim::clearJournal();
             state.ResumeTiming();
         }

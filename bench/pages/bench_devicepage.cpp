@@ -73,8 +73,8 @@ void DevicePageBench::chooseToLastRefill()
     }
     std::sort(samples.begin(), samples.end());
     const double median = samples.at(samples.size() / 2);
-    qInfo("choose -> last page refilled: min %.0f ms, median %.0f ms, max %.0f ms over %d rounds",
-          samples.first(), median, samples.last(), rounds);
+    qInfo("choose -> last page refilled: min %.0f ms, median %.0f ms, max %.0f ms over %d rounds", samples.first(),
+          median, samples.last(), rounds);
     QTest::setBenchmarkResult(median, QTest::WalltimeMilliseconds);
     UsbServer_Exit();
 }

@@ -24,7 +24,7 @@ private slots:
 void SensorBench::sliderRelease()
 {
     sensortest::Fixture f(1);
-    PreVier summary;   // the panel the release reports to
+    PreVier summary; // the panel the release reports to
     hidusb::sim::setJournalEnabled(false);
     QSlider *slider = f.page->findChild<QSlider *>(QStringLiteral("horizontalSliderC"));
     QVERIFY(slider);

@@ -10,21 +10,20 @@
 #include "pages/buttons/buttoninterface.h"
 #include "pages/device/advanced.h"
 #include "pages/device/previer.h"
+#include "pages/hubconnections.h"
 #include "pages/lighting/lamplight.h"
 #include "pages/macro/macro.h"
 #include "pages/sensor/sensor.h"
 #include "pages/settings/formsetting.h"
 #include "pages/settings/updataparam.h"
 #include "platform/hidusb/hidusb.h"
-#include "pages/hubconnections.h"
 
 #include <QButtonGroup>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QKeyEvent>
 
-Dialog::Dialog(QWidget *parent)
-    : QWidget(parent), ui(new Ui::Dialog)
+Dialog::Dialog(QWidget *parent) : QWidget(parent), ui(new Ui::Dialog)
 {
     ui->setupUi(this);
     pictureDir = look::pictureDir(QStringLiteral("Dialog"));
@@ -56,10 +55,11 @@ Dialog::Dialog(QWidget *parent)
 
     pageGroup = new QButtonGroup(this);
     pageGroup->setExclusive(true);
-    for (QAbstractButton *button : {static_cast<QAbstractButton *>(ui->PreButton), static_cast<QAbstractButton *>(ui->Advanced),
-                                    static_cast<QAbstractButton *>(ui->ButtonMain), static_cast<QAbstractButton *>(ui->MacroButton),
-                                    static_cast<QAbstractButton *>(ui->LightsButton), static_cast<QAbstractButton *>(ui->SensorButton),
-                                    static_cast<QAbstractButton *>(ui->FormSetting)})
+    for (QAbstractButton *button :
+         {static_cast<QAbstractButton *>(ui->PreButton), static_cast<QAbstractButton *>(ui->Advanced),
+          static_cast<QAbstractButton *>(ui->ButtonMain), static_cast<QAbstractButton *>(ui->MacroButton),
+          static_cast<QAbstractButton *>(ui->LightsButton), static_cast<QAbstractButton *>(ui->SensorButton),
+          static_cast<QAbstractButton *>(ui->FormSetting)})
         pageGroup->addButton(button);
     connect(ui->MinButton, &QAbstractButton::clicked, this, &Dialog::WindowMin);
     ui->PreButton->setChecked(true);
@@ -101,23 +101,40 @@ void Dialog::applyHeaderImages()
     const QString &d = pictureDir;
     const QString button = QStringLiteral("QToolButton");
     const auto images = [](const char *normal, const char *hover, const char *pressed, const char *checked) {
-        return look::Images{QLatin1String(normal), QLatin1String(hover), QLatin1String(pressed), QLatin1String(checked)};
+        return look::Images{QLatin1String(normal), QLatin1String(hover), QLatin1String(pressed),
+                            QLatin1String(checked)};
     };
     // The page buttons show their checked image while their page is open;
     // some pages reuse the hover image for it.
     look::setSheet(ui->PreButton, look::imageSheet(button, d, images("Pre.png", "PreHover.png", "", "PreHover.png")));
-    look::setSheet(ui->ButtonMain, look::imageSheet(button, d, look::buttonImages(QStringLiteral("Home"), look::Hover | look::Checked)));
-    look::setSheet(ui->SensorButton, look::imageSheet(button, d, look::buttonImages(QStringLiteral("Sensor"), look::Hover | look::Checked)));
-    look::setSheet(ui->MacroButton, look::imageSheet(button, d, look::buttonImages(QStringLiteral("Macro"), look::Hover | look::Checked)));
-    look::setSheet(ui->LightsButton, look::imageSheet(button, d, look::buttonImages(QStringLiteral("Light"), look::Hover | look::Checked)));
-    look::setSheet(ui->Advanced, look::imageSheet(button, d, images("Advance.png", "AdvanceHover.png", "", "AdvanceHover.png")));
-    look::setSheet(ui->FormSetting, look::imageSheet(button, d, images("Setting.png", "SettingHover.png", "", "SettingClick.png")));
-    look::setSheet(ui->UpArrow, look::imageSheet(button, d, look::buttonImages(QStringLiteral("PageChange"), look::Hover | look::Click)));
-    look::setSheet(ui->MinButton, look::imageSheet(button, d, look::buttonImages(QStringLiteral("Min"), look::Hover | look::Click)));
-    look::setSheet(ui->CloseButton, look::imageSheet(button, d, look::buttonImages(QStringLiteral("Close"), look::Hover | look::Click)));
+    look::setSheet(
+        ui->ButtonMain,
+        look::imageSheet(button, d, look::buttonImages(QStringLiteral("Home"), look::Hover | look::Checked)));
+    look::setSheet(
+        ui->SensorButton,
+        look::imageSheet(button, d, look::buttonImages(QStringLiteral("Sensor"), look::Hover | look::Checked)));
+    look::setSheet(
+        ui->MacroButton,
+        look::imageSheet(button, d, look::buttonImages(QStringLiteral("Macro"), look::Hover | look::Checked)));
+    look::setSheet(
+        ui->LightsButton,
+        look::imageSheet(button, d, look::buttonImages(QStringLiteral("Light"), look::Hover | look::Checked)));
+    look::setSheet(ui->Advanced,
+                   look::imageSheet(button, d, images("Advance.png", "AdvanceHover.png", "", "AdvanceHover.png")));
+    look::setSheet(ui->FormSetting,
+                   look::imageSheet(button, d, images("Setting.png", "SettingHover.png", "", "SettingClick.png")));
+    look::setSheet(
+        ui->UpArrow,
+        look::imageSheet(button, d, look::buttonImages(QStringLiteral("PageChange"), look::Hover | look::Click)));
+    look::setSheet(ui->MinButton,
+                   look::imageSheet(button, d, look::buttonImages(QStringLiteral("Min"), look::Hover | look::Click)));
+    look::setSheet(ui->CloseButton,
+                   look::imageSheet(button, d, look::buttonImages(QStringLiteral("Close"), look::Hover | look::Click)));
     look::setSheet(ui->BatteryButtonC, look::imageSheet(QStringLiteral("QLabel"), d, {QStringLiteral("Battery.png")}));
-    look::setSheet(ui->label, look::imageSheet(QStringLiteral("QLabel"), d, {QStringLiteral("Charg.png")}, look::Fit::Stretch));
-    look::setSheet(ui->frame_2, look::imageSheet(QStringLiteral("#frame_2"), d, {QStringLiteral("BackGround2.png")}, look::Fit::Stretch));
+    look::setSheet(ui->label,
+                   look::imageSheet(QStringLiteral("QLabel"), d, {QStringLiteral("Charg.png")}, look::Fit::Stretch));
+    look::setSheet(ui->frame_2, look::imageSheet(QStringLiteral("#frame_2"), d, {QStringLiteral("BackGround2.png")},
+                                                 look::Fit::Stretch));
 }
 
 void Dialog::keyPressEvent(QKeyEvent *event)
@@ -175,13 +192,9 @@ void Dialog::on_FormSetting_clicked()
     ui->stackedWidgetDialog->setCurrentWidget(settingPage);
 }
 
-void Dialog::on_SetButton_clicked()
-{
-}
+void Dialog::on_SetButton_clicked() {}
 
-void Dialog::SlotMouseIndex(int)
-{
-}
+void Dialog::SlotMouseIndex(int) {}
 
 void Dialog::SlotSecondDialog()
 {
@@ -225,7 +238,8 @@ void Dialog::SlotBattery(bool IsCharg, int Number, bool IsText)
     ui->label_2->setText(IsText ? QString::number(Number) + QStringLiteral("%") : QString::number(Number));
     const QString chunk = Number <= 15 ? QStringLiteral("rgb(152, 43, 34)") : QStringLiteral("rgb(0, 255, 153)");
     look::setSheet(ui->progressBar, QStringLiteral("#progressBar{border: none;background-color: transparent;}"
-                                                   "#progressBar::chunk {background-color: %1;}").arg(chunk));
+                                                   "#progressBar::chunk {background-color: %1;}")
+                                        .arg(chunk));
 }
 
 void Dialog::SlotUpDataParam(int index)

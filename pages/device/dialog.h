@@ -12,7 +12,9 @@ class Macro;
 class Sensor;
 class FormSetting;
 class UpDataParam;
-namespace Ui { class Dialog; }
+namespace Ui {
+class Dialog;
+}
 
 // The device page: header with the seven page buttons, battery gauge and
 // connection icon, and the stack of the pages of one open device.

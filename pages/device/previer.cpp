@@ -1,14 +1,13 @@
 #include "pages/device/previer.h"
 #include "ui_previer.h"
 
+#include "app/look.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
-#include "app/look.h"
 
 #include <QLabel>
 
-PreVier::PreVier(QWidget *parent)
-    : QWidget(parent), ui(new Ui::PreVier)
+PreVier::PreVier(QWidget *parent) : QWidget(parent), ui(new Ui::PreVier)
 {
     ui->setupUi(this);
     ui->MouseUp->hide();
@@ -102,6 +101,6 @@ void PreVier::SlotAddUpdate(int type, bool Ver)
 
 void PreVier::SlotMouseIndex(int index)
 {
-    look::setSheet(ui->widget, look::imageSheet(QStringLiteral("#widget"), pictureDir,
-                                                {QStringLiteral("mouse%1.png").arg(index)}));
+    look::setSheet(ui->widget,
+                   look::imageSheet(QStringLiteral("#widget"), pictureDir, {QStringLiteral("mouse%1.png").arg(index)}));
 }

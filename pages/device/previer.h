@@ -4,7 +4,9 @@
 #include <QWidget>
 
 class QLabel;
-namespace Ui { class PreVier; }
+namespace Ui {
+class PreVier;
+}
 
 // Summary panel of the device page: shows, read-only, the values the other
 // pages announce on the hub (DPI, report rate, lift-off distance, debounce,

@@ -17,12 +17,16 @@ void setNoticeTexts(Form *ui, const char *key, int index)
 
 } // namespace
 
-SameMacro::SameMacro(QWidget *parent)
-    : QDialog(parent), ui(new Ui::SameMacro)
+SameMacro::SameMacro(QWidget *parent) : QDialog(parent), ui(new Ui::SameMacro)
 {
     ui->setupUi(this);
-    picturePath = look::setUpNotice(this, {ui->SameMacroA, ui->label, ui->CloseButton, {ui->NewHong},
-                                          QStringLiteral("Confirm.png"), QStringLiteral("ConfirmClick.png"), ui->NewHong});
+    picturePath = look::setUpNotice(this, {ui->SameMacroA,
+                                           ui->label,
+                                           ui->CloseButton,
+                                           {ui->NewHong},
+                                           QStringLiteral("Confirm.png"),
+                                           QStringLiteral("ConfirmClick.png"),
+                                           ui->NewHong});
 }
 
 SameMacro::~SameMacro()
@@ -45,12 +49,16 @@ void SameMacro::on_CloseButton_clicked()
     close();
 }
 
-KeyNumberLimit::KeyNumberLimit(QWidget *parent)
-    : QDialog(parent), ui(new Ui::KeyNumberLimit)
+KeyNumberLimit::KeyNumberLimit(QWidget *parent) : QDialog(parent), ui(new Ui::KeyNumberLimit)
 {
     ui->setupUi(this);
-    picturePath = look::setUpNotice(this, {ui->LimitA, ui->label, ui->CloseButton, {ui->NewHong},
-                                          QStringLiteral("Confirm.png"), QStringLiteral("ConfirmClick.png"), ui->NewHong});
+    picturePath = look::setUpNotice(this, {ui->LimitA,
+                                           ui->label,
+                                           ui->CloseButton,
+                                           {ui->NewHong},
+                                           QStringLiteral("Confirm.png"),
+                                           QStringLiteral("ConfirmClick.png"),
+                                           ui->NewHong});
 }
 
 KeyNumberLimit::~KeyNumberLimit()
@@ -73,12 +81,16 @@ void KeyNumberLimit::on_CloseButton_clicked()
     close();
 }
 
-DeleteConfirm::DeleteConfirm(QWidget *parent)
-    : QDialog(parent), ui(new Ui::DeleteConfirm)
+DeleteConfirm::DeleteConfirm(QWidget *parent) : QDialog(parent), ui(new Ui::DeleteConfirm)
 {
     ui->setupUi(this);
-    picturePath = look::setUpNotice(this, {ui->DeleteConfirmA, ui->label, ui->CloseButton, {ui->NewHong},
-                                          QStringLiteral("Confirm.png"), QStringLiteral("ConfirmClick.png"), ui->NewHong});
+    picturePath = look::setUpNotice(this, {ui->DeleteConfirmA,
+                                           ui->label,
+                                           ui->CloseButton,
+                                           {ui->NewHong},
+                                           QStringLiteral("Confirm.png"),
+                                           QStringLiteral("ConfirmClick.png"),
+                                           ui->NewHong});
 }
 
 DeleteConfirm::~DeleteConfirm()

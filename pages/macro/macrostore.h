@@ -22,9 +22,9 @@ struct MacroEvent
     enum Type { Press = 0, Release = 1, Delay = 2 };
 
     Type type = Press;
-    int kind = 1;          // 0 modifier bit, 1 keyboard usage, 4 mouse-button bit; others kept as read
-    int code = 0;          // 0..255
-    quint32 delayMs = 0;   // Delay only
+    int kind = 1;        // 0 modifier bit, 1 keyboard usage, 4 mouse-button bit; others kept as read
+    int code = 0;        // 0..255
+    quint32 delayMs = 0; // Delay only
 
     static MacroEvent key(int kind, int code, bool press)
     {
@@ -77,7 +77,10 @@ enum class NameProblem {
 // The one check for every name that becomes a file name: created, renamed,
 // imported or read from the mouse.
 NameProblem checkName(const QString &name);
-inline bool isSafeName(const QString &name) { return checkName(name) == NameProblem::None; }
+inline bool isSafeName(const QString &name)
+{
+    return checkName(name) == NameProblem::None;
+}
 
 // The longest prefix of `text` that takes at most `maxBytes` bytes of UTF-8,
 // never splitting a character (surrogate pairs stay whole).
@@ -98,10 +101,10 @@ QStringList listNames(const QString &folder);
 // What a macro file holds.
 struct Contents
 {
-    bool hasModeLine = false;      // false for an empty file (created, never saved)
-    int repeatMode = 1;            // 1..250, 253, 254 or 255
+    bool hasModeLine = false; // false for an empty file (created, never saved)
+    int repeatMode = 1;       // 1..250, 253, 254 or 255
     QVector<MacroEvent> events;
-    int skippedLines = 0;          // malformed lines left out
+    int skippedLines = 0; // malformed lines left out
 };
 
 // The repeat mode of a first line: 253, 254 and 255 as they are, a count

@@ -16,23 +16,22 @@ namespace {
 // method commits (a word of several characters always passes).
 bool refusedAsKey(const QString &text)
 {
-    static const QString refused = QStringLiteral("-=[];',./`\\*+") + QChar(0x3010) + QChar(0xFF1B)
-                                   + QChar(0x2019) + QChar(0xFF0C) + QChar(0x3002);
+    static const QString refused = QStringLiteral("-=[];',./`\\*+") + QChar(0x3010) + QChar(0xFF1B) + QChar(0x2019)
+                                   + QChar(0xFF0C) + QChar(0x3002);
     return text.size() == 1 && refused.contains(text.at(0));
 }
 
 bool refusedAsCommit(const QString &text)
 {
     static const QString refused = QStringLiteral("-=/*") + QChar(0x3010) + QChar(0x3011) + QChar(0x3001)
-                                   + QChar(0xFF1B) + QChar(0x2019) + QChar(0xFF0C) + QChar(0x3002)
-                                   + QChar(0x00B7) + QChar(0x2018);
+                                   + QChar(0xFF1B) + QChar(0x2019) + QChar(0xFF0C) + QChar(0x3002) + QChar(0x00B7)
+                                   + QChar(0x2018);
     return text.size() == 1 && refused.contains(text.at(0));
 }
 
 } // namespace
 
-QuestionDialog::QuestionDialog(QWidget *parent)
-    : QDialog(parent), ui(new Ui::QuestionDialog)
+QuestionDialog::QuestionDialog(QWidget *parent) : QDialog(parent), ui(new Ui::QuestionDialog)
 {
     ui->setupUi(this);
     connect(ui->NewHong_2, &QToolButton::clicked, this, &QuestionDialog::WindowClosedLan);

@@ -21,7 +21,7 @@ namespace {
 constexpr int kPerformanceTimes[] = {1, 3, 6, 12, 18, 30, 60, 90};
 constexpr int kPerformanceTimeCount = int(sizeof kPerformanceTimes / sizeof kPerformanceTimes[0]);
 
-constexpr int kCorded = 2;   // sensor-mode entry shown for cables and high rates
+constexpr int kCorded = 2; // sensor-mode entry shown for cables and high rates
 
 // Tip icon x of the sensor-mode and performance captions per language index.
 struct TipPlace
@@ -56,8 +56,7 @@ QString stageColourHex(const DpiStage &stage)
 
 } // namespace
 
-Sensor::Sensor(QWidget *parent)
-    : QWidget(parent), ui(new Ui::Sensor)
+Sensor::Sensor(QWidget *parent) : QWidget(parent), ui(new Ui::Sensor)
 {
     ui->setupUi(this);
     m_built = true;
@@ -270,8 +269,7 @@ void Sensor::refill(const FlashDataMap &record, bool fromDevice)
             dpiMaxText = dpiRange.segments[dpiRange.segmentCount - 1].max;
         }
         // A model without a usable range keeps a range one can still slide in.
-        const bool known = !dpiMinText.isEmpty() && !dpiMaxText.isEmpty()
-                           && dpiMinText.toInt() < dpiMaxText.toInt();
+        const bool known = !dpiMinText.isEmpty() && !dpiMaxText.isEmpty() && dpiMinText.toInt() < dpiMaxText.toInt();
         dpi->setSliderMaximum(known ? dpiMaxText.toInt() : kDefaultDpiMax);
         dpi->setSliderMinimum(known ? dpiMinText.toInt() : kDefaultDpiMin);
 

@@ -6,7 +6,9 @@
 
 class QListView;
 
-namespace Ui { class Sensor; }
+namespace Ui {
+class Sensor;
+}
 
 // The sensor page of the device view: DPI stages (SensorDPI), report rate
 // (SensorRate), lift-off distance (SensorLOD), ripple control, angle
@@ -55,9 +57,8 @@ private:
     QString dpiMaxText;
     QString pictureDir;
     QListView *modelChooseView = nullptr;
-    QString supportSensorModeSel, supportLodCal, supportRipple, supportFixLine, supportMotionSync,
-        supportMousepadCal;
-    int sensorModeIndex = 0;        // "LP" until the mouse says otherwise
-    int performanceTimeIndex = 2;   // 60 s, the factory choice
+    QString supportSensorModeSel, supportLodCal, supportRipple, supportFixLine, supportMotionSync, supportMousepadCal;
+    int sensorModeIndex = 0;      // "LP" until the mouse says otherwise
+    int performanceTimeIndex = 2; // 60 s, the factory choice
     bool m_built = false;
 };

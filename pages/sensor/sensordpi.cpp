@@ -38,9 +38,9 @@ struct DropWindow
     int from, to, stages;
 };
 constexpr DropWindow kDropWindows[] = {
-    {78, 129, 1},   {-102, -51, -1}, {168, 214, 2},  {-192, -144, -2}, {264, 317, 3},
-    {-284, -236, -3}, {361, 389, 4}, {-369, -327, -4}, {443, 495, 5},  {-465, -411, -5},
-    {538, 591, 6},  {-556, -504, -6}, {623, 669, 7}, {-646, -599, -7},
+    {78, 129, 1},     {-102, -51, -1},  {168, 214, 2},    {-192, -144, -2}, {264, 317, 3},
+    {-284, -236, -3}, {361, 389, 4},    {-369, -327, -4}, {443, 495, 5},    {-465, -411, -5},
+    {538, 591, 6},    {-556, -504, -6}, {623, 669, 7},    {-646, -599, -7},
 };
 
 bool deviceAnswers()
@@ -69,17 +69,16 @@ private:
 
 } // namespace
 
-SensorDPI::SensorDPI(QWidget *parent)
-    : QFrame(parent), ui(new Ui::SensorDPI)
+SensorDPI::SensorDPI(QWidget *parent) : QFrame(parent), ui(new Ui::SensorDPI)
 {
     ui->setupUi(this);
     pictureDir = look::pictureDir(QStringLiteral("Sensor"));
 
-    QToolButton *const values[kStages] = {ui->BlueButton,   ui->BrightRedButton, ui->RedButton,
-                                          ui->YellowButton, ui->GreenButton,     ui->PurpleButton,
+    QToolButton *const values[kStages] = {ui->BlueButton,      ui->BrightRedButton,  ui->RedButton,
+                                          ui->YellowButton,    ui->GreenButton,      ui->PurpleButton,
                                           ui->LightBlueButton, ui->LightYellowButton};
-    QToolButton *const swatches[kStages] = {ui->BlueButtonA,   ui->BrightRedButtonA, ui->RedButtonA,
-                                            ui->YellowButtonA, ui->GreenButtonA,     ui->PurpleButtonA,
+    QToolButton *const swatches[kStages] = {ui->BlueButtonA,      ui->BrightRedButtonA,  ui->RedButtonA,
+                                            ui->YellowButtonA,    ui->GreenButtonA,      ui->PurpleButtonA,
                                             ui->LightBlueButtonA, ui->LightYellowButtonA};
     for (int k = 0; k < kStages; ++k) {
         m_valueButtons[k] = values[k];
@@ -97,9 +96,9 @@ SensorDPI::SensorDPI(QWidget *parent)
     connect(m_colourDialog, &QColorDialog::colorSelected, this, &SensorDPI::SetColor);
 
     look::setSheet(ui->label, look::colorSheet(QStringLiteral("QLabel")));
-    look::setSheet(ui->label_8, look::imageSheet(QStringLiteral("#label_8"), pictureDir,
-                                                 look::Images(QStringLiteral("Level.png"),
-                                                              QStringLiteral("LevelHover.png"))));
+    look::setSheet(ui->label_8,
+                   look::imageSheet(QStringLiteral("#label_8"), pictureDir,
+                                    look::Images(QStringLiteral("Level.png"), QStringLiteral("LevelHover.png"))));
     look::setSheet(ui->ChooseEvent, look::comboSheet(pictureDir));
     auto *countView = new QListView(ui->ChooseEvent);
     ui->ChooseEvent->setView(countView);
@@ -126,16 +125,16 @@ SensorDPI::SensorDPI(QWidget *parent)
                                     QStringLiteral("background-color: transparent;border: 1px  solid gray;")));
     look::setSheet(ui->ReduceLevelA, look::imageSheet(QStringLiteral("#ReduceLevelA"), pictureDir,
                                                       look::Images(QStringLiteral("Reduce.png"))));
-    look::setSheet(ui->AddLevelA, look::imageSheet(QStringLiteral("#AddLevelA"), pictureDir,
-                                                   look::Images(QStringLiteral("Add.png"))));
+    look::setSheet(ui->AddLevelA,
+                   look::imageSheet(QStringLiteral("#AddLevelA"), pictureDir, look::Images(QStringLiteral("Add.png"))));
 
     for (int k = 0; k < kStages; ++k) {
         drawValueButton(k, false);
         // Red until the first refill says the stage's colour.
-        look::setSheet(swatch(k), look::imageSheet(QLatin1Char('#') + swatch(k)->objectName(), pictureDir,
-                                                   look::Images(QStringLiteral("MinB.png")), look::Fit::Centre,
-                                                   QString(),
-                                                   QStringLiteral("border-radius:3px;background-color: rgb(255, 0, 0);")));
+        look::setSheet(swatch(k),
+                       look::imageSheet(QLatin1Char('#') + swatch(k)->objectName(), pictureDir,
+                                        look::Images(QStringLiteral("MinB.png")), look::Fit::Centre, QString(),
+                                        QStringLiteral("border-radius:3px;background-color: rgb(255, 0, 0);")));
         stageGroup->addButton(valueButton(k), k);
         swatchGroup->addButton(swatch(k), k);
         connect(valueButton(k), &QToolButton::toggled, this, [this, k](bool checked) { stageToggled(k, checked); });
@@ -233,8 +232,8 @@ void SensorDPI::loadStageDefaults()
     const QString group = QStringLiteral("Drive") + QString::number(currentDevice.get().modelIndex + 1);
     const QStringList colours = ConfigIni::instance()->valueList(group, QStringLiteral("DPIColor"));
     for (int k = 0; k < kStages && 3 * k + 2 < colours.size(); ++k)
-        stageColours[k] = colours.at(3 * k) + QLatin1Char(',') + colours.at(3 * k + 1) + QLatin1Char(',')
-                          + colours.at(3 * k + 2);
+        stageColours[k] =
+            colours.at(3 * k) + QLatin1Char(',') + colours.at(3 * k + 1) + QLatin1Char(',') + colours.at(3 * k + 2);
     const QStringList grades = ConfigIni::instance()->valueList(group, QStringLiteral("DPIGrade"));
     if (grades.size() < kStages)
         return;
@@ -610,7 +609,7 @@ void SensorDPI::SetColor(const QColor &color)
     const QString previous = stageColours[stage];
     stageColours[stage] = joinedRgb(color.red(), color.green(), color.blue());
     if (dpistages::writeStageColour(stage, color.red(), color.green(), color.blue()) == dpistages::Write::Refused)
-        stageColours[stage] = previous;   // the mouse keeps its colour
+        stageColours[stage] = previous; // the mouse keeps its colour
     restyleSwatch(stage);
 }
 

@@ -10,7 +10,9 @@ class QColor;
 class QColorDialog;
 class QToolButton;
 
-namespace Ui { class SensorDPI; }
+namespace Ui {
+class SensorDPI;
+}
 
 // The DPI stage editor of the sensor page: up to eight stages side by side,
 // each a value button (its DPI as text) over a colour swatch. The selected
@@ -67,7 +69,7 @@ public:
     int activeStage() const { return m_activeStage; }
     int countIndex() const { return m_countIndex; }
     int stageDpi(int stage) const;
-    QString stageColour(int stage) const;   // "r,g,b"
+    QString stageColour(int stage) const; // "r,g,b"
     QColorDialog *colourDialog() const { return m_colourDialog; }
 
 public slots:

@@ -11,12 +11,11 @@
 namespace {
 
 const char *const kDistanceTexts[] = {"1mm", "2mm", "0.7mm"};
-constexpr int kShortLod = 2;   // distance index of 0.7 mm
+constexpr int kShortLod = 2; // distance index of 0.7 mm
 
 } // namespace
 
-SensorLOD::SensorLOD(QWidget *parent)
-    : QFrame(parent), ui(new Ui::SensorLOD)
+SensorLOD::SensorLOD(QWidget *parent) : QFrame(parent), ui(new Ui::SensorLOD)
 {
     ui->setupUi(this);
     pictureDir = look::pictureDir(QStringLiteral("Sensor"));
@@ -49,10 +48,14 @@ int SensorLOD::positionOf(int distance) const
 {
     if (hasShortLod()) {
         switch (distance) {
-        case kShortLod: return 0;
-        case 0: return 1;
-        case 1: return 2;
-        default: return -1;
+        case kShortLod:
+            return 0;
+        case 0:
+            return 1;
+        case 1:
+            return 2;
+        default:
+            return -1;
         }
     }
     return distance == 0 || distance == 1 ? distance : -1;
@@ -62,10 +65,14 @@ int SensorLOD::distanceAt(int position) const
 {
     if (hasShortLod()) {
         switch (position) {
-        case 0: return kShortLod;
-        case 1: return 0;
-        case 2: return 1;
-        default: return -1;
+        case 0:
+            return kShortLod;
+        case 1:
+            return 0;
+        case 2:
+            return 1;
+        default:
+            return -1;
         }
     }
     return position == 0 || position == 1 ? position : -1;

@@ -2,7 +2,9 @@
 
 #include <QFrame>
 
-namespace Ui { class SensorLOD; }
+namespace Ui {
+class SensorLOD;
+}
 
 // The lift-off-distance box of the sensor page: "1mm" and "2mm", and
 // "0.7mm" in front of them for the sensors that have it. A choice writes the
@@ -43,5 +45,5 @@ private:
 
     Ui::SensorLOD *ui;
     QString pictureDir;
-    int m_lodIndex = 0;   // 1 mm until the mouse says otherwise
+    int m_lodIndex = 0; // 1 mm until the mouse says otherwise
 };

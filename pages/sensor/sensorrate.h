@@ -2,7 +2,9 @@
 
 #include "pages/sensor/reportraterow.h"
 
-namespace Ui { class SensorRate; }
+namespace Ui {
+class SensorRate;
+}
 
 // The report-rate row of the sensor page: seven exclusive buttons from
 // 125 Hz to 8000 Hz. A click writes the rate to the mouse and tells the

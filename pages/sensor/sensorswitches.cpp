@@ -26,10 +26,7 @@ int tipSlot(int language)
 
 } // namespace
 
-SensorSwitch::SensorSwitch(QWidget *parent)
-    : QFrame(parent)
-{
-}
+SensorSwitch::SensorSwitch(QWidget *parent) : QFrame(parent) {}
 
 void SensorSwitch::setUp(QToolButton *toggle, QLabel *caption, QLabel *tip, Setter setter, const TipPlaces &tipX)
 {
@@ -86,8 +83,7 @@ void SensorSwitch::clicked(bool checked)
     sendOrRestore(m_setter(checked ? 1 : 0), m_toggle, &QToolButton::setChecked, !checked);
 }
 
-RippeControl::RippeControl(QWidget *parent)
-    : SensorSwitch(parent), ui(new Ui::RippeControl)
+RippeControl::RippeControl(QWidget *parent) : SensorSwitch(parent), ui(new Ui::RippeControl)
 {
     ui->setupUi(this);
     setUp(ui->RippeControl_2, ui->label, ui->label_2, &setRippleControl, kRippleTips);
@@ -103,8 +99,7 @@ void RippeControl::on_RippeControl_2_clicked(bool checked)
     clicked(checked);
 }
 
-StraightLine::StraightLine(QWidget *parent)
-    : SensorSwitch(parent), ui(new Ui::StraightLine)
+StraightLine::StraightLine(QWidget *parent) : SensorSwitch(parent), ui(new Ui::StraightLine)
 {
     ui->setupUi(this);
     setUp(ui->StraightLine_2, ui->label, ui->label_2, &setStraightLine, kStraightTips);
@@ -120,8 +115,7 @@ void StraightLine::on_StraightLine_2_clicked(bool checked)
     clicked(checked);
 }
 
-MotionSync::MotionSync(QWidget *parent)
-    : SensorSwitch(parent), ui(new Ui::MotionSync)
+MotionSync::MotionSync(QWidget *parent) : SensorSwitch(parent), ui(new Ui::MotionSync)
 {
     ui->setupUi(this);
     setUp(ui->MotionSync_2, ui->label, ui->label_2, &setMotionSync, kMotionTips);

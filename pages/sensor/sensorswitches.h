@@ -9,7 +9,7 @@ namespace Ui {
 class RippeControl;
 class StraightLine;
 class MotionSync;
-}
+} // namespace Ui
 
 // One on/off switch: a toggle and a caption, on the sensor page with a tip
 // icon beside it. A click writes one record byte (1 on, 0 off) through the
@@ -58,6 +58,7 @@ public:
     ~RippeControl() override;
 private slots:
     void on_RippeControl_2_clicked(bool checked);
+
 private:
     Ui::RippeControl *ui;
 };
@@ -71,6 +72,7 @@ public:
     ~StraightLine() override;
 private slots:
     void on_StraightLine_2_clicked(bool checked);
+
 private:
     Ui::StraightLine *ui;
 };
@@ -84,6 +86,7 @@ public:
     ~MotionSync() override;
 private slots:
     void on_MotionSync_2_clicked(bool checked);
+
 private:
     Ui::MotionSync *ui;
 };

@@ -99,8 +99,8 @@ void beginPart(QWidget *receiverMarker, QWidget *mouseMarker, QTimer *timer, int
 QString versionOfImage(const QByteArray &image)
 {
     hidusb::FirmwareImageInfo info;
-    hidusb::readFirmwareHeader(reinterpret_cast<const unsigned char *>(image.constData()),
-                               std::size_t(image.size()), &info);
+    hidusb::readFirmwareHeader(reinterpret_cast<const unsigned char *>(image.constData()), std::size_t(image.size()),
+                               &info);
     return firmwareVersionText(info.version);
 }
 
@@ -108,9 +108,18 @@ QString versionOfImage(const QByteArray &image)
 
 namespace firmwareupgrade {
 
-int receiverState() { return ::receiverState; }
-int mouseState() { return ::mouseState; }
-int partsCount() { return ::partsCount; }
+int receiverState()
+{
+    return ::receiverState;
+}
+int mouseState()
+{
+    return ::mouseState;
+}
+int partsCount()
+{
+    return ::partsCount;
+}
 
 } // namespace firmwareupgrade
 
@@ -129,7 +138,9 @@ void FormSetting::setUpUpgrade()
 
 void FormSetting::upgradeTexts(int index)
 {
-    const auto home = [index](const char *key) { return catalogueText(QStringLiteral("home"), QLatin1String(key), index); };
+    const auto home = [index](const char *key) {
+        return catalogueText(QStringLiteral("home"), QLatin1String(key), index);
+    };
     upgradeText = catalogueText(QStringLiteral("update"), QStringLiteral("Upgrade"), index);
     newTipsText = keyboardText(QStringLiteral("update"), QStringLiteral("newTips"), index);
     noUsbText = home("NoUSB");
@@ -389,7 +400,8 @@ void FormSetting::runUpgradeStep(int step, int target, const QString &version)
         upgradeMid = mid;
         bool found = false;
         if (mouse) {
-            found = findMouseImage(mouseRepairPending, version, config->value(group, QStringLiteral("MM")), quint8(upgradeMid));
+            found = findMouseImage(mouseRepairPending, version, config->value(group, QStringLiteral("MM")),
+                                   quint8(upgradeMid));
         } else {
             receiverPaths.clear();
             const auto search = [&](int kind, int *bootCount) {
@@ -450,13 +462,15 @@ void FormSetting::runUpgradeStep(int step, int target, const QString &version)
         }
         bool found = false;
         if (mouse) {
-            found = findMouseImage(mouseRepairPending, version, config->value(group, QStringLiteral("MM")), quint8(mid));
+            found =
+                findMouseImage(mouseRepairPending, version, config->value(group, QStringLiteral("MM")), quint8(mid));
         } else {
             int kind = receiverKind;
             if (bootCountDM + bootCountD2M + bootCountD4M + bootCountD8M > 0) {
                 kind = bootCountDM == 1 ? 1 : bootCountD2M == 1 ? 2 : bootCountD4M == 1 ? 4 : 8;
-                found = findFirmwareImage(firmwareTargetReceiver, QString(), config->value(group, receiverImageKey(kind)),
-                                          quint8(upgradeCid.load()), quint8(mid));
+                found =
+                    findFirmwareImage(firmwareTargetReceiver, QString(), config->value(group, receiverImageKey(kind)),
+                                      quint8(upgradeCid.load()), quint8(mid));
             } else {
                 // The receiver's own answer is the freshest version; when it
                 // cannot be asked, the version listed for it still holds.

@@ -5,8 +5,7 @@
 #include "app/textcatalogue.h"
 #include "pages/settings/updataparam.h"
 
-InportFail::InportFail(QWidget *parent)
-    : QDialog(parent), ui(new Ui::InportFail)
+InportFail::InportFail(QWidget *parent) : QDialog(parent), ui(new Ui::InportFail)
 {
     ui->setupUi(this);
     pictureDir = look::setUpNotice(this, {ui->InportFailA, ui->label, ui->CloseButton, {ui->NewHong}});

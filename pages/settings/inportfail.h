@@ -3,7 +3,9 @@
 #include <QDialog>
 #include <QString>
 
-namespace Ui { class InportFail; }
+namespace Ui {
+class InportFail;
+}
 
 // Notice of a configuration file that was not imported; its text follows
 // importResult (1: not a configuration file, 2: made for another device).

@@ -4,9 +4,7 @@
 #include "app/look.h"
 #include "app/textcatalogue.h"
 
-RePair::RePair(QWidget *parent)
-    : QDialog(parent)
-    , ui(new Ui::RePair)
+RePair::RePair(QWidget *parent) : QDialog(parent), ui(new Ui::RePair)
 {
     ui->setupUi(this);
     look::NoticeParts parts{ui->RePairA, ui->label, ui->CloseButton, {ui->OK, ui->Cancel}};

@@ -124,8 +124,7 @@ int readConfigFile(const QString &fileName, FlashDataMap *out)
     return parseConfigFile(&file, sensor, maxStages, out);
 }
 
-UpDataParam::UpDataParam(QWidget *parent)
-    : QDialog(parent), ui(new Ui::UpDataParam)
+UpDataParam::UpDataParam(QWidget *parent) : QDialog(parent), ui(new Ui::UpDataParam)
 {
     ui->setupUi(this);
     jobTimer = new QTimer(this);

@@ -7,7 +7,9 @@
 
 class QIODevice;
 class QTimer;
-namespace Ui { class UpDataParam; }
+namespace Ui {
+class UpDataParam;
+}
 
 // Result of the last configuration file read by an import job: 0 accepted,
 // 1 not a readable configuration file, 2 made for another sensor or holding

@@ -24,11 +24,11 @@ namespace {
 struct RepairChain
 {
     QStringList record;
-    bool flashing = false;     // the library reported progress of the running part
-    bool ownsFlash = false;    // the running flash is the repair's
-    bool plain = false;        // started without a failure record (startUpdate)
-    int phase = 0;             // 0 receiver, 1 mouse
-    int failedPhase = -1;      // part the record names: 0 receiver, 1 mouse
+    bool flashing = false;  // the library reported progress of the running part
+    bool ownsFlash = false; // the running flash is the repair's
+    bool plain = false;     // started without a failure record (startUpdate)
+    int phase = 0;          // 0 receiver, 1 mouse
+    int failedPhase = -1;   // part the record names: 0 receiver, 1 mouse
     int kind = 0;
     int cid = 0;
     int mid = 0;
@@ -160,8 +160,7 @@ bool running()
 
 } // namespace firmwarerepair
 
-UpDateRepair::UpDateRepair(QWidget *parent)
-    : QDialog(parent), ui(new Ui::UpDateRepair)
+UpDateRepair::UpDateRepair(QWidget *parent) : QDialog(parent), ui(new Ui::UpDateRepair)
 {
     ui->setupUi(this);
     ui->NewHong->hide();
@@ -174,15 +173,15 @@ UpDateRepair::UpDateRepair(QWidget *parent)
 
     look::setSheet(ui->ToolText, look::colorSheet(QStringLiteral("#ToolText"), look::Role::Label,
                                                   QStringLiteral("background-color:rgba(0,0,0,0);")));
-    look::setSheet(ui->ToolText_2,
-                   QStringLiteral("#ToolText_2{color: rgb(255,0,0);background-color:rgba(0,0,0,0);}"));
+    look::setSheet(ui->ToolText_2, QStringLiteral("#ToolText_2{color: rgb(255,0,0);background-color:rgba(0,0,0,0);}"));
     const QString button = look::imageSheet(QStringLiteral("QToolButton"), pictureDir,
                                             look::Images(QStringLiteral("ok_nr.png"), QStringLiteral("ok_enter.png")),
                                             look::Fit::Stretch, look::rgb(look::Role::Button));
     look::setSheet(ui->NewHong, button);
     look::setSheet(ui->NewHong_2, button);
-    look::setSheet(ui->CloseButton, look::imageSheet(QStringLiteral("QToolButton"), pictureDir,
-                                                     look::buttonImages(QStringLiteral("Close"), look::Hover | look::Click)));
+    look::setSheet(ui->CloseButton,
+                   look::imageSheet(QStringLiteral("QToolButton"), pictureDir,
+                                    look::buttonImages(QStringLiteral("Close"), look::Hover | look::Click)));
     look::setSheet(ui->AutoRepair, look::imageSheet(QStringLiteral("#AutoRepair"), pictureDir,
                                                     {QStringLiteral("BackGround.png")}, look::Fit::Stretch));
 
@@ -222,7 +221,9 @@ void UpDateRepair::hideEvent(QHideEvent *event)
 
 void UpDateRepair::SlotAllLanguage(int index)
 {
-    const auto home = [index](const char *key) { return catalogueText(QStringLiteral("home"), QLatin1String(key), index); };
+    const auto home = [index](const char *key) {
+        return catalogueText(QStringLiteral("home"), QLatin1String(key), index);
+    };
     const auto update = [index](const char *key) {
         return catalogueText(QStringLiteral("update"), QLatin1String(key), index);
     };
@@ -489,8 +490,9 @@ bool UpDateRepair::checkRepair()
 
     const int n = listedDevices.size();
     if (n == 0) {
-        say(failTarget == firmwareTargetMouse ? noReceiveText
-            : failTarget == firmwareTargetReceiver ? noUsbText : notDeviceText);
+        say(failTarget == firmwareTargetMouse      ? noReceiveText
+            : failTarget == firmwareTargetReceiver ? noUsbText
+                                                   : notDeviceText);
         return false;
     }
     if (n >= 2) {
@@ -569,19 +571,19 @@ bool UpDateRepair::checkRepair()
         chain.receiverName = repairReceiverName;
         chain.cid = chain.record.at(2).toInt();
         chain.mid = config->value(repairGroup, QStringLiteral("MID")).toInt();
-        const bool mouseImage = findRepairImage(firmwareTargetMouse, QString(), chain.mouseName,
-                                                quint8(chain.cid), quint8(chain.mid));
+        const bool mouseImage =
+            findRepairImage(firmwareTargetMouse, QString(), chain.mouseName, quint8(chain.cid), quint8(chain.mid));
         const bool receiverImage = findRepairImage(firmwareTargetReceiver, QString(), repairReceiverName,
                                                    quint8(chain.cid), quint8(chain.mid));
         chain.partsCount = mouseImage && receiverImage ? 2 : 1;
         if (failTarget == firmwareTargetReceiver) {
             chain.failedPhase = 0;
-            imageReady = findRepairImage(firmwareTargetReceiver, QString(), repairReceiverName,
-                                         quint8(chain.cid), quint8(chain.mid));
+            imageReady = findRepairImage(firmwareTargetReceiver, QString(), repairReceiverName, quint8(chain.cid),
+                                         quint8(chain.mid));
         } else {
             chain.failedPhase = 1;
-            imageReady = findRepairImage(firmwareTargetMouse, QString(), chain.mouseName,
-                                         quint8(chain.cid), quint8(chain.mid));
+            imageReady =
+                findRepairImage(firmwareTargetMouse, QString(), chain.mouseName, quint8(chain.cid), quint8(chain.mid));
         }
     } else {
         imageReady = !repairImages.isEmpty();

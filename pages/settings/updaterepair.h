@@ -3,7 +3,9 @@
 #include <QDialog>
 #include <QString>
 
-namespace Ui { class UpDateRepair; }
+namespace Ui {
+class UpDateRepair;
+}
 
 // The firmware update and repair dialog. The settings page shows it for an
 // upgrade it runs itself (the start button hands over to the page through

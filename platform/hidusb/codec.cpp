@@ -12,8 +12,8 @@ std::uint16_t crc16(const std::uint8_t *data, std::size_t length)
     for (std::size_t i = 0; i < length; ++i) {
         crc ^= static_cast<std::uint16_t>(data[i]) << 8;
         for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 0x8000) ? static_cast<std::uint16_t>((crc << 1) ^ 0x1021)
-                                 : static_cast<std::uint16_t>(crc << 1);
+            crc =
+                (crc & 0x8000) ? static_cast<std::uint16_t>((crc << 1) ^ 0x1021) : static_cast<std::uint16_t>(crc << 1);
     }
     return crc;
 }
@@ -39,8 +39,8 @@ Packet makePacket(std::uint8_t kind, std::uint8_t seq, std::uint8_t status, std:
     return p;
 }
 
-std::vector<Packet> makeReport(std::uint8_t kind, std::uint8_t seq, std::uint8_t status,
-                               std::uint8_t sub, const std::uint8_t *payload, std::size_t length)
+std::vector<Packet> makeReport(std::uint8_t kind, std::uint8_t seq, std::uint8_t status, std::uint8_t sub,
+                               const std::uint8_t *payload, std::size_t length)
 {
     std::vector<Packet> out;
     if (length <= static_cast<std::size_t>(kMaxPayload)) {
@@ -49,12 +49,12 @@ std::vector<Packet> makeReport(std::uint8_t kind, std::uint8_t seq, std::uint8_t
     }
     const std::size_t chunks = (length + kMaxPayload - 1) / kMaxPayload;
     if (chunks > static_cast<std::size_t>(kMaxChunks))
-        return out;  // too long for the protocol: nothing is sent
+        return out; // too long for the protocol: nothing is sent
     for (std::size_t i = 0; i < chunks; ++i) {
         const std::size_t offset = i * kMaxPayload;
         const int n = static_cast<int>(std::min<std::size_t>(kMaxPayload, length - offset));
-        out.push_back(makePacket(kind, seq, status, sub, payload + offset, n, static_cast<int>(i),
-                                 static_cast<int>(chunks)));
+        out.push_back(
+            makePacket(kind, seq, status, sub, payload + offset, n, static_cast<int>(i), static_cast<int>(chunks)));
     }
     return out;
 }
@@ -96,7 +96,7 @@ bool Reassembler::feed(const Packet &p, Report *out)
 {
     const int count = p.chunkCount();
     if (count <= 1) {
-        if (active_) {  // a partial report is abandoned
+        if (active_) { // a partial report is abandoned
             ++dropped_;
             reset();
         }
@@ -120,8 +120,7 @@ bool Reassembler::feed(const Packet &p, Report *out)
         buffer_.clear();
         buffer_.reserve(static_cast<std::size_t>(count) * kMaxPayload);
     }
-    if (!active_ || index != next_ || count != count_ || p.kind() != kind_ || p.seq() != seq_
-        || p.sub() != sub_) {
+    if (!active_ || index != next_ || count != count_ || p.kind() != kind_ || p.seq() != seq_ || p.sub() != sub_) {
         ++dropped_;
         reset();
         return false;
@@ -147,23 +146,37 @@ bool Reassembler::feed(const Packet &p, Report *out)
 bool knownReport(std::uint8_t kind, std::uint8_t sub, std::size_t length)
 {
     switch (kind) {
-    case ReportBattery: return length == 2;
-    case ReportPairStatus: return length == 1;
+    case ReportBattery:
+        return length == 2;
+    case ReportPairStatus:
+        return length == 1;
     case ReportData:
         switch (sub) {
-        case DataFullDump: return length == static_cast<std::size_t>(kDumpSize) || length == 1;
-        case DataActiveStage: return length == 1;
-        case DataDpiLed: return length == static_cast<std::size_t>(kDpiLedPayloadSize);
-        case DataLightBar: return length == static_cast<std::size_t>(kLightBarPayloadSize);
-        default: return false;
+        case DataFullDump:
+            return length == static_cast<std::size_t>(kDumpSize) || length == 1;
+        case DataActiveStage:
+            return length == 1;
+        case DataDpiLed:
+            return length == static_cast<std::size_t>(kDpiLedPayloadSize);
+        case DataLightBar:
+            return length == static_cast<std::size_t>(kLightBarPayloadSize);
+        default:
+            return false;
         }
-    case ReportSettingsCleared: return length == 0;
-    case ReportStatusChanged: return length == 1;
-    case ReportConfigSlot: return length == 1;
-    case ReportVersion: return length == 2;
-    case ReportReceiverLed: return length == 1;
-    case ReportLongRangeOff: return length == static_cast<std::size_t>(kLongRangeOffPayloadSize);
-    default: return false;
+    case ReportSettingsCleared:
+        return length == 0;
+    case ReportStatusChanged:
+        return length == 1;
+    case ReportConfigSlot:
+        return length == 1;
+    case ReportVersion:
+        return length == 2;
+    case ReportReceiverLed:
+        return length == 1;
+    case ReportLongRangeOff:
+        return length == static_cast<std::size_t>(kLongRangeOffPayloadSize);
+    default:
+        return false;
     }
 }
 

@@ -37,7 +37,7 @@ constexpr int kMaxChunks = 255;
 // The record image travels in blocks of 48 bytes, one block per packet
 // (2 bytes block index + 48 data bytes).
 constexpr int kImageBlockBytes = 48;
-constexpr int kImageBlocks = 6912 / kImageBlockBytes;  // 144
+constexpr int kImageBlocks = 6912 / kImageBlockBytes; // 144
 // Firmware images travel in 48-byte chunks (4 bytes offset + 48 bytes).
 constexpr int kFirmwareChunkBytes = 48;
 
@@ -57,7 +57,7 @@ enum Command : std::uint8_t {
     CmdClearSetting = 0x92,
     CmdEnterPairOnlyCid = 0x93,
     CmdSetDriverStatus = 0x94,
-    CmdWriteBlock = 0xA0,        // payload: block index (2), 48 bytes
+    CmdWriteBlock = 0xA0, // payload: block index (2), 48 bytes
     // synchronous queries, answered with one packet of the same kind
     CmdGetInfo = 0xC0,
     CmdGetAttribute = 0xC1,
@@ -74,14 +74,14 @@ enum Command : std::uint8_t {
     CmdSetLongRange = 0xCC,
     CmdSetDongleId = 0xCD,
     CmdEnterBoot = 0xD0,
-    CmdFlashBegin = 0xD1,        // payload: total length (4), header bytes 16..22
-    CmdFlashChunk = 0xD2,        // payload: offset (4), up to 48 bytes
+    CmdFlashBegin = 0xD1, // payload: total length (4), header bytes 16..22
+    CmdFlashChunk = 0xD2, // payload: offset (4), up to 48 bytes
     CmdFlashFinish = 0xD3,
 };
 
 // Answers and internal reports (device -> host) that never reach a callback.
 enum Answer : std::uint8_t {
-    AnsWriteAck = 0xE0,          // status 0 taken, 1 busy, 2 no link; payload: block index (2)
+    AnsWriteAck = 0xE0, // status 0 taken, 1 busy, 2 no link; payload: block index (2)
 };
 
 // Status codes.
@@ -92,7 +92,8 @@ enum Status : std::uint8_t {
     StatusRefused = 3,
 };
 
-struct Packet {
+struct Packet
+{
     std::array<std::uint8_t, kPacketBytes> bytes{};
 
     std::uint8_t kind() const { return bytes[1]; }
@@ -110,12 +111,11 @@ std::uint16_t crc16(const std::uint8_t *data, std::size_t length);
 // Builds one packet. `payloadLength` above kMaxPayload is cut (callers
 // never pass more).
 Packet makePacket(std::uint8_t kind, std::uint8_t seq, std::uint8_t status, std::uint8_t sub,
-                  const std::uint8_t *payload = nullptr, int payloadLength = 0,
-                  int chunkIndex = 0, int chunkCount = 0);
+                  const std::uint8_t *payload = nullptr, int payloadLength = 0, int chunkIndex = 0, int chunkCount = 0);
 
 // Splits a report payload into chunks (one packet when it fits).
-std::vector<Packet> makeReport(std::uint8_t kind, std::uint8_t seq, std::uint8_t status,
-                               std::uint8_t sub, const std::uint8_t *payload, std::size_t length);
+std::vector<Packet> makeReport(std::uint8_t kind, std::uint8_t seq, std::uint8_t status, std::uint8_t sub,
+                               const std::uint8_t *payload, std::size_t length);
 
 // Checks a received packet: magic, lengths, chunk numbering, CRC.
 bool validPacket(const std::uint8_t *bytes, std::size_t length);
@@ -123,15 +123,17 @@ bool validPacket(const std::uint8_t *bytes, std::size_t length);
 bool decodePacket(const std::uint8_t *bytes, std::size_t length, Packet *out);
 
 // A whole report as callers see it.
-struct Report {
-    std::array<std::uint8_t, 5> header{};   // magic, kind, seq, status, sub
-    std::vector<std::uint8_t> payload;      // exactly the payload bytes
+struct Report
+{
+    std::array<std::uint8_t, 5> header{}; // magic, kind, seq, status, sub
+    std::vector<std::uint8_t> payload;    // exactly the payload bytes
 };
 
 // Rebuilds reports from packets of one source. Chunks of one report must
 // arrive in order with the same kind, sequence number and count; anything
 // else drops the partial report.
-class Reassembler {
+class Reassembler
+{
 public:
     // Feeds one valid packet. Returns true and fills *out when a report is
     // complete.

@@ -13,11 +13,16 @@ const std::uint8_t kTag[4] = {'V', 'M', 'X', 1};
 int kindIndex(unsigned char kind)
 {
     switch (kind) {
-    case 0: return 0;
-    case 1: return 1;
-    case 2: return 2;
-    case 4: return 3;
-    default: return -1;
+    case 0:
+        return 0;
+    case 1:
+        return 1;
+    case 2:
+        return 2;
+    case 4:
+        return 3;
+    default:
+        return -1;
     }
 }
 
@@ -26,8 +31,7 @@ const unsigned char kKindOfIndex[4] = {0, 1, 2, 4};
 void putEvent(const KeyEvent &e, std::uint8_t *out)
 {
     const std::uint32_t delay = e.delay;
-    out[0] = static_cast<std::uint8_t>(((e.action & 1) << 7) | (kindIndex(e.kind) << 5)
-                                       | ((delay >> 16) & 0x1F));
+    out[0] = static_cast<std::uint8_t>(((e.action & 1) << 7) | (kindIndex(e.kind) << 5) | ((delay >> 16) & 0x1F));
     out[1] = static_cast<std::uint8_t>(e.code & 0xFF);
     out[2] = static_cast<std::uint8_t>(e.code >> 8);
     out[3] = static_cast<std::uint8_t>(delay & 0xFF);
@@ -146,19 +150,18 @@ FlashDataMap factoryRecord()
 {
     FlashDataMap r;
     std::memset(&r, 0, sizeof r);
-    r.reportRate = 1;          // 1000 Hz
+    r.reportRate = 1; // 1000 Hz
     r.dpiStageCount = 4;
     r.activeDpiStage = 1;
-    r.liftOffDistance = 1;     // 1 mm
+    r.liftOffDistance = 1; // 1 mm
     r.debounceTime = 4;
-    r.sleepTime = 6;           // 60 s
+    r.sleepTime = 6; // 60 s
     r.performanceTime = 1;
     r.wheelDebounce = 10;
     r.releaseDebounce = 4;
     static const unsigned char codes[8] = {0x09, 0x13, 0x27, 0x4F, 0x63, 0x77, 0x9F, 0xC7};
-    static const unsigned char colours[8][3] = {{255, 0, 0},   {0, 255, 0},   {0, 0, 255},
-                                                {255, 255, 0}, {0, 255, 255}, {255, 0, 255},
-                                                {255, 255, 255}, {255, 128, 0}};
+    static const unsigned char colours[8][3] = {{255, 0, 0},   {0, 255, 0},   {0, 0, 255},     {255, 255, 0},
+                                                {0, 255, 255}, {255, 0, 255}, {255, 255, 255}, {255, 128, 0}};
     for (int i = 0; i < 8; ++i) {
         r.dpiStages[i].xCode = codes[i];
         r.dpiStages[i].yCode = codes[i];
@@ -170,8 +173,7 @@ FlashDataMap factoryRecord()
     r.dpiLed = DpiLedMode{1, 255, 3, 1};
     r.mouseLight = LedBarMode{1, 255, 0, 0, 4, 9, 1};
     // left, right, middle, back, forward, DPI cycle
-    static const ButtonFunction buttons[6] = {{1, 1, 0}, {1, 2, 0}, {1, 4, 0},
-                                              {1, 8, 0}, {1, 16, 0}, {2, 1, 0}};
+    static const ButtonFunction buttons[6] = {{1, 1, 0}, {1, 2, 0}, {1, 4, 0}, {1, 8, 0}, {1, 16, 0}, {2, 1, 0}};
     for (int b = 0; b < 6; ++b)
         r.buttonFunctions[b] = buttons[b];
     return r;

@@ -40,12 +40,13 @@ inline void writeLe32(unsigned char *p, std::uint32_t v)
 }
 
 // What the header of an image says.
-struct FirmwareImageInfo {
-    std::uint32_t version = 0;   // bits 0-7 minor, 8-31 major
-    unsigned char target = 0;    // kTargetMouse or kTargetReceiver
+struct FirmwareImageInfo
+{
+    std::uint32_t version = 0; // bits 0-7 minor, 8-31 major
+    unsigned char target = 0;  // kTargetMouse or kTargetReceiver
     unsigned char cid = 0;
     unsigned char mid = 0;
-    std::string name;            // up to 64 bytes, local 8-bit encoding
+    std::string name; // up to 64 bytes, local 8-bit encoding
 };
 
 // Reads the header fields; false when there is no whole header.

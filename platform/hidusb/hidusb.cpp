@@ -50,8 +50,7 @@ bool parseId(const char *text, std::uint16_t *out)
     return true;
 }
 
-const char *const *findDevices(const char *function, const char *vid, const char *pid, int *count,
-                               const QString &extra)
+const char *const *findDevices(const char *function, const char *vid, const char *pid, int *count, const QString &extra)
 {
     thread_local std::vector<std::string> paths;
     thread_local std::vector<const char *> pointers;
@@ -72,8 +71,8 @@ const char *const *findDevices(const char *function, const char *vid, const char
     for (const std::string &s : paths)
         list << QString::fromStdString(s);
     lib().journal(function, nullptr,
-                  QString("vid=%1 pid=%2%3").arg(QString::fromLatin1(vid ? vid : "null"),
-                                                 QString::fromLatin1(pid ? pid : "null"), extra),
+                  QString("vid=%1 pid=%2%3")
+                      .arg(QString::fromLatin1(vid ? vid : "null"), QString::fromLatin1(pid ? pid : "null"), extra),
                   list.join(','));
     return pointers.empty() ? nullptr : pointers.data();
 }
@@ -86,8 +85,8 @@ const char *const *UsbFinderC_FindHidDevicesByDefaultDeviceId(const char *vid, c
     return findDevices("UsbFinderC_FindHidDevicesByDefaultDeviceId", vid, pid, count, QString());
 }
 
-const char *const *UsbFinderC_FindHidDevicesByDeviceId(const char *vid, const char *pid, int usagePage,
-                                                       int usage, int *count)
+const char *const *UsbFinderC_FindHidDevicesByDeviceId(const char *vid, const char *pid, int usagePage, int usage,
+                                                       int *count)
 {
     return findDevices("UsbFinderC_FindHidDevicesByDeviceId", vid, pid, count,
                        QString(" usagePage=%1 usage=%2").arg(usagePage).arg(usage));
@@ -156,8 +155,8 @@ int UsbFinderC_GetVersion(const char *path)
 bool UsbFinderC_GetSlaveVersion(const char *path, int *version)
 {
     proto::Packet reply;
-    const bool ok = version && lib().query(path, proto::CmdGetSlaveVersion, 0, nullptr, 0, &reply)
-                    && reply.payloadLength() == 2;
+    const bool ok =
+        version && lib().query(path, proto::CmdGetSlaveVersion, 0, nullptr, 0, &reply) && reply.payloadLength() == 2;
     if (ok)
         *version = reply.payload()[0] | (reply.payload()[1] << 8);
     lib().journal("UsbFinderC_GetSlaveVersion", path, QString(),
@@ -222,8 +221,8 @@ bool UsbFinderC_SetDongleIndicatorLed(const char *path, const DongleIndicatorLed
 bool UsbFinderC_GetLongRangeMode(const char *path, unsigned char *mode)
 {
     proto::Packet reply;
-    const bool ok = mode && lib().query(path, proto::CmdGetLongRange, 0, nullptr, 0, &reply)
-                    && reply.payloadLength() == 1;
+    const bool ok =
+        mode && lib().query(path, proto::CmdGetLongRange, 0, nullptr, 0, &reply) && reply.payloadLength() == 1;
     if (ok)
         *mode = reply.payload()[0];
     lib().journal("UsbFinderC_GetLongRangeMode", path, QString(), ok ? QString::number(*mode) : yesNo(false));
@@ -247,7 +246,7 @@ bool UsbFinderC_SetDongleIDToMouse(const char *path, const unsigned char *record
 namespace {
 std::mutex openedM;
 std::string opened;
-}
+} // namespace
 
 bool UsbFinderC_OpenDevice(const char *path)
 {
@@ -296,9 +295,10 @@ bool UsbFinderC_ReadWriteDeviceData(const unsigned char *packet, unsigned char *
 bool UsbServerC_Start(const char *path, const char *path2, UsbReportCallback callback)
 {
     const bool ok = path && lib().startSession(path, callback);
-    lib().journal("UsbServerC_Start", path, QString("path2=%1 callback=%2")
-                                               .arg(QString::fromLocal8Bit(path2 ? path2 : "null"))
-                                               .arg(callback ? "set" : "null"),
+    lib().journal("UsbServerC_Start", path,
+                  QString("path2=%1 callback=%2")
+                      .arg(QString::fromLocal8Bit(path2 ? path2 : "null"))
+                      .arg(callback ? "set" : "null"),
                   yesNo(ok));
     return ok;
 }
@@ -325,14 +325,38 @@ bool request(const char *function, std::uint8_t command, std::uint8_t arg = 0, c
 }
 } // namespace
 
-bool UsbServer_ReadAllFlashData() { return request("UsbServer_ReadAllFlashData", proto::CmdReadAllFlash); }
-bool UsbServer_ReadBatteryLevel() { return request("UsbServer_ReadBatteryLevel", proto::CmdReadBattery); }
-bool UsbServer_ReadConfig() { return request("UsbServer_ReadConfig", proto::CmdReadConfig); }
-bool UsbServer_ReadCurrentDPI() { return request("UsbServer_ReadCurrentDPI", proto::CmdReadCurrentDpi); }
-bool UsbServer_ReadDPILed() { return request("UsbServer_ReadDPILed", proto::CmdReadDpiLed); }
-bool UsbServer_ReadLedBar() { return request("UsbServer_ReadLedBar", proto::CmdReadLedBar); }
-bool UsbServer_ReadReportRate() { return request("UsbServer_ReadReportRate", proto::CmdReadReportRate); }
-bool UsbServer_ReadVersion() { return request("UsbServer_ReadVersion", proto::CmdReadVersion); }
+bool UsbServer_ReadAllFlashData()
+{
+    return request("UsbServer_ReadAllFlashData", proto::CmdReadAllFlash);
+}
+bool UsbServer_ReadBatteryLevel()
+{
+    return request("UsbServer_ReadBatteryLevel", proto::CmdReadBattery);
+}
+bool UsbServer_ReadConfig()
+{
+    return request("UsbServer_ReadConfig", proto::CmdReadConfig);
+}
+bool UsbServer_ReadCurrentDPI()
+{
+    return request("UsbServer_ReadCurrentDPI", proto::CmdReadCurrentDpi);
+}
+bool UsbServer_ReadDPILed()
+{
+    return request("UsbServer_ReadDPILed", proto::CmdReadDpiLed);
+}
+bool UsbServer_ReadLedBar()
+{
+    return request("UsbServer_ReadLedBar", proto::CmdReadLedBar);
+}
+bool UsbServer_ReadReportRate()
+{
+    return request("UsbServer_ReadReportRate", proto::CmdReadReportRate);
+}
+bool UsbServer_ReadVersion()
+{
+    return request("UsbServer_ReadVersion", proto::CmdReadVersion);
+}
 bool UsbServer_ReadDonglePairStatus()
 {
     return request("UsbServer_ReadDonglePairStatus", proto::CmdReadPairStatus);
@@ -340,8 +364,7 @@ bool UsbServer_ReadDonglePairStatus()
 
 bool UsbServer_SetCurrentConfig(unsigned char index)
 {
-    return request("UsbServer_SetCurrentConfig", proto::CmdSetCurrentConfig, index,
-                   QString("index=%1").arg(index));
+    return request("UsbServer_SetCurrentConfig", proto::CmdSetCurrentConfig, index, QString("index=%1").arg(index));
 }
 
 bool UsbServer_SetBatteryOptimizeEnable(unsigned char enable)
@@ -350,12 +373,14 @@ bool UsbServer_SetBatteryOptimizeEnable(unsigned char enable)
                    QString("enable=%1").arg(enable));
 }
 
-bool UsbServer_SetClearSetting() { return request("UsbServer_SetClearSetting", proto::CmdClearSetting); }
+bool UsbServer_SetClearSetting()
+{
+    return request("UsbServer_SetClearSetting", proto::CmdClearSetting);
+}
 
 bool UsbServer_EnterDonglePairOnlyCid(unsigned char cid)
 {
-    return request("UsbServer_EnterDonglePairOnlyCid", proto::CmdEnterPairOnlyCid, cid,
-                   QString("cid=%1").arg(cid));
+    return request("UsbServer_EnterDonglePairOnlyCid", proto::CmdEnterPairOnlyCid, cid, QString("cid=%1").arg(cid));
 }
 
 // ---------------------------------------------------------------------------
@@ -371,8 +396,7 @@ int UsbUpgradeC_FindBootDevices(const unsigned char *image, int length, int *cou
 bool UsbUpgrade_Start(const unsigned char *image, int length, UsbUpgradeCallback callback, int timeoutMs)
 {
     const bool ok = lib().startUpgrade(image, length, callback, timeoutMs);
-    lib().journal("UsbUpgrade_Start", nullptr,
-                  QString("length=%1 timeout=%2").arg(length).arg(timeoutMs), yesNo(ok));
+    lib().journal("UsbUpgrade_Start", nullptr, QString("length=%1 timeout=%2").arg(length).arg(timeoutMs), yesNo(ok));
     return ok;
 }
 

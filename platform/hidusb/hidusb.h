@@ -36,7 +36,8 @@
 
 // One DPI stage: device codes for both axes, the segment flags and the stage
 // colour.
-struct DpiStage {
+struct DpiStage
+{
     unsigned char xCode;
     unsigned char yCode;
     unsigned char codeFlags;
@@ -46,107 +47,118 @@ struct DpiStage {
 };
 
 // DPI indicator effect (record bytes 96..99).
-struct DpiLedMode {
-    unsigned char mode;        // 1 steady, 2 breathing
-    unsigned char brightness;  // 16 .. 255
-    unsigned char speed;       // 1 .. 5
-    unsigned char on;          // 0 off, 1 on
+struct DpiLedMode
+{
+    unsigned char mode;       // 1 steady, 2 breathing
+    unsigned char brightness; // 16 .. 255
+    unsigned char speed;      // 1 .. 5
+    unsigned char on;         // 0 off, 1 on
 };
 
 // A light bar: the mouse light (record bytes 100..106) and the receiver's
 // light bar use the same layout.
-struct LedBarMode {
+struct LedBarMode
+{
     unsigned char mode;
     unsigned char red;
     unsigned char green;
     unsigned char blue;
-    unsigned char speed;       // 0 .. 9
-    unsigned char brightness;  // 0 .. 9
-    unsigned char on;          // 0 off, 1 on
+    unsigned char speed;      // 0 .. 9
+    unsigned char brightness; // 0 .. 9
+    unsigned char on;         // 0 off, 1 on
 };
 
 // What one physical button does.
-struct ButtonFunction {
+struct ButtonFunction
+{
     unsigned char type;
     unsigned char p1;
     unsigned char p2;
 };
 
 // One key, consumer or mouse-button event of a key sequence or a macro.
-struct KeyEvent {
-    unsigned char action;   // 0 press, 1 release
-    unsigned char kind;     // 0 modifier bit, 1 keyboard usage, 2 consumer usage, 4 mouse button bit
-    std::uint16_t code;     // little-endian
-    std::uint32_t delay;    // milliseconds after the event, little-endian
+struct KeyEvent
+{
+    unsigned char action; // 0 press, 1 release
+    unsigned char kind;   // 0 modifier bit, 1 keyboard usage, 2 consumer usage, 4 mouse button bit
+    std::uint16_t code;   // little-endian
+    std::uint32_t delay;  // milliseconds after the event, little-endian
 };
 
 // Key sequence of one button.
-struct KeyComboRecord {
-    unsigned char count;        // events in use, 0..6
-    unsigned char reserved[3];  // always zero
+struct KeyComboRecord
+{
+    unsigned char count;       // events in use, 0..6
+    unsigned char reserved[3]; // always zero
     KeyEvent events[6];
 };
 
 // Macro of one button.
-struct MacroRecord {
+struct MacroRecord
+{
     unsigned char nameLength;
-    unsigned char name[30];     // local 8-bit encoding, no terminator
-    union {
-        unsigned char slotCount;    // event slots in use
-        unsigned char eventCount;   // the same byte under the macro editor's name
+    unsigned char name[30]; // local 8-bit encoding, no terminator
+    union
+    {
+        unsigned char slotCount;  // event slots in use
+        unsigned char eventCount; // the same byte under the macro editor's name
     };
     KeyEvent events[70];
 };
 
 // The whole configuration of one mouse: exactly 10460 bytes, no padding.
-struct FlashDataMap {
-    unsigned char reportRate;          // 0
-    unsigned char dpiStageCount;       // 1
-    unsigned char activeDpiStage;      // 2
-    unsigned char unused3;             // 3
-    unsigned char triggerBits;         // 4
-    unsigned char liftOffDistance;     // 5
-    unsigned char debounceTime;        // 6
-    unsigned char motionSync;          // 7
-    unsigned char sleepTime;           // 8
-    unsigned char straightLine;        // 9
-    unsigned char rippleControl;       // 10
-    unsigned char lightOffWhenMoving;  // 11
-    unsigned char performance;         // 12
-    unsigned char performanceTime;     // 13
-    unsigned char modelChoose;         // 14
-    signed char angle;                 // 15, -30 .. 30
-    unsigned char angleSet;            // 16
-    unsigned char unused17[25];        // 17 .. 41
-    unsigned char fps20k;              // 42
-    unsigned char wheelDebounce;       // 43
-    unsigned char releaseDebounce;     // 44
-    unsigned char unused45[3];         // 45 .. 47
-    DpiStage dpiStages[8];             // 48 .. 95
-    DpiLedMode dpiLed;                 // 96 .. 99
-    LedBarMode mouseLight;             // 100 .. 106
-    ButtonFunction buttonFunctions[16];// 107 .. 154
-    unsigned char unused155;           // 155
-    KeyComboRecord keyCombos[16];      // 156 .. 987
-    MacroRecord macros[16];            // 988 .. 10459
+struct FlashDataMap
+{
+    unsigned char reportRate;           // 0
+    unsigned char dpiStageCount;        // 1
+    unsigned char activeDpiStage;       // 2
+    unsigned char unused3;              // 3
+    unsigned char triggerBits;          // 4
+    unsigned char liftOffDistance;      // 5
+    unsigned char debounceTime;         // 6
+    unsigned char motionSync;           // 7
+    unsigned char sleepTime;            // 8
+    unsigned char straightLine;         // 9
+    unsigned char rippleControl;        // 10
+    unsigned char lightOffWhenMoving;   // 11
+    unsigned char performance;          // 12
+    unsigned char performanceTime;      // 13
+    unsigned char modelChoose;          // 14
+    signed char angle;                  // 15, -30 .. 30
+    unsigned char angleSet;             // 16
+    unsigned char unused17[25];         // 17 .. 41
+    unsigned char fps20k;               // 42
+    unsigned char wheelDebounce;        // 43
+    unsigned char releaseDebounce;      // 44
+    unsigned char unused45[3];          // 45 .. 47
+    DpiStage dpiStages[8];              // 48 .. 95
+    DpiLedMode dpiLed;                  // 96 .. 99
+    LedBarMode mouseLight;              // 100 .. 106
+    ButtonFunction buttonFunctions[16]; // 107 .. 154
+    unsigned char unused155;            // 155
+    KeyComboRecord keyCombos[16];       // 156 .. 987
+    MacroRecord macros[16];             // 988 .. 10459
 };
 
 // The receiver's LED-information record: byte 0 is the choice (1, 2, 3;
 // 0 = nothing read), bytes 1..9 go back to the receiver as they were read.
-struct DongleRGB {
+struct DongleRGB
+{
     unsigned char ledInfoChoice;
     unsigned char deviceData[9];
 };
 
 // Function index of each of the receiver's three indicator LEDs.
-struct DongleIndicatorLeds {
+struct DongleIndicatorLeds
+{
     unsigned char led1Function;
     unsigned char led2Function;
     unsigned char led3Function;
 };
 
 // Answer of UsbFinderC_GetDeviceOnLineWithUsbAddress.
-struct UsbAddressInfo {
+struct UsbAddressInfo
+{
     std::uint16_t vendorId;      // 0..1
     std::uint16_t productId;     // 2..3
     unsigned char linkCode;      // 4
@@ -156,18 +168,20 @@ struct UsbAddressInfo {
 };
 
 // Answer of UsbFinderC_GetUsbDeviceAttribute.
-struct UsbDeviceAttribute {
-    std::uint16_t size;          // 0..1: 12
-    std::uint16_t vendorId;      // 2..3
-    std::uint16_t productId;     // 4..5
+struct UsbDeviceAttribute
+{
+    std::uint16_t size;            // 0..1: 12
+    std::uint16_t vendorId;        // 2..3
+    std::uint16_t productId;       // 4..5
     std::uint16_t interfaceNumber; // 6..7
-    std::uint16_t version;       // 8..9: major in the high byte, minor in the low byte
-    std::uint16_t reserved;      // 10..11
+    std::uint16_t version;         // 8..9: major in the high byte, minor in the low byte
+    std::uint16_t reserved;        // 10..11
 };
 
 // Answer of UsbFinderC_GetDeviceInfo: 16-bit id (low byte CID, high byte
 // MID) and the connection code. Id 0 means the device did not answer.
-struct UsbDeviceInfo {
+struct UsbDeviceInfo
+{
     std::uint16_t id;
     unsigned char linkCode;
     unsigned char cid() const { return static_cast<unsigned char>(id & 0xFF); }
@@ -175,10 +189,11 @@ struct UsbDeviceInfo {
 };
 
 // Report handed to the firmware callback.
-struct UpgradeStatusReport {
-    unsigned char tag;     // 7 for a flashing report
-    unsigned char status;  // 1 progress, 2 finished
-    unsigned char value;   // progress: percent 0..100; finished: 1 success, else failure
+struct UpgradeStatusReport
+{
+    unsigned char tag;    // 7 for a flashing report
+    unsigned char status; // 1 progress, 2 finished
+    unsigned char value;  // progress: percent 0..100; finished: 1 success, else failure
 };
 
 #pragma pack(pop)
@@ -193,7 +208,8 @@ static_assert(sizeof(KeyComboRecord) == 52, "KeyComboRecord is 52 bytes");
 static_assert(offsetof(KeyComboRecord, events) == 4, "KeyComboRecord layout");
 static_assert(sizeof(MacroRecord) == 592, "MacroRecord is 592 bytes");
 static_assert(offsetof(MacroRecord, name) == 1 && offsetof(MacroRecord, slotCount) == 31
-              && offsetof(MacroRecord, events) == 32, "MacroRecord layout");
+                  && offsetof(MacroRecord, events) == 32,
+              "MacroRecord layout");
 static_assert(sizeof(FlashDataMap) == 10460, "FlashDataMap is 10460 bytes");
 static_assert(offsetof(FlashDataMap, reportRate) == 0, "record layout");
 static_assert(offsetof(FlashDataMap, dpiStageCount) == 1, "record layout");
@@ -226,7 +242,8 @@ static_assert(offsetof(FlashDataMap, macros) == 988, "record layout");
 static_assert(sizeof(DongleRGB) == 10, "DongleRGB is 10 bytes");
 static_assert(sizeof(DongleIndicatorLeds) == 3, "DongleIndicatorLeds is 3 bytes");
 static_assert(sizeof(UsbAddressInfo) == 10 && offsetof(UsbAddressInfo, online) == 6
-              && offsetof(UsbAddressInfo, receiverId) == 7, "UsbAddressInfo layout");
+                  && offsetof(UsbAddressInfo, receiverId) == 7,
+              "UsbAddressInfo layout");
 static_assert(sizeof(UsbDeviceAttribute) == 12 && offsetof(UsbDeviceAttribute, version) == 8,
               "UsbDeviceAttribute layout");
 static_assert(sizeof(UsbDeviceInfo) == 3, "UsbDeviceInfo is 3 bytes");
@@ -239,22 +256,22 @@ namespace hidusb {
 
 // Report kinds (header byte 1) and data sub-kinds (header byte 4).
 enum ReportKind : unsigned char {
-    ReportBattery = 4,          // payload: level %, charging
-    ReportPairStatus = 6,       // payload byte 0: 1 pairing, 2 failed, 3 paired
-    ReportData = 8,             // sub-kind below; header byte 3 is the error code
+    ReportBattery = 4,    // payload: level %, charging
+    ReportPairStatus = 6, // payload byte 0: 1 pairing, 2 failed, 3 paired
+    ReportData = 8,       // sub-kind below; header byte 3 is the error code
     ReportSettingsCleared = 9,
-    ReportStatusChanged = 10,   // payload for GetDeviceStatusChanged
-    ReportConfigSlot = 14,      // payload byte 0: active slot 0..3
-    ReportVersion = 18,         // payload: 16-bit version, little-endian
+    ReportStatusChanged = 10, // payload for GetDeviceStatusChanged
+    ReportConfigSlot = 14,    // payload byte 0: active slot 0..3
+    ReportVersion = 18,       // payload: 16-bit version, little-endian
     ReportReceiverLed = 21,
-    ReportLongRangeOff = 23     // 10-byte payload
+    ReportLongRangeOff = 23 // 10-byte payload
 };
 enum DataSubKind : unsigned char {
-    DataFullDump = 0,           // 6912 bytes; 1 byte: report rate code
+    DataFullDump = 0, // 6912 bytes; 1 byte: report rate code
     DataReportRate = 0,
-    DataActiveStage = 4,        // 1 byte
-    DataDpiLed = 76,            // 8 bytes
-    DataLightBar = 160          // 9 bytes
+    DataActiveStage = 4, // 1 byte
+    DataDpiLed = 76,     // 8 bytes
+    DataLightBar = 160   // 9 bytes
 };
 
 // Lengths of the fixed payloads.
@@ -267,8 +284,14 @@ constexpr int kPacketSize = 64;
 
 // Flags filled by GetDeviceStatusChanged.
 enum StatusFlag {
-    StatusDpiStage = 0, StatusReportRate = 1, StatusConfig = 2, StatusDpiLed = 3,
-    StatusUnused = 4, StatusLightBar = 5, StatusBattery = 6, StatusFlagCount = 7
+    StatusDpiStage = 0,
+    StatusReportRate = 1,
+    StatusConfig = 2,
+    StatusDpiLed = 3,
+    StatusUnused = 4,
+    StatusLightBar = 5,
+    StatusBattery = 6,
+    StatusFlagCount = 7
 };
 
 // Firmware images: a 728-byte header, then the firmware proper. The header
@@ -299,8 +322,8 @@ constexpr int kConfigSlots = 4;
 // ---------------------------------------------------------------------------
 // A report of the device opened with UsbServerC_Start. header[1] kind,
 // header[3] error code, header[4] sub-kind.
-typedef void (*UsbReportCallback)(const unsigned char *header, int headerLength,
-                                  const unsigned char *payload, int payloadLength);
+typedef void (*UsbReportCallback)(const unsigned char *header, int headerLength, const unsigned char *payload,
+                                  int payloadLength);
 // The set of attached devices may have changed.
 typedef void (*UsbChangedCallback)();
 // A flashing report, 3 bytes laid out as UpgradeStatusReport.
@@ -313,12 +336,11 @@ typedef void (*UsbUpgradeCallback)(const unsigned char *report);
 // as "0x1A2B" or "1A2B"). *count receives the number of paths; the in-value
 // is not used. The array belongs to the library and stays valid until the
 // next call of either Find function on the same thread.
-const char *const *UsbFinderC_FindHidDevicesByDefaultDeviceId(const char *vid, const char *pid,
-                                                              int *count);
+const char *const *UsbFinderC_FindHidDevicesByDefaultDeviceId(const char *vid, const char *pid, int *count);
 // The same for one HID collection (usagePage/usage; every simulated device
 // has one collection, so any values match).
-const char *const *UsbFinderC_FindHidDevicesByDeviceId(const char *vid, const char *pid,
-                                                       int usagePage, int usage, int *count);
+const char *const *UsbFinderC_FindHidDevicesByDeviceId(const char *vid, const char *pid, int usagePage, int usage,
+                                                       int *count);
 // USB attributes; version at byte 8. False when the path names no device.
 bool UsbFinderC_GetUsbDeviceAttribute(const char *path, UsbDeviceAttribute *attribute);
 // Id and connection code; id 0 when the device did not answer. `reserved`: pass 0.
@@ -362,19 +384,19 @@ bool UsbServer_SetPCDriverStatus(int status);
 // Ends report delivery. Does not wait for a report callback that is running.
 void UsbServer_Exit();
 // Requests; each is answered by a report.
-bool UsbServer_ReadAllFlashData();   // ReportData / DataFullDump, 6912 bytes
-bool UsbServer_ReadBatteryLevel();   // ReportBattery
-bool UsbServer_ReadConfig();         // ReportConfigSlot
-bool UsbServer_ReadCurrentDPI();     // ReportData / DataActiveStage
-bool UsbServer_ReadDPILed();         // ReportData / DataDpiLed
-bool UsbServer_ReadLedBar();         // ReportData / DataLightBar
-bool UsbServer_ReadReportRate();     // ReportData / DataReportRate, 1 byte
-bool UsbServer_ReadVersion();        // ReportVersion
+bool UsbServer_ReadAllFlashData();     // ReportData / DataFullDump, 6912 bytes
+bool UsbServer_ReadBatteryLevel();     // ReportBattery
+bool UsbServer_ReadConfig();           // ReportConfigSlot
+bool UsbServer_ReadCurrentDPI();       // ReportData / DataActiveStage
+bool UsbServer_ReadDPILed();           // ReportData / DataDpiLed
+bool UsbServer_ReadLedBar();           // ReportData / DataLightBar
+bool UsbServer_ReadReportRate();       // ReportData / DataReportRate, 1 byte
+bool UsbServer_ReadVersion();          // ReportVersion
 bool UsbServer_ReadDonglePairStatus(); // ReportPairStatus
 // Commands.
 bool UsbServer_SetCurrentConfig(unsigned char index);
 bool UsbServer_SetBatteryOptimizeEnable(unsigned char enable);
-bool UsbServer_SetClearSetting();    // answered by ReportSettingsCleared
+bool UsbServer_SetClearSetting(); // answered by ReportSettingsCleared
 bool UsbServer_EnterDonglePairOnlyCid(unsigned char cid);
 
 // ---------------------------------------------------------------------------
@@ -391,8 +413,7 @@ int UsbUpgradeC_FindBootDevices(const unsigned char *image, int length, int *cou
 // once. False when the image fails its checks (hidusb::firmwareImageValid)
 // or no single device fits; the callback then still gets its failure
 // report, once timeoutMs has passed, and no byte is flashed.
-bool UsbUpgrade_Start(const unsigned char *image, int length, UsbUpgradeCallback callback,
-                      int timeoutMs);
+bool UsbUpgrade_Start(const unsigned char *image, int length, UsbUpgradeCallback callback, int timeoutMs);
 
 // ---------------------------------------------------------------------------
 // Record conversion and sending

@@ -164,8 +164,7 @@ QByteArray Library::scenario() const
 // ---------------------------------------------------------------------------
 // Journal
 // ---------------------------------------------------------------------------
-void Library::journal(const char *function, const char *path, const QString &arguments,
-                      const QString &result)
+void Library::journal(const char *function, const char *path, const QString &arguments, const QString &result)
 {
     if (!journalOn_.load(std::memory_order_relaxed))
         return;
@@ -249,7 +248,7 @@ bool Library::sendToSession(std::uint8_t command, std::uint8_t arg)
     if (sessionPath_.empty())
         return false;
     if (command == proto::CmdSetCurrentConfig || command == proto::CmdClearSetting)
-        confirmedValid_.fill(false);  // the next record goes whole
+        confirmedValid_.fill(false); // the next record goes whole
     return transport_->send(sessionPath_, proto::makePacket(command, seq_++, 0, arg));
 }
 
@@ -277,8 +276,8 @@ bool Library::update(const FlashDataMap &record)
         payload[0] = static_cast<std::uint8_t>(b & 0xFF);
         payload[1] = static_cast<std::uint8_t>(b >> 8);
         std::memcpy(payload + 2, data, proto::kImageBlockBytes);
-        ok = transport_->send(sessionPath_, proto::makePacket(proto::CmdWriteBlock, seq_++, 0, 0,
-                                                              payload, sizeof payload));
+        ok = transport_->send(sessionPath_,
+                              proto::makePacket(proto::CmdWriteBlock, seq_++, 0, 0, payload, sizeof payload));
         if (!ok)
             break;
         ++sent;
@@ -354,8 +353,7 @@ void Library::observe(const std::string &path, const proto::Report &r)
             patch(100, r.payload.data(), 7);
         }
     } else if (kind == ReportSettingsCleared
-               || (kind == ReportStatusChanged && !r.payload.empty()
-                   && (r.payload[0] & (1u << StatusConfig)))) {
+               || (kind == ReportStatusChanged && !r.payload.empty() && (r.payload[0] & (1u << StatusConfig)))) {
         // The device now holds another configuration: until the program has
         // read it, its picture of the device is unknown.
         confirmedValid_.fill(false);
@@ -428,14 +426,14 @@ void Library::deliver(const std::string &path, const proto::Report &report)
 // ---------------------------------------------------------------------------
 // Synchronous exchange
 // ---------------------------------------------------------------------------
-bool Library::query(const char *path, std::uint8_t command, std::uint8_t arg, const void *payload,
-                    int length, proto::Packet *reply)
+bool Library::query(const char *path, std::uint8_t command, std::uint8_t arg, const void *payload, int length,
+                    proto::Packet *reply)
 {
     if (!path)
         return false;
     proto::Packet answer;
-    const proto::Packet request = proto::makePacket(command, seq_++, 0, arg,
-                                                    static_cast<const std::uint8_t *>(payload), length);
+    const proto::Packet request =
+        proto::makePacket(command, seq_++, 0, arg, static_cast<const std::uint8_t *>(payload), length);
     if (!transport_->transact(path, request, &answer))
         return false;
     if (answer.kind() != command)
@@ -514,7 +512,8 @@ void Library::notifyLoop()
 // ---------------------------------------------------------------------------
 namespace {
 
-struct ImageId {
+struct ImageId
+{
     std::uint8_t target = 0, cid = 0, mid = 0;
     std::uint32_t version = 0;
 };
@@ -548,8 +547,7 @@ int Library::bootDevices(const unsigned char *image, int length)
     return n;
 }
 
-bool Library::startUpgrade(const unsigned char *image, int length, UsbUpgradeCallback callback,
-                           int timeoutMs)
+bool Library::startUpgrade(const unsigned char *image, int length, UsbUpgradeCallback callback, int timeoutMs)
 {
     UpgradeJob job;
     job.callback = callback;
@@ -646,12 +644,17 @@ void Library::runUpgrade(const UpgradeJob &job)
         }
     }
     const std::uint32_t total = static_cast<std::uint32_t>(job.image.size());
-    std::uint8_t begin[11] = {
-        static_cast<std::uint8_t>(total), static_cast<std::uint8_t>(total >> 8),
-        static_cast<std::uint8_t>(total >> 16), static_cast<std::uint8_t>(total >> 24),
-        id.target, id.cid, id.mid,
-        static_cast<std::uint8_t>(id.version), static_cast<std::uint8_t>(id.version >> 8),
-        static_cast<std::uint8_t>(id.version >> 16), static_cast<std::uint8_t>(id.version >> 24)};
+    std::uint8_t begin[11] = {static_cast<std::uint8_t>(total),
+                              static_cast<std::uint8_t>(total >> 8),
+                              static_cast<std::uint8_t>(total >> 16),
+                              static_cast<std::uint8_t>(total >> 24),
+                              id.target,
+                              id.cid,
+                              id.mid,
+                              static_cast<std::uint8_t>(id.version),
+                              static_cast<std::uint8_t>(id.version >> 8),
+                              static_cast<std::uint8_t>(id.version >> 16),
+                              static_cast<std::uint8_t>(id.version >> 24)};
     if (!query(path.c_str(), proto::CmdFlashBegin, 0, begin, sizeof begin, nullptr)) {
         report(2, 0);
         return;
@@ -682,11 +685,11 @@ void Library::runUpgrade(const UpgradeJob &job)
         }
         const bool gotAnswer = answer.kind() == proto::CmdFlashChunk;
         if (gotAnswer && answer.status() != proto::StatusBusy) {
-            report(2, 0);  // the device refused the image
+            report(2, 0); // the device refused the image
             return;
         }
         if (Clock::now() - lastProgress > timeout || !attached(path)) {
-            report(2, 0);  // the device stopped answering or was unplugged
+            report(2, 0); // the device stopped answering or was unplugged
             return;
         }
         if (!waitOrQuit(std::chrono::milliseconds(gotAnswer ? 2 : 20)))

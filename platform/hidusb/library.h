@@ -26,7 +26,8 @@
 
 namespace hidusb {
 
-class Library {
+class Library
+{
 public:
     static Library &instance();
 
@@ -50,8 +51,7 @@ public:
     QByteArray scenario() const;
 
     // ----- journal -----
-    void journal(const char *function, const char *path, const QString &arguments,
-                 const QString &result);
+    void journal(const char *function, const char *path, const QString &arguments, const QString &result);
     bool journalEnabled() const { return journalOn_.load(std::memory_order_relaxed); }
     void setJournalEnabled(bool on) { journalOn_.store(on); }
     QVector<sim::JournalEntry> journalEntries() const;
@@ -67,8 +67,8 @@ public:
     bool update(const FlashDataMap &record);
 
     // ----- synchronous exchange -----
-    bool query(const char *path, std::uint8_t command, std::uint8_t arg, const void *payload,
-               int length, proto::Packet *reply);
+    bool query(const char *path, std::uint8_t command, std::uint8_t arg, const void *payload, int length,
+               proto::Packet *reply);
 
     // ----- notification -----
     bool arm(UsbChangedCallback callback, int settleMs);
@@ -76,8 +76,7 @@ public:
 
     // ----- firmware -----
     int bootDevices(const unsigned char *image, int length);
-    bool startUpgrade(const unsigned char *image, int length, UsbUpgradeCallback callback,
-                      int timeoutMs);
+    bool startUpgrade(const unsigned char *image, int length, UsbUpgradeCallback callback, int timeoutMs);
 
     // The next finished report of a flash is not delivered (fault injection).
     void loseNextFinishedReport() { loseFinished_.store(true); }
@@ -104,11 +103,12 @@ private:
 
     void notifyLoop();
 
-    struct UpgradeJob {
+    struct UpgradeJob
+    {
         std::vector<unsigned char> image;
         UsbUpgradeCallback callback = nullptr;
         int timeoutMs = 10000;
-        std::string path;       // device to flash ("" = refused at the start)
+        std::string path; // device to flash ("" = refused at the start)
         bool enterBoot = false;
     };
     void upgradeLoop();
@@ -144,7 +144,7 @@ private:
     std::deque<std::pair<std::string, proto::Packet>> inbound_;
     bool delivering_ = false;
     bool quit_ = false;
-    std::unordered_map<std::string, proto::Reassembler> assemblers_;  // report thread only
+    std::unordered_map<std::string, proto::Reassembler> assemblers_; // report thread only
     std::thread reportThread_;
 
     // notification

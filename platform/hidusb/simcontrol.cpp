@@ -77,8 +77,14 @@ void restart()
     lib().restart();
 }
 
-QStringList deviceIds() { return simulator().ids(); }
-QString pathOf(const QString &id) { return simulator().pathOf(id); }
+QStringList deviceIds()
+{
+    return simulator().ids();
+}
+QString pathOf(const QString &id)
+{
+    return simulator().pathOf(id);
+}
 
 bool isPlugged(const QString &id)
 {
@@ -109,15 +115,39 @@ bool unplug(const QString &id)
     });
 }
 
-bool sleep(const QString &id) { return setMouseAwake(id, false); }
-bool wake(const QString &id) { return setMouseAwake(id, true); }
+bool sleep(const QString &id)
+{
+    return setMouseAwake(id, false);
+}
+bool wake(const QString &id)
+{
+    return setMouseAwake(id, true);
+}
 
-bool pressDpiButton(const QString &id, int step) { return simulator().pressDpi(id, step); }
-bool pressSlotButton(const QString &id) { return simulator().pressSlot(id); }
-bool pressReportRateButton(const QString &id) { return simulator().pressRate(id); }
-bool setBattery(const QString &id, int level, bool charging) { return simulator().battery(id, level, charging); }
-bool pressReceiverLedButton(const QString &id) { return simulator().receiverLedButton(id); }
-bool switchOffLongRange(const QString &id) { return simulator().longRangeOff(id); }
+bool pressDpiButton(const QString &id, int step)
+{
+    return simulator().pressDpi(id, step);
+}
+bool pressSlotButton(const QString &id)
+{
+    return simulator().pressSlot(id);
+}
+bool pressReportRateButton(const QString &id)
+{
+    return simulator().pressRate(id);
+}
+bool setBattery(const QString &id, int level, bool charging)
+{
+    return simulator().battery(id, level, charging);
+}
+bool pressReceiverLedButton(const QString &id)
+{
+    return simulator().receiverLedButton(id);
+}
+bool switchOffLongRange(const QString &id)
+{
+    return simulator().longRangeOff(id);
+}
 
 bool setPairingOutcome(const QString &id, bool success)
 {
@@ -155,11 +185,20 @@ bool failFlashAt(const QString &id, int percent)
     });
 }
 
-void loseNextFinishedReport() { Library::instance().loseNextFinishedReport(); }
+void loseNextFinishedReport()
+{
+    Library::instance().loseNextFinishedReport();
+}
 
-void setFlashDuration(int milliseconds) { simulator().setFlashDuration(milliseconds); }
+void setFlashDuration(int milliseconds)
+{
+    simulator().setFlashDuration(milliseconds);
+}
 
-bool factoryReset(const QString &id) { return simulator().factoryReset(id); }
+bool factoryReset(const QString &id)
+{
+    return simulator().factoryReset(id);
+}
 
 bool flashRecord(const QString &id, FlashDataMap *record, int slot)
 {
@@ -228,11 +267,13 @@ LedBarMode dongleLightBar(const QString &id)
 
 DongleIndicatorLeds dongleIndicatorLeds(const QString &id)
 {
-    return inspectDevice<DongleIndicatorLeds>(id, DongleIndicatorLeds{},
-                                              [](const SimDevice &d) { return d.leds; });
+    return inspectDevice<DongleIndicatorLeds>(id, DongleIndicatorLeds{}, [](const SimDevice &d) { return d.leds; });
 }
 
-QString flashFileName(const QString &id) { return SimTransport::flashFile(id); }
+QString flashFileName(const QString &id)
+{
+    return SimTransport::flashFile(id);
+}
 
 Counters counters()
 {
@@ -247,10 +288,22 @@ Counters counters()
     return c;
 }
 
-void resetCounters() { lib().resetCounters(); }
-QVector<JournalEntry> journal() { return lib().journalEntries(); }
-void clearJournal() { lib().clearJournal(); }
-void setJournalEnabled(bool enabled) { lib().setJournalEnabled(enabled); }
+void resetCounters()
+{
+    lib().resetCounters();
+}
+QVector<JournalEntry> journal()
+{
+    return lib().journalEntries();
+}
+void clearJournal()
+{
+    lib().clearJournal();
+}
+void setJournalEnabled(bool enabled)
+{
+    lib().setJournalEnabled(enabled);
+}
 
 bool waitIdle(int timeoutMs)
 {
@@ -266,7 +319,6 @@ bool waitIdle(int timeoutMs)
     }
     return false;
 }
-
 
 // ----- a device with a small screen ------------------------------------------
 namespace {
@@ -293,12 +345,27 @@ bool plugScreen(const QString &vid, const QString &pid)
     return true;
 }
 
-void unplugScreen() { screendevice::unplug(); }
+void unplugScreen()
+{
+    screendevice::unplug();
+}
 
-void setScreenBadEchoes(int count) { screendevice::setBadEchoes(count); }
-void setScreenSilent(bool silent) { screendevice::setSilent(silent); }
-QList<QByteArray> screenPackets() { return screendevice::received(); }
-void clearScreenPackets() { screendevice::clearReceived(); }
+void setScreenBadEchoes(int count)
+{
+    screendevice::setBadEchoes(count);
+}
+void setScreenSilent(bool silent)
+{
+    screendevice::setSilent(silent);
+}
+QList<QByteArray> screenPackets()
+{
+    return screendevice::received();
+}
+void clearScreenPackets()
+{
+    screendevice::clearReceived();
+}
 
 } // namespace sim
 } // namespace hidusb

@@ -61,25 +61,25 @@ bool isPlugged(const QString &id);
 bool inBootMode(const QString &id);
 
 // ----- acting on the hardware ------------------------------------------------
-bool plug(const QString &id);            // a receiver into USB, or a mouse's cable
+bool plug(const QString &id); // a receiver into USB, or a mouse's cable
 bool unplug(const QString &id);
-bool sleep(const QString &id);           // the mouse stops answering
+bool sleep(const QString &id); // the mouse stops answering
 bool wake(const QString &id);
 // Mouse buttons handled by the mouse itself.
-bool pressDpiButton(const QString &id, int step = 1);   // next (+1) / previous (-1) stage
-bool pressSlotButton(const QString &id);                // next configuration slot
-bool pressReportRateButton(const QString &id);          // next report rate
+bool pressDpiButton(const QString &id, int step = 1); // next (+1) / previous (-1) stage
+bool pressSlotButton(const QString &id);              // next configuration slot
+bool pressReportRateButton(const QString &id);        // next report rate
 bool setBattery(const QString &id, int level, bool charging);
 // Receiver-side events.
-bool pressReceiverLedButton(const QString &id);         // next LED-information choice
-bool switchOffLongRange(const QString &id);             // the receiver leaves long range
+bool pressReceiverLedButton(const QString &id); // next LED-information choice
+bool switchOffLongRange(const QString &id);     // the receiver leaves long range
 // Pairing: the next pairing attempt through this receiver ends with `success`.
 bool setPairingOutcome(const QString &id, bool success);
 
 // ----- failures ----------------------------------------------------------------
-bool rejectNextWrites(const QString &id, int count);    // record writes answered "busy"
-bool setAnswerNothing(const QString &id, bool silent);  // no answer at all
-bool failFlashAt(const QString &id, int percent);       // -1: flashing succeeds
+bool rejectNextWrites(const QString &id, int count);   // record writes answered "busy"
+bool setAnswerNothing(const QString &id, bool silent); // no answer at all
+bool failFlashAt(const QString &id, int percent);      // -1: flashing succeeds
 // The next flash's finished report is lost on its way to the program.
 void loseNextFinishedReport();
 // Time a whole flash takes (all devices), in milliseconds.
@@ -116,8 +116,9 @@ QList<QByteArray> screenPackets();
 void clearScreenPackets();
 
 // ----- the library's side -----------------------------------------------------
-struct Counters {
-    std::uint64_t packetsToDevice = 0;   // host -> device, 64 bytes each
+struct Counters
+{
+    std::uint64_t packetsToDevice = 0; // host -> device, 64 bytes each
     std::uint64_t bytesToDevice = 0;
     std::uint64_t packetsFromDevice = 0; // device -> host
     std::uint64_t bytesFromDevice = 0;
@@ -127,12 +128,13 @@ struct Counters {
 Counters counters();
 void resetCounters();
 
-struct JournalEntry {
-    QString function;   // e.g. "UsbFinderC_GetDeviceOnLine"
-    QString path;       // the path argument, if any
-    QString arguments;  // the other arguments as text
-    QString result;     // the result as text ("" for none)
-    QString thread;     // "library" when called on one of the library's threads, else "caller"
+struct JournalEntry
+{
+    QString function;  // e.g. "UsbFinderC_GetDeviceOnLine"
+    QString path;      // the path argument, if any
+    QString arguments; // the other arguments as text
+    QString result;    // the result as text ("" for none)
+    QString thread;    // "library" when called on one of the library's threads, else "caller"
 };
 QVector<JournalEntry> journal();
 void clearJournal();

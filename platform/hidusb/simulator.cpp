@@ -68,10 +68,14 @@ QStringList codedList(QSettings &ini, const QString &key)
 int linkCodeOfKind(int kind)
 {
     switch (kind) {
-    case 2: return 4;
-    case 4: return 1;
-    case 8: return 5;
-    default: return 0;
+    case 2:
+        return 4;
+    case 4:
+        return 1;
+    case 8:
+        return 5;
+    default:
+        return 0;
     }
 }
 
@@ -115,12 +119,11 @@ CatalogueDefaults catalogueDefaults()
 
 QByteArray defaultScenario()
 {
-    return QByteArray(
-        "{\"devices\": ["
-        "{\"id\": \"receiver\", \"type\": \"receiver\", \"kind\": 8},"
-        "{\"id\": \"mouse\", \"type\": \"mouse\", \"pairedTo\": \"receiver\", \"cable\": false,"
-        " \"online\": true}"
-        "]}");
+    return QByteArray("{\"devices\": ["
+                      "{\"id\": \"receiver\", \"type\": \"receiver\", \"kind\": 8},"
+                      "{\"id\": \"mouse\", \"type\": \"mouse\", \"pairedTo\": \"receiver\", \"cable\": false,"
+                      " \"online\": true}"
+                      "]}");
 }
 
 // ---------------------------------------------------------------------------
@@ -128,7 +131,8 @@ QByteArray defaultScenario()
 // ---------------------------------------------------------------------------
 namespace {
 
-struct FieldReader {
+struct FieldReader
+{
     const QJsonObject &o;
     QString where;
     QString *error;
@@ -233,8 +237,7 @@ QByteArray environmentScenario(QString *error)
     return QByteArray();
 }
 
-bool parseScenario(const QByteArray &json, std::vector<SimDevice> *devicesOut, int *flashMsOut,
-                   QString *error)
+bool parseScenario(const QByteArray &json, std::vector<SimDevice> *devicesOut, int *flashMsOut, QString *error)
 {
     if (json.size() > kScenarioFileLimit) {
         if (error)
@@ -280,20 +283,19 @@ bool parseScenario(const QByteArray &json, std::vector<SimDevice> *devicesOut, i
     }
     const CatalogueDefaults cat = catalogueDefaults();
     static const QStringList receiverKeys = {
-        "id", "type", "kind", "vid", "pid", "cid", "mid", "version", "receiverId", "plugged",
-        "bootMode", "idAnswersAfter", "longRange", "ledInfo", "answerNothing", "rejectWrites",
-        "failFlashAt", "pairing"};
-    static const QStringList mouseKeys = {
-        "id", "type", "pairedTo", "cable", "vid", "pid", "cid", "mid", "version", "online",
-        "battery", "charging", "bootMode", "idAnswersAfter", "answerNothing", "rejectWrites",
-        "failFlashAt", "receiverId"};
+        "id",        "type",    "kind",          "vid",          "pid",         "cid",
+        "mid",       "version", "receiverId",    "plugged",      "bootMode",    "idAnswersAfter",
+        "longRange", "ledInfo", "answerNothing", "rejectWrites", "failFlashAt", "pairing"};
+    static const QStringList mouseKeys = {"id",           "type",        "pairedTo",  "cable",          "vid",
+                                          "pid",          "cid",         "mid",       "version",        "online",
+                                          "battery",      "charging",    "bootMode",  "idAnswersAfter", "answerNothing",
+                                          "rejectWrites", "failFlashAt", "receiverId"};
     auto validId = [](const QString &id) {
         if (id.isEmpty() || id.size() > 40)
             return false;
         for (const QChar c : id) {
             const ushort u = c.unicode();
-            if (!((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_'
-                  || u == '-'))
+            if (!((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_' || u == '-'))
                 return false;
         }
         return true;
@@ -428,9 +430,8 @@ bool parseScenario(const QByteArray &json, std::vector<SimDevice> *devicesOut, i
     for (SimDevice &d : devices) {
         if (d.type != SimDevice::Mouse || d.pairedTo.isEmpty())
             continue;
-        auto it = std::find_if(devices.begin(), devices.end(), [&](const SimDevice &x) {
-            return x.type == SimDevice::Receiver && x.id == d.pairedTo;
-        });
+        auto it = std::find_if(devices.begin(), devices.end(),
+                               [&](const SimDevice &x) { return x.type == SimDevice::Receiver && x.id == d.pairedTo; });
         if (it == devices.end()) {
             if (error)
                 *error = QString("device \"%1\": \"pairedTo\" names no receiver").arg(d.id);
@@ -587,8 +588,8 @@ SimDevice *SimTransport::reachableMouse(SimDevice &receiver)
     if (!receiver.plugged || receiver.bootMode || receiver.answerNothing)
         return nullptr;
     for (SimDevice &m : devices_) {
-        if (m.type == SimDevice::Mouse && m.pairedTo == receiver.id && !m.plugged && m.awake
-            && !m.answerNothing && !m.bootMode)
+        if (m.type == SimDevice::Mouse && m.pairedTo == receiver.id && !m.plugged && m.awake && !m.answerNothing
+            && !m.bootMode)
             return &m;
     }
     return nullptr;
@@ -660,8 +661,8 @@ void SimTransport::announce(bool devicesChanged)
     }
 }
 
-void SimTransport::emitReport(const std::string &path, std::uint8_t kind, std::uint8_t status,
-                              std::uint8_t sub, const std::uint8_t *payload, std::size_t length)
+void SimTransport::emitReport(const std::string &path, std::uint8_t kind, std::uint8_t status, std::uint8_t sub,
+                              const std::uint8_t *payload, std::size_t length)
 {
     if (path.empty())
         return;
@@ -753,8 +754,7 @@ void SimTransport::handleTimers()
                 if (m.type == SimDevice::Mouse && m.pairedTo == r.id && !m.plugged)
                     mouse = &m;
             for (SimDevice &m : devices_)
-                if (!mouse && m.type == SimDevice::Mouse && m.pairedTo.isEmpty() && !m.plugged
-                    && m.cid == r.pairCid)
+                if (!mouse && m.type == SimDevice::Mouse && m.pairedTo.isEmpty() && !m.plugged && m.cid == r.pairCid)
                     mouse = &m;
         }
         std::uint8_t status = 2;
@@ -817,8 +817,7 @@ void SimTransport::handle(const std::string &path, const proto::Packet &p)
             status = proto::StatusRefused;
         else {
             Image &img = mouse->flash[static_cast<std::size_t>(mouse->activeSlot)];
-            std::memcpy(img.data() + block * proto::kImageBlockBytes, p.payload() + 2,
-                        proto::kImageBlockBytes);
+            std::memcpy(img.data() + block * proto::kImageBlockBytes, p.payload() + 2, proto::kImageBlockBytes);
             if (!mouse->dirty) {
                 mouse->dirty = true;
                 dirtyCount_.fetch_add(1);
@@ -828,14 +827,15 @@ void SimTransport::handle(const std::string &path, const proto::Packet &p)
         return;
     }
     if (!mouse)
-        return;  // the mouse does not answer: requests go unanswered
+        return; // the mouse does not answer: requests go unanswered
     const Image &img = mouse->flash[static_cast<std::size_t>(mouse->activeSlot)];
     switch (p.kind()) {
     case proto::CmdReadAllFlash:
         emitReport(path, ReportData, 0, DataFullDump, img.data(), img.size());
         break;
     case proto::CmdReadBattery: {
-        const std::uint8_t b[2] = {static_cast<std::uint8_t>(mouse->battery), mouse->charging ? std::uint8_t(1) : std::uint8_t(0)};
+        const std::uint8_t b[2] = {static_cast<std::uint8_t>(mouse->battery),
+                                   mouse->charging ? std::uint8_t(1) : std::uint8_t(0)};
         emitReport(path, ReportBattery, 0, 0, b, 2);
         break;
     }
@@ -925,7 +925,8 @@ bool SimTransport::transact(const std::string &path, const proto::Packet &req, p
     };
     // The receiver's own records (LED information, light bar, indicator
     // LEDs): read back whole, written whole when the length is the record's.
-    struct RecordPlace {
+    struct RecordPlace
+    {
         void *at;
         int size;
     };
@@ -1416,7 +1417,7 @@ bool applyFlashFile(const QByteArray &file, SimDevice *target)
                 return false;
             FlashDataMap check;
             if (!dump::imageToRecord(img.data(), img.size(), &check))
-                return false;  // not a configuration image: the mouse could not send it
+                return false; // not a configuration image: the mouse could not send it
         }
         // The pairing of the scenario wins when it names a receiver.
         if (d.pairedTo.isEmpty()) {

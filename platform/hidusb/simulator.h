@@ -20,9 +20,9 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
-#include <unordered_map>
 #include <mutex>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 namespace hidusb {
@@ -30,34 +30,35 @@ namespace sim {
 
 using Image = std::array<std::uint8_t, dump::kImageSize>;
 
-struct SimDevice {
+struct SimDevice
+{
     enum Type { Receiver, Mouse };
     Type type = Mouse;
     QString id;
     std::uint16_t vid = 0, pid = 0;
     std::uint8_t cid = 0, mid = 0;
     std::uint16_t version = 0x0100;
-    bool plugged = true;          // receiver in USB / mouse cable plugged in
+    bool plugged = true; // receiver in USB / mouse cable plugged in
     bool bootMode = false;
-    int idAnswersAfter = 1;       // GetDeviceInfo answers an id from this request on
+    int idAnswersAfter = 1; // GetDeviceInfo answers an id from this request on
     int idAsked = 0;
     bool answerNothing = false;
     int rejectWrites = 0;
     int failFlashAt = -1;
     bool driverStatus = false;
     // receiver
-    int kind = 1;                 // 1, 2, 4, 8
+    int kind = 1; // 1, 2, 4, 8
     std::array<std::uint8_t, 3> receiverId{{0x12, 0x34, 0x56}};
     bool longRange = false;
     DongleRGB rgb{};
     LedBarMode bar{};
     DongleIndicatorLeds leds{};
-    int pairState = 0;            // 0 idle, 1 pairing, 2 failed, 3 paired
+    int pairState = 0; // 0 idle, 1 pairing, 2 failed, 3 paired
     bool pairOutcome = true;
     std::uint8_t pairCid = 0;
     std::chrono::steady_clock::time_point pairDone{};
     // mouse
-    QString pairedTo;             // receiver id
+    QString pairedTo; // receiver id
     bool awake = true;
     int battery = 80;
     bool charging = false;
@@ -75,17 +76,17 @@ struct SimDevice {
 };
 
 // The catalogue's first model as the default scenario uses it.
-struct CatalogueDefaults {
+struct CatalogueDefaults
+{
     std::uint16_t vid = 0x3A7C;
     std::uint16_t usbPid = 0x7C10;
-    std::uint16_t wirelessPid[4] = {0x7C21, 0x7C22, 0x7C24, 0x7C28};  // kinds 1, 2, 4, 8
+    std::uint16_t wirelessPid[4] = {0x7C21, 0x7C22, 0x7C24, 0x7C28}; // kinds 1, 2, 4, 8
     std::uint8_t cid = 86, mid = 29;
 };
 CatalogueDefaults catalogueDefaults();
 
 // Parses a scenario; false with *error on any fault.
-bool parseScenario(const QByteArray &json, std::vector<SimDevice> *devices, int *flashMs,
-                   QString *error);
+bool parseScenario(const QByteArray &json, std::vector<SimDevice> *devices, int *flashMs, QString *error);
 QByteArray defaultScenario();
 
 // The largest scenario file read.
@@ -109,7 +110,8 @@ QByteArray wrapFlashBody(const QByteArray &body);
 // Link code of a receiver kind and back.
 int linkCodeOfKind(int kind);
 
-class SimTransport final : public Transport {
+class SimTransport final : public Transport
+{
 public:
     SimTransport();
     ~SimTransport() override;
@@ -125,8 +127,7 @@ public:
     void setSinks(PacketSink packets, ChangeSink changes, OnlineSink online) override;
     std::vector<UsbDeviceEntry> enumerate() override;
     bool send(const std::string &path, const proto::Packet &packet) override;
-    bool transact(const std::string &path, const proto::Packet &request,
-                  proto::Packet *reply) override;
+    bool transact(const std::string &path, const proto::Packet &request, proto::Packet *reply) override;
     TransportCounters counters() const override;
     void resetCounters() override;
     bool idle() const override;
@@ -151,7 +152,8 @@ public:
     static QString flashFile(const QString &id);
 
 private:
-    struct Queued {
+    struct Queued
+    {
         std::string path;
         proto::Packet packet;
     };
@@ -168,8 +170,8 @@ private:
     SimDevice *mouseBehind(const std::string &path);
     std::string reportPath(const SimDevice &mouse) const;
     std::string normalPath(const SimDevice &d) const;
-    void emitReport(const std::string &path, std::uint8_t kind, std::uint8_t status,
-                    std::uint8_t sub, const std::uint8_t *payload, std::size_t length);
+    void emitReport(const std::string &path, std::uint8_t kind, std::uint8_t status, std::uint8_t sub,
+                    const std::uint8_t *payload, std::size_t length);
     void emitStatusChange(SimDevice &mouse, int flag);
     void announce(bool devicesChanged);
     std::unordered_map<std::string, bool> onlineTable() const;
@@ -178,7 +180,7 @@ private:
     void restore(SimDevice &d);
     void saveDirty();
 
-    mutable std::mutex m_;            // device state
+    mutable std::mutex m_; // device state
     std::vector<SimDevice> devices_;
     int flashMs_ = 3000;
     PacketSink packets_;
@@ -192,7 +194,7 @@ private:
     mutable std::mutex pathsM_;
     std::vector<std::string> livePaths_;
 
-    mutable std::mutex qm_;           // queue to the device thread
+    mutable std::mutex qm_; // queue to the device thread
     std::condition_variable qcv_;
     std::deque<Queued> queue_;
     bool busy_ = false;

@@ -15,7 +15,8 @@
 
 namespace hidusb {
 
-struct UsbDeviceEntry {
+struct UsbDeviceEntry
+{
     std::string path;
     std::uint16_t vendorId = 0;
     std::uint16_t productId = 0;
@@ -25,14 +26,16 @@ struct UsbDeviceEntry {
     std::uint8_t bootTarget = 0, bootCid = 0, bootMid = 0;
 };
 
-struct TransportCounters {
+struct TransportCounters
+{
     std::uint64_t packetsToDevice = 0;
     std::uint64_t bytesToDevice = 0;
     std::uint64_t packetsFromDevice = 0;
     std::uint64_t bytesFromDevice = 0;
 };
 
-class Transport {
+class Transport
+{
 public:
     // A packet a device sent on its own or in answer to send().
     using PacketSink = std::function<void(const std::string &path, const proto::Packet &packet)>;
@@ -53,8 +56,7 @@ public:
     // the order the packets were sent. False when the path names no device.
     virtual bool send(const std::string &path, const proto::Packet &packet) = 0;
     // A question answered at once; false when the device gave no answer.
-    virtual bool transact(const std::string &path, const proto::Packet &request,
-                          proto::Packet *reply) = 0;
+    virtual bool transact(const std::string &path, const proto::Packet &request, proto::Packet *reply) = 0;
 
     virtual TransportCounters counters() const = 0;
     virtual void resetCounters() = 0;

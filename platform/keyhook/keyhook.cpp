@@ -40,9 +40,9 @@ struct Delivery
 };
 
 // GUI thread only, like the hook procedures themselves.
-std::vector<HookEntry *> g_chain;          // newest first
-std::vector<Delivery *> g_deliveries;      // innermost last (nested event loops)
-std::vector<HookEntry *> g_removedInUse;   // freed when no delivery runs
+std::vector<HookEntry *> g_chain;        // newest first
+std::vector<Delivery *> g_deliveries;    // innermost last (nested event loops)
+std::vector<HookEntry *> g_removedInUse; // freed when no delivery runs
 std::function<HWND()> g_foregroundProvider;
 
 void freeRemovedHooks()

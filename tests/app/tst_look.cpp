@@ -1,8 +1,8 @@
 // The look module: theme colours and their one fallback, style sheets that
 // Qt can parse, and sheets that wait for their widget's first show.
 
-#include "support/testmain.h"
 #include "app/look.h"
+#include "support/testmain.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -58,8 +58,8 @@ private slots:
         QFETCH(QColor, expected);
         const QColor colour = look::colorFromList(items, look::Role::Label);
         QCOMPARE(colour, expected);
-        QCOMPARE(look::rgb(colour), QStringLiteral("rgb(%1,%2,%3)")
-                                        .arg(expected.red()).arg(expected.green()).arg(expected.blue()));
+        QCOMPARE(look::rgb(colour),
+                 QStringLiteral("rgb(%1,%2,%3)").arg(expected.red()).arg(expected.green()).arg(expected.blue()));
     }
 
     void everyRoleHasOneReadableFallback()
@@ -72,9 +72,9 @@ private slots:
         QVERIFY(comboBack.lightness() < 80);
         QVERIFY(look::fallbackColor(look::Role::ComboText).lightness() > 150);
         const QRegularExpression valid(QStringLiteral("^rgb\\(\\d{1,3},\\d{1,3},\\d{1,3}\\)$"));
-        for (look::Role role : {look::Role::Label, look::Role::Button, look::Role::ComboText, look::Role::ComboSelect,
-                                look::Role::ComboBackground, look::Role::Slider, look::Role::LineEdit,
-                                look::Role::LineEditSecond}) {
+        for (look::Role role :
+             {look::Role::Label, look::Role::Button, look::Role::ComboText, look::Role::ComboSelect,
+              look::Role::ComboBackground, look::Role::Slider, look::Role::LineEdit, look::Role::LineEditSecond}) {
             QVERIFY(!look::roleKey(role).isEmpty());
             QCOMPARE(look::colorFromList({}, role), look::fallbackColor(role));
             QVERIFY2(valid.match(look::rgb(role)).hasMatch(), qPrintable(look::rgb(role)));
@@ -99,9 +99,10 @@ private slots:
         QVERIFY(sheet.contains(QStringLiteral("QToolButton:pressed{background-image: url(/p/CloseClick.png);}")));
         // Checked comes last, so a checked page button keeps its image under the mouse.
         QVERIFY(sheet.endsWith(QStringLiteral("QToolButton:checked{background-image: url(/p/CloseChecked.png);}")));
-        QVERIFY(look::imageSheet(QStringLiteral("#Title"), QStringLiteral("/p/"), {QStringLiteral("Title.png")},
-                                 look::Fit::Stretch, look::rgb(QColor(1, 2, 3)))
-                    .startsWith(QStringLiteral("#Title{border:0px;border-image: url(/p/Title.png);color: rgb(1,2,3);")));
+        QVERIFY(
+            look::imageSheet(QStringLiteral("#Title"), QStringLiteral("/p/"), {QStringLiteral("Title.png")},
+                             look::Fit::Stretch, look::rgb(QColor(1, 2, 3)))
+                .startsWith(QStringLiteral("#Title{border:0px;border-image: url(/p/Title.png);color: rgb(1,2,3);")));
     }
 
     void sheetsParse_data()
@@ -111,19 +112,21 @@ private slots:
         const QString dir = look::pictureDir(QStringLiteral("Dialog"));
         QTest::newRow("label colour") << "QLabel" << look::colorSheet(QStringLiteral("QLabel"));
         QTest::newRow("image button") << "QToolButton"
-                                      << look::imageSheet(QStringLiteral("QToolButton"), dir,
-                                                          {QStringLiteral("Close.png"), QStringLiteral("CloseHover.png"),
-                                                           QStringLiteral("CloseClick.png"), QStringLiteral("HomeChecked.png")},
-                                                          look::Fit::Centre, look::rgb(look::Role::Button),
-                                                          QStringLiteral("padding-left:0px;"));
+                                      << look::imageSheet(
+                                             QStringLiteral("QToolButton"), dir,
+                                             {QStringLiteral("Close.png"), QStringLiteral("CloseHover.png"),
+                                              QStringLiteral("CloseClick.png"), QStringLiteral("HomeChecked.png")},
+                                             look::Fit::Centre, look::rgb(look::Role::Button),
+                                             QStringLiteral("padding-left:0px;"));
         QTest::newRow("stretched frame") << "QFrame"
-                                         << look::imageSheet(QStringLiteral("#frame"), dir, {QStringLiteral("BackGround.png")},
-                                                             look::Fit::Stretch);
+                                         << look::imageSheet(QStringLiteral("#frame"), dir,
+                                                             {QStringLiteral("BackGround.png")}, look::Fit::Stretch);
         QTest::newRow("check box") << "QCheckBox"
                                    << look::checkBoxSheet(dir, QStringLiteral("On.png"), QStringLiteral("Off.png"));
         QTest::newRow("combo box") << "QComboBox" << look::comboSheet(dir);
         QTest::newRow("combo list") << "QLabel" << look::comboListSheet();
-        QTest::newRow("slider") << "QSlider" << look::sliderSheet(dir, QStringLiteral("Handle.png"), look::Role::Slider, 1);
+        QTest::newRow("slider") << "QSlider"
+                                << look::sliderSheet(dir, QStringLiteral("Handle.png"), look::Role::Slider, 1);
         QTest::newRow("tab pane") << "QTabWidget" << look::transparentTabSheet();
     }
 

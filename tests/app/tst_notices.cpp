@@ -1,4 +1,3 @@
-#include "support/testmain.h"
 #include "app/appglobals.h"
 #include "app/exeisrun.h"
 #include "app/look.h"
@@ -7,6 +6,7 @@
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
 #include "platform/screen.h"
+#include "support/testmain.h"
 
 #include <QLabel>
 #include <QTemporaryDir>
@@ -79,10 +79,7 @@ class TestNotices : public QObject
     FakeScreen fakeScreen;
 
 private slots:
-    void initTestCase()
-    {
-        screen::setSource(&fakeScreen);
-    }
+    void initTestCase() { screen::setSource(&fakeScreen); }
 
     void init()
     {
@@ -100,13 +97,18 @@ private slots:
         QTest::addColumn<int>("dx");
         QTest::addColumn<int>("dy");
         QTest::addColumn<QPoint>("expected");
-        QTest::newRow("settings page restore") << QPoint(100, 50) << QSize(800, 600) << QSize(300, 140) << -75 << -65 << QPoint(275, 215);
-        QTest::newRow("main window offline") << QPoint(0, 0) << QSize(1020, 700) << QSize(300, 140) << 0 << -20 << QPoint(360, 260);
-        QTest::newRow("odd sizes truncate") << QPoint(0, 0) << QSize(301, 141) << QSize(0, 0) << 0 << 0 << QPoint(150, 70);
+        QTest::newRow("settings page restore")
+            << QPoint(100, 50) << QSize(800, 600) << QSize(300, 140) << -75 << -65 << QPoint(275, 215);
+        QTest::newRow("main window offline")
+            << QPoint(0, 0) << QSize(1020, 700) << QSize(300, 140) << 0 << -20 << QPoint(360, 260);
+        QTest::newRow("odd sizes truncate")
+            << QPoint(0, 0) << QSize(301, 141) << QSize(0, 0) << 0 << 0 << QPoint(150, 70);
         // A notice larger than its opener: the negative half truncates
         // toward zero (-1, not -2).
-        QTest::newRow("negative half") << QPoint(10, 10) << QSize(300, 140) << QSize(303, 143) << 0 << 0 << QPoint(9, 9);
-        QTest::newRow("debounce notice") << QPoint(200, 100) << QSize(1020, 700) << QSize(300, 140) << -409 << -202 << QPoint(151, 178);
+        QTest::newRow("negative half") << QPoint(10, 10) << QSize(300, 140) << QSize(303, 143) << 0 << 0
+                                       << QPoint(9, 9);
+        QTest::newRow("debounce notice") << QPoint(200, 100) << QSize(1020, 700) << QSize(300, 140) << -409 << -202
+                                         << QPoint(151, 178);
     }
 
     void placement()
@@ -210,7 +212,10 @@ private slots:
         QTimer::singleShot(0, [] { emit PostMsg::instance()->SigCloseOffOnline(); });
         QTimer guard;
         guard.setSingleShot(true);
-        connect(&guard, &QTimer::timeout, &offline, [&] { timedOut = true; offline.reject(); });
+        connect(&guard, &QTimer::timeout, &offline, [&] {
+            timedOut = true;
+            offline.reject();
+        });
         guard.start(10000);
         offline.exec();
         QVERIFY(!timedOut);
@@ -318,9 +323,12 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("label");
         QTest::newRow("absent") << QString() << "en running";
-        QTest::newRow("Chinese") << "1" << "zh running";
-        QTest::newRow("Russian") << "2" << "ru running";
-        QTest::newRow("past the languages shows English") << "3" << "en running";
+        QTest::newRow("Chinese") << "1"
+                                 << "zh running";
+        QTest::newRow("Russian") << "2"
+                                 << "ru running";
+        QTest::newRow("past the languages shows English") << "3"
+                                                          << "en running";
     }
 
     void alreadyRunningReadsTheStoredLanguage()
@@ -337,7 +345,8 @@ private slots:
         ExeIsRun notice;
         ExeIsRun::setLanguageFolder(QString());
         QCOMPARE(notice.labelText(), label);
-        QCOMPARE(notice.buttonText(), stored.isEmpty() || stored == "3" ? QStringLiteral("en ok") : QString::fromUtf8("确定"));
+        QCOMPARE(notice.buttonText(),
+                 stored.isEmpty() || stored == "3" ? QStringLiteral("en ok") : QString::fromUtf8("确定"));
     }
 
     void alreadyRunningWalker_data()
@@ -377,7 +386,8 @@ private slots:
         empty.showSelectMacroFirst();
         QCOMPARE(empty.labelText(), QString()); // no text in the file empties the label
 
-        writeFile(dir.path() + "/m.json", J("{'mouse':{'macro':{'DialogSelectMacroFirst':'select','DialogStopRecordFirst':'stop'}}}"));
+        writeFile(dir.path() + "/m.json",
+                  J("{'mouse':{'macro':{'DialogSelectMacroFirst':'select','DialogStopRecordFirst':'stop'}}}"));
         empty.readLanguageFile(dir.path() + "/m.json");
         empty.showSelectMacroFirst();
         QCOMPARE(empty.labelText(), QStringLiteral("select"));

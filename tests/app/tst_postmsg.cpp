@@ -1,5 +1,5 @@
-#include "support/testmain.h"
 #include "app/postmsg.h"
+#include "support/testmain.h"
 
 #include <QMetaMethod>
 #include <QMutex>
@@ -7,8 +7,8 @@
 #include <QtTest>
 
 #include <atomic>
-#include <thread>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -77,27 +77,75 @@ private slots:
 
     void signalsInTheirOrder()
     {
-        const QStringList expected = {
-            "SigChangeMainDialog(int)", "SigChangeSize(int)", "SigUpDataConfigUI(int,int,bool)",
-            "SigUpDataLightUIButton(FlashDataMap)", "SigUpDataLightLight(FlashDataMap)",
-            "SigUpDataLightSensor(FlashDataMap)", "SigUpDataLightUIA(FlashDataMap)",
-            "SigUpDataSensorUIB(FlashDataMap)", "SigUpDataButtonUIC(FlashDataMap)",
-            "SigButtonToMacro(FlashDataMap,int)", "SigSelectMouseInfo(DeviceAllInfo)", "SigMouseOffLineo(int)",
-            "SigMainPageChange()", "SigSecondPageChange()", "SigUpPageLight()", "SigAddMacroButton()",
-            "SigDeleteMacroButton(QString)", "SigMacroDownLoadData(QString,int)", "SigUpDataMacro(QString,int)",
-            "SigUpDataParam(int)", "SigUpDataReportRate(int)", "SigUpDataDPI(int)", "SigUpDataDPILed(FlashDataMap)",
-            "SigTimerStop()", "SigButtonEnable(int)", "SigLabelText(int,QString)", "SigLabelTextB(QString,QString)",
-            "SigCloseUpdate()", "SigProgress(int,int)", "SigBattery(bool,int,bool)", "SigAutoRepair(int)",
-            "SigAutoRepairProgress(int)", "SigChangeLanguage(int)", "SigLanguageSameA(int)",
-            "SigLanguageSameB(int)", "SigCloseOffOnline()", "SigSetMacroPage()", "SigStartRecord(int)",
-            "SigUpDateButton(bool)", "SigMacroRename(QString,QString)", "SigSetver(int)", "SigCloseProgress()",
-            "SigRGBValue(DongleRGB*)", "SigLongRangeMode(bool)", "SigForm()", "SigFormB()", "SigEnterKey()",
-            "SigFormReset()", "SigHideModel(int)", "SigContinue(int)", "SigMouseIndex(int)", "SigUpdateStart()",
-            "SigCheckUpdate()", "SigRepairCheckUpdate()", "SigSetNewVer()", "SigLightToFrom(int)",
-            "SigButtonCheck()", "SigAllLanguage(int)", "SigUpdateFrame(bool)", "SigAddSensor(int)",
-            "SigAddReport(int)", "SigAddLOD(QString)", "SigDebunce(QString)", "SigAddConfig(QString)",
-            "SigAddVer(int,QString)", "SigAddUpdate(int,bool)", "Sig20KOpen(bool)", "SigtVis(int)",
-            "SigIsUsb(bool,bool)"};
+        const QStringList expected = {"SigChangeMainDialog(int)",
+                                      "SigChangeSize(int)",
+                                      "SigUpDataConfigUI(int,int,bool)",
+                                      "SigUpDataLightUIButton(FlashDataMap)",
+                                      "SigUpDataLightLight(FlashDataMap)",
+                                      "SigUpDataLightSensor(FlashDataMap)",
+                                      "SigUpDataLightUIA(FlashDataMap)",
+                                      "SigUpDataSensorUIB(FlashDataMap)",
+                                      "SigUpDataButtonUIC(FlashDataMap)",
+                                      "SigButtonToMacro(FlashDataMap,int)",
+                                      "SigSelectMouseInfo(DeviceAllInfo)",
+                                      "SigMouseOffLineo(int)",
+                                      "SigMainPageChange()",
+                                      "SigSecondPageChange()",
+                                      "SigUpPageLight()",
+                                      "SigAddMacroButton()",
+                                      "SigDeleteMacroButton(QString)",
+                                      "SigMacroDownLoadData(QString,int)",
+                                      "SigUpDataMacro(QString,int)",
+                                      "SigUpDataParam(int)",
+                                      "SigUpDataReportRate(int)",
+                                      "SigUpDataDPI(int)",
+                                      "SigUpDataDPILed(FlashDataMap)",
+                                      "SigTimerStop()",
+                                      "SigButtonEnable(int)",
+                                      "SigLabelText(int,QString)",
+                                      "SigLabelTextB(QString,QString)",
+                                      "SigCloseUpdate()",
+                                      "SigProgress(int,int)",
+                                      "SigBattery(bool,int,bool)",
+                                      "SigAutoRepair(int)",
+                                      "SigAutoRepairProgress(int)",
+                                      "SigChangeLanguage(int)",
+                                      "SigLanguageSameA(int)",
+                                      "SigLanguageSameB(int)",
+                                      "SigCloseOffOnline()",
+                                      "SigSetMacroPage()",
+                                      "SigStartRecord(int)",
+                                      "SigUpDateButton(bool)",
+                                      "SigMacroRename(QString,QString)",
+                                      "SigSetver(int)",
+                                      "SigCloseProgress()",
+                                      "SigRGBValue(DongleRGB*)",
+                                      "SigLongRangeMode(bool)",
+                                      "SigForm()",
+                                      "SigFormB()",
+                                      "SigEnterKey()",
+                                      "SigFormReset()",
+                                      "SigHideModel(int)",
+                                      "SigContinue(int)",
+                                      "SigMouseIndex(int)",
+                                      "SigUpdateStart()",
+                                      "SigCheckUpdate()",
+                                      "SigRepairCheckUpdate()",
+                                      "SigSetNewVer()",
+                                      "SigLightToFrom(int)",
+                                      "SigButtonCheck()",
+                                      "SigAllLanguage(int)",
+                                      "SigUpdateFrame(bool)",
+                                      "SigAddSensor(int)",
+                                      "SigAddReport(int)",
+                                      "SigAddLOD(QString)",
+                                      "SigDebunce(QString)",
+                                      "SigAddConfig(QString)",
+                                      "SigAddVer(int,QString)",
+                                      "SigAddUpdate(int,bool)",
+                                      "Sig20KOpen(bool)",
+                                      "SigtVis(int)",
+                                      "SigIsUsb(bool,bool)"};
         QCOMPARE(expected.size(), 69);
         const QMetaObject &meta = PostMsg::staticMetaObject;
         QCOMPARE(meta.methodCount() - meta.methodOffset(), 69); // signals only, no slots
@@ -157,7 +205,7 @@ private slots:
         Receiver r("r");
         QVERIFY(connect(PostMsg::instance(), SIGNAL(SigUpDataLightSensor(FlashDataMap)), &r,
                         SLOT(SlotRecord(FlashDataMap)), Qt::BlockingQueuedConnection));
-        QVERIFY(connect(PostMsg::instance(), SIGNAL(SigRGBValue(DongleRGB*)), &r, SLOT(SlotRgb(DongleRGB*)),
+        QVERIFY(connect(PostMsg::instance(), SIGNAL(SigRGBValue(DongleRGB *)), &r, SLOT(SlotRgb(DongleRGB *)),
                         Qt::BlockingQueuedConnection));
         runOnThread([] {
             FlashDataMap record;

@@ -2,17 +2,17 @@
 // pairs that device (or warns about firmware first); on the device page it
 // pairs the open device. Either way the dialog is told its target first.
 
-#include "support/testmain.h"
 #include "support/listfixture.h"
 #include "support/modalhandler.h"
+#include "support/testmain.h"
 
 #include "app/dialogmain.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
 #include "device/devicestate.h"
 #include "device/discovery.h"
-#include "device/match.h"
 #include "device/firmwarecheck.h"
+#include "device/match.h"
 #include "platform/registry.h"
 
 #include <QPushButton>
@@ -76,17 +76,13 @@ void TestSpaceKey::listPage_data()
     const QJsonArray one = receiverWithMouse("rx", 1, 29);
     QTest::newRow("never opened: pairing") << one << "" << QStringList() << QStringList{"Match"};
     QTest::newRow("no newer images: pairing") << one << "v1.05" << QStringList() << QStringList{"Match"};
-    QTest::newRow("both newer: pairing") << one << "v1.05" << QStringList{"mouse", "receiver"}
-                                         << QStringList{"Match"};
-    QTest::newRow("mouse newer: warning") << one << "v1.05" << QStringList{"mouse"}
-                                          << QStringList{"UpDateWarning"};
-    QTest::newRow("receiver newer: update question") << one << "v1.05" << QStringList{"receiver"}
-                                                     << QStringList{"ContainReset"};
-    QTest::newRow("two devices: nothing")
-        << concat({receiverWithMouse("a", 1, 29), receiverWithMouse("b", 8, 30)}) << "" << QStringList()
-        << QStringList();
-    QTest::newRow("cabled device: nothing") << QJsonArray{cabledMouse("c", 29)} << "" << QStringList()
-                                            << QStringList();
+    QTest::newRow("both newer: pairing") << one << "v1.05" << QStringList{"mouse", "receiver"} << QStringList{"Match"};
+    QTest::newRow("mouse newer: warning") << one << "v1.05" << QStringList{"mouse"} << QStringList{"UpDateWarning"};
+    QTest::newRow("receiver newer: update question")
+        << one << "v1.05" << QStringList{"receiver"} << QStringList{"ContainReset"};
+    QTest::newRow("two devices: nothing") << concat({receiverWithMouse("a", 1, 29), receiverWithMouse("b", 8, 30)})
+                                          << "" << QStringList() << QStringList();
+    QTest::newRow("cabled device: nothing") << QJsonArray{cabledMouse("c", 29)} << "" << QStringList() << QStringList();
 }
 
 void TestSpaceKey::listPage()

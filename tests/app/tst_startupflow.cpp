@@ -1,12 +1,12 @@
 // Start-up as a whole, in child processes that run the program's own entry.
-#include "support/testmain.h"
 #include "app/appglobals.h"
 #include "app/postmsg.h"
 #include "app/singleinstance.h"
 #include "app/startup.h"
-#include "support/filetouch.h"
 #include "platform/hidusb/simcontrol.h"
 #include "platform/userpaths.h"
+#include "support/filetouch.h"
+#include "support/testmain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -30,23 +30,26 @@ int runProgram()
     std::thread closer([] {
         while (!QCoreApplication::instance())
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        QMetaObject::invokeMethod(QCoreApplication::instance(), [] {
-            for (QWidget *w : QApplication::topLevelWidgets()) {
-                if (!w->isVisible())
-                    continue;
-                const QString name = QString::fromLatin1(w->metaObject()->className());
-                if (name == QLatin1String("ExeIsRun")) {
-                    printf("notice: %s\n", qPrintable(w->findChild<QLabel *>("label")->text()));
-                    w->close();
-                } else if (name == QLatin1String("DialogMain")) {
-                    printf("window: %s\n", qPrintable(w->windowTitle()));
-                    // The list page has talked to the library by now.
-                    printf("journal: %d\n", int(hidusb::sim::journal().size()));
-                    emit PostMsg::instance()->SigChangeSize(3);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [] {
+                for (QWidget *w : QApplication::topLevelWidgets()) {
+                    if (!w->isVisible())
+                        continue;
+                    const QString name = QString::fromLatin1(w->metaObject()->className());
+                    if (name == QLatin1String("ExeIsRun")) {
+                        printf("notice: %s\n", qPrintable(w->findChild<QLabel *>("label")->text()));
+                        w->close();
+                    } else if (name == QLatin1String("DialogMain")) {
+                        printf("window: %s\n", qPrintable(w->windowTitle()));
+                        // The list page has talked to the library by now.
+                        printf("journal: %d\n", int(hidusb::sim::journal().size()));
+                        emit PostMsg::instance()->SigChangeSize(3);
+                    }
                 }
-            }
-            fflush(stdout);
-        }, Qt::QueuedConnection);
+                fflush(stdout);
+            },
+            Qt::QueuedConnection);
     });
     closer.detach();
     char arg0[] = "velmorax";
@@ -82,10 +85,7 @@ class TestStartupFlow : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        QDir(userDataRoot()).removeRecursively();
-    }
+    void init() { QDir(userDataRoot()).removeRecursively(); }
 
     void firstStartPreparesTheUserFolderAndShowsTheWindow()
     {
@@ -125,7 +125,8 @@ private slots:
         QProcess server;
         QString display;
         for (int n = 150 + QCoreApplication::applicationPid() % 300, tries = 0; tries < 20; ++n, ++tries) {
-            if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) || QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+            if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))
+                || QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
                 continue;
             display = QStringLiteral(":%1").arg(n);
             break;
@@ -153,7 +154,8 @@ private slots:
         int exitCode = -2;
         const QStringList out = runChild(exitCode);
         QCOMPARE(exitCode, 0);
-        QVERIFY2(out.size() == 2 && out.at(0).startsWith(QStringLiteral("notice: ")) && out.at(1) == QStringLiteral("rc: 0"),
+        QVERIFY2(out.size() == 2 && out.at(0).startsWith(QStringLiteral("notice: "))
+                     && out.at(1) == QStringLiteral("rc: 0"),
                  qPrintable(out.join('|')));
         QVERIFY(out.at(0).size() > int(strlen("notice: ")));
     }

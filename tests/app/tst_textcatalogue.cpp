@@ -1,5 +1,5 @@
-#include "support/testmain.h"
 #include "app/textcatalogue.h"
+#include "support/testmain.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,8 +32,10 @@ QString text(const LanguageTables &t, const char *section, const char *key, bool
 int storedTexts(const LanguageTables &t)
 {
     int n = 0;
-    for (const auto &v : t.mouseSections) n += v.value(0).size();
-    for (const auto &v : t.keyboardSections) n += v.value(0).size();
+    for (const auto &v : t.mouseSections)
+        n += v.value(0).size();
+    for (const auto &v : t.keyboardSections)
+        n += v.value(0).size();
     return n;
 }
 
@@ -61,30 +63,49 @@ private slots:
         QTest::addColumn<int>("stored");
 
         const QByteArray home = J("{'mouse':{'home':{'OpenMain':'Open','Exit':'Quit'}}}");
-        QTest::newRow("home under mouse: first") << home << "home" << "OpenMain" << "Open" << 2;
-        QTest::newRow("home under mouse: second") << home << "home" << "Exit" << "Quit" << 2;
+        QTest::newRow("home under mouse: first") << home << "home"
+                                                 << "OpenMain"
+                                                 << "Open" << 2;
+        QTest::newRow("home under mouse: second") << home << "home"
+                                                  << "Exit"
+                                                  << "Quit" << 2;
         QTest::newRow("home under keyboard stores nothing")
             << QByteArray(J("{'keyboard':{'home':{'OpenMain':'Open','Exit':'Quit'}}}")) << "home"
-            << "OpenMain" << "" << 0;
+            << "OpenMain"
+            << "" << 0;
         // "sensor" < "zzz" in key order: the later string at the mouse level
         // still lands in "sensor", as does the nested one.
         const QByteArray nested = J("{'mouse':{'sensor':{'inner':{'Deep':'deep text'}},'zzz':'late text'}}");
-        QTest::newRow("nested string carries the section") << nested << "sensor" << "Deep" << "deep text" << 2;
-        QTest::newRow("later string keeps the section") << nested << "sensor" << "zzz" << "late text" << 2;
+        QTest::newRow("nested string carries the section") << nested << "sensor"
+                                                           << "Deep"
+                                                           << "deep text" << 2;
+        QTest::newRow("later string keeps the section") << nested << "sensor"
+                                                        << "zzz"
+                                                        << "late text" << 2;
         // Members are visited sorted: "Settings" < "common" (upper case
         // first), whatever the order in the file.
         const QByteArray sorted = J("{'mouse':{'common':{'OK':'Fine'},'Settings':{'DialogRestore':'Restore?'}}}");
-        QTest::newRow("sorted visit: common") << sorted << "common" << "OK" << "Fine" << 2;
-        QTest::newRow("sorted visit: Settings") << sorted << "Settings" << "DialogRestore" << "Restore?" << 2;
+        QTest::newRow("sorted visit: common") << sorted << "common"
+                                              << "OK"
+                                              << "Fine" << 2;
+        QTest::newRow("sorted visit: Settings") << sorted << "Settings"
+                                                << "DialogRestore"
+                                                << "Restore?" << 2;
         QTest::newRow("empty string not stored")
-            << QByteArray(J("{'mouse':{'home':{'OnRun':'','Exit':'x'}}}")) << "home" << "OnRun" << "" << 1;
-        QTest::newRow("string before any section is dropped")
-            << QByteArray(J("{'mouse':{'Alone':'x'}}")) << "home" << "Alone" << "" << 0;
+            << QByteArray(J("{'mouse':{'home':{'OnRun':'','Exit':'x'}}}")) << "home"
+            << "OnRun"
+            << "" << 1;
+        QTest::newRow("string before any section is dropped") << QByteArray(J("{'mouse':{'Alone':'x'}}")) << "home"
+                                                              << "Alone"
+                                                              << "" << 0;
         QTest::newRow("non-string members ignored")
-            << QByteArray(J("{'mouse':{'home':{'N':1,'B':true,'Z':null}}}")) << "home" << "N" << "" << 0;
+            << QByteArray(J("{'mouse':{'home':{'N':1,'B':true,'Z':null}}}")) << "home"
+            << "N"
+            << "" << 0;
         QTest::newRow("keyboard update section")
-            << QByteArray(J("{'keyboard':{'update':{'Title':'kb'}},'mouse':{'update':{'Title':'ms'}}}"))
-            << "update" << "Title" << "ms" << 2;
+            << QByteArray(J("{'keyboard':{'update':{'Title':'kb'}},'mouse':{'update':{'Title':'ms'}}}")) << "update"
+            << "Title"
+            << "ms" << 2;
     }
 
     void sections()
@@ -101,24 +122,27 @@ private slots:
 
     void keyboardSideKeepsItsOwnTexts()
     {
-        const LanguageTables t = readJson(J("{'keyboard':{'update':{'Title':'kb'}},'mouse':{'update':{'Title':'ms'}}}"));
+        const LanguageTables t =
+            readJson(J("{'keyboard':{'update':{'Title':'kb'}},'mouse':{'update':{'Title':'ms'}}}"));
         QCOMPARE(text(t, "update", "Title", false), QStringLiteral("kb"));
         QCOMPARE(text(t, "update", "Title", true), QStringLiteral("ms"));
     }
 
     void optionLists()
     {
-        const LanguageTables t = readJson(J("{'mouse':{'sensor':{"
-            "'ReportRates':[{'value':1,'option':'125Hz'},"
-            "{'value':2,'option':'250Hz','children':[{'value':4,'option':'500Hz'}]},"
-            "'not an object',"
-            "{'value':'8','option':'string value reads as 0'}],"
-            "'KeyOptions':[{'value':'1','label':'Left'},{'value':'1','label':'Left again'},{'value':2,'label':'number'}],"
-            "'StatusDescriptionList':[{'value':'A1','option':'text key'}],"
-            "'InsertEventOptions':[{'command':3,'option':'Delay'}],"
-            "'receiverStatusList':[{'option':'On','info':'lit'},{'option':'Off','info':'dark'}],"
-            "'UnknownList':[{'value':9,'option':'x','children':[{'value':10,'option':'y'}]}]"
-            "}}}"));
+        const LanguageTables t =
+            readJson(J("{'mouse':{'sensor':{"
+                       "'ReportRates':[{'value':1,'option':'125Hz'},"
+                       "{'value':2,'option':'250Hz','children':[{'value':4,'option':'500Hz'}]},"
+                       "'not an object',"
+                       "{'value':'8','option':'string value reads as 0'}],"
+                       "'KeyOptions':[{'value':'1','label':'Left'},{'value':'1','label':'Left "
+                       "again'},{'value':2,'label':'number'}],"
+                       "'StatusDescriptionList':[{'value':'A1','option':'text key'}],"
+                       "'InsertEventOptions':[{'command':3,'option':'Delay'}],"
+                       "'receiverStatusList':[{'option':'On','info':'lit'},{'option':'Off','info':'dark'}],"
+                       "'UnknownList':[{'value':9,'option':'x','children':[{'value':10,'option':'y'}]}]"
+                       "}}}"));
         const TextTable rates = t.mouseOptions.value("ReportRates").value(0);
         QCOMPARE(rates.value("1"), QStringLiteral("125Hz"));
         QCOMPARE(rates.value("2"), QStringLiteral("250Hz"));
@@ -142,14 +166,15 @@ private slots:
     void keyboardOptionLists()
     {
         const LanguageTables t = readJson(J("{'keyboard':{'keyboardKeyfunctions':["
-            "{'type':'0x01','value':'A','label':'Key A'},"
-            "{'type':'0x0A','value':'B','label':'Key B'},"
-            "{'type':'0x04','value':'C','label':'not stored'}],"
-            "'modeList':[{'value':2,'option':'Mode two'}]}}"));
+                                            "{'type':'0x01','value':'A','label':'Key A'},"
+                                            "{'type':'0x0A','value':'B','label':'Key B'},"
+                                            "{'type':'0x04','value':'C','label':'not stored'}],"
+                                            "'modeList':[{'value':2,'option':'Mode two'}]}}"));
         QCOMPARE(t.keyboardOptions.value("keyboardKeyfunctions/0x01").value(0).value("A"), QStringLiteral("Key A"));
         QCOMPARE(t.keyboardOptions.value("keyboardKeyfunctions/0x0A").value(0).value("B"), QStringLiteral("Key B"));
         int all = 0;
-        for (const auto &v : t.keyboardOptions) all += v.value(0).size();
+        for (const auto &v : t.keyboardOptions)
+            all += v.value(0).size();
         QCOMPARE(all, 3);
         QCOMPARE(t.keyboardOptions.value("modeList").value(0).value("2"), QStringLiteral("Mode two"));
         // The same list name on the mouse side has no table.
@@ -165,7 +190,8 @@ private slots:
         QTest::newRow("scalar root") << QByteArray("\"text\"");
         // Far deeper than any catalogue: refused by the parser, no stack
         // exhaustion in the walker.
-        QTest::newRow("deeply nested") << (QByteArray("{\"mouse\":") + QByteArray(100000, '[') + QByteArray(100000, ']') + "}");
+        QTest::newRow("deeply nested") << (QByteArray("{\"mouse\":") + QByteArray(100000, '[') + QByteArray(100000, ']')
+                                           + "}");
     }
 
     void brokenFilesReadNothing()
@@ -195,11 +221,13 @@ private slots:
                                    "<CompanyWebcn>https://cn.example</CompanyWebcn>"
                                    "<CompanyWeben>https://www.example</CompanyWeben></English>";
         const QStringList full{"Maker", "CN", "https://cn.example", "https://www.example"};
-        QTest::newRow("plain profile") << QByteArray("<Profile>" + english + "<NewVer>x</NewVer></Profile>") << 1 << full;
+        QTest::newRow("plain profile") << QByteArray("<Profile>" + english + "<NewVer>x</NewVer></Profile>") << 1
+                                       << full;
         QTest::newRow("wrong root is ignored") << QByteArray("<Labels>" + english + "</Labels>") << 0 << QStringList();
         QTest::newRow("unknown elements skipped however deep")
             << QByteArray("<Profile><Other><English><CompanyWeben>no</CompanyWeben></English></Other>"
-                          "<InportFail>a<b/></InportFail>" + english + "</Profile>")
+                          "<InportFail>a<b/></InportFail>"
+                          + english + "</Profile>")
             << 1 << full;
         QTest::newRow("unknown child of the record skipped")
             << QByteArray("<Profile><English><Logo>x</Logo><CompanyName>M</CompanyName>"
@@ -242,15 +270,16 @@ private slots:
         const QList<QStringList> info = readNetProfile(path);
         QCOMPARE(info.size(), blocks);
         QCOMPARE(info.first(), QStringList({"M0", "C", "c", "w0"}));
-        QCOMPARE(info.last(), QStringList({QStringLiteral("M%1").arg(blocks - 1), "C", "c",
-                                           QStringLiteral("w%1").arg(blocks - 1)}));
+        QCOMPARE(info.last(),
+                 QStringList({QStringLiteral("M%1").arg(blocks - 1), "C", "c", QStringLiteral("w%1").arg(blocks - 1)}));
     }
 
     void loadsAllThreeLanguages()
     {
         QTemporaryDir dir;
         writeFile(dir.path() + "/Language/en.json", J("{'mouse':{'home':{'Exit':'Exit','OnlyEn':'en'}}}"));
-        writeFile(dir.path() + "/Language/zh-CN.json", QString::fromUtf8(J("{'mouse':{'home':{'Exit':'退出'}}}")).toUtf8());
+        writeFile(dir.path() + "/Language/zh-CN.json",
+                  QString::fromUtf8(J("{'mouse':{'home':{'Exit':'退出'}}}")).toUtf8());
         // Russian missing: English stands in rather than blank labels.
         writeFile(dir.path() + "/Language/Net.xml",
                   "<Profile><English><CompanyName>M</CompanyName><CompanyWeben>w</CompanyWeben></English></Profile>");

@@ -1,12 +1,12 @@
-#include "support/testmain.h"
 #include "app/widgets/myconmbobox.h"
 #include "app/widgets/myslider.h"
 #include "app/widgets/mytoolbutton.h"
 #include "app/widgets/mytoolbuttonenter.h"
+#include "support/testmain.h"
 
 #include <QSignalSpy>
-#include <climits>
 #include <QtTest>
+#include <climits>
 
 class TestWidgets : public QObject
 {
@@ -98,8 +98,8 @@ private slots:
         combo.setCurrentIndex(5); // the pick from the popup
         QCOMPARE(combo.pressedIndex, 3);
         // Wheel and keyboard changes do not touch it.
-        QWheelEvent wheel(QPointF(60, 12), combo.mapToGlobal(QPoint(60, 12)), QPoint(), QPoint(0, -120),
-                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent wheel(QPointF(60, 12), combo.mapToGlobal(QPoint(60, 12)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(&combo, &wheel);
         QTest::keyClick(&combo, Qt::Key_Up);
         QVERIFY(combo.currentIndex() != 5);

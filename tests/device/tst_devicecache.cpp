@@ -1,10 +1,10 @@
 // Device cache files: name, exact content, atomic writes, refusal of files
 // that are not exactly one record.
-#include "support/testmain.h"
 #include "device/devicecache.h"
 #include "device/devicestate.h"
 #include "platform/userpaths.h"
 #include "support/filesizelimit.h"
+#include "support/testmain.h"
 
 #include <QDataStream>
 #include <QDir>
@@ -46,15 +46,11 @@ class TestDeviceCache : public QObject
 {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        QDir(userDataRoot() + "/Device_Info").removeRecursively();
-    }
+    void init() { QDir(userDataRoot() + "/Device_Info").removeRecursively(); }
 
     void fileIsInTheDeviceInfoFolderUnderItsName()
     {
-        QCOMPARE(deviceCachePath(cacheNameForId(0x0A05)),
-                 userDataRoot() + "/Device_Info/Device_CID05_MID0A.bin");
+        QCOMPARE(deviceCachePath(cacheNameForId(0x0A05)), userDataRoot() + "/Device_Info/Device_CID05_MID0A.bin");
     }
 
     void savedFileIsTheLengthThenTheRecord()

@@ -1,7 +1,7 @@
 // Process-wide device state: cache names, the record's owner, and the shared
 // texts and device that several threads read and write.
-#include "support/testmain.h"
 #include "device/devicestate.h"
+#include "support/testmain.h"
 
 #include <QThread>
 #include <QtTest>
@@ -47,23 +47,23 @@ private slots:
         mouse.path = "/dev/hidraw-a";
         mouse.id = 0x1D56;
         currentDevice = mouse;
-        QVERIFY(!currentFlashDataIsOpenDevice());   // nothing attached yet
+        QVERIFY(!currentFlashDataIsOpenDevice()); // nothing attached yet
         const quint64 first = beginAttach(mouse);
-        QVERIFY(!currentFlashDataIsOpenDevice());   // attached, not read yet
+        QVERIFY(!currentFlashDataIsOpenDevice()); // attached, not read yet
         markFlashDataRead(first);
         QVERIFY(currentFlashDataIsOpenDevice());
 
         DeviceAllInfo other = mouse;
         other.id = 0x1D57;
-        currentDevice = other;                       // another model chosen
+        currentDevice = other; // another model chosen
         QVERIFY(!currentFlashDataIsOpenDevice());
         other = mouse;
         other.path = "/dev/hidraw-b";
-        currentDevice = other;                       // another mouse of the same model
+        currentDevice = other; // another mouse of the same model
         QVERIFY(!currentFlashDataIsOpenDevice());
-        currentDevice = DeviceAllInfo();             // the device went away
+        currentDevice = DeviceAllInfo(); // the device went away
         QVERIFY(!currentFlashDataIsOpenDevice());
-        currentDevice = mouse;                       // back, still in the same attach
+        currentDevice = mouse; // back, still in the same attach
         QVERIFY(currentFlashDataIsOpenDevice());
 
         // A new attach of the very same device: what was read before does not
@@ -143,7 +143,7 @@ private slots:
         QThread *gui = QThread::currentThread();
         QThread *ranOn = nullptr;
         runOnGuiThread([&] { ranOn = QThread::currentThread(); });
-        QCOMPARE(ranOn, gui);   // inline on the GUI thread itself
+        QCOMPARE(ranOn, gui); // inline on the GUI thread itself
 
         ranOn = nullptr;
         std::atomic<bool> returned{false};

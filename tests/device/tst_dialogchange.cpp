@@ -2,10 +2,10 @@
 // pictures and badges, the duplicate notice, the repair prompt, the language
 // box and what pressing a device button does.
 
-#include "support/testmain.h"
 #include "app/look.h"
 #include "support/listfixture.h"
 #include "support/modalhandler.h"
+#include "support/testmain.h"
 
 #include "app/configini.h"
 #include "app/macroini.h"
@@ -15,8 +15,8 @@
 #include "device/devicestate.h"
 #include "device/dialogchange.h"
 #include "device/discovery.h"
-#include "device/match.h"
 #include "device/firmwarecheck.h"
+#include "device/match.h"
 #include "platform/registry.h"
 
 #include <QComboBox>
@@ -91,18 +91,15 @@ void TestDialogChange::init()
     pairingTarget = DeviceAllInfo();
     recorded.clear();
     PostMsg *hub = PostMsg::instance();
-    connections << connect(hub, &PostMsg::SigIsUsb, [this](bool usb, bool vis) {
-        recorded << QString("SigIsUsb(%1,%2)").arg(usb).arg(vis);
-    });
+    connections << connect(hub, &PostMsg::SigIsUsb,
+                           [this](bool usb, bool vis) { recorded << QString("SigIsUsb(%1,%2)").arg(usb).arg(vis); });
     connections << connect(hub, &PostMsg::SigSetver, [this](int i) { recorded << QString("SigSetver(%1)").arg(i); });
     connections << connect(hub, &PostMsg::SigMouseIndex,
                            [this](int i) { recorded << QString("SigMouseIndex(%1)").arg(i); });
-    connections << connect(hub, &PostMsg::SigSelectMouseInfo, [this](DeviceAllInfo info) {
-        recorded << "SigSelectMouseInfo(" + info.path + ")";
-    });
-    connections << connect(hub, &PostMsg::SigLabelTextB, [this](QString a, QString b) {
-        recorded << "SigLabelTextB(" + a + "," + b + ")";
-    });
+    connections << connect(hub, &PostMsg::SigSelectMouseInfo,
+                           [this](DeviceAllInfo info) { recorded << "SigSelectMouseInfo(" + info.path + ")"; });
+    connections << connect(hub, &PostMsg::SigLabelTextB,
+                           [this](QString a, QString b) { recorded << "SigLabelTextB(" + a + "," + b + ")"; });
     connections << connect(hub, &PostMsg::SigChangeMainDialog,
                            [this](int i) { recorded << QString("SigChangeMainDialog(%1)").arg(i); });
 
@@ -218,21 +215,20 @@ void TestDialogChange::pictures_data()
     QTest::addColumn<bool>("markerShown");
     QTest::addColumn<QString>("icon"); // "" when hidden
 
-    QTest::newRow("model 29 behind the 8K receiver")
-        << receiverWithMouse("a", 8, 29) << "OnLine0.png" << "8KHz.png" << false << "OnLineWifi.png";
-    QTest::newRow("model 30 behind the 1K receiver")
-        << receiverWithMouse("a", 1, 30) << "OnLine1.png" << "1KHz.png" << false << "OnLineWifi.png";
-    QTest::newRow("2K receiver") << receiverWithMouse("a", 2, 30) << "OnLine1.png" << "2KHz.png" << false
-                                 << "OnLineWifi.png";
-    QTest::newRow("4K receiver") << receiverWithMouse("a", 4, 31) << "OnLine1.png" << "4KHz.png" << false
-                                 << "OnLineWifi.png";
-    QTest::newRow("mouse asleep") << receiverWithMouse("a", 8, 29, false) << "DisOnlin0.png" << "8KHz.png" << true
-                                  << "";
-    QTest::newRow("unrecognised receiver")
-        << receiverWithMouse("a", 8, 29, true, {{"cid", 1}}) << "Unknow.png" << "1KHz.png" << false
-        << "OnLineWifi.png";
-    QTest::newRow("mouse on its cable") << QJsonArray{cabledMouse("c", 29)} << "OnLine0.png" << "?" << false
-                                        << "OnLineUsb.png";
+    QTest::newRow("model 29 behind the 8K receiver") << receiverWithMouse("a", 8, 29) << "OnLine0.png"
+                                                     << "8KHz.png" << false << "OnLineWifi.png";
+    QTest::newRow("model 30 behind the 1K receiver") << receiverWithMouse("a", 1, 30) << "OnLine1.png"
+                                                     << "1KHz.png" << false << "OnLineWifi.png";
+    QTest::newRow("2K receiver") << receiverWithMouse("a", 2, 30) << "OnLine1.png"
+                                 << "2KHz.png" << false << "OnLineWifi.png";
+    QTest::newRow("4K receiver") << receiverWithMouse("a", 4, 31) << "OnLine1.png"
+                                 << "4KHz.png" << false << "OnLineWifi.png";
+    QTest::newRow("mouse asleep") << receiverWithMouse("a", 8, 29, false) << "DisOnlin0.png"
+                                  << "8KHz.png" << true << "";
+    QTest::newRow("unrecognised receiver") << receiverWithMouse("a", 8, 29, true, {{"cid", 1}}) << "Unknow.png"
+                                           << "1KHz.png" << false << "OnLineWifi.png";
+    QTest::newRow("mouse on its cable") << QJsonArray{cabledMouse("c", 29)} << "OnLine0.png"
+                                        << "?" << false << "OnLineUsb.png";
 }
 
 void TestDialogChange::pictures()
@@ -406,7 +402,8 @@ void TestDialogChange::tipsFollowTheLanguage()
     LOAD_DEVICES(receiverWithMouse("a", 1));
     rebuild();
     const auto tip = [](int language) {
-        return catalogueText("infoTips", "DialogOffline", language) + "\n" + catalogueText("home", "PairTips_z", language);
+        return catalogueText("infoTips", "DialogOffline", language) + "\n"
+               + catalogueText("home", "PairTips_z", language);
     };
     auto *icon = page->findChild<QLabel *>("UsbWifi0");
     auto *marker = page->findChild<QLabel *>("label0");
@@ -429,9 +426,9 @@ void TestDialogChange::choosingADeviceOpensIt()
     QTest::mouseClick(button(0), Qt::LeftButton);
     const QString path = hidusb::sim::pathOf("a");
     const QString version = listedDevices.first().receiverVersion;
-    QCOMPARE(recorded, (QStringList{"SigIsUsb(0,1)", "SigSetver(6)", "SigMouseIndex(0)",
-                                    "SigSelectMouseInfo(" + path + ")", "SigLabelTextB(" + version + ",)",
-                                    "SigChangeMainDialog(1)"}));
+    QCOMPARE(recorded,
+             (QStringList{"SigIsUsb(0,1)", "SigSetver(6)", "SigMouseIndex(0)", "SigSelectMouseInfo(" + path + ")",
+                          "SigLabelTextB(" + version + ",)", "SigChangeMainDialog(1)"}));
     QVERIFY(modals.seen.isEmpty());
     // The first worker pass attaches the chosen device, never the placeholder.
     QCOMPARE(QString::fromLocal8Bit(currentDevicePath.c_str()), path);
@@ -467,9 +464,8 @@ void TestDialogChange::choice_data()
     QTest::newRow("twin, both images, question accepted")
         << twinsFirstAsleep << 0 << "v1.05" << QStringList{"mouse", "receiver"} << true
         << QStringList{"RePair", "Match"} << false << true;
-    QTest::newRow("twin, mouse image only: firmware notice")
-        << twinsFirstAsleep << 0 << "v1.05" << QStringList{"mouse"} << false << QStringList{"UpDateWarning"}
-        << false << false;
+    QTest::newRow("twin, mouse image only: firmware notice") << twinsFirstAsleep << 0 << "v1.05" << QStringList{"mouse"}
+                                                             << false << QStringList{"UpDateWarning"} << false << false;
     QTest::newRow("twin, receiver image only: opened")
         << twinsFirstAsleep << 0 << "v1.05" << QStringList{"receiver"} << false << QStringList() << true << false;
     QTest::newRow("unrecognised receiver, no version: pairing")

@@ -2,8 +2,8 @@
 // order, identification, the duplicate and cable rules, the refresh of one
 // entry and the hand-over of the callback to the GUI thread.
 
-#include "support/testmain.h"
 #include "support/listfixture.h"
+#include "support/testmain.h"
 
 #include "app/configini.h"
 #include "device/devicestate.h"
@@ -67,9 +67,9 @@ void TestDiscovery::productIdsAreEnumeratedInCatalogueOrder()
 {
     // A receiver of each kind and a cabled mouse, listed in the scenario in
     // the opposite order of the catalogue's product-id lists.
-    LOAD_DEVICES(concat({receiverWithMouse("rx8", 8, 30), receiverWithMouse("rx4", 4, 31),
-                         receiverWithMouse("rx2", 2, 30), receiverWithMouse("rx1", 1, 31),
-                         QJsonArray{cabledMouse("cable", 29)}}));
+    LOAD_DEVICES(
+        concat({receiverWithMouse("rx8", 8, 30), receiverWithMouse("rx4", 4, 31), receiverWithMouse("rx2", 2, 30),
+                receiverWithMouse("rx1", 1, 31), QJsonArray{cabledMouse("cable", 29)}}));
     hidusb::sim::clearJournal();
     discover();
 
@@ -78,10 +78,10 @@ void TestDiscovery::productIdsAreEnumeratedInCatalogueOrder()
         if (entry.function == QLatin1String("UsbFinderC_FindHidDevicesByDefaultDeviceId"))
             searched << entry.arguments;
     const QStringList pids = ConfigIni::instance()->valueList("Option", "USB_PID")
-        + ConfigIni::instance()->valueList("Option", "Wireless_PID")
-        + ConfigIni::instance()->valueList("Option", "Wireless2_PID")
-        + ConfigIni::instance()->valueList("Option", "Wireless4_PID")
-        + ConfigIni::instance()->valueList("Option", "Wireless8_PID");
+                             + ConfigIni::instance()->valueList("Option", "Wireless_PID")
+                             + ConfigIni::instance()->valueList("Option", "Wireless2_PID")
+                             + ConfigIni::instance()->valueList("Option", "Wireless4_PID")
+                             + ConfigIni::instance()->valueList("Option", "Wireless8_PID");
     QCOMPARE(searched.size(), pids.size());
     for (int i = 0; i < pids.size(); ++i)
         QVERIFY2(searched.at(i).contains(pids.at(i), Qt::CaseInsensitive),
@@ -108,10 +108,10 @@ void TestDiscovery::identification_data()
 
     QTest::newRow("recognised, mouse answers") << QJsonObject{{"version", 0x0123}} << true << 0 << true << "v1.23";
     QTest::newRow("recognised, mouse asleep") << QJsonObject{{"version", 0x010A}} << false << 0 << false << "v1.0A";
-    QTest::newRow("id on the ninth request") << QJsonObject{{"idAnswersAfter", 9}, {"version", 0x0100}} << true << 0
-                                             << true << "v1.00";
-    QTest::newRow("id only on the tenth request") << QJsonObject{{"idAnswersAfter", 10}, {"version", 0x0100}}
-                                                  << true << -1 << true << "v1.00";
+    QTest::newRow("id on the ninth request")
+        << QJsonObject{{"idAnswersAfter", 9}, {"version", 0x0100}} << true << 0 << true << "v1.00";
+    QTest::newRow("id only on the tenth request")
+        << QJsonObject{{"idAnswersAfter", 10}, {"version", 0x0100}} << true << -1 << true << "v1.00";
     QTest::newRow("another maker's CID") << QJsonObject{{"cid", kCid + 1}} << true << -1 << true << "";
     QTest::newRow("model id not in the catalogue") << QJsonObject{{"mid", 77}} << true << -1 << true << "";
     QTest::newRow("receiver never answers") << QJsonObject{{"answerNothing", true}} << true << -1 << false << "";
@@ -173,8 +173,8 @@ void TestDiscovery::rules_data()
     QTest::newRow("same model, different kinds")
         << concat({receiverWithMouse("a", 1), receiverWithMouse("b", 8)}) << false << QStringList{"a", "b"} << 2;
     QTest::newRow("same kind, different models")
-        << concat({receiverWithMouse("a", 8, 29), receiverWithMouse("b", 8, 30)}) << false
-        << QStringList{"a", "b"} << 2;
+        << concat({receiverWithMouse("a", 8, 29), receiverWithMouse("b", 8, 30)}) << false << QStringList{"a", "b"}
+        << 2;
     QTest::newRow("mouse on a cable next to its receiver")
         << concat({receiverWithMouse("a", 8), QJsonArray{cabledMouse("cable", 29, "a")}}) << false
         << QStringList{"cable"} << 2;
@@ -183,10 +183,9 @@ void TestDiscovery::rules_data()
         << QStringList{"cable", "a"} << 2;
     QTest::newRow("two mice of one model on cables")
         << QJsonArray{cabledMouse("c1", 29), cabledMouse("c2", 29)} << true << QStringList() << 2;
-    QTest::newRow("two unrecognised receivers of one kind")
-        << concat({receiverWithMouse("a", 8, 29, true, {{"cid", 1}}),
-                   receiverWithMouse("b", 8, 29, true, {{"cid", 2}})})
-        << true << QStringList() << 2;
+    QTest::newRow("two unrecognised receivers of one kind") << concat(
+        {receiverWithMouse("a", 8, 29, true, {{"cid", 1}}), receiverWithMouse("b", 8, 29, true, {{"cid", 2}})})
+                                                            << true << QStringList() << 2;
 }
 
 void TestDiscovery::rules()
@@ -217,8 +216,8 @@ void TestDiscovery::refreshFollowsThePathAfterTheCableRule()
 {
     // Enumerated: cabled mouse, its receiver, another model's receiver.
     // Listed after the cable rule: cabled mouse, the other receiver.
-    LOAD_DEVICES(concat({QJsonArray{cabledMouse("cable", 29, "a")}, receiverWithMouse("a", 1, 29),
-                         receiverWithMouse("b", 8, 30)}));
+    LOAD_DEVICES(concat(
+        {QJsonArray{cabledMouse("cable", 29, "a")}, receiverWithMouse("a", 1, 29), receiverWithMouse("b", 8, 30)}));
     discover();
     QVERIFY(!applyDuplicateRule());
     applyCableRule();

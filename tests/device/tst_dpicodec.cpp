@@ -2,9 +2,9 @@
 // encoding and decoding for every sensor of the shipped catalogue, stepping
 // and the DPI-lock codes of the button functions.
 
-#include "support/testmain.h"
 #include "app/configini.h"
 #include "device/dpicodec.h"
+#include "support/testmain.h"
 
 #include <QCoreApplication>
 #include <QtTest>
@@ -51,8 +51,7 @@ private slots:
 
         QTest::newRow("hex value") << QByteArray("#define SENSOR_A_DPI_100\t0x1F\n") << "SENSOR_A_DPI_100=31";
         QTest::newRow("decimal value") << QByteArray("#define SENSOR_A_DPI_100\t31\n") << "SENSOR_A_DPI_100=31";
-        QTest::newRow("last line without its end is left out")
-            << QByteArray("#define A\t1\n#define B\t2") << "A=1";
+        QTest::newRow("last line without its end is left out") << QByteArray("#define A\t1\n#define B\t2") << "A=1";
         QTest::newRow("CR LF reads as LF") << QByteArray("#define A\t1\r\n#define B\t0x02\r\n") << "A=1 B=2";
         QTest::newRow("three parts, tab: always decimal")
             << QByteArray("#define A\t0x10 //\n#define B\t16 //\n") << "A=0 B=16";
@@ -80,16 +79,16 @@ private slots:
     void switchLines()
     {
         const SensorTable t = tableOf("#define SUPPORT_RIPPLE\t3395,3950\n"
-                                      "// SUPPORT_FIXLINE\tVX26\n"            // commented out, still counts
-                                      "#define SUPPORT_LOD_CAL\n"             // no tab, no list: skipped
+                                      "// SUPPORT_FIXLINE\tVX26\n" // commented out, still counts
+                                      "#define SUPPORT_LOD_CAL\n"  // no tab, no list: skipped
                                       "#define SUPPORT_MOUSEPAD_CAL\tA\n"
-                                      "#define SUPPORT_MOUSEPAD_CAL\tB\n"     // a later line wins
+                                      "#define SUPPORT_MOUSEPAD_CAL\tB\n" // a later line wins
                                       "#define SUPPORT_SENSOR_MODE_SEL\t3950");
         QCOMPARE(t.switches.ripple, QString("3395,3950"));
         QCOMPARE(t.switches.fixLine, QString("VX26"));
         QCOMPARE(t.switches.lodCal, QString());
         QCOMPARE(t.switches.mousepadCal, QString("B"));
-        QCOMPARE(t.switches.sensorModeSel, QString("3950"));   // switch lines need no line end
+        QCOMPARE(t.switches.sensorModeSel, QString("3950")); // switch lines need no line end
         QCOMPARE(t.switches.motionSync, QString());
         QVERIFY(t.names.isEmpty());
 
@@ -138,17 +137,23 @@ private slots:
         QTest::addColumn<QString>("minimums");
         QTest::addColumn<QString>("maximums");
 
-        QTest::newRow("one") << "100,1000,50,22" << 1 << 0x22 << "100" << "1000";
-        QTest::newRow("two") << "100,1000,50,1200,5000,100,22" << 2 << 0x22 << "100,1200" << "1000,5000";
+        QTest::newRow("one") << "100,1000,50,22" << 1 << 0x22 << "100"
+                             << "1000";
+        QTest::newRow("two") << "100,1000,50,1200,5000,100,22" << 2 << 0x22 << "100,1200"
+                             << "1000,5000";
         QTest::newRow("surplus item ignored") << "100,1000,50,1200,5000,100,9,22" << 2 << 0x22 << "100,1200"
                                               << "1000,5000";
         QTest::newRow("four") << "100,1000,50,1200,5000,100,6000,8000,100,9000,26000,200,33" << 4 << 0x33
-                              << "100,1200,6000,9000" << "1000,5000,8000,26000";
-        QTest::newRow("empty") << "" << 0 << 0 << "" << "";
-        QTest::newRow("code only") << "33" << 0 << 0x33 << "" << "";
-        QTest::newRow("five segments")
-            << "1,2,1,3,4,1,5,6,1,7,8,1,9,10,1,11" << 5 << 0x11 << "" << "";
-        QTest::newRow("garbage code") << "100,1000,50,zz" << 1 << 0 << "100" << "1000";
+                              << "100,1200,6000,9000"
+                              << "1000,5000,8000,26000";
+        QTest::newRow("empty") << "" << 0 << 0 << ""
+                               << "";
+        QTest::newRow("code only") << "33" << 0 << 0x33 << ""
+                                   << "";
+        QTest::newRow("five segments") << "1,2,1,3,4,1,5,6,1,7,8,1,9,10,1,11" << 5 << 0x11 << ""
+                                       << "";
+        QTest::newRow("garbage code") << "100,1000,50,zz" << 1 << 0 << "100"
+                                      << "1000";
     }
     void rangeParse()
     {
@@ -175,7 +180,7 @@ private slots:
         r.parse({"33"});
         QCOMPARE(r.segmentCount, 0);
         QVERIFY(!r.valid());
-        QCOMPARE(r.segments[1].max, QString("5000"));   // texts of the last valid list
+        QCOMPARE(r.segments[1].max, QString("5000")); // texts of the last valid list
         QVERIFY(r.segmentMinimums.isEmpty());
         QCOMPARE(r.lowest(), 0);
         QCOMPARE(r.highest(), 0);
@@ -194,46 +199,58 @@ private slots:
         QTest::addColumn<int>("decoded");
 
         const QByteArray none;
-        QTest::newRow("3950 high bits folded") << none << "3950" << "50,26000,50,00" << 26000 << 0 << 519 << 0x88
-                                               << 26000;
-        QTest::newRow("other sensor keeps its flags") << none << "PAW" << "50,26000,50,00" << 26000 << 0 << 519
-                                                      << 0x00 << (519 % 256 + 1) * 50;
-        QTest::newRow("cut down to 50") << none << "PAW" << "50,26000,50,00" << 125 << 0 << 1 << 0 << 100;
-        QTest::newRow("0x33 last segment")
-            << none << "PAW" << "100,1000,50,1200,5000,100,6000,8000,100,9000,26000,200,33" << 9100 << 0
-            << 9100 / 200 - 1 << 0x33 << 9000;
+        QTest::newRow("3950 high bits folded") << none << "3950"
+                                               << "50,26000,50,00" << 26000 << 0 << 519 << 0x88 << 26000;
+        QTest::newRow("other sensor keeps its flags")
+            << none << "PAW"
+            << "50,26000,50,00" << 26000 << 0 << 519 << 0x00 << (519 % 256 + 1) * 50;
+        QTest::newRow("cut down to 50") << none << "PAW"
+                                        << "50,26000,50,00" << 125 << 0 << 1 << 0 << 100;
+        QTest::newRow("0x33 last segment") << none << "PAW"
+                                           << "100,1000,50,1200,5000,100,6000,8000,100,9000,26000,200,33" << 9100 << 0
+                                           << 9100 / 200 - 1 << 0x33 << 9000;
         QTest::newRow("0x33 third segment")
-            << none << "PAW" << "100,1000,50,1200,5000,100,6000,8000,100,9000,26000,200,33" << 6100 << 0 << 60
-            << 0x11 << 6100;
-        QTest::newRow("0x33 two segments, second") << none << "PAW" << "100,1000,50,1200,5000,100,33" << 2000 << 0
-                                                   << 19 << 0x22 << 2000;
-        QTest::newRow("0x33 below every segment") << none << "PAW" << "100,1000,50,1200,5000,100,33" << 60 << 0
-                                                  << 0 << 0x00 << 50;
-        QTest::newRow("0x11 at first maximum") << none << "PAW" << "100,1000,50,1200,5000,100,11" << 1000 << 0
-                                               << 19 << 0x00 << 1000;
-        QTest::newRow("0x11 above first maximum") << none << "PAW" << "100,1000,50,1200,5000,100,11" << 1200 << 0
-                                                  << 11 << 0x11 << 1200;
+            << none << "PAW"
+            << "100,1000,50,1200,5000,100,6000,8000,100,9000,26000,200,33" << 6100 << 0 << 60 << 0x11 << 6100;
+        QTest::newRow("0x33 two segments, second") << none << "PAW"
+                                                   << "100,1000,50,1200,5000,100,33" << 2000 << 0 << 19 << 0x22 << 2000;
+        QTest::newRow("0x33 below every segment") << none << "PAW"
+                                                  << "100,1000,50,1200,5000,100,33" << 60 << 0 << 0 << 0x00 << 50;
+        QTest::newRow("0x11 at first maximum") << none << "PAW"
+                                               << "100,1000,50,1200,5000,100,11" << 1000 << 0 << 19 << 0x00 << 1000;
+        QTest::newRow("0x11 above first maximum") << none << "PAW"
+                                                  << "100,1000,50,1200,5000,100,11" << 1200 << 0 << 11 << 0x11 << 1200;
         QTest::newRow("0x22 above, 3950 folds over the scale")
-            << none << "3950" << "50,10000,50,10100,30000,100,22" << 30000 << 0 << 299 << 0x66 << 30000;
+            << none << "3950"
+            << "50,10000,50,10100,30000,100,22" << 30000 << 0 << 299 << 0x66 << 30000;
         // An empty or broken list scales nothing, even with a scale code.
-        QTest::newRow("no range") << none << "PAW" << "" << 12000 << 0 << 239 << 0 << 12000;
-        QTest::newRow("code without segments") << none << "PAW" << "22" << 12000 << 0 << 239 << 0 << 12000;
-        QTest::newRow("0x33 without segments") << none << "PAW" << "33" << 12000 << 0 << 239 << 0 << 12000;
+        QTest::newRow("no range") << none << "PAW"
+                                  << "" << 12000 << 0 << 239 << 0 << 12000;
+        QTest::newRow("code without segments") << none << "PAW"
+                                               << "22" << 12000 << 0 << 239 << 0 << 12000;
+        QTest::newRow("0x33 without segments") << none << "PAW"
+                                               << "33" << 12000 << 0 << 239 << 0 << 12000;
         // Below the lowest DPI: code 0, never a negative code (0xFF on the wire).
-        QTest::newRow("below lowest") << none << "PAW" << "50,26000,50,00" << 30 << 0 << 0 << 0 << 50;
-        QTest::newRow("zero") << none << "3950" << "" << 0 << 0 << 0 << 0 << 50;
-        QTest::newRow("negative") << none << "3395" << "" << -400 << 0 << 0 << 0 << 50;
-        QTest::newRow("beyond ten bits stays off the scale bits")
-            << none << "3950" << "" << 60000 << 0 << 0x3FF << 0xCC << 51200;
+        QTest::newRow("below lowest") << none << "PAW"
+                                      << "50,26000,50,00" << 30 << 0 << 0 << 0 << 50;
+        QTest::newRow("zero") << none << "3950"
+                              << "" << 0 << 0 << 0 << 0 << 50;
+        QTest::newRow("negative") << none << "3395"
+                                  << "" << -400 << 0 << 0 << 0 << 50;
+        QTest::newRow("beyond ten bits stays off the scale bits") << none << "3950"
+                                                                  << "" << 60000 << 0 << 0x3FF << 0xCC << 51200;
 
-        QTest::newRow("table hit") << kSmallTable << "T1" << "" << 800 << 0 << 33 << 0 << 800;
-        QTest::newRow("table miss: dpi / 50") << kSmallTable << "T1" << "" << 700 << 0 << 14 << 0 << 0;
-        QTest::newRow("table miss after 0x22: dpi / 100") << kSmallTable << "T1" << "" << 700 << 0x22 << 7 << 0
-                                                          << 0;
+        QTest::newRow("table hit") << kSmallTable << "T1"
+                                   << "" << 800 << 0 << 33 << 0 << 800;
+        QTest::newRow("table miss: dpi / 50") << kSmallTable << "T1"
+                                              << "" << 700 << 0 << 14 << 0 << 0;
+        QTest::newRow("table miss after 0x22: dpi / 100") << kSmallTable << "T1"
+                                                          << "" << 700 << 0x22 << 7 << 0 << 0;
         QTest::newRow("table, divided by the scale")
-            << kSmallTable << "T1" << "100,1000,50,1200,5000,100,11" << 1600 << 0 << 33 << 0x11 << 1600;
-        QTest::newRow("table, 0x22 doubles") << kSmallTable << "T1" << "100,1000,50,1200,5000,100,22" << 2000 << 0
-                                             << 41 << 0x22 << 2000;
+            << kSmallTable << "T1"
+            << "100,1000,50,1200,5000,100,11" << 1600 << 0 << 33 << 0x11 << 1600;
+        QTest::newRow("table, 0x22 doubles") << kSmallTable << "T1"
+                                             << "100,1000,50,1200,5000,100,22" << 2000 << 0 << 41 << 0x22 << 2000;
     }
     void encode()
     {
@@ -257,9 +274,9 @@ private slots:
     void decodeTableNames()
     {
         const SensorTable t = tableOf(kSmallTable + "#define SENSOR_T1_DPI_1200\t33\n");
-        QCOMPARE(decodeStageDpi(t, "T1", 33, 0), 800);       // the first name with the code wins
-        QCOMPARE(decodeStageDpi(t, "T1", 99, 0), 0);         // no name has it
-        QCOMPARE(decodeStageDpi(t, "T1", 33, 0x33), 3200);   // 0x22 and 0x11 double once each
+        QCOMPARE(decodeStageDpi(t, "T1", 33, 0), 800);     // the first name with the code wins
+        QCOMPARE(decodeStageDpi(t, "T1", 99, 0), 0);       // no name has it
+        QCOMPARE(decodeStageDpi(t, "T1", 33, 0x33), 3200); // 0x22 and 0x11 double once each
         // The DPI follows the sensor's own prefix, so a sensor name holding
         // a capital I (or "DPI") reads its number.
         const SensorTable pix = tableOf("#define SENSOR_PIX_DPI_800\t5\n#define SENSOR_DPIX_DPI_1600\t7\n");
@@ -295,7 +312,7 @@ private slots:
         for (int s = 0; s < range.segmentCount; ++s) {
             QVERIFY(range.stepOf(s) > 0);
             for (int dpi = range.minOf(s); dpi <= range.maxOf(s); dpi += range.stepOf(s)) {
-                const int flags0 = checked % 2 ? 0x22 : 0x00;   // the stage's flags before the write
+                const int flags0 = checked % 2 ? 0x22 : 0x00; // the stage's flags before the write
                 const DpiCode c = encodeStageDpi(table, range, sensor, dpi, flags0);
                 QVERIFY2(c.code >= 0 && c.flags >= 0 && c.flags <= 0xFF, qPrintable(QString::number(dpi)));
                 if (sensor != "3395" && sensor != "3950")

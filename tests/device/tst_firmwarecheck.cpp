@@ -1,10 +1,10 @@
 // Firmware-image lookups: which image file of the image folder is chosen for
 // a device version, and whether a newer image exists for the open device.
 
-#include "support/testmain.h"
 #include "device/devicestate.h"
 #include "device/firmwarecheck.h"
 #include "platform/hidusb/firmwareimage.h"
+#include "support/testmain.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -111,48 +111,43 @@ void TestFirmwareCheck::search_data()
     QTest::addColumn<QString>("repairChosen");
 
     QTest::newRow("equal text passed over, newer chosen")
-        << QList<ImageFile>{mouseImage("a.bin", 0x0105), mouseImage("b.bin", 0x0106)}
-        << "v1.05" << true << "b.bin" << true << true << "b.bin";
+        << QList<ImageFile>{mouseImage("a.bin", 0x0105), mouseImage("b.bin", 0x0106)} << "v1.05" << true << "b.bin"
+        << true << true << "b.bin";
     QTest::newRow("newer first, equal second")
-        << QList<ImageFile>{mouseImage("a.bin", 0x0106), mouseImage("b.bin", 0x0105)}
-        << "v1.05" << true << "a.bin" << true << true << "a.bin";
+        << QList<ImageFile>{mouseImage("a.bin", 0x0106), mouseImage("b.bin", 0x0105)} << "v1.05" << true << "a.bin"
+        << true << true << "a.bin";
     QTest::newRow("two newer: the highest wins, not the last")
-        << QList<ImageFile>{mouseImage("a.bin", 0x0107), mouseImage("b.bin", 0x0106)}
-        << "v1.05" << true << "a.bin" << true << true << "a.bin";
+        << QList<ImageFile>{mouseImage("a.bin", 0x0107), mouseImage("b.bin", 0x0106)} << "v1.05" << true << "a.bin"
+        << true << true << "a.bin";
     QTest::newRow("hex minors compared as numbers")
-        << QList<ImageFile>{mouseImage("a.bin", 0x010B)}
-        << "v1.0A" << true << "a.bin" << true << true << "a.bin";
+        << QList<ImageFile>{mouseImage("a.bin", 0x010B)} << "v1.0A" << true << "a.bin" << true << true << "a.bin";
     QTest::newRow("older image is no update, but repairs")
-        << QList<ImageFile>{mouseImage("a.bin", 0x0104)}
-        << "v1.05" << false << "" << false << true << "a.bin";
+        << QList<ImageFile>{mouseImage("a.bin", 0x0104)} << "v1.05" << false << "" << false << true << "a.bin";
     QTest::newRow("search goes past an equal version")
-        << QList<ImageFile>{mouseImage("a.bin", 0x010A), mouseImage("b.bin", 0x0110)}
-        << "v1.0A" << true << "b.bin" << true << true << "b.bin";
+        << QList<ImageFile>{mouseImage("a.bin", 0x010A), mouseImage("b.bin", 0x0110)} << "v1.0A" << true << "b.bin"
+        << true << true << "b.bin";
     QTest::newRow("empty version takes the highest match")
-        << QList<ImageFile>{mouseImage("a.bin", 0x0106), mouseImage("b.bin", 0x0101)}
-        << "" << true << "a.bin" << false << true << "a.bin";
+        << QList<ImageFile>{mouseImage("a.bin", 0x0106), mouseImage("b.bin", 0x0101)} << "" << true << "a.bin" << false
+        << true << "a.bin";
     QTest::newRow("name is case-sensitive")
-        << QList<ImageFile>{mouseImage("a.bin", 0x0106, "mouse")}
-        << "v1.05" << false << "" << false << false << "";
+        << QList<ImageFile>{mouseImage("a.bin", 0x0106, "mouse")} << "v1.05" << false << "" << false << false << "";
     QTest::newRow("short file passed over, search goes on")
         << QList<ImageFile>{ImageFile{"a.bin", firmwareTargetMouse, 86, 29, "MOUSE", 0x0106, 500},
                             mouseImage("b.bin", 0x0107)}
         << "v1.05" << true << "b.bin" << true << true << "b.bin";
-    QTest::newRow("oversized file passed over")
-        << QList<ImageFile>{ImageFile{"a.bin", firmwareTargetMouse, 86, 29, "MOUSE", 0x0106,
-                                      int(firmwareMaxImageSize) + 1}}
-        << "v1.05" << false << "" << false << false << "";
+    QTest::newRow("oversized file passed over") << QList<ImageFile>{ImageFile{
+        "a.bin", firmwareTargetMouse, 86, 29, "MOUSE", 0x0106, int(firmwareMaxImageSize) + 1}}
+                                                << "v1.05" << false << "" << false << false << "";
     QTest::newRow("other target, cid or mid ignored")
         << QList<ImageFile>{ImageFile{"a.bin", firmwareTargetReceiver, 86, 29, "MOUSE", 0x0106},
                             ImageFile{"b.bin", firmwareTargetMouse, 87, 29, "MOUSE", 0x0106},
                             ImageFile{"c.bin", firmwareTargetMouse, 86, 30, "MOUSE", 0x0106}}
         << "v1.05" << false << "" << false << false << "";
     QTest::newRow("names compared in case-insensitive file order")
-        << QList<ImageFile>{mouseImage("B.bin", 0x0107), mouseImage("a.bin", 0x0106)}
-        << "v1.05" << true << "B.bin" << true << true << "B.bin";
+        << QList<ImageFile>{mouseImage("B.bin", 0x0107), mouseImage("a.bin", 0x0106)} << "v1.05" << true << "B.bin"
+        << true << true << "B.bin";
     QTest::newRow("only *.bin files are candidates")
-        << QList<ImageFile>{mouseImage("a.img", 0x0107)}
-        << "v1.05" << false << "" << false << false << "";
+        << QList<ImageFile>{mouseImage("a.img", 0x0107)} << "v1.05" << false << "" << false << false << "";
 }
 
 void TestFirmwareCheck::search()

@@ -3,11 +3,11 @@
 // compared as hexadecimal numbers), a repair takes any sound image, and the
 // upgrade records written for an interrupted flash.
 
-#include "support/testmain.h"
 #include "device/firmwarecheck.h"
 #include "device/upgraderecord.h"
 #include "platform/hidusb/firmwareimage.h"
 #include "platform/userpaths.h"
+#include "support/testmain.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -29,8 +29,8 @@ QString samples()
 quint32 versionOf(const QByteArray &image)
 {
     hidusb::FirmwareImageInfo info;
-    hidusb::readFirmwareHeader(reinterpret_cast<const unsigned char *>(image.constData()),
-                               std::size_t(image.size()), &info);
+    hidusb::readFirmwareHeader(reinterpret_cast<const unsigned char *>(image.constData()), std::size_t(image.size()),
+                               &info);
     return info.version;
 }
 
@@ -100,19 +100,18 @@ private slots:
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QString>("version");
         QTest::addColumn<quint32>("chosen");
-        QTest::newRow("older, equal and newer") << QStringList{"mouse-older.bin", "mouse-equal.bin", "mouse-newer.bin"}
-                                                << "v1.02" << 0x0103u;
+        QTest::newRow("older, equal and newer")
+            << QStringList{"mouse-older.bin", "mouse-equal.bin", "mouse-newer.bin"} << "v1.02" << 0x0103u;
         QTest::newRow("never a downgrade") << QStringList{"mouse-older.bin", "mouse-equal.bin"} << "v1.02" << 0u;
-        QTest::newRow("hex minor is a number") << QStringList{"mouse-newer-hex.bin", "mouse-newer.bin"} << "v1.02"
-                                               << 0x010Au;
+        QTest::newRow("hex minor is a number")
+            << QStringList{"mouse-newer-hex.bin", "mouse-newer.bin"} << "v1.02" << 0x010Au;
         QTest::newRow("hex device version is newer") << QStringList{"mouse-newer.bin"} << "v1.0A" << 0u;
-        QTest::newRow("unsound or foreign files") << QStringList{"mouse-truncated.bin", "mouse-damaged.bin",
-                                                                 "mouse-other-model.bin", "mouse-other-cid.bin",
-                                                                 "garbage.bin", "rx8k-newer.bin"}
-                                                  << "v1.02" << 0u;
-        QTest::newRow("search goes on past a bad file") << QStringList{"garbage.bin", "mouse-damaged.bin",
-                                                                       "mouse-newer.bin"}
-                                                        << "v1.02" << 0x0103u;
+        QTest::newRow("unsound or foreign files")
+            << QStringList{"mouse-truncated.bin", "mouse-damaged.bin", "mouse-other-model.bin",
+                           "mouse-other-cid.bin", "garbage.bin",       "rx8k-newer.bin"}
+            << "v1.02" << 0u;
+        QTest::newRow("search goes on past a bad file")
+            << QStringList{"garbage.bin", "mouse-damaged.bin", "mouse-newer.bin"} << "v1.02" << 0x0103u;
         QTest::newRow("unreadable device version") << QStringList{"mouse-newer.bin"} << "beta" << 0u;
     }
     void updateSearch()

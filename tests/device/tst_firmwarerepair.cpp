@@ -5,9 +5,9 @@
 // cable is pulled, the finished report never comes) leaves the record, a
 // closable dialog and the repair button, after which a repair succeeds.
 
-#include "support/testmain.h"
-#include "support/listfixture.h"
 #include "support/firmwarefixture.h"
+#include "support/listfixture.h"
+#include "support/testmain.h"
 
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
@@ -61,10 +61,7 @@ private slots:
         // must make it itself.
         QVERIFY(!updateRepairDialog);
     }
-    void cleanupTestCase()
-    {
-        delete updateRepairDialog;
-    }
+    void cleanupTestCase() { delete updateRepairDialog; }
     void init();
     void cleanup();
 
@@ -95,8 +92,8 @@ void TestFirmwareRepair::init()
     upgraderecord::removeFail();
     imageDir.set({"rx8k-newer.bin", "mouse-newer.bin"});
     // Every test starts from devices that run their factory firmware.
-    QVERIFY(firmwaretest::factoryDevices(
-        QJsonDocument(QJsonObject{{"devices", receiverAndCabledMouse()}}).toJson(), {"rx", "mouse"}));
+    QVERIFY(firmwaretest::factoryDevices(QJsonDocument(QJsonObject{{"devices", receiverAndCabledMouse()}}).toJson(),
+                                         {"rx", "mouse"}));
     page.reset(new DialogChange(nullptr));
     page->show();
     QTest::qWait(50);
@@ -242,17 +239,21 @@ void TestFirmwareRepair::checkRefuses_data()
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QString>("devices");
     QTest::addColumn<QString>("message"); // catalogue "home" key; empty: nothing shown
-    QTest::newRow("record of three parts") << "211,8,86" << QStringList{"rx8k-newer.bin"} << "both" << "";
-    QTest::newRow("nothing attached") << "211,8,86,29" << QStringList{"rx8k-newer.bin"} << "none" << "NoUSB";
+    QTest::newRow("record of three parts") << "211,8,86" << QStringList{"rx8k-newer.bin"} << "both"
+                                           << "";
+    QTest::newRow("nothing attached") << "211,8,86,29" << QStringList{"rx8k-newer.bin"} << "none"
+                                      << "NoUSB";
     QTest::newRow("mouse record, nothing attached") << "210,8,86,29" << QStringList{"mouse-newer.bin"} << "none"
                                                     << "NoRecieve";
-    QTest::newRow("no image for the part") << "211,8,86,29" << QStringList() << "both" << "ErrorFile";
+    QTest::newRow("no image for the part") << "211,8,86,29" << QStringList() << "both"
+                                           << "ErrorFile";
     QTest::newRow("only unsound or foreign images")
-        << "211,8,86,29" << QStringList{"rx8k-truncated.bin", "rx8k-damaged.bin", "rx8k-other-model.bin",
-                                        "rx8k-other-cid.bin"}
-        << "both" << "ErrorFile";
-    QTest::newRow("receiver record, mouse not on its cable") << "211,8,86,29" << QStringList{"rx8k-newer.bin"}
-                                                             << "wireless" << "NoUSB";
+        << "211,8,86,29"
+        << QStringList{"rx8k-truncated.bin", "rx8k-damaged.bin", "rx8k-other-model.bin", "rx8k-other-cid.bin"} << "both"
+        << "ErrorFile";
+    QTest::newRow("receiver record, mouse not on its cable")
+        << "211,8,86,29" << QStringList{"rx8k-newer.bin"} << "wireless"
+        << "NoUSB";
 }
 
 void TestFirmwareRepair::checkRefuses()

@@ -1,8 +1,8 @@
 // The key table as a table: every row against the codes the program and the
 // device agree on, and each per-use lookup on the cases where the uses differ.
 
-#include "support/testmain.h"
 #include "device/keytable.h"
+#include "support/testmain.h"
 
 #include <QSet>
 #include <QtTest>
@@ -15,7 +15,10 @@ namespace {
 const QStringList kMouseNames = {QStringLiteral("Left"), QStringLiteral("Right"), QStringLiteral("Middle"),
                                  QStringLiteral("Back"), QStringLiteral("Forward")};
 
-QString show(const std::optional<QString> &s) { return s ? QLatin1Char('"') + *s + QLatin1Char('"') : QStringLiteral("<none>"); }
+QString show(const std::optional<QString> &s)
+{
+    return s ? QLatin1Char('"') + *s + QLatin1Char('"') : QStringLiteral("<none>");
+}
 } // namespace
 
 class TstKeyTable : public QObject
@@ -59,7 +62,8 @@ void TstKeyTable::namedKeysRoundTrip_data()
     QTest::addColumn<int>("code");
 
     auto add = [](const QString &name, int vk, int kind, int code) {
-        QTest::addRow("%s", qPrintable(name.isEmpty() ? QStringLiteral("<empty>") : name)) << name << vk << kind << code;
+        QTest::addRow("%s", qPrintable(name.isEmpty() ? QStringLiteral("<empty>") : name))
+            << name << vk << kind << code;
     };
     for (int i = 0; i < 26; ++i)
         add(QString(QChar('A' + i)), 0x41 + i, 1, 0x04 + i);
@@ -71,20 +75,31 @@ void TstKeyTable::namedKeysRoundTrip_data()
     for (int i = 1; i <= 9; ++i)
         add(QStringLiteral("Num%1").arg(i), 0x60 + i, 1, 0x58 + i);
     add("Num0", 0x60, 1, 0x62);
-    const struct { const char *name; int vk; int usage; } others[] = {
-        {"Enter", 0x0D, 0x28}, {"Esc", 0x1B, 0x29}, {"BackSpace", 0x08, 0x2A}, {"Tab", 0x09, 0x2B},
-        {"Space", 0x20, 0x2C}, {"-", 0xBD, 0x2D}, {"=", 0xBB, 0x2E}, {"[", 0xDB, 0x2F}, {"]", 0xDD, 0x30},
-        {"\\", 0xDC, 0x31}, {";", 0xBA, 0x33}, {"'", 0xDE, 0x34}, {"`", 0xC0, 0x35}, {",", 0xBC, 0x36},
-        {".", 0xBE, 0x37}, {"/", 0xBF, 0x38}, {"CapsLock", 0x14, 0x39}, {"Screen", 0x2C, 0x46},
-        {"Scroll", 0x91, 0x47}, {"Pause", 0x13, 0x48}, {"Insert", 0x2D, 0x49}, {"Home", 0x24, 0x4A},
-        {"PgUp", 0x21, 0x4B}, {"Del", 0x2E, 0x4C}, {"End", 0x23, 0x4D}, {"PgDn", 0x22, 0x4E},
-        {"\u2192", 0x27, 0x4F}, {"\u2190", 0x25, 0x50}, {"\u2193", 0x28, 0x51}, {"\u2191", 0x26, 0x52},
-        {"NumLock", 0x90, 0x53}, {"Num/", 0x6F, 0x54}, {"Num*", 0x6A, 0x55}, {"Num-", 0x6D, 0x56},
-        {"Num+", 0x6B, 0x57}, {"Num.", 0x6E, 0x63}, {"APPs", 0x5D, 0x65}, {"", 0x0C, 0x00},
+    const struct
+    {
+        const char *name;
+        int vk;
+        int usage;
+    } others[] = {
+        {"Enter", 0x0D, 0x28},    {"Esc", 0x1B, 0x29},    {"BackSpace", 0x08, 0x2A}, {"Tab", 0x09, 0x2B},
+        {"Space", 0x20, 0x2C},    {"-", 0xBD, 0x2D},      {"=", 0xBB, 0x2E},         {"[", 0xDB, 0x2F},
+        {"]", 0xDD, 0x30},        {"\\", 0xDC, 0x31},     {";", 0xBA, 0x33},         {"'", 0xDE, 0x34},
+        {"`", 0xC0, 0x35},        {",", 0xBC, 0x36},      {".", 0xBE, 0x37},         {"/", 0xBF, 0x38},
+        {"CapsLock", 0x14, 0x39}, {"Screen", 0x2C, 0x46}, {"Scroll", 0x91, 0x47},    {"Pause", 0x13, 0x48},
+        {"Insert", 0x2D, 0x49},   {"Home", 0x24, 0x4A},   {"PgUp", 0x21, 0x4B},      {"Del", 0x2E, 0x4C},
+        {"End", 0x23, 0x4D},      {"PgDn", 0x22, 0x4E},   {"\u2192", 0x27, 0x4F},    {"\u2190", 0x25, 0x50},
+        {"\u2193", 0x28, 0x51},   {"\u2191", 0x26, 0x52}, {"NumLock", 0x90, 0x53},   {"Num/", 0x6F, 0x54},
+        {"Num*", 0x6A, 0x55},     {"Num-", 0x6D, 0x56},   {"Num+", 0x6B, 0x57},      {"Num.", 0x6E, 0x63},
+        {"APPs", 0x5D, 0x65},     {"", 0x0C, 0x00},
     };
     for (const auto &o : others)
         add(QString::fromUtf8(o.name), o.vk, 1, o.usage);
-    const struct { const char *name; int vk; int bit; } modifiers[] = {
+    const struct
+    {
+        const char *name;
+        int vk;
+        int bit;
+    } modifiers[] = {
         {"LCtrl", 0xA2, 0x01}, {"LShift", 0xA0, 0x02}, {"LAlt", 0xA4, 0x04}, {"LWin", 0x5B, 0x08},
         {"RCtrl", 0xA3, 0x10}, {"RShift", 0xA1, 0x20}, {"RAlt", 0xA5, 0x40}, {"RWin", 0x5C, 0x80},
     };
@@ -389,7 +404,8 @@ void TstKeyTable::consumerKeys()
         lowBytes << c.lowByte();
         QCOMPARE(consumerKeyByLowByte(c.lowByte()), &c);
         QCOMPARE(consumerKeyByOption(QString::fromLatin1(c.option)), &c);
-        QCOMPARE(QString::fromLatin1(c.textKey), QStringLiteral("0x%1").arg(c.usage, 4, 16, QLatin1Char('0')).toUpper().replace("0X", "0x"));
+        QCOMPARE(QString::fromLatin1(c.textKey),
+                 QStringLiteral("0x%1").arg(c.usage, 4, 16, QLatin1Char('0')).toUpper().replace("0X", "0x"));
     }
     QCOMPARE(lowBytes.size(), 18);
     // Option names do not describe the key: "Mute" is Stop, "VolumeUp" is Mute.

@@ -1,10 +1,10 @@
 // The device link end to end: the real hub, stores, setters, worker and
 // report decoder against the simulated receiver and mouse.
-#include "support/testmain.h"
-#include "device/setters.h"
-#include "support/linkfixture.h"
-#include "platform/registry.h"
 #include "app/configini.h"
+#include "device/setters.h"
+#include "platform/registry.h"
+#include "support/linkfixture.h"
+#include "support/testmain.h"
 
 #include <functional>
 #include <thread>
@@ -15,7 +15,7 @@ struct SetterCase
 {
     const char *name;
     std::function<bool()> call;
-    QVector<QPair<int, int>> bytes;   // record offset, expected byte
+    QVector<QPair<int, int>> bytes; // record offset, expected byte
 };
 
 DpiStage factoryStage(int i)
@@ -28,8 +28,8 @@ KeyComboRecord sampleCombo()
 {
     KeyComboRecord k{};
     k.count = 2;
-    k.events[0] = KeyEvent{0, 0, 1, 30};      // left Ctrl down
-    k.events[1] = KeyEvent{0, 1, 0x06, 40};   // C down
+    k.events[0] = KeyEvent{0, 0, 1, 30};    // left Ctrl down
+    k.events[1] = KeyEvent{0, 1, 0x06, 40}; // C down
     return k;
 }
 
@@ -61,10 +61,11 @@ const QVector<SetterCase> &setterCases()
         c << SetterCase{"setReportRate", [] { return setReportRate(2); }, {{0, 2}}};
         c << SetterCase{"setReportRate low byte", [] { return setReportRate(0x110); }, {{0, 0x10}}};
         c << SetterCase{"setActiveDpiStage", [] { return setActiveDpiStage(3); }, {{2, 3}}};
-        c << SetterCase{"setDpiStageCode", [] { return setDpiStageCode(2, 0x33, 0x34, 0x11); },
+        c << SetterCase{"setDpiStageCode",
+                        [] { return setDpiStageCode(2, 0x33, 0x34, 0x11); },
                         {{60, 0x33}, {61, 0x34}, {62, 0x11}}};
-        c << SetterCase{"setDpiStageColor", [] { return setDpiStageColor(7, 10, 20, 30); },
-                        {{93, 10}, {94, 20}, {95, 30}}};
+        c << SetterCase{
+            "setDpiStageColor", [] { return setDpiStageColor(7, 10, 20, 30); }, {{93, 10}, {94, 20}, {95, 30}}};
         c << SetterCase{"setLod", [] { return setLod(3); }, {{5, 3}}};
         c << SetterCase{"setDebounceTime", [] { return setDebounceTime(12); }, {{6, 12}}};
         c << SetterCase{"setMotionSync", [] { return setMotionSync(1); }, {{7, 1}}};
@@ -85,13 +86,14 @@ const QVector<SetterCase> &setterCases()
         c << SetterCase{"setDpiLedBrightness", [] { return setDpiLedBrightness(90); }, {{97, 90}}};
         c << SetterCase{"setDpiLedSpeed", [] { return setDpiLedSpeed(5); }, {{98, 5}}};
         c << SetterCase{"setMouseLightMode", [] { return setMouseLightMode(3); }, {{100, 3}, {106, 1}}};
-        c << SetterCase{"setMouseLightMode off keeps the effect", [] { return setMouseLightMode(0); },
-                        {{100, 1}, {106, 0}}};
-        c << SetterCase{"setMouseLightColor", [] { return setMouseLightColor(1, 2, 3); },
-                        {{101, 1}, {102, 2}, {103, 3}}};
+        c << SetterCase{
+            "setMouseLightMode off keeps the effect", [] { return setMouseLightMode(0); }, {{100, 1}, {106, 0}}};
+        c << SetterCase{
+            "setMouseLightColor", [] { return setMouseLightColor(1, 2, 3); }, {{101, 1}, {102, 2}, {103, 3}}};
         c << SetterCase{"setMouseLightSpeed", [] { return setMouseLightSpeed(7); }, {{104, 7}}};
         c << SetterCase{"setMouseLightBrightness", [] { return setMouseLightBrightness(2); }, {{105, 2}}};
-        c << SetterCase{"setButtonFunction last button", [] { return setButtonFunction(15, 5, 0x12, 0x34); },
+        c << SetterCase{"setButtonFunction last button",
+                        [] { return setButtonFunction(15, 5, 0x12, 0x34); },
                         {{152, 5}, {153, 0x12}, {154, 0x34}}};
         {
             const ButtonFunction f{5, 0, 0};
@@ -109,7 +111,8 @@ const QVector<SetterCase> &setterCases()
             s.bytes += bytesOf(9868, &m, 592);
             c << s;
         }
-        c << SetterCase{"swapDpiStages", [] {
+        c << SetterCase{"swapDpiStages",
+                        [] {
                             // The stage editor's call: exchange stages 0 and 2, stage 2 active.
                             const DpiStage a = factoryStage(2), b = factoryStage(0);
                             return swapDpiStages(&a, &b, 2, 0, 2);
@@ -151,11 +154,12 @@ private slots:
             return;
 
         const QStringList seen = journalFunctions();
-        const QStringList expected{"UsbFinderC_GetDeviceOnLine", "UsbServerC_Start", "UsbServer_SetPCDriverStatus",
-                                   "UsbServer_ReadAllFlashData", "ProtocolDataParser", "UsbServer_ReadDPILed",
-                                   "UsbServer_ReadBatteryLevel", "UsbServer_ReadVersion", "UsbServer_ReadConfig",
-                                   "UsbFinderC_Get4KDongleRGBValue", "UsbFinderC_GetLongRangeMode",
-                                   "ProtocolDataUpdate"};
+        const QStringList expected{"UsbFinderC_GetDeviceOnLine",  "UsbServerC_Start",
+                                   "UsbServer_SetPCDriverStatus", "UsbServer_ReadAllFlashData",
+                                   "ProtocolDataParser",          "UsbServer_ReadDPILed",
+                                   "UsbServer_ReadBatteryLevel",  "UsbServer_ReadVersion",
+                                   "UsbServer_ReadConfig",        "UsbFinderC_Get4KDongleRGBValue",
+                                   "UsbFinderC_GetLongRangeMode", "ProtocolDataUpdate"};
         const QVector<int> at = positionsInOrder(seen, expected);
         QVERIFY2(!at.contains(-1), qPrintable(seen.join(' ')));
 
@@ -222,7 +226,7 @@ private slots:
 
         const FlashDataMap before = mouseFlash();
         SetterCase c = setterCases()[row];
-        if (c.bytes.isEmpty()) {   // the swap: stages 0 and 2 exchanged, stage 2 active of 3
+        if (c.bytes.isEmpty()) { // the swap: stages 0 and 2 exchanged, stage 2 active of 3
             c.bytes += bytesOf(48, &before.dpiStages[2], 6);
             c.bytes += bytesOf(60, &before.dpiStages[0], 6);
             c.bytes << qMakePair(1, 3) << qMakePair(2, 2);
@@ -248,7 +252,7 @@ private slots:
 
     void silentMouseIsRefusedWithOneNotice_data()
     {
-        QTest::addColumn<int>("refilling");   // 0 none, 1 button, 2 light, 3 sensor page
+        QTest::addColumn<int>("refilling"); // 0 none, 1 button, 2 light, 3 sensor page
         QTest::addColumn<int>("notices");
         QTest::newRow("no page refilling") << 0 << 1;
         QTest::newRow("button page refilling") << 1 << 0;
@@ -298,7 +302,7 @@ private slots:
         if (QTest::currentTestFailed())
             return;
         DeviceAllInfo other = mouseEntry();
-        other.id = quint16(other.id ^ 0x0100);   // another model chosen on the list
+        other.id = quint16(other.id ^ 0x0100); // another model chosen on the list
         emit PostMsg::instance()->SigSelectMouseInfo(other);
         QVERIFY(!currentFlashDataIsOpenDevice());
 
@@ -314,7 +318,7 @@ private slots:
         QCOMPARE(f.pages->count("SigMouseOffLineo"), 0);
         QVERIFY(sameRecord(mouseFlash(), [&] {
             FlashDataMap r = flash;
-            r.reportRate = mouseFlash().reportRate;   // the mouse's own button
+            r.reportRate = mouseFlash().reportRate; // the mouse's own button
             return r;
         }()));
     }
@@ -398,8 +402,8 @@ private slots:
         QTRY_VERIFY(!f.worker->isRunning());
         const QStringList names = f.pages->names();
         if (cached) {
-            QCOMPARE(names.mid(0, 4), (QStringList{"SigUpDataLightUIButton", "SigUpDataLightLight",
-                                                   "SigUpDataLightSensor", "SigForm"}));
+            QCOMPARE(names.mid(0, 4),
+                     (QStringList{"SigUpDataLightUIButton", "SigUpDataLightLight", "SigUpDataLightSensor", "SigForm"}));
             for (int i = 0; i < 3; ++i)
                 QVERIFY(sameRecord(f.pages->events[i].record, cache));
             QVERIFY(!names.contains("SigFormReset"));
@@ -411,8 +415,8 @@ private slots:
         QVERIFY(offlinePending);
         QVERIFY(!passOnline);
         // Report delivery is started all the same.
-        const QVector<int> at = positionsInOrder(journalFunctions(), {"UsbServerC_Start", "UsbServer_SetPCDriverStatus",
-                                                                      "UsbServer_ReadAllFlashData"});
+        const QVector<int> at = positionsInOrder(
+            journalFunctions(), {"UsbServerC_Start", "UsbServer_SetPCDriverStatus", "UsbServer_ReadAllFlashData"});
         QVERIFY(!at.contains(-1));
         // The cache only went to the pages: the record is still the start-up one.
         QVERIFY(sameRecord(currentFlashData, FlashDataMap{}));
@@ -430,7 +434,7 @@ private slots:
         f.open(entry);
         QTRY_COMPARE(f.pages->count("SigFormReset"), 1);
         QTRY_VERIFY(!f.worker->isRunning());
-        QVERIFY(!setLod(2));   // silent: refused with the notice
+        QVERIFY(!setLod(2)); // silent: refused with the notice
         QCOMPARE(f.pages->count("SigMouseOffLineo"), 1);
 
         QVERIFY(sim::wake("mouse"));
@@ -465,7 +469,7 @@ private slots:
         QVERIFY(announce);
         QCOMPARE(announce->args.at(0).toInt(), 1);
         QVERIFY(!reReadRequested);
-        QVERIFY(sameRecord(currentFlashData, mouseFlash()));   // the new slot's record
+        QVERIFY(sameRecord(currentFlashData, mouseFlash())); // the new slot's record
 
         // 1000 ms later: dropped.
         fakeNow = 6000;
@@ -541,7 +545,7 @@ private slots:
         f.worker->SlotCheckOnline();
         QVERIFY(!restartPending);
         QTRY_VERIFY(f.worker->isFinished());
-        QVERIFY(passOnline);   // the new pass ran and recorded the answer
+        QVERIFY(passOnline); // the new pass ran and recorded the answer
         QVERIFY(!runRequested);
     }
 
@@ -565,7 +569,7 @@ private slots:
         f.worker->start();
         QTRY_VERIFY(f.worker->isFinished());
         QVERIFY(!journalFunctions().contains("UsbServerC_Start"));
-        QCOMPARE(passOnline.load(), requested);   // a requested pass records the answer
+        QCOMPARE(passOnline.load(), requested); // a requested pass records the answer
         QVERIFY(!runRequested);
         QVERIFY(f.pages->events.isEmpty());
     }

@@ -2,9 +2,9 @@
 // receiver lost while pairing, how the dialog may be closed, and what it
 // gives back to the device page and the device list.
 
-#include "support/testmain.h"
 #include "app/look.h"
 #include "support/listfixture.h"
+#include "support/testmain.h"
 
 #include "app/textcatalogue.h"
 #include "device/devicestate.h"
@@ -120,9 +120,12 @@ void TestMatch::outcome_data()
 
     for (bool page : {false, true}) {
         const char *from = page ? "device page" : "device list";
-        QTest::addRow("success from the %s", from) << "success" << page << 2 << "PairSuccess" << "PairSuccess.png";
-        QTest::addRow("failure from the %s", from) << "failure" << page << 3 << "PairFail" << "PairFail.png";
-        QTest::addRow("receiver lost from the %s", from) << "lost" << page << 3 << "PairFail" << "PairFail.png";
+        QTest::addRow("success from the %s", from) << "success" << page << 2 << "PairSuccess"
+                                                   << "PairSuccess.png";
+        QTest::addRow("failure from the %s", from) << "failure" << page << 3 << "PairFail"
+                                                   << "PairFail.png";
+        QTest::addRow("receiver lost from the %s", from) << "lost" << page << 3 << "PairFail"
+                                                         << "PairFail.png";
     }
 }
 

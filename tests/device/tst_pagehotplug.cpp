@@ -1,11 +1,11 @@
 // Devices coming and going while the device page is open.
 
-#include "support/testmain.h"
 #include "support/pagefixture.h"
+#include "support/testmain.h"
 
-#include "device/worker.h"
 #include "device/discovery.h"
 #include "device/firmwarecheck.h"
+#include "device/worker.h"
 #include "pages/settings/updaterepair.h"
 
 #include <QSignalSpy>
@@ -75,15 +75,21 @@ void PageHotplugTest::receiverKind_data()
     QTest::addColumn<QString>("text");
 
     const DeviceAllInfo cabled = entry(true, kReceiver, 2, "v1.00");
-    QTest::newRow("mouse and receiver kind 1") << QList<DeviceAllInfo>{cabled, entry(false, kReceiver, 0, "v1.05")} << 1 << "v1.05";
-    QTest::newRow("receiver kind 2") << QList<DeviceAllInfo>{entry(false, kReceiver, 4, "v2.00"), cabled} << 2 << "v2.00";
-    QTest::newRow("receiver kind 4") << QList<DeviceAllInfo>{cabled, entry(false, kReceiver, 1, "v3.00")} << 4 << "v3.00";
-    QTest::newRow("receiver kind 8") << QList<DeviceAllInfo>{cabled, entry(false, kReceiver, 5, "v4.00")} << 8 << "v4.00";
-    QTest::newRow("receiver without id") << QList<DeviceAllInfo>{cabled, entry(false, QByteArray(), 0, "v1.05")} << 0 << "";
+    QTest::newRow("mouse and receiver kind 1")
+        << QList<DeviceAllInfo>{cabled, entry(false, kReceiver, 0, "v1.05")} << 1 << "v1.05";
+    QTest::newRow("receiver kind 2") << QList<DeviceAllInfo>{entry(false, kReceiver, 4, "v2.00"), cabled} << 2
+                                     << "v2.00";
+    QTest::newRow("receiver kind 4") << QList<DeviceAllInfo>{cabled, entry(false, kReceiver, 1, "v3.00")} << 4
+                                     << "v3.00";
+    QTest::newRow("receiver kind 8") << QList<DeviceAllInfo>{cabled, entry(false, kReceiver, 5, "v4.00")} << 8
+                                     << "v4.00";
+    QTest::newRow("receiver without id") << QList<DeviceAllInfo>{cabled, entry(false, QByteArray(), 0, "v1.05")} << 0
+                                         << "";
     QTest::newRow("only the cabled mouse") << QList<DeviceAllInfo>{cabled} << 0 << "";
     QTest::newRow("nothing") << QList<DeviceAllInfo>{} << 0 << "";
-    QTest::newRow("three devices")
-        << QList<DeviceAllInfo>{cabled, entry(false, kReceiver, 0, "v1.05"), entry(false, kReceiver, 4, "v2.00")} << 0 << "";
+    QTest::newRow("three devices") << QList<DeviceAllInfo>{cabled, entry(false, kReceiver, 0, "v1.05"),
+                                                           entry(false, kReceiver, 4, "v2.00")}
+                                   << 0 << "";
 }
 
 void PageHotplugTest::receiverKind()
@@ -125,9 +131,13 @@ void PageHotplugTest::identify()
     QFETCH(int, result);
     QFETCH(int, modelIndex);
 
-    const QByteArray scenario = QStringLiteral(
-        R"({"devices": [{"id": "receiver", "type": "receiver", "kind": 1, "cid": %1, "mid": %2, "idAnswersAfter": %3}]})")
-                                    .arg(cid).arg(mid).arg(answersAfter).toUtf8();
+    const QByteArray scenario =
+        QStringLiteral(
+            R"({"devices": [{"id": "receiver", "type": "receiver", "kind": 1, "cid": %1, "mid": %2, "idAnswersAfter": %3}]})")
+            .arg(cid)
+            .arg(mid)
+            .arg(answersAfter)
+            .toUtf8();
     QString error;
     QVERIFY2(hidusb::sim::loadScenarioJson(scenario, &error), qPrintable(error));
     currentDevice = DeviceAllInfo();

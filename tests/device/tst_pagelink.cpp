@@ -3,9 +3,9 @@
 // receiver's setters, and which record may reach a mouse after sleeps,
 // re-opens and takeovers.
 
-#include "support/testmain.h"
 #include "device/pagelink.h"
 #include "support/linkfixture.h"
+#include "support/testmain.h"
 
 #include <functional>
 #include <thread>
@@ -86,8 +86,8 @@ private slots:
         lightPageRefreshed = sensorPageRefreshed = buttonPageRefreshed = true;
         const FlashDataMap record = filled(0x5A);
         runOffGuiThread([&] { refillPages(RefillSource::DeviceData, record); });
-        QCOMPARE(f.pages->names(), (QStringList{"SigUpDataLightUIButton", "SigUpDataLightLight",
-                                                "SigUpDataLightSensor", "SigForm"}));
+        QCOMPARE(f.pages->names(),
+                 (QStringList{"SigUpDataLightUIButton", "SigUpDataLightLight", "SigUpDataLightSensor", "SigForm"}));
         for (int i = 0; i < 3; ++i) {
             QVERIFY(sameRecord(f.pages->events[i].record, record));
             QVERIFY(f.pages->events[i].onGuiThread);
@@ -123,7 +123,8 @@ private slots:
             QVERIFY(sameRecord(r, record));
         QVERIFY(!loaded.onGuiThread.contains(false));
         QVERIFY(lightPageRefreshed);
-        for (const char *deviceData : {"SigUpDataLightUIButton", "SigUpDataLightLight", "SigUpDataLightSensor", "SigForm"})
+        for (const char *deviceData :
+             {"SigUpDataLightUIButton", "SigUpDataLightLight", "SigUpDataLightSensor", "SigForm"})
             QCOMPARE(f.pages->count(deviceData), 0);
         QVERIFY(sameRecord(currentFlashData, FlashDataMap{}));
     }
@@ -137,8 +138,10 @@ private slots:
         QTest::addColumn<bool>("refreshedDuring");
         QTest::addColumn<bool>("refreshedAfter");
         // The refreshed flag starts set in every row.
-        QTest::newRow("button, device data") << int(PageRefill::ButtonPage) << int(PageRefill::WhenDone) << false << true;
-        QTest::newRow("light, loaded record") << int(PageRefill::LightPage) << int(PageRefill::Cleared) << false << false;
+        QTest::newRow("button, device data")
+            << int(PageRefill::ButtonPage) << int(PageRefill::WhenDone) << false << true;
+        QTest::newRow("light, loaded record")
+            << int(PageRefill::LightPage) << int(PageRefill::Cleared) << false << false;
         QTest::newRow("sensor, defaults") << int(PageRefill::SensorPage) << int(PageRefill::Untouched) << true << true;
     }
     void refillGuardSetsAndRestoresThePageFlags()
@@ -194,9 +197,15 @@ private slots:
             return;
         const FlashDataMap before = currentFlashData;
         // A key event the mouse has no encoding for: the library refuses it.
-        QVERIFY(!changeRecord([](FlashDataMap &r) { r.triggerBits = 3; r.keyCombos[0].events[0].action = 2; }));
+        QVERIFY(!changeRecord([](FlashDataMap &r) {
+            r.triggerBits = 3;
+            r.keyCombos[0].events[0].action = 2;
+        }));
         QVERIFY(sameRecord(currentFlashData, before));
-        QVERIFY(changeRecord([](FlashDataMap &r) { r.dpiStageCount = 2; r.triggerBits = 3; }));
+        QVERIFY(changeRecord([](FlashDataMap &r) {
+            r.dpiStageCount = 2;
+            r.triggerBits = 3;
+        }));
         QCOMPARE(int(currentFlashData.dpiStageCount), 2);
         QVERIFY(sim::waitIdle());
         QCOMPARE(int(mouseFlash().triggerBits), 3);
@@ -224,9 +233,9 @@ private slots:
         if (state == "asleep")
             QVERIFY(sim::sleep("mouse"));
         if (state == "not read")
-            beginAttach(currentDevice.get());   // a new attach whose dump has not come yet
+            beginAttach(currentDevice.get()); // a new attach whose dump has not come yet
         if (state == "unfit")
-            imported.keyCombos[0].events[0].action = 2;   // no encoding for it on the mouse
+            imported.keyCombos[0].events[0].action = 2; // no encoding for it on the mouse
         const FlashDataMap before = currentFlashData;
         const FlashDataMap onMouseBefore = mouseFlash();
         f.pages->clear();
@@ -282,17 +291,15 @@ private slots:
             return bar ? bytes(*receiverLedBar) : which == 4 ? bytes(*receiverIndicatorLeds) : bytes(*dongleRgb);
         };
         auto onReceiver = [&] {
-            return bar ? bytes(sim::dongleLightBar("receiver"))
-                       : which == 4 ? bytes(sim::dongleIndicatorLeds("receiver")) : bytes(sim::dongleRgb("receiver"));
+            return bar          ? bytes(sim::dongleLightBar("receiver"))
+                   : which == 4 ? bytes(sim::dongleIndicatorLeds("receiver"))
+                                : bytes(sim::dongleRgb("receiver"));
         };
         const int choice = dongleRgb->ledInfoChoice == 3 ? 2 : 3;
         const std::function<bool()> set[] = {
-            [] { return setReceiverLightMode(4); },
-            [] { return setReceiverLightColor(10, 20, 30); },
-            [] { return setReceiverLightSpeed(7); },
-            [] { return setReceiverLightBrightness(2); },
-            [] { return setReceiverIndicatorLed(2, 3); },
-            [=] { return setReceiverLedInfoChoice(choice); },
+            [] { return setReceiverLightMode(4); },       [] { return setReceiverLightColor(10, 20, 30); },
+            [] { return setReceiverLightSpeed(7); },      [] { return setReceiverLightBrightness(2); },
+            [] { return setReceiverIndicatorLed(2, 3); }, [=] { return setReceiverLedInfoChoice(choice); },
         };
         const std::function<bool()> changed[] = {
             [] { return receiverLedBar->mode == 4 && receiverLedBar->on == 1; },
@@ -355,7 +362,7 @@ private slots:
 
         DeviceAllInfo other = currentDevice.get();
         other.path = "another-receiver";
-        currentDevice = other;   // chosen, not attached yet
+        currentDevice = other; // chosen, not attached yet
         QVERIFY(!setLongRangeMode(was));
         QCOMPARE(sim::longRange("receiver"), !was);
     }

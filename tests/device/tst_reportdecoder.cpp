@@ -1,9 +1,9 @@
 // The report decoder, fed on a thread of its own as the library does: every
 // report kind, error codes and wrong lengths, the status-change reads, the
 // re-read interval, and the settings-reset sequence.
-#include "support/testmain.h"
 #include "device/setters.h"
 #include "support/linkfixture.h"
+#include "support/testmain.h"
 
 #include <atomic>
 #include <mutex>
@@ -85,7 +85,7 @@ private slots:
         QTest::addColumn<QByteArray>("head");
         QTest::addColumn<QByteArray>("payload");
         QTest::addColumn<QStringList>("emitted");
-        QTest::addColumn<int>("offset");      // record byte that changes, -1 none
+        QTest::addColumn<int>("offset"); // record byte that changes, -1 none
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("sends");
 
@@ -95,64 +95,66 @@ private slots:
                                  << QStringList{"SigBattery(true,57,true)"} << -1 << QByteArray() << false;
         QTest::newRow("battery, error code") << header(ReportBattery, 3) << QByteArray("\x39\x01", 2)
                                              << QStringList{"SigBattery(true,57,true)"} << -1 << QByteArray() << false;
-        QTest::newRow("battery, not charging") << header(ReportBattery) << QByteArray("\x05\x00", 2)
-                                               << QStringList{"SigBattery(false,5,true)"} << -1 << QByteArray() << false;
+        QTest::newRow("battery, not charging")
+            << header(ReportBattery) << QByteArray("\x05\x00", 2) << QStringList{"SigBattery(false,5,true)"} << -1
+            << QByteArray() << false;
         QTest::newRow("report rate") << header(ReportData, 0, DataReportRate) << one
                                      << QStringList{"SigUpDataReportRate(2)"} << 0 << one << true;
-        QTest::newRow("report rate, error code") << header(ReportData, 1, DataReportRate) << one
-                                                 << QStringList{} << -1 << QByteArray() << false;
+        QTest::newRow("report rate, error code")
+            << header(ReportData, 1, DataReportRate) << one << QStringList{} << -1 << QByteArray() << false;
         QTest::newRow("report rate, two bytes") << header(ReportData, 0, DataReportRate) << QByteArray("\x02\x02", 2)
                                                 << QStringList{} << -1 << QByteArray() << false;
         QTest::newRow("active stage") << header(ReportData, 0, DataActiveStage) << QByteArray("\x03", 1)
                                       << QStringList{"SigUpDataDPI(3)"} << 2 << QByteArray("\x03", 1) << true;
-        QTest::newRow("active stage, empty") << header(ReportData, 0, DataActiveStage) << QByteArray()
-                                             << QStringList{} << -1 << QByteArray() << false;
+        QTest::newRow("active stage, empty")
+            << header(ReportData, 0, DataActiveStage) << QByteArray() << QStringList{} << -1 << QByteArray() << false;
         QTest::newRow("active stage, error code") << header(ReportData, 5, DataActiveStage) << QByteArray("\x03", 1)
                                                   << QStringList{} << -1 << QByteArray() << false;
         const QByteArray led("\x02\x5A\x04\x01\x00\x00\x00\x00", 8);
-        QTest::newRow("DPI LEDs") << header(ReportData, 0, DataDpiLed) << led << QStringList{"SigUpDataDPILed"}
-                                  << 96 << led.left(4) << false;
-        QTest::newRow("DPI LEDs, error code") << header(ReportData, 1, DataDpiLed) << led << QStringList{}
-                                              << -1 << QByteArray() << false;
-        QTest::newRow("DPI LEDs, 9 bytes") << header(ReportData, 0, DataDpiLed) << led + '\0' << QStringList{}
-                                           << -1 << QByteArray() << false;
-        QTest::newRow("DPI LEDs, 7 bytes") << header(ReportData, 0, DataDpiLed) << led.left(7) << QStringList{}
-                                           << -1 << QByteArray() << false;
+        QTest::newRow("DPI LEDs") << header(ReportData, 0, DataDpiLed) << led << QStringList{"SigUpDataDPILed"} << 96
+                                  << led.left(4) << false;
+        QTest::newRow("DPI LEDs, error code")
+            << header(ReportData, 1, DataDpiLed) << led << QStringList{} << -1 << QByteArray() << false;
+        QTest::newRow("DPI LEDs, 9 bytes")
+            << header(ReportData, 0, DataDpiLed) << led + '\0' << QStringList{} << -1 << QByteArray() << false;
+        QTest::newRow("DPI LEDs, 7 bytes")
+            << header(ReportData, 0, DataDpiLed) << led.left(7) << QStringList{} << -1 << QByteArray() << false;
         const QByteArray light("\x05\x10\x20\x30\x02\x03\x01\x00\x00", 9);
         QTest::newRow("mouse light") << header(ReportData, 0, DataLightBar) << light
                                      << QStringList{"SigUpDataLightLight"} << 100 << light.left(7) << false;
-        QTest::newRow("mouse light, 8 bytes") << header(ReportData, 0, DataLightBar) << light.left(8)
-                                              << QStringList{} << -1 << QByteArray() << false;
-        QTest::newRow("mouse light, error code") << header(ReportData, 2, DataLightBar) << light << QStringList{}
-                                                 << -1 << QByteArray() << false;
-        QTest::newRow("unknown data sub-kind") << header(ReportData, 0, 5) << one << QStringList{} << -1
-                                               << QByteArray() << false;
+        QTest::newRow("mouse light, 8 bytes")
+            << header(ReportData, 0, DataLightBar) << light.left(8) << QStringList{} << -1 << QByteArray() << false;
+        QTest::newRow("mouse light, error code")
+            << header(ReportData, 2, DataLightBar) << light << QStringList{} << -1 << QByteArray() << false;
+        QTest::newRow("unknown data sub-kind")
+            << header(ReportData, 0, 5) << one << QStringList{} << -1 << QByteArray() << false;
         QTest::newRow("dump one byte short") << header(ReportData, 0, DataFullDump) << QByteArray(6911, '\x01')
                                              << QStringList{} << -1 << QByteArray() << false;
         QTest::newRow("6912 bytes that are no dump") << header(ReportData, 0, DataFullDump) << QByteArray(6912, '\x01')
                                                      << QStringList{} << -1 << QByteArray() << false;
-        QTest::newRow("configuration slot") << header(ReportConfigSlot) << QByteArray("\x02", 1)
-                                            << QStringList{"SigUpDataConfigUI(4,2,true)"} << -1 << QByteArray() << false;
-        QTest::newRow("configuration slot, error code") << header(ReportConfigSlot, 4) << QByteArray("\x01", 1)
-                                                        << QStringList{"SigUpDataConfigUI(4,1,true)"} << -1
-                                                        << QByteArray() << false;
-        QTest::newRow("configuration slot, 2 bytes") << header(ReportConfigSlot) << QByteArray("\x02\x00", 2)
-                                                     << QStringList{"SigUpDataConfigUI(0,0,false)"} << -1
-                                                     << QByteArray() << false;
-        QTest::newRow("configuration slot, empty") << header(ReportConfigSlot) << QByteArray()
-                                                   << QStringList{"SigUpDataConfigUI(0,0,false)"} << -1
-                                                   << QByteArray() << false;
-        QTest::newRow("receiver LED choice") << header(ReportReceiverLed) << QByteArray() << QStringList{"SigRGBValue"}
-                                             << -1 << QByteArray() << false;
+        QTest::newRow("configuration slot")
+            << header(ReportConfigSlot) << QByteArray("\x02", 1) << QStringList{"SigUpDataConfigUI(4,2,true)"} << -1
+            << QByteArray() << false;
+        QTest::newRow("configuration slot, error code")
+            << header(ReportConfigSlot, 4) << QByteArray("\x01", 1) << QStringList{"SigUpDataConfigUI(4,1,true)"} << -1
+            << QByteArray() << false;
+        QTest::newRow("configuration slot, 2 bytes")
+            << header(ReportConfigSlot) << QByteArray("\x02\x00", 2) << QStringList{"SigUpDataConfigUI(0,0,false)"}
+            << -1 << QByteArray() << false;
+        QTest::newRow("configuration slot, empty")
+            << header(ReportConfigSlot) << QByteArray() << QStringList{"SigUpDataConfigUI(0,0,false)"} << -1
+            << QByteArray() << false;
+        QTest::newRow("receiver LED choice")
+            << header(ReportReceiverLed) << QByteArray() << QStringList{"SigRGBValue"} << -1 << QByteArray() << false;
         QTest::newRow("long range off") << header(ReportLongRangeOff) << QByteArray(10, '\0')
                                         << QStringList{"SigLongRangeMode(false)"} << -1 << QByteArray() << false;
-        QTest::newRow("long range off, error code") << header(ReportLongRangeOff, 1) << QByteArray(10, '\0')
-                                                    << QStringList{"SigLongRangeMode(false)"} << -1 << QByteArray()
-                                                    << false;
-        QTest::newRow("long range off, 11 bytes") << header(ReportLongRangeOff) << QByteArray(11, '\0')
-                                                  << QStringList{} << -1 << QByteArray() << false;
-        QTest::newRow("long range off, 9 bytes") << header(ReportLongRangeOff) << QByteArray(9, '\0') << QStringList{}
-                                                 << -1 << QByteArray() << false;
+        QTest::newRow("long range off, error code")
+            << header(ReportLongRangeOff, 1) << QByteArray(10, '\0') << QStringList{"SigLongRangeMode(false)"} << -1
+            << QByteArray() << false;
+        QTest::newRow("long range off, 11 bytes")
+            << header(ReportLongRangeOff) << QByteArray(11, '\0') << QStringList{} << -1 << QByteArray() << false;
+        QTest::newRow("long range off, 9 bytes")
+            << header(ReportLongRangeOff) << QByteArray(9, '\0') << QStringList{} << -1 << QByteArray() << false;
         QTest::newRow("one-byte header") << QByteArray("\x08", 1) << one << QStringList{} << -1 << QByteArray()
                                          << false;
         QTest::newRow("no header") << QByteArray() << one << QStringList{} << -1 << QByteArray() << false;
@@ -200,8 +202,10 @@ private slots:
                                         << 0;
         QTest::newRow("battery, error code") << 0x40 << QStringList{"UsbServer_ReadBatteryLevel"} << 9;
         QTest::newRow("all but configuration")
-            << 0x6B << QStringList{"UsbServer_ReadCurrentDPI", "UsbServer_ReadReportRate", "UsbServer_ReadBatteryLevel",
-                                   "UsbServer_ReadLedBar", "UsbServer_ReadDPILed"} << 0;
+            << 0x6B
+            << QStringList{"UsbServer_ReadCurrentDPI", "UsbServer_ReadReportRate", "UsbServer_ReadBatteryLevel",
+                           "UsbServer_ReadLedBar", "UsbServer_ReadDPILed"}
+            << 0;
         QTest::newRow("unused flag only") << 0x10 << QStringList{} << 0;
         QTest::newRow("configuration only") << 0x04 << QStringList{} << 0;
     }
@@ -228,13 +232,15 @@ private slots:
         setReReadClock(&fakeClock);
         fakeNow = 10000;
         restartReReadTimer();
-        const struct { qint64 at; bool due; } steps[] = {
-            {11000, false},   // within the interval of the worker's start
-            {13001, true},
-            {14001, false},   // 1000 ms after the last re-read
-            {16001, false},   // exactly 3000 ms: not more than the interval
-            {16002, true},
-            {19500, true},
+        const struct
+        {
+            qint64 at;
+            bool due;
+        } steps[] = {
+            {11000, false},                 // within the interval of the worker's start
+            {13001, true},  {14001, false}, // 1000 ms after the last re-read
+            {16001, false},                 // exactly 3000 ms: not more than the interval
+            {16002, true},  {19500, true},
         };
         for (const auto &step : steps) {
             restartPending = false;
@@ -251,7 +257,7 @@ private slots:
     void fullDumpNeedsNoErrorAndItsWholeLength_data()
     {
         QTest::addColumn<int>("error");
-        QTest::addColumn<int>("extra");   // bytes added to (or, negative, cut from) the dump
+        QTest::addColumn<int>("extra"); // bytes added to (or, negative, cut from) the dump
         QTest::addColumn<bool>("taken");
         QTest::newRow("whole dump") << 0 << 0 << true;
         QTest::newRow("error code") << 1 << 0 << false;
@@ -305,8 +311,8 @@ private slots:
                                              << QStringList{"SigBattery(false,57,true)"} << QStringList{};
         QTest::newRow("battery, empty") << header(ReportBattery) << QByteArray()
                                         << QStringList{"SigBattery(false,0,true)"} << QStringList{};
-        QTest::newRow("status change, empty") << header(ReportStatusChanged) << QByteArray() << QStringList{}
-                                              << QStringList{};
+        QTest::newRow("status change, empty")
+            << header(ReportStatusChanged) << QByteArray() << QStringList{} << QStringList{};
         QTest::newRow("status change, one byte") << header(ReportStatusChanged) << QByteArray("\x01", 1)
                                                  << QStringList{} << QStringList{"UsbServer_ReadCurrentDPI"};
     }
@@ -362,8 +368,8 @@ private slots:
     {
         QTest::addColumn<int>("model");
         QTest::addColumn<QList<int>>("keptButtons");
-        QTest::addColumn<int>("ledChoice");     // -1: left alone
-        QTest::addColumn<int>("longRange");     // -1: left alone
+        QTest::addColumn<int>("ledChoice"); // -1: left alone
+        QTest::addColumn<int>("longRange"); // -1: left alone
         QTest::newRow("model 1: receiver defaults, no key kept") << 0 << QList<int>{} << 1 << 0;
         QTest::newRow("model 2: key button 8 kept, no LED choice") << 1 << QList<int>{7} << -1 << 0;
         QTest::newRow("model 3: key button 7 kept, no receiver features") << 2 << QList<int>{6} << -1 << -1;
@@ -428,9 +434,9 @@ private slots:
         QVERIFY(!calls.contains("UsbFinderC_GetLongRangeMode"));
         QCOMPARE(calls.count("ProtocolDataUpdate"), 1);
         QStringList names = f.pages->names();
-        QCOMPARE(names.removeAll("SigIsUsb"), 1);   // queued, so it may come at any point
-        QCOMPARE(names, (QStringList{"SigUpDataLightUIButton", "SigUpDataLightLight", "SigUpDataLightSensor",
-                                     "SigForm"}));
+        QCOMPARE(names.removeAll("SigIsUsb"), 1); // queued, so it may come at any point
+        QCOMPARE(names,
+                 (QStringList{"SigUpDataLightUIButton", "SigUpDataLightLight", "SigUpDataLightSensor", "SigForm"}));
         FlashDataMap expected = before;
         for (int b = 0; b < 16; ++b) {
             if (!keptButtons.contains(b))

@@ -1,8 +1,8 @@
 // Send or restore with real widgets: a refused change puts the control back
 // without a second change signal; a sent one leaves it alone.
 
-#include "support/testmain.h"
 #include "device/pagelink.h"
+#include "support/testmain.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,7 +28,7 @@ private slots:
         QFETCH(bool, sent);
         QComboBox box;
         box.addItems({"1mm", "2mm", "0.7mm"});
-        box.setCurrentIndex(2);   // the user's choice; the mouse holds 0
+        box.setCurrentIndex(2); // the user's choice; the mouse holds 0
         QSignalSpy changes(&box, SIGNAL(currentIndexChanged(int)));
         QCOMPARE(sendOrRestore(sent, &box, &QComboBox::setCurrentIndex, 0), sent);
         QCOMPARE(box.currentIndex(), sent ? 2 : 0);

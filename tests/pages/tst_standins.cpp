@@ -1,7 +1,6 @@
 // The first versions of the sensor and macro pages: the
 // refills they take, the flags they set and what they pass to the summary.
 
-#include "support/testmain.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
 #include "device/devicestate.h"
@@ -9,6 +8,7 @@
 #include "pages/macro/macro.h"
 #include "pages/macro/macroflags.h"
 #include "pages/sensor/sensor.h"
+#include "support/testmain.h"
 
 #include <QLabel>
 #include <QSignalSpy>
@@ -58,16 +58,24 @@ void StandInsTest::sensorRefillFromDump_data()
     QTest::addColumn<QString>("report");
     QTest::addColumn<QString>("lod");
 
-    QTest::newRow("125 Hz, 1 mm") << 8 << 1 << "125Hz" << "1mm";
-    QTest::newRow("250 Hz, 2 mm") << 4 << 2 << "250Hz" << "2mm";
-    QTest::newRow("500 Hz, 0.7 mm") << 2 << 3 << "500Hz" << "0.7mm";
-    QTest::newRow("1000 Hz") << 1 << 1 << "1000Hz" << "1mm";
-    QTest::newRow("2000 Hz") << 16 << 1 << "2000Hz" << "1mm";
-    QTest::newRow("4000 Hz") << 32 << 1 << "4000Hz" << "1mm";
-    QTest::newRow("8000 Hz") << 64 << 2 << "8000Hz" << "2mm";
+    QTest::newRow("125 Hz, 1 mm") << 8 << 1 << "125Hz"
+                                  << "1mm";
+    QTest::newRow("250 Hz, 2 mm") << 4 << 2 << "250Hz"
+                                  << "2mm";
+    QTest::newRow("500 Hz, 0.7 mm") << 2 << 3 << "500Hz"
+                                    << "0.7mm";
+    QTest::newRow("1000 Hz") << 1 << 1 << "1000Hz"
+                             << "1mm";
+    QTest::newRow("2000 Hz") << 16 << 1 << "2000Hz"
+                             << "1mm";
+    QTest::newRow("4000 Hz") << 32 << 1 << "4000Hz"
+                             << "1mm";
+    QTest::newRow("8000 Hz") << 64 << 2 << "8000Hz"
+                             << "2mm";
     // A rate code the mouse does not use leaves the summary as it was; a
     // lift-off byte without an entry shows 1 mm, in the list and the summary.
-    QTest::newRow("unknown codes") << 3 << 9 << "1600" << "1mm";
+    QTest::newRow("unknown codes") << 3 << 9 << "1600"
+                                   << "1mm";
 }
 
 void StandInsTest::sensorRefillFromDump()

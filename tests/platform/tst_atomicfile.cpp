@@ -131,7 +131,6 @@ private slots:
         QCOMPARE(left, QStringList({"other.ini.aBcD12", "registry.ini", "registry.ini.AbCdEfG", "registry.ini.Zq9xWv",
                                     "registry.ini.bak"}));
     }
-
 };
 
 VELMORAX_TEST_GUILESS_MAIN(TestAtomicFile)

@@ -1,5 +1,5 @@
-#include "support/testmain.h"
 #include "platform/crashdump.h"
+#include "support/testmain.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -54,8 +54,8 @@ private slots:
         QTest::addColumn<QString>("signalLine");
         QTest::newRow("bad pointer") << QByteArray("segv") << 128 + SIGSEGV << "signal: 11 (SIGSEGV)";
         QTest::newRow("abort") << QByteArray("abort") << 128 + SIGABRT << "signal: 6 (SIGABRT)";
-        QTest::newRow("unhandled exception") << QByteArray("terminate") << 128 + SIGABRT
-                                             << "reason: std::terminate: unhandled in test";
+        QTest::newRow("unhandled exception")
+            << QByteArray("terminate") << 128 + SIGABRT << "reason: std::terminate: unhandled in test";
         QTest::newRow("other thread") << QByteArray("thread") << 128 + SIGFPE << "signal: 8 (SIGFPE)";
     }
 
@@ -75,7 +75,8 @@ private slots:
         env.insert(QStringLiteral("CRASH_CHILD"), QString::fromLatin1(how));
         env.insert(QStringLiteral("CRASH_FOLDER"), folder);
         // Sanitizer runtimes must not take the signal first.
-        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("handle_segv=0:handle_abort=0:handle_sigfpe=0:detect_leaks=0"));
+        env.insert(QStringLiteral("ASAN_OPTIONS"),
+                   QStringLiteral("handle_segv=0:handle_abort=0:handle_sigfpe=0:detect_leaks=0"));
         env.insert(QStringLiteral("UBSAN_OPTIONS"), QStringLiteral("handle_segv=0:handle_abort=0:handle_sigfpe=0"));
         child.setProcessEnvironment(env);
         const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
@@ -91,7 +92,9 @@ private slots:
         const QStringList dumps = QDir(folder).entryList(QDir::Files);
         QCOMPARE(dumps.size(), 1);
         const QString name = dumps.first();
-        QVERIFY2(QRegularExpression(QStringLiteral("^\\d{4}_\\d\\d_\\d\\d_\\d\\d_\\d\\d_\\d\\d\\.dmp$")).match(name).hasMatch(),
+        QVERIFY2(QRegularExpression(QStringLiteral("^\\d{4}_\\d\\d_\\d\\d_\\d\\d_\\d\\d_\\d\\d\\.dmp$"))
+                     .match(name)
+                     .hasMatch(),
                  qPrintable(name));
         const QDateTime stamp = QDateTime::fromString(name.left(19), QStringLiteral("yyyy_MM_dd_hh_mm_ss"));
         QVERIFY(stamp.isValid());

@@ -1,6 +1,6 @@
-#include "support/testmain.h"
 #include "platform/dialogflags.h"
 #include "platform/fonts.h"
+#include "support/testmain.h"
 
 #include <QApplication>
 #include <QFont>
@@ -18,16 +18,20 @@ private slots:
         QTest::addColumn<QStringList>("installed");
         QTest::addColumn<QStringList>("expected");
         const QStringList debian = {"DejaVu Sans", "Noto Sans CJK SC", "Nimbus Sans", "Droid Sans Fallback"};
-        QTest::newRow("Chinese UI font -> CJK first") << QString::fromUtf8("微软雅黑") << debian
-                                                      << QStringList{"Noto Sans CJK SC", "Droid Sans Fallback", "DejaVu Sans"};
-        QTest::newRow("Latin name of the same font") << "Microsoft YaHei" << debian
-                                                     << QStringList{"Noto Sans CJK SC", "Droid Sans Fallback", "DejaVu Sans"};
-        QTest::newRow("Latin font -> metric-compatible first") << "Arial" << debian
-                                                               << QStringList{"Nimbus Sans", "DejaVu Sans", "Noto Sans CJK SC"};
-        QTest::newRow("installed family needs nothing") << "Arial" << QStringList{"Arial", "DejaVu Sans"} << QStringList{};
+        QTest::newRow("Chinese UI font -> CJK first")
+            << QString::fromUtf8("微软雅黑") << debian
+            << QStringList{"Noto Sans CJK SC", "Droid Sans Fallback", "DejaVu Sans"};
+        QTest::newRow("Latin name of the same font")
+            << "Microsoft YaHei" << debian << QStringList{"Noto Sans CJK SC", "Droid Sans Fallback", "DejaVu Sans"};
+        QTest::newRow("Latin font -> metric-compatible first")
+            << "Arial" << debian << QStringList{"Nimbus Sans", "DejaVu Sans", "Noto Sans CJK SC"};
+        QTest::newRow("installed family needs nothing")
+            << "Arial" << QStringList{"Arial", "DejaVu Sans"} << QStringList{};
         QTest::newRow("case-insensitive installed match") << "arial" << QStringList{"Arial"} << QStringList{};
-        QTest::newRow("nothing suitable installed") << QString::fromUtf8("宋体") << QStringList{"Courier"} << QStringList{};
-        QTest::newRow("only DejaVu") << QString::fromUtf8("宋体") << QStringList{"DejaVu Sans"} << QStringList{"DejaVu Sans"};
+        QTest::newRow("nothing suitable installed")
+            << QString::fromUtf8("宋体") << QStringList{"Courier"} << QStringList{};
+        QTest::newRow("only DejaVu") << QString::fromUtf8("宋体") << QStringList{"DejaVu Sans"}
+                                     << QStringList{"DejaVu Sans"};
     }
 
     void substitutes()

@@ -1,8 +1,8 @@
+#include "platform/registry.h"
+#include "platform/userpaths.h"
 #include "support/testmain.h"
 #include <thread>
 #include <vector>
-#include "platform/registry.h"
-#include "platform/userpaths.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,10 +16,7 @@ class TestRegistry : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        QFile::remove(registry::filePath());
-    }
+    void init() { QFile::remove(registry::filePath()); }
 
     void fileLivesInTheUsersConfigFolder()
     {
@@ -39,11 +36,16 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("value");
-        QTest::newRow("plain") << "UpdateFailInfo" << "receiver";
-        QTest::newRow("empty value") << "UpdateFailInfo" << "";
-        QTest::newRow("line breaks") << "Info" << "a\nb\r\nc";
-        QTest::newRow("backslashes") << "Path" << "C:\\bin\\x\\";
-        QTest::newRow("equals in name and value") << "a=b" << "=c=";
+        QTest::newRow("plain") << "UpdateFailInfo"
+                               << "receiver";
+        QTest::newRow("empty value") << "UpdateFailInfo"
+                                     << "";
+        QTest::newRow("line breaks") << "Info"
+                                     << "a\nb\r\nc";
+        QTest::newRow("backslashes") << "Path"
+                                     << "C:\\bin\\x\\";
+        QTest::newRow("equals in name and value") << "a=b"
+                                                  << "=c=";
         QTest::newRow("unicode") << "Text" << QString::fromUtf8("鼠标 мышь");
     }
 
@@ -64,10 +66,14 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("value");
-        QTest::newRow("comment") << ";note" << "1";
-        QTest::newRow("header") << "[HKEY_CURRENT_USER\\Other]" << "]";
-        QTest::newRow("half a header") << "[x" << "y]";
-        QTest::newRow("escaped-looking") << "\\[x" << "z";
+        QTest::newRow("comment") << ";note"
+                                 << "1";
+        QTest::newRow("header") << "[HKEY_CURRENT_USER\\Other]"
+                                << "]";
+        QTest::newRow("half a header") << "[x"
+                                       << "y]";
+        QTest::newRow("escaped-looking") << "\\[x"
+                                         << "z";
     }
 
     void namesLikeHeadersOrCommentsKeepTheirGroup()

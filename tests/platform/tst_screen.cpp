@@ -1,5 +1,5 @@
-#include "support/testmain.h"
 #include "platform/screen.h"
+#include "support/testmain.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
-#include "support/testmain.h"
 #include "platform/userpaths.h"
+#include "support/testmain.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,10 +11,7 @@ class TestUserPaths : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        QDir(userDataRoot()).removeRecursively();
-    }
+    void init() { QDir(userDataRoot()).removeRecursively(); }
 
     void rootIsBelowTheDataLocation()
     {
@@ -27,8 +24,12 @@ private slots:
     void createsEveryFolderAndAnEmptySettingsFile()
     {
         createUserFolders();
-        const QStringList expected = {"/Log", "/Device_Info", "/Exception", "/usersetting",
-                                      "/usersetting/MainPage", "/usersetting/MacroPage",
+        const QStringList expected = {"/Log",
+                                      "/Device_Info",
+                                      "/Exception",
+                                      "/usersetting",
+                                      "/usersetting/MainPage",
+                                      "/usersetting/MacroPage",
                                       "/usersetting/SensorPage"};
         QCOMPARE(userSubFolders(), expected);
         for (const QString &sub : expected)

@@ -4,8 +4,8 @@
 // checking of their own, so a slip here shows up as an empty label, a wrong
 // DPI or a missing picture far away from the file that caused it.
 
-#include "support/testmain.h"
 #include "imagetable.h"
+#include "support/testmain.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -21,10 +21,11 @@
 
 namespace {
 
-const QStringList kSections = {"AdvancedSettings", "Settings", "common", "home", "infoTips", "key",
-                               "light", "macro", "pair", "sensor", "update"};
-const QStringList kCodedKeys = {"MM", "DM", "D2M", "D4M", "D8M", "Sensor", "CID", "VID", "USB_PID",
-                                "Wireless_PID", "Wireless2_PID", "Wireless4_PID", "Wireless8_PID"};
+const QStringList kSections = {
+    "AdvancedSettings", "Settings", "common", "home", "infoTips", "key", "light", "macro", "pair", "sensor", "update"};
+const QStringList kCodedKeys = {"MM",           "DM",  "D2M",     "D4M",          "D8M",           "Sensor",
+                                "CID",          "VID", "USB_PID", "Wireless_PID", "Wireless2_PID", "Wireless4_PID",
+                                "Wireless8_PID"};
 
 QString dataPath(const QString &relative)
 {
@@ -60,7 +61,7 @@ QMap<QString, QString> flattenTexts(const QJsonObject &root, QStringList *proble
         for (const QString &section : sideObj.keys()) {
             const QJsonValue v = sideObj.value(section);
             if (v.isArray())
-                continue;   // an option list
+                continue; // an option list
             if (!kSections.contains(section)) {
                 *problems << side + ": unknown section " + section;
                 continue;
@@ -116,9 +117,10 @@ bool hasInk(const QImage &image)
     return false;
 }
 
-struct SensorTable {
+struct SensorTable
+{
     QMap<QString, QString> switches;
-    QMap<QString, int> codes;   // "SENSOR_<sensor>_DPI_<dpi>" -> code
+    QMap<QString, int> codes; // "SENSOR_<sensor>_DPI_<dpi>" -> code
     QStringList problems;
 };
 
@@ -130,8 +132,8 @@ SensorTable readSensorTable()
         t.problems << "cannot open driver_sensor.h";
         return t;
     }
-    const QStringList switchKeys = {"SUPPORT_SENSOR_MODE_SEL", "SUPPORT_LOD_CAL", "SUPPORT_RIPPLE",
-                                    "SUPPORT_FIXLINE", "SUPPORT_MOTION_SYNC", "SUPPORT_MOUSEPAD_CAL"};
+    const QStringList switchKeys = {"SUPPORT_SENSOR_MODE_SEL", "SUPPORT_LOD_CAL",     "SUPPORT_RIPPLE",
+                                    "SUPPORT_FIXLINE",         "SUPPORT_MOTION_SYNC", "SUPPORT_MOUSEPAD_CAL"};
     int lineNo = 0;
     while (!f.atEnd()) {
         const QString line = QString::fromUtf8(f.readLine());
@@ -254,8 +256,7 @@ void TestCatalogue::textsAreCleanlyWritten()
     QVERIFY(!texts.isEmpty());
 
     const bool chinese = file.contains("zh-CN");
-    const QRegularExpression halfWidthNextToHan(
-        QStringLiteral("\\p{Han}[,:;?!()]|[,:;?!()]\\s*\\p{Han}"));
+    const QRegularExpression halfWidthNextToHan(QStringLiteral("\\p{Han}[,:;?!()]|[,:;?!()]\\s*\\p{Han}"));
     QStringList bad;
     for (auto it = texts.begin(); it != texts.end(); ++it) {
         const QString &t = it.value();
@@ -429,7 +430,7 @@ void TestCatalogue::companyBlockIsReadable()
             while (xml.readNextStartElement())
                 record << xml.name().toString() + "=" + xml.readElementText();
         } else {
-            xml.readElementText();   // the reader passes these through as text
+            xml.readElementText(); // the reader passes these through as text
         }
     }
     QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
@@ -452,8 +453,12 @@ void TestCatalogue::everyTableImageExists()
         if (img.isNull())
             problems << rel + " is missing or not an image";
         else if (img.size() != QSize(spec.width, spec.height))
-            problems << QString("%1 is %2x%3, not %4x%5").arg(rel).arg(img.width()).arg(img.height())
-                            .arg(spec.width).arg(spec.height);
+            problems << QString("%1 is %2x%3, not %4x%5")
+                            .arg(rel)
+                            .arg(img.width())
+                            .arg(img.height())
+                            .arg(spec.width)
+                            .arg(spec.height);
         else if (!hasInk(img))
             problems << rel + " is blank";
     }

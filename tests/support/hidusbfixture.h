@@ -12,12 +12,13 @@
 #include <QVector>
 #include <QtTest>
 
-#include <condition_variable>
 #include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <mutex>
 
-struct SeenReport {
+struct SeenReport
+{
     int kind = -1;
     int error = 0;
     int sub = 0;
@@ -35,8 +36,7 @@ public:
         return sink;
     }
 
-    static void callback(const unsigned char *header, int headerLength, const unsigned char *payload,
-                         int payloadLength)
+    static void callback(const unsigned char *header, int headerLength, const unsigned char *payload, int payloadLength)
     {
         SeenReport r;
         r.kind = headerLength > 1 ? header[1] : 0;
@@ -113,8 +113,7 @@ inline void freshSimulator(const QByteArray &scenario = QByteArray())
     QDir(QFileInfo(hidusb::sim::flashFileName("x")).path()).removeRecursively();
     hidusb::sim::restart();
     QString error;
-    QVERIFY2(hidusb::sim::loadScenarioJson(scenario.isEmpty() ? hidusb::sim::defaultScenarioJson() : scenario,
-                                           &error),
+    QVERIFY2(hidusb::sim::loadScenarioJson(scenario.isEmpty() ? hidusb::sim::defaultScenarioJson() : scenario, &error),
              qPrintable(error));
     hidusb::sim::setFlashDuration(200);
     hidusb::sim::resetCounters();

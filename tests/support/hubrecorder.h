@@ -25,11 +25,11 @@ class HubRecorder : public QObject
 public:
     struct Event
     {
-        QString name;          // the signal's name, "SigSetver"
+        QString name; // the signal's name, "SigSetver"
         QList<QVariant> args;
         FlashDataMap record{};
         bool hasRecord = false;
-        int journalAt = 0;     // journal length when the slot ran
+        int journalAt = 0; // journal length when the slot ran
         bool onGuiThread = false;
     };
 
@@ -38,22 +38,45 @@ public:
         PostMsg *hub = PostMsg::instance();
         const Qt::ConnectionType bq = Qt::BlockingQueuedConnection;
         // Emitted off the GUI thread by the report callback and the worker.
-        connect(hub, &PostMsg::SigUpDataLightUIButton, this, [this](FlashDataMap m) { add("SigUpDataLightUIButton", {}, &m); }, bq);
-        connect(hub, &PostMsg::SigUpDataLightLight, this, [this](FlashDataMap m) { add("SigUpDataLightLight", {}, &m); }, bq);
-        connect(hub, &PostMsg::SigUpDataLightSensor, this, [this](FlashDataMap m) { add("SigUpDataLightSensor", {}, &m); }, bq);
-        connect(hub, &PostMsg::SigUpDataDPILed, this, [this](FlashDataMap m) { add("SigUpDataDPILed", {}, &m); }, bq);
-        connect(hub, &PostMsg::SigForm, this, [this] { add("SigForm"); }, bq);
-        connect(hub, &PostMsg::SigFormReset, this, [this] { add("SigFormReset"); }, bq);
-        connect(hub, &PostMsg::SigUpDataReportRate, this, [this](int v) { add("SigUpDataReportRate", {v}); }, bq);
-        connect(hub, &PostMsg::SigUpDataDPI, this, [this](int v) { add("SigUpDataDPI", {v}); }, bq);
-        connect(hub, &PostMsg::SigBattery, this,
-                [this](bool charging, int level, bool text) { add("SigBattery", {charging, level, text}); }, bq);
-        connect(hub, &PostMsg::SigUpDataConfigUI, this,
-                [this](int total, int index, bool enabled) { add("SigUpDataConfigUI", {total, index, enabled}); }, bq);
-        connect(hub, &PostMsg::SigRGBValue, this, [this](DongleRGB *r) {
-            add("SigRGBValue", {int(r ? r->ledInfoChoice : -1), QVariant::fromValue<void *>(r)});
-        }, bq);
-        connect(hub, &PostMsg::SigLongRangeMode, this, [this](bool on) { add("SigLongRangeMode", {on}); }, bq);
+        connect(
+            hub, &PostMsg::SigUpDataLightUIButton, this,
+            [this](FlashDataMap m) { add("SigUpDataLightUIButton", {}, &m); }, bq);
+        connect(
+            hub, &PostMsg::SigUpDataLightLight, this, [this](FlashDataMap m) { add("SigUpDataLightLight", {}, &m); },
+            bq);
+        connect(
+            hub, &PostMsg::SigUpDataLightSensor, this, [this](FlashDataMap m) { add("SigUpDataLightSensor", {}, &m); },
+            bq);
+        connect(
+            hub, &PostMsg::SigUpDataDPILed, this, [this](FlashDataMap m) { add("SigUpDataDPILed", {}, &m); }, bq);
+        connect(
+            hub, &PostMsg::SigForm, this, [this] { add("SigForm"); }, bq);
+        connect(
+            hub, &PostMsg::SigFormReset, this, [this] { add("SigFormReset"); }, bq);
+        connect(
+            hub, &PostMsg::SigUpDataReportRate, this, [this](int v) { add("SigUpDataReportRate", {v}); }, bq);
+        connect(
+            hub, &PostMsg::SigUpDataDPI, this, [this](int v) { add("SigUpDataDPI", {v}); }, bq);
+        connect(
+            hub, &PostMsg::SigBattery, this,
+            [this](bool charging, int level, bool text) {
+                add("SigBattery", {charging, level, text});
+            },
+            bq);
+        connect(
+            hub, &PostMsg::SigUpDataConfigUI, this,
+            [this](int total, int index, bool enabled) {
+                add("SigUpDataConfigUI", {total, index, enabled});
+            },
+            bq);
+        connect(
+            hub, &PostMsg::SigRGBValue, this,
+            [this](DongleRGB *r) {
+                add("SigRGBValue", {int(r ? r->ledInfoChoice : -1), QVariant::fromValue<void *>(r)});
+            },
+            bq);
+        connect(
+            hub, &PostMsg::SigLongRangeMode, this, [this](bool on) { add("SigLongRangeMode", {on}); }, bq);
         // Automatic: queued from other threads, direct on the GUI thread.
         connect(hub, &PostMsg::SigUpDataParam, this, [this](int v) { add("SigUpDataParam", {v}); });
         connect(hub, &PostMsg::SigIsUsb, this, [this](bool usb, bool vs) { add("SigIsUsb", {usb, vs}); });
@@ -93,7 +116,10 @@ public:
         return list;
     }
     // Events whose name, or whose describe() text, is `what`.
-    int count(const QString &what) const { return names().count(what) + (what.contains('(') ? described().count(what) : 0); }
+    int count(const QString &what) const
+    {
+        return names().count(what) + (what.contains('(') ? described().count(what) : 0);
+    }
     int indexOf(const QString &name, int from = 0) const { return names().indexOf(name, from); }
     const Event *last(const QString &name) const
     {

@@ -7,15 +7,15 @@
 #include "device/devicestate.h"
 #include "device/reportdecoder.h"
 #include "device/worker.h"
-#include "support/hubrecorder.h"
 #include "platform/hidusb/simcontrol.h"
 #include "platform/userpaths.h"
+#include "support/hubrecorder.h"
 
 #include <QCoreApplication>
-#include <atomic>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QtTest>
+#include <atomic>
 
 namespace sim = hidusb::sim;
 
@@ -66,7 +66,10 @@ inline FlashDataMap mouseFlash()
 
 // A clock the tests set by hand for the re-read interval (setReReadClock).
 inline std::atomic<qint64> fakeNow{0};
-inline qint64 fakeClock() { return fakeNow; }
+inline qint64 fakeClock()
+{
+    return fakeNow;
+}
 
 inline bool sameRecord(const FlashDataMap &a, const FlashDataMap &b)
 {

@@ -30,8 +30,8 @@ inline QJsonArray receiverWithMouse(const QString &id, int kind, int mid = 29, b
     QJsonObject receiver{{"id", id}, {"type", "receiver"}, {"kind", kind}, {"cid", kCid}, {"mid", mid}};
     for (auto it = receiverExtra.begin(); it != receiverExtra.end(); ++it)
         receiver.insert(it.key(), it.value());
-    QJsonObject mouse{{"id", id + "-mouse"}, {"type", "mouse"}, {"pairedTo", id}, {"cid", kCid},
-                      {"mid", mid}, {"online", online}};
+    QJsonObject mouse{{"id", id + "-mouse"}, {"type", "mouse"}, {"pairedTo", id},
+                      {"cid", kCid},         {"mid", mid},      {"online", online}};
     for (auto it = mouseExtra.begin(); it != mouseExtra.end(); ++it)
         mouse.insert(it.key(), it.value());
     return QJsonArray{receiver, mouse};
@@ -40,8 +40,8 @@ inline QJsonArray receiverWithMouse(const QString &id, int kind, int mid = 29, b
 // A mouse on its cable (its own USB path), paired to `receiver` when given.
 inline QJsonObject cabledMouse(const QString &id, int mid = 29, const QString &receiver = QString())
 {
-    return QJsonObject{{"id", id}, {"type", "mouse"}, {"cable", true}, {"pairedTo", receiver},
-                       {"cid", kCid}, {"mid", mid}, {"online", true}};
+    return QJsonObject{{"id", id},    {"type", "mouse"}, {"cable", true}, {"pairedTo", receiver},
+                       {"cid", kCid}, {"mid", mid},      {"online", true}};
 }
 
 inline QJsonArray concat(std::initializer_list<QJsonArray> parts)
@@ -66,8 +66,8 @@ inline QJsonArray distinctReceivers(int count)
     static const int kinds[] = {1, 2, 4, 8};
     QJsonArray out;
     for (int i = 0; i < count; ++i) {
-        const QJsonArray pair = receiverWithMouse(QStringLiteral("rx%1").arg(i), kinds[i % 4],
-                                                  kModelMid[(i / 4) % kModelCount]);
+        const QJsonArray pair =
+            receiverWithMouse(QStringLiteral("rx%1").arg(i), kinds[i % 4], kModelMid[(i / 4) % kModelCount]);
         for (const QJsonValue &v : pair)
             out.append(v);
     }
@@ -76,8 +76,7 @@ inline QJsonArray distinctReceivers(int count)
 
 // Writes a firmware image of the catalogue's customer id and model 29 into
 // `folder`.
-inline void writeImage(const QString &folder, const QString &file, int target, const QByteArray &name,
-                       quint32 version)
+inline void writeImage(const QString &folder, const QString &file, int target, const QByteArray &name, quint32 version)
 {
     hidusb::FirmwareImageInfo info;
     info.version = version;
@@ -93,8 +92,8 @@ inline void writeImage(const QString &folder, const QString &file, int target, c
 
 } // namespace listtest
 
-#define LOAD_DEVICES(devices)                                                        \
-    do {                                                                             \
-        QString loadError;                                                           \
-        QVERIFY2(listtest::loadDevices(devices, &loadError), qPrintable(loadError)); \
+#define LOAD_DEVICES(devices)                                                                                          \
+    do {                                                                                                               \
+        QString loadError;                                                                                             \
+        QVERIFY2(listtest::loadDevices(devices, &loadError), qPrintable(loadError));                                   \
     } while (false)

@@ -12,7 +12,7 @@ namespace {
 
 QtMessageHandler testLibHandler = nullptr;
 std::mutex lateMutex;
-QStringList lateWarnings;   // from other threads, reported at the end
+QStringList lateWarnings; // from other threads, reported at the end
 
 void checkingHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
@@ -35,7 +35,7 @@ void checkingHandler(QtMsgType type, const QMessageLogContext &context, const QS
 bool isConnectionWarning(const QString &message)
 {
     static const char *const markers[] = {
-        "No such signal", "No such slot", "No such method", "Cannot queue arguments",
+        "No such signal",     "No such slot",      "No such method", "Cannot queue arguments",
         "Dead lock detected", "QObject::connect:", "Cannot connect", "invalid nullptr parameter",
     };
     for (const char *marker : markers)

@@ -19,15 +19,15 @@ bool isConnectionWarning(const QString &message);
 
 } // namespace velmoraxtest
 
-#define VELMORAX_TEST_MAIN_WITH(AppClass, TestObject)                                                  \
-    int main(int argc, char *argv[])                                                                  \
-    {                                                                                                 \
-        QT_PREPEND_NAMESPACE(QTest::Internal::callInitMain)<TestObject>();                            \
-        AppClass app(argc, argv);                                                                     \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                                                      \
-        TestObject tc;                                                                                \
-        QTEST_SET_MAIN_SOURCE_PATH                                                                    \
-        return velmoraxtest::exec(&tc, argc, argv);                                                   \
+#define VELMORAX_TEST_MAIN_WITH(AppClass, TestObject)                                                                  \
+    int main(int argc, char *argv[])                                                                                   \
+    {                                                                                                                  \
+        QT_PREPEND_NAMESPACE(QTest::Internal::callInitMain)<TestObject>();                                             \
+        AppClass app(argc, argv);                                                                                      \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                                       \
+        TestObject tc;                                                                                                 \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                                     \
+        return velmoraxtest::exec(&tc, argc, argv);                                                                    \
     }
 
 #if defined(QT_WIDGETS_LIB)

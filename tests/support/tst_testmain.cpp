@@ -25,8 +25,7 @@ private slots:
             << "Qt: Dead lock detected while activating a BlockingQueuedConnection: Sender is PostMsg(0x1), "
                "receiver is Sensor(0x2)"
             << true;
-        QTest::newRow("invoke")
-            << "QMetaObject::invokeMethod: No such method Dispatcher::drainAll()" << true;
+        QTest::newRow("invoke") << "QMetaObject::invokeMethod: No such method Dispatcher::drainAll()" << true;
         QTest::newRow("null sender") << "QObject::connect(QTimer, Unknown): invalid nullptr parameter" << true;
         QTest::newRow("ordinary warning") << "QStandardPaths: XDG_RUNTIME_DIR not set" << false;
         QTest::newRow("font warning") << "QFont::setPointSizeF: Point size <= 0 (0.000000)" << false;

@@ -32,10 +32,11 @@ constexpr std::uint32_t kSimReceiverVersion = 0x0105;
 constexpr std::uint32_t kSimMouseVersion = 0x0102;
 constexpr std::size_t kBodySize = 8192;
 
-struct Model {
+struct Model
+{
     int mid = 0;
     QString mouse;
-    QString receivers[4];   // DM, D2M, D4M, D8M
+    QString receivers[4]; // DM, D2M, D4M, D8M
 };
 
 const char *const kReceiverKeys[4] = {"DM", "D2M", "D4M", "D8M"};
@@ -46,8 +47,7 @@ QString decoded(const QSettings &ini, const QString &key)
     return QString::fromUtf8(QByteArray::fromBase64(ini.value(key).toString().toUtf8()));
 }
 
-std::vector<unsigned char> image(unsigned char target, int cid, int mid, const QString &name,
-                                 std::uint32_t version)
+std::vector<unsigned char> image(unsigned char target, int cid, int mid, const QString &name, std::uint32_t version)
 {
     hidusb::FirmwareImageInfo info;
     info.version = version;
@@ -69,7 +69,8 @@ bool write(const QString &fileName, const std::vector<unsigned char> &bytes)
 
 QString versionTag(std::uint32_t v)
 {
-    return QStringLiteral("v%1.%2").arg(v >> 8).arg(QString::number(v & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0')));
+    return QStringLiteral("v%1.%2").arg(v >> 8).arg(
+        QString::number(v & 0xFF, 16).toUpper().rightJustified(2, QLatin1Char('0')));
 }
 
 } // namespace
@@ -121,7 +122,13 @@ int main(int argc, char **argv)
     // Samples of the first model. File names say what each one is.
     const Model &first = models.front();
     const int otherMid = models.size() > 1 ? models[1].mid : first.mid + 1;
-    struct Sample { const char *file; unsigned char target; int kind; std::uint32_t version; };
+    struct Sample
+    {
+        const char *file;
+        unsigned char target;
+        int kind;
+        std::uint32_t version;
+    };
     const Sample plain[] = {
         {"mouse-older.bin", hidusb::kTargetMouse, -1, kSimMouseVersion - 1},
         {"mouse-equal.bin", hidusb::kTargetMouse, -1, kSimMouseVersion},
@@ -153,7 +160,8 @@ int main(int argc, char **argv)
         damaged[hidusb::kFirmwareHeaderSize + 100] ^= 0x5A;
         ok &= write(samples + prefix + QStringLiteral("damaged.bin"), damaged);
         ok &= write(samples + prefix + QStringLiteral("other-model.bin"), image(target, cid, otherMid, name, version));
-        ok &= write(samples + prefix + QStringLiteral("other-cid.bin"), image(target, cid + 1, first.mid, name, version));
+        ok &=
+            write(samples + prefix + QStringLiteral("other-cid.bin"), image(target, cid + 1, first.mid, name, version));
     }
     if (!ok) {
         std::fprintf(stderr, "velmorax_fwgen: could not write the images into %s\n", argv[2]);

@@ -62,20 +62,28 @@ QColor inkFor(State s, Tone t)
         return col::muted;
     case Tone::Danger:
         switch (s) {
-        case State::Normal: return col::textDim;
-        case State::Hover: return col::danger;
-        case State::Click: return col::danger.darker(130);
-        case State::Checked: return col::danger;
+        case State::Normal:
+            return col::textDim;
+        case State::Hover:
+            return col::danger;
+        case State::Click:
+            return col::danger.darker(130);
+        case State::Checked:
+            return col::danger;
         }
         break;
     case Tone::Neutral:
         break;
     }
     switch (s) {
-    case State::Normal: return col::textDim;
-    case State::Hover: return col::white;
-    case State::Click: return col::accentDeep;
-    case State::Checked: return col::accent;
+    case State::Normal:
+        return col::textDim;
+    case State::Hover:
+        return col::white;
+    case State::Click:
+        return col::accentDeep;
+    case State::Checked:
+        return col::accent;
     }
     return col::textDim;
 }
@@ -155,8 +163,8 @@ QPainterPath gearPath()
     for (int i = 0; i < teeth; ++i) {
         const qreal a = i * 2 * M_PI / teeth;
         const qreal half = M_PI / teeth;
-        const qreal pts[4][2] = {{a - half * 0.95, 7.0}, {a - half * 0.45, 9.6},
-                                 {a + half * 0.45, 9.6}, {a + half * 0.95, 7.0}};
+        const qreal pts[4][2] = {
+            {a - half * 0.95, 7.0}, {a - half * 0.45, 9.6}, {a + half * 0.45, 9.6}, {a + half * 0.95, 7.0}};
         for (int k = 0; k < 4; ++k) {
             const QPointF pt(12 + pts[k][1] * qCos(pts[k][0]), 12 + pts[k][1] * qSin(pts[k][0]));
             if (i == 0 && k == 0)
@@ -226,8 +234,9 @@ void drawGlyph(QPainter &p, const ImageSpec &spec)
         const QRectF pill(1.5, 2.5, size.width() - 3, size.height() - 5);
         const QColor rim = spec.state == State::Normal ? col::line : alpha(ink, 170);
         p.setPen(QPen(rim, 1.2));
-        p.setBrush(spec.state == State::Normal ? alpha(col::surface, 200)
-                   : spec.state == State::Click ? alpha(col::accent, 46) : alpha(col::white, 14));
+        p.setBrush(spec.state == State::Normal  ? alpha(col::surface, 200)
+                   : spec.state == State::Click ? alpha(col::accent, 46)
+                                                : alpha(col::white, 14));
         p.drawRoundedRect(pill, pill.height() / 2, pill.height() / 2);
         const qreal cy = size.height() / 2;
         QPainterPath arrow;
@@ -368,7 +377,7 @@ void drawGlyph(QPainter &p, const ImageSpec &spec)
             p.drawPath(arc);
             p.drawLine(QPointF(12, 7.6), QPointF(12, 12.4));
         });
-        QPainterPath head;   // the arc ends at 0 degrees heading upwards
+        QPainterPath head; // the arc ends at 0 degrees heading upwards
         head.moveTo(20, 7.4);
         head.lineTo(23.2, 12.6);
         head.lineTo(16.8, 12.6);
@@ -508,8 +517,8 @@ void drawLogo(QPainter &p, const QSizeF &size)
     p.setPen(QPen(alpha(col::accent, 150), 1.5));
     p.setBrush(g);
     p.drawRoundedRect(box, box.width() * 0.22, box.width() * 0.22);
-    const QRectF vr(box.left() + box.width() * 0.2, box.top() + box.height() * 0.26,
-                    box.width() * 0.6, box.height() * 0.5);
+    const QRectF vr(box.left() + box.width() * 0.2, box.top() + box.height() * 0.26, box.width() * 0.6,
+                    box.height() * 0.5);
     QLinearGradient vg(vr.topLeft(), vr.bottomLeft());
     vg.setColorAt(0, col::accent.lighter(120));
     vg.setColorAt(1, col::accentDeep);
@@ -1291,38 +1300,102 @@ bool drawImage(const ImageSpec &spec, QImage &img)
     const QSizeF size(spec.width, spec.height);
 
     switch (spec.shape) {
-    case Shape::Battery: drawBattery(p); break;
-    case Shape::Bolt: drawBolt(p); break;
-    case Shape::Dot: drawDot(p, inkFor(spec.state, spec.tone)); break;
-    case Shape::Logo: drawLogo(p, size); break;
-    case Shape::Badge: drawBadge(p, spec); break;
-    case Shape::PushButton: drawPushButton(p, spec); break;
-    case Shape::ComboField: drawComboField(p, size); break;
-    case Shape::ComboPopup: drawComboPopup(p, size); break;
-    case Shape::Tip: drawTip(p, size); break;
-    case Shape::CheckBox: drawCheckBox(p, spec); break;
-    case Shape::Switch: drawSwitch(p, spec); break;
-    case Shape::StageCard: drawStageCard(p, spec); break;
-    case Shape::StageSwatch: drawStageSwatch(p, spec); break;
-    case Shape::StageMarker: drawStageMarker(p, spec); break;
-    case Shape::SliderHandle: drawSliderHandle(p, spec); break;
-    case Shape::Plus: drawPlusMinus(p, spec, true); break;
-    case Shape::Minus: drawPlusMinus(p, spec, false); break;
-    case Shape::NoticePanel: drawNoticePanel(p, size); break;
-    case Shape::PairPanel: drawPairPanel(p, size); break;
-    case Shape::ListPage: drawListPage(p, size); break;
-    case Shape::DevicePage: drawDevicePage(p, size, false); break;
-    case Shape::SummaryPage: drawDevicePage(p, size, true); break;
-    case Shape::DeviceCard: drawDeviceCard(p, spec); break;
-    case Shape::MouseHero: drawMouseHero(p, size); break;
-    case Shape::AngleDial: drawAngleDial(p, size); break;
-    case Shape::AngleMouse: drawAngleMouse(p, size); break;
-    case Shape::ColourBoard: drawColourBoard(p, size); break;
-    case Shape::ColourChip: drawColourChip(p, spec); break;
-    case Shape::EmptySwatch: drawEmptySwatch(p, size); break;
-    case Shape::ReceiverPicture: drawReceiverPicture(p, size); break;
-    case Shape::LegendBar: drawLegendBar(p, spec); break;
-    default: drawGlyph(p, spec); break;
+    case Shape::Battery:
+        drawBattery(p);
+        break;
+    case Shape::Bolt:
+        drawBolt(p);
+        break;
+    case Shape::Dot:
+        drawDot(p, inkFor(spec.state, spec.tone));
+        break;
+    case Shape::Logo:
+        drawLogo(p, size);
+        break;
+    case Shape::Badge:
+        drawBadge(p, spec);
+        break;
+    case Shape::PushButton:
+        drawPushButton(p, spec);
+        break;
+    case Shape::ComboField:
+        drawComboField(p, size);
+        break;
+    case Shape::ComboPopup:
+        drawComboPopup(p, size);
+        break;
+    case Shape::Tip:
+        drawTip(p, size);
+        break;
+    case Shape::CheckBox:
+        drawCheckBox(p, spec);
+        break;
+    case Shape::Switch:
+        drawSwitch(p, spec);
+        break;
+    case Shape::StageCard:
+        drawStageCard(p, spec);
+        break;
+    case Shape::StageSwatch:
+        drawStageSwatch(p, spec);
+        break;
+    case Shape::StageMarker:
+        drawStageMarker(p, spec);
+        break;
+    case Shape::SliderHandle:
+        drawSliderHandle(p, spec);
+        break;
+    case Shape::Plus:
+        drawPlusMinus(p, spec, true);
+        break;
+    case Shape::Minus:
+        drawPlusMinus(p, spec, false);
+        break;
+    case Shape::NoticePanel:
+        drawNoticePanel(p, size);
+        break;
+    case Shape::PairPanel:
+        drawPairPanel(p, size);
+        break;
+    case Shape::ListPage:
+        drawListPage(p, size);
+        break;
+    case Shape::DevicePage:
+        drawDevicePage(p, size, false);
+        break;
+    case Shape::SummaryPage:
+        drawDevicePage(p, size, true);
+        break;
+    case Shape::DeviceCard:
+        drawDeviceCard(p, spec);
+        break;
+    case Shape::MouseHero:
+        drawMouseHero(p, size);
+        break;
+    case Shape::AngleDial:
+        drawAngleDial(p, size);
+        break;
+    case Shape::AngleMouse:
+        drawAngleMouse(p, size);
+        break;
+    case Shape::ColourBoard:
+        drawColourBoard(p, size);
+        break;
+    case Shape::ColourChip:
+        drawColourChip(p, spec);
+        break;
+    case Shape::EmptySwatch:
+        drawEmptySwatch(p, size);
+        break;
+    case Shape::ReceiverPicture:
+        drawReceiverPicture(p, size);
+        break;
+    case Shape::LegendBar:
+        drawLegendBar(p, spec);
+        break;
+    default:
+        drawGlyph(p, spec);
+        break;
     }
     return p.end();
 }
@@ -1332,7 +1405,11 @@ bool drawImage(const ImageSpec &spec, QImage &img)
 bool writeContactSheet(const QString &outRoot, const QString &sheetPath)
 {
     const int sheetWidth = 1600, pad = 14, labelHeight = 14;
-    struct Cell { QImage img; QString label; };
+    struct Cell
+    {
+        QImage img;
+        QString label;
+    };
     QVector<Cell> cells;
     for (const ImageSpec &spec : kImages) {
         QImage img(outRoot + "/Picture/" + spec.folder + "/" + spec.name);

@@ -8,20 +8,64 @@ namespace imagegen {
 
 enum class Shape {
     // glyph icons (transparent, coloured by state and tone)
-    Close, Minimise, ArrowLeft, ArrowRight, BackArrow, MenuDown, MenuUp,
-    PageSummary, PageButtons, PageSensor, PageMacro, PageLight, PageAdvanced, PageSetting,
-    Repair, Usb, Wireless, Offline, Battery, Bolt, Dot, MouseGlyph, Logo,
-    KeyPress, KeyRelease, Clock,
+    Close,
+    Minimise,
+    ArrowLeft,
+    ArrowRight,
+    BackArrow,
+    MenuDown,
+    MenuUp,
+    PageSummary,
+    PageButtons,
+    PageSensor,
+    PageMacro,
+    PageLight,
+    PageAdvanced,
+    PageSetting,
+    Repair,
+    Usb,
+    Wireless,
+    Offline,
+    Battery,
+    Bolt,
+    Dot,
+    MouseGlyph,
+    Logo,
+    KeyPress,
+    KeyRelease,
+    Clock,
     // controls
-    Badge, PushButton, ComboField, ComboPopup,
-    Tip, CheckBox, Switch, StageCard, StageSwatch, StageMarker, SliderHandle, Plus, Minus,
+    Badge,
+    PushButton,
+    ComboField,
+    ComboPopup,
+    Tip,
+    CheckBox,
+    Switch,
+    StageCard,
+    StageSwatch,
+    StageMarker,
+    SliderHandle,
+    Plus,
+    Minus,
     // lighting: hue board, preset chip (variant = preset 0..13), empty swatch,
     // receiver picture, LED legend bar (variant = number of colours)
-    ColourBoard, ColourChip, EmptySwatch, ReceiverPicture, LegendBar,
+    ColourBoard,
+    ColourChip,
+    EmptySwatch,
+    ReceiverPicture,
+    LegendBar,
     // panels and pages
-    NoticePanel, PairPanel, ListPage, DevicePage, SummaryPage,
+    NoticePanel,
+    PairPanel,
+    ListPage,
+    DevicePage,
+    SummaryPage,
     // pictures
-    DeviceCard, MouseHero, AngleDial, AngleMouse,
+    DeviceCard,
+    MouseHero,
+    AngleDial,
+    AngleMouse,
 };
 
 enum class State { Normal, Hover, Click, Checked };
@@ -31,7 +75,8 @@ enum class State { Normal, Hover, Click, Checked };
 // their signal colour.
 enum class Tone { Neutral, Accent, Danger, Success, Warn, Muted };
 
-struct ImageSpec {
+struct ImageSpec
+{
     const char *folder;
     const char *name;
     int width;
@@ -39,8 +84,8 @@ struct ImageSpec {
     Shape shape;
     State state;
     Tone tone;
-    const char *text;   // badge label; empty otherwise
-    int variant;        // picture variant (mouse shape); 0 otherwise
+    const char *text; // badge label; empty otherwise
+    int variant;      // picture variant (mouse shape); 0 otherwise
 };
 
 inline constexpr ImageSpec kImages[] = {

@@ -1,13 +1,13 @@
 // The device page: page buttons, battery and connection display, the
 // recording lock, keys, the wait notice it runs and the way out.
 
-#include "support/testmain.h"
 #include "app/look.h"
 #include "support/pagefixture.h"
+#include "support/testmain.h"
 
 #include "app/textcatalogue.h"
-#include "pages/device/dialog.h"
 #include "device/worker.h"
+#include "pages/device/dialog.h"
 #include "pages/settings/updataparam.h"
 
 #include <QElapsedTimer>
@@ -99,13 +99,20 @@ void DevicePageTest::pageButtons_data()
     QTest::addColumn<QString>("signal");
     QTest::addColumn<bool>("signalAfterShow");
 
-    QTest::newRow("summary") << "PreButton" << 0 << "PreVier" << "" << false;
-    QTest::newRow("buttons") << "ButtonMain" << 1 << "Buttoninterface" << "SigAddMacroButton" << true;
-    QTest::newRow("sensor") << "SensorButton" << 2 << "Sensor" << "" << false;
-    QTest::newRow("macro") << "MacroButton" << 3 << "Macro" << "" << false;
-    QTest::newRow("lighting") << "LightsButton" << 4 << "LampLight" << "" << false;
-    QTest::newRow("advanced") << "Advanced" << 5 << "Advanced" << "SigtVis(0)" << false;
-    QTest::newRow("settings") << "FormSetting" << 6 << "FormSetting" << "" << false;
+    QTest::newRow("summary") << "PreButton" << 0 << "PreVier"
+                             << "" << false;
+    QTest::newRow("buttons") << "ButtonMain" << 1 << "Buttoninterface"
+                             << "SigAddMacroButton" << true;
+    QTest::newRow("sensor") << "SensorButton" << 2 << "Sensor"
+                            << "" << false;
+    QTest::newRow("macro") << "MacroButton" << 3 << "Macro"
+                           << "" << false;
+    QTest::newRow("lighting") << "LightsButton" << 4 << "LampLight"
+                              << "" << false;
+    QTest::newRow("advanced") << "Advanced" << 5 << "Advanced"
+                              << "SigtVis(0)" << false;
+    QTest::newRow("settings") << "FormSetting" << 6 << "FormSetting"
+                              << "" << false;
 }
 
 void DevicePageTest::pageButtons()
@@ -138,7 +145,8 @@ void DevicePageTest::pageButtons()
     QVERIFY(button(*page, QStringLiteral("UpArrow"))->isVisible());
     // Exactly one page button is checked.
     int checked = 0;
-    for (const char *name : {"PreButton", "ButtonMain", "SensorButton", "MacroButton", "LightsButton", "Advanced", "FormSetting"})
+    for (const char *name :
+         {"PreButton", "ButtonMain", "SensorButton", "MacroButton", "LightsButton", "Advanced", "FormSetting"})
         checked += button(*page, QString::fromLatin1(name))->isChecked() ? 1 : 0;
     QCOMPARE(checked, 1);
 }
@@ -149,7 +157,8 @@ void DevicePageTest::summaryAfterLeaving()
     emit PostMsg::instance()->SigSecondPageChange();
     QCOMPARE(stack(*page)->currentIndex(), 0);
     QVERIFY(button(*page, QStringLiteral("PreButton"))->isChecked());
-    QVERIFY(look::sheetOf(page->findChild<QFrame *>(QStringLiteral("frame_2"))).contains(QStringLiteral("BackGround2.png")));
+    QVERIFY(look::sheetOf(page->findChild<QFrame *>(QStringLiteral("frame_2")))
+                .contains(QStringLiteral("BackGround2.png")));
 }
 
 void DevicePageTest::battery_data()
@@ -219,7 +228,8 @@ void DevicePageTest::recordingLock()
     QFETCH(bool, enabled);
     for (int i : indices)
         emit PostMsg::instance()->SigStartRecord(i);
-    for (const char *name : {"PreButton", "ButtonMain", "SensorButton", "MacroButton", "LightsButton", "Advanced", "FormSetting"})
+    for (const char *name :
+         {"PreButton", "ButtonMain", "SensorButton", "MacroButton", "LightsButton", "Advanced", "FormSetting"})
         QCOMPARE(button(*page, QString::fromLatin1(name))->isEnabled(), enabled);
     for (const char *name : {"UpArrow", "MinButton", "CloseButton"})
         QVERIFY(button(*page, QString::fromLatin1(name))->isEnabled());
@@ -265,7 +275,8 @@ void DevicePageTest::leavingSequence()
         if (name != QLatin1String("SigChangeMainDialog(0)"))
             return;
         for (const hidusb::sim::JournalEntry &e : hidusb::sim::journal())
-            if (e.function == QLatin1String("UsbServer_SetPCDriverStatus") || e.function == QLatin1String("UsbServer_Exit"))
+            if (e.function == QLatin1String("UsbServer_SetPCDriverStatus")
+                || e.function == QLatin1String("UsbServer_Exit"))
                 callsAtReturn << e.function + QLatin1Char('(') + e.arguments + QLatin1Char(')');
         cacheAtReturn = QFileInfo::exists(deviceCachePath(loadedCacheName.get()));
     };
@@ -385,7 +396,7 @@ void DevicePageTest::releasingThePageWhileAPassWaitsOpensNothing()
 
     DeviceAllInfo mouse;
     mouse.path = QStringLiteral("no-such-device");
-    mouse.id = 0x7F7F;   // no cache file under this name: the pass resets the pages
+    mouse.id = 0x7F7F; // no cache file under this name: the pass resets the pages
     workerThread->SlotSelectMouseInfo(mouse);
     currentDevicePath = mouse.path.toLocal8Bit();
     deviceOnline = false;
@@ -398,7 +409,8 @@ void DevicePageTest::releasingThePageWhileAPassWaitsOpensNothing()
         std::this_thread::yield();
     QVERIFY(offlinePending);
     // What the hub posts to the page for the pass's SigUpDataParam(0).
-    QMetaObject::invokeMethod(released, [released] { released->SlotUpDataParam(0); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        released, [released] { released->SlotUpDataParam(0); }, Qt::QueuedConnection);
 
     QElapsedTimer took;
     took.start();

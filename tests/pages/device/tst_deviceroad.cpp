@@ -2,9 +2,9 @@
 // mouse: list, choose, wait notice, device page; unplug back to the list,
 // plug in again, and a cabled mouse taking over from its receiver.
 
-#include "support/testmain.h"
 #include "app/look.h"
 #include "support/pagefixture.h"
+#include "support/testmain.h"
 
 #include "app/dialogmain.h"
 #include "device/discovery.h"
@@ -86,8 +86,10 @@ void DeviceRoadTest::chooseOpensDevicePage()
     QCOMPARE(currentPage(), static_cast<QWidget *>(devicePage));
 
     // Battery, connection and summary came from the mouse.
-    QTRY_VERIFY_WITH_TIMEOUT(devicePage->findChild<QLabel *>(QStringLiteral("label_2"))->text() != QLatin1String("100%"), 5000);
-    QVERIFY(look::sheetOf(devicePage->findChild<QLabel *>(QStringLiteral("label_4"))).contains(QStringLiteral("OnLineWifi.png")));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        devicePage->findChild<QLabel *>(QStringLiteral("label_2"))->text() != QLatin1String("100%"), 5000);
+    QVERIFY(look::sheetOf(devicePage->findChild<QLabel *>(QStringLiteral("label_4")))
+                .contains(QStringLiteral("OnLineWifi.png")));
     QVERIFY(devicePage->findChild<QLabel *>(QStringLiteral("ReportValue"))->text().endsWith(QLatin1String("Hz")));
     QVERIFY(!devicePage->findChild<QLabel *>(QStringLiteral("DongleValue"))->text().isEmpty());
     QVERIFY(currentFlashDataIsOpenDevice());
@@ -120,7 +122,9 @@ void DeviceRoadTest::cableTakesOverFromReceiver()
     // cabled mouse has sent its configuration.
     QTRY_VERIFY_WITH_TIMEOUT(!devicePage->waitNotice()->isVisible(), 15000);
     QCOMPARE(currentPage(), static_cast<QWidget *>(devicePage));
-    QTRY_VERIFY_WITH_TIMEOUT(look::sheetOf(devicePage->findChild<QLabel *>(QStringLiteral("label_4"))).contains(QStringLiteral("OnLineUsb.png")), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(look::sheetOf(devicePage->findChild<QLabel *>(QStringLiteral("label_4")))
+                                 .contains(QStringLiteral("OnLineUsb.png")),
+                             10000);
 }
 
 VELMORAX_TEST_MAIN(DeviceRoadTest)

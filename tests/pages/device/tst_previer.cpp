@@ -1,9 +1,9 @@
 // The summary panel: what each announcement shows, and what it leaves alone.
 
-#include "support/testmain.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
 #include "pages/device/previer.h"
+#include "support/testmain.h"
 
 #include <QLabel>
 #include <QtTest>
@@ -56,16 +56,26 @@ void PreVierTest::valueFormats_data()
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("dpi") << "SigAddSensor" << QVariant(1200) << "DpiValue" << "1200";
-    QTest::newRow("report rate 8000") << "SigAddReport" << QVariant(8000) << "ReportValue" << "8000Hz";
-    QTest::newRow("report rate 125") << "SigAddReport" << QVariant(125) << "ReportValue" << "125Hz";
-    QTest::newRow("lift-off") << "SigAddLOD" << QVariant("0.7mm") << "LodValue" << "0.7mm";
-    QTest::newRow("debounce") << "SigDebunce" << QVariant("8ms") << "DebunceValue" << "8ms";
-    QTest::newRow("configuration") << "SigAddConfig" << QVariant("Config 2") << "ConfigValue" << "Config 2";
-    QTest::newRow("mouse version") << "SigAddVer0" << QVariant("v1.05") << "MouseValue" << "v1.05";
-    QTest::newRow("receiver version") << "SigAddVer1" << QVariant("v2.1A") << "DongleValue" << "v2.1A";
-    QTest::newRow("version of unknown part") << "SigAddVer2" << QVariant("v9.99") << "MouseValue" << "v2.21";
-    QTest::newRow("empty version") << "SigAddVer0" << QVariant("") << "MouseValue" << "";
+    QTest::newRow("dpi") << "SigAddSensor" << QVariant(1200) << "DpiValue"
+                         << "1200";
+    QTest::newRow("report rate 8000") << "SigAddReport" << QVariant(8000) << "ReportValue"
+                                      << "8000Hz";
+    QTest::newRow("report rate 125") << "SigAddReport" << QVariant(125) << "ReportValue"
+                                     << "125Hz";
+    QTest::newRow("lift-off") << "SigAddLOD" << QVariant("0.7mm") << "LodValue"
+                              << "0.7mm";
+    QTest::newRow("debounce") << "SigDebunce" << QVariant("8ms") << "DebunceValue"
+                              << "8ms";
+    QTest::newRow("configuration") << "SigAddConfig" << QVariant("Config 2") << "ConfigValue"
+                                   << "Config 2";
+    QTest::newRow("mouse version") << "SigAddVer0" << QVariant("v1.05") << "MouseValue"
+                                   << "v1.05";
+    QTest::newRow("receiver version") << "SigAddVer1" << QVariant("v2.1A") << "DongleValue"
+                                      << "v2.1A";
+    QTest::newRow("version of unknown part") << "SigAddVer2" << QVariant("v9.99") << "MouseValue"
+                                             << "v2.21";
+    QTest::newRow("empty version") << "SigAddVer0" << QVariant("") << "MouseValue"
+                                   << "";
 }
 
 void PreVierTest::valueFormats()

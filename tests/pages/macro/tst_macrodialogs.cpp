@@ -1,11 +1,11 @@
 // The macro name dialog (how a name is shaped while typed and pasted, Shift,
 // the keys that must not end it, its result) and the macro page's notices.
 
-#include "support/testmain.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
 #include "pages/macro/macronotices.h"
 #include "pages/macro/questiondialog.h"
+#include "support/testmain.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -65,10 +65,13 @@ void MacroDialogsTest::typing_data()
 {
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("space at the end dropped") << "ab " << "ab";
-    QTest::newRow("refused punctuation") << "a;,-/[]*+`=.'\\b" << "ab";
+    QTest::newRow("space at the end dropped") << "ab "
+                                              << "ab";
+    QTest::newRow("refused punctuation") << "a;,-/[]*+`=.'\\b"
+                                         << "ab";
     QTest::newRow("40 letters keep 30") << QString(40, 'x') << QString(30, 'x');
-    QTest::newRow("digits and letters") << "Macro12" << "Macro12";
+    QTest::newRow("digits and letters") << "Macro12"
+                                        << "Macro12";
 }
 
 void MacroDialogsTest::typing()
@@ -104,10 +107,14 @@ void MacroDialogsTest::inputMethodCommits_data()
     QTest::newRow("ideographic full stop") << "m" << QString(QChar(0x3002)) << "m";
     QTest::newRow("corner bracket") << "m" << QString(QChar(0x3010)) << "m";
     QTest::newRow("middle dot") << "m" << QString(QChar(0x00B7)) << "m";
-    QTest::newRow("slash") << "m" << "/" << "m";
-    QTest::newRow("bracket passes as a commit") << "m" << "[" << "m[";
-    QTest::newRow("a word with a comma passes") << "m" << QString::fromUtf8("你好，世界")
-                                                << QString::fromUtf8("m你好，世界");
+    QTest::newRow("slash") << "m"
+                           << "/"
+                           << "m";
+    QTest::newRow("bracket passes as a commit") << "m"
+                                                << "["
+                                                << "m[";
+    QTest::newRow("a word with a comma passes")
+        << "m" << QString::fromUtf8("你好，世界") << QString::fromUtf8("m你好，世界");
     // 29 letters leave room for one byte of UTF-8: a Chinese character takes three.
     QTest::newRow("no half character") << QString(29, 'm') << QString::fromUtf8("中") << QString(29, 'm');
     QTest::newRow("27 letters and one character")
@@ -130,7 +137,8 @@ void MacroDialogsTest::pasteIsShapedButNotFiltered_data()
 {
     QTest::addColumn<QString>("clip");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("semicolon kept") << "a;b" << "a;b";
+    QTest::newRow("semicolon kept") << "a;b"
+                                    << "a;b";
     QTest::newRow("40 letters keep 30") << QString(40, 'p') << QString(30, 'p');
     QTest::newRow("11 chinese keep 10") << QString(11, QChar(0x4E2D)) << QString(10, QChar(0x4E2D));
 }
@@ -180,10 +188,18 @@ void MacroDialogsTest::result_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("name");
-    QTest::newRow("OK") << "Macro1" << "NewHong" << "Macro1";
-    QTest::newRow("OK with nothing typed") << "" << "NewHong" << "";
-    QTest::newRow("Cancel") << "Macro1" << "NewHong_2" << "";
-    QTest::newRow("close") << "Macro1" << "CloseButton" << "";
+    QTest::newRow("OK") << "Macro1"
+                        << "NewHong"
+                        << "Macro1";
+    QTest::newRow("OK with nothing typed") << ""
+                                           << "NewHong"
+                                           << "";
+    QTest::newRow("Cancel") << "Macro1"
+                            << "NewHong_2"
+                            << "";
+    QTest::newRow("close") << "Macro1"
+                           << "CloseButton"
+                           << "";
 }
 
 void MacroDialogsTest::result()
@@ -253,9 +269,12 @@ void MacroDialogsTest::noticeTexts()
     QFETCH(QString, key);
     auto make = [which]() -> QDialog * {
         switch (which) {
-        case 0: return new SameMacro;
-        case 1: return new KeyNumberLimit;
-        default: return new DeleteConfirm;
+        case 0:
+            return new SameMacro;
+        case 1:
+            return new KeyNumberLimit;
+        default:
+            return new DeleteConfirm;
         }
     };
     for (int language = 0; language < 3; ++language) {

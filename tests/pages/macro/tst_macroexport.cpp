@@ -15,8 +15,8 @@
 #include <QCheckBox>
 #include <QDataStream>
 #include <QDir>
-#include <QFileDialog>
 #include <QFile>
+#include <QFileDialog>
 #include <QIcon>
 #include <QListWidget>
 #include <QSpinBox>

@@ -1,8 +1,8 @@
 // The names of the macro editor's events: file codes to names and back,
 // codes read from the mouse, and the mouse-button names of the language.
 
-#include "support/testmain.h"
 #include "pages/macro/macrokeynames.h"
+#include "support/testmain.h"
 
 #include <QtTest>
 

@@ -3,14 +3,14 @@
 // deleting with their notices, unsaved changes, the context menu and the
 // event list's insertion rules.
 
-#include "support/testmain.h"
-#include "support/macrofixture.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
 #include "pages/macro/macro.h"
 #include "pages/macro/macroflags.h"
 #include "pages/macro/macrokeynames.h"
 #include "pages/macro/macrostore.h"
+#include "support/macrofixture.h"
+#include "support/testmain.h"
 
 #include "device/devicestate.h"
 #include "support/modalhandler.h"
@@ -167,11 +167,10 @@ void MacroPageTest::selectLoadsFile_data()
     const QStringList aPressRelease{"A", "10ms", "A"};
     QTest::newRow("LF") << QByteArray("3\n0x04 1 0\n10ms\n0x04 1 1\n") << aPressRelease << "ReNumber" << 3;
     QTest::newRow("CRLF") << QByteArray("3\r\n0x04 1 0\r\n10ms\r\n0x04 1 1\r\n") << aPressRelease << "ReNumber" << 3;
-    QTest::newRow("last line without line end") << QByteArray("3\n0x04 1 0\n10ms\n0x04 1 1") << aPressRelease
-                                                << "ReNumber" << 3;
-    QTest::newRow("malformed lines skipped")
-        << QByteArray("2\n0x04 1\nabc\n0x04 1 0\n10 ms\n5ms\n0x04 1 7\n0x04 1 1\n")
-        << QStringList{"A", "5ms", "A"} << "ReNumber" << 2;
+    QTest::newRow("last line without line end")
+        << QByteArray("3\n0x04 1 0\n10ms\n0x04 1 1") << aPressRelease << "ReNumber" << 3;
+    QTest::newRow("malformed lines skipped") << QByteArray("2\n0x04 1\nabc\n0x04 1 0\n10 ms\n5ms\n0x04 1 7\n0x04 1 1\n")
+                                             << QStringList{"A", "5ms", "A"} << "ReNumber" << 2;
     QTest::newRow("unknown code kept, shown without name")
         << QByteArray("1\n0x32 1 0\n10ms\n0x01 4 1\n") << QStringList{"", "10ms", "Left button"} << "ReNumber" << 1;
     QTest::newRow("mode 0") << QByteArray("0\n") << QStringList() << "ReNumber" << 1;
@@ -299,7 +298,7 @@ void MacroPageTest::createMakesEmptyMacro()
     page = makePage();
     clickMacro(*page, "old");
     ModalHandler modal;
-    modal.queue(enterName("Old"));  // differs only in letter case: a name of its own
+    modal.queue(enterName("Old")); // differs only in letter case: a name of its own
     QTest::mouseClick(child<QToolButton>(*page, "NewHong"), Qt::LeftButton);
 
     QCOMPARE(modal.seen, QStringList{"QuestionDialog"});
@@ -345,9 +344,9 @@ void MacroPageTest::createRefusesUnsafeNames()
     QFETCH(QString, name);
     page = makePage();
     ModalHandler modal;
-    modal.queue(enterName(name));                 // pasted into the field, then OK
-    modal.queue(clickButton("NewHong"));          // the notice says why
-    modal.queue(clickButton("NewHong_2"));        // the dialog is still open: cancel
+    modal.queue(enterName(name));          // pasted into the field, then OK
+    modal.queue(clickButton("NewHong"));   // the notice says why
+    modal.queue(clickButton("NewHong_2")); // the dialog is still open: cancel
     QTest::mouseClick(child<QToolButton>(*page, "NewHong"), Qt::LeftButton);
 
     QCOMPARE(modal.seen, (QStringList{"QuestionDialog", "UpDateWarning", "QuestionDialog"}));
@@ -615,8 +614,9 @@ void MacroPageTest::macroFromMouseJoinsListAndFile()
 
     FlashDataMap record;
     std::memset(&record, 0, sizeof record);
-    record.macros[2] = MacroStore::toRecord(QString::fromUtf8("鼠标宏"),
-                                            {MacroEvent::key(4, 1, true), MacroEvent::delay(40), MacroEvent::key(4, 1, false)});
+    record.macros[2] =
+        MacroStore::toRecord(QString::fromUtf8("鼠标宏"),
+                             {MacroEvent::key(4, 1, true), MacroEvent::delay(40), MacroEvent::key(4, 1, false)});
     // The button page has given the macro its file; the editor only lists
     // the name and leaves the file as it is.
     writeMacro(QString::fromUtf8("鼠标宏"), "255\n");

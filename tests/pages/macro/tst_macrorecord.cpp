@@ -8,8 +8,8 @@
 #include "pages/macro/macroflags.h"
 #include "pages/macro/macrostore.h"
 #include "platform/keyhook/keyhook.h"
-#include "support/testmain.h"
 #include "support/macrofixture.h"
+#include "support/testmain.h"
 
 #include "support/modalhandler.h"
 

@@ -31,8 +31,8 @@ using sensortest::mouseFlash;
 
 namespace {
 
-const char *const kValueButtons[8] = {"BlueButton",   "BrightRedButton", "RedButton",       "YellowButton",
-                                      "GreenButton",  "PurpleButton",    "LightBlueButton", "LightYellowButton"};
+const char *const kValueButtons[8] = {"BlueButton",  "BrightRedButton", "RedButton",       "YellowButton",
+                                      "GreenButton", "PurpleButton",    "LightBlueButton", "LightYellowButton"};
 const char *const kRateButtons[7] = {"Button125HZ",  "Button250HZ",  "Button500HZ", "Button1000HZ",
                                      "Button2000HZ", "Button4000HZ", "Button8000HZ"};
 
@@ -67,7 +67,8 @@ QString shown(const Fixture &f)
             out << QStringLiteral("rate=%1").arg(i);
     out << QStringLiteral("lod=") + f.find<QComboBox>("LOD")->currentText();
     for (const char *toggle : {"RippeControl_2", "StraightLine_2", "MotionSync_2"})
-        out << QString::fromLatin1(toggle) + QLatin1Char('=') + QString::number(f.find<QToolButton>(toggle)->isChecked());
+        out << QString::fromLatin1(toggle) + QLatin1Char('=')
+                   + QString::number(f.find<QToolButton>(toggle)->isChecked());
     out << QStringLiteral("performance=%1").arg(f.find<QCheckBox>("Performance")->isChecked());
     out << QStringLiteral("time=%1").arg(f.find<QComboBox>("PerformanceOpen")->currentIndex());
     out << QStringLiteral("mode=%1").arg(f.find<QComboBox>("ModelChoose")->currentIndex());
@@ -77,8 +78,9 @@ QString shown(const Fixture &f)
     out << QStringLiteral("marker=%1").arg(f.find<QLabel>("label_8")->x());
     for (int k = 0; k < 8; ++k) {
         QToolButton *b = f.find<QToolButton>(kValueButtons[k]);
-        out << QStringLiteral("%1:%2%3%4/%5").arg(k).arg(b->text(), b->isChecked() ? "*" : "",
-                                                    b->isVisible() ? "" : "h", editor->stageColour(k));
+        out << QStringLiteral("%1:%2%3%4/%5")
+                   .arg(k)
+                   .arg(b->text(), b->isChecked() ? "*" : "", b->isVisible() ? "" : "h", editor->stageColour(k));
     }
     out << QStringLiteral("box=%1").arg(f.find<QSpinBox>("spinBoxA")->value());
     return out.join(QLatin1Char(' '));
@@ -169,21 +171,36 @@ void TestSensorPage::userChangesWriteTheirBytes_data()
     QTest::addColumn<QString>("changes");
 
     // Start: 1000 Hz, 8 stages, stage 1 (800 DPI) active, 1 mm, all off.
-    QTest::newRow("rate 500 Hz") << 1 << "rate 2" << "0=2";
-    QTest::newRow("rate 8000 Hz") << 1 << "rate 6" << "0=64";
-    QTest::newRow("lift-off 2 mm") << 1 << "lod 2" << "5=2";
-    QTest::newRow("lift-off 0.7 mm") << 1 << "lod 0" << "5=3";
-    QTest::newRow("ripple control on") << 1 << "toggle RippeControl_2" << "10=1";
-    QTest::newRow("angle snapping on") << 1 << "toggle StraightLine_2" << "9=1";
-    QTest::newRow("motion sync on") << 1 << "toggle MotionSync_2" << "7=1";
-    QTest::newRow("performance on") << 1 << "performance" << "12=1";
-    QTest::newRow("performance time 5 min") << 1 << "time 5" << "13=30";
-    QTest::newRow("sensor mode HP") << 1 << "mode 1" << "14=1";
-    QTest::newRow("value button of stage 3") << 1 << "stage 3" << "2=3";
-    QTest::newRow("swatch of stage 5") << 1 << "swatch 5" << "2=5";
-    QTest::newRow("colour of a picked swatch") << 1 << "swatch 4,colour" << "2=4 75=10 76=200 77=255";
-    QTest::newRow("count 5, selected stage kept") << 2 << "count 5" << "1=5";
-    QTest::newRow("count 8 again") << 2 << "count 8" << "";
+    QTest::newRow("rate 500 Hz") << 1 << "rate 2"
+                                 << "0=2";
+    QTest::newRow("rate 8000 Hz") << 1 << "rate 6"
+                                  << "0=64";
+    QTest::newRow("lift-off 2 mm") << 1 << "lod 2"
+                                   << "5=2";
+    QTest::newRow("lift-off 0.7 mm") << 1 << "lod 0"
+                                     << "5=3";
+    QTest::newRow("ripple control on") << 1 << "toggle RippeControl_2"
+                                       << "10=1";
+    QTest::newRow("angle snapping on") << 1 << "toggle StraightLine_2"
+                                       << "9=1";
+    QTest::newRow("motion sync on") << 1 << "toggle MotionSync_2"
+                                    << "7=1";
+    QTest::newRow("performance on") << 1 << "performance"
+                                    << "12=1";
+    QTest::newRow("performance time 5 min") << 1 << "time 5"
+                                            << "13=30";
+    QTest::newRow("sensor mode HP") << 1 << "mode 1"
+                                    << "14=1";
+    QTest::newRow("value button of stage 3") << 1 << "stage 3"
+                                             << "2=3";
+    QTest::newRow("swatch of stage 5") << 1 << "swatch 5"
+                                       << "2=5";
+    QTest::newRow("colour of a picked swatch") << 1 << "swatch 4,colour"
+                                               << "2=4 75=10 76=200 77=255";
+    QTest::newRow("count 5, selected stage kept") << 2 << "count 5"
+                                                  << "1=5";
+    QTest::newRow("count 8 again") << 2 << "count 8"
+                                   << "";
     // 3950 on Drive1's grid: 50..10000 step 50 (code dpi/50-1), 10100..30000
     // step 100 (flags 0x22, code dpi/100-1, bits 8-9 folded into the flags).
     QTest::newRow("slider released at 1234") << 1 << "slider 1234" << stageCode(1, 23, 0);
@@ -193,10 +210,14 @@ void TestSensorPage::userChangesWriteTheirBytes_data()
     QTest::newRow("plus") << 1 << "plus" << stageCode(1, 16, 0);
     QTest::newRow("minus") << 1 << "minus" << stageCode(1, 14, 0);
     QTest::newRow("plus across the gap") << 4 << "slider 10000,plus" << stageCode(4, 100, 0x22);
-    QTest::newRow("marker dropped one stage right") << 1 << "marker 210" << "2=2";
-    QTest::newRow("marker dropped two stages left") << 3 << "marker 118" << "2=1";
-    QTest::newRow("marker dropped in a dead zone") << 1 << "marker 150" << "";
-    QTest::newRow("marker dropped off the row") << 1 << "marker 720" << "";
+    QTest::newRow("marker dropped one stage right") << 1 << "marker 210"
+                                                    << "2=2";
+    QTest::newRow("marker dropped two stages left") << 3 << "marker 118"
+                                                    << "2=1";
+    QTest::newRow("marker dropped in a dead zone") << 1 << "marker 150"
+                                                   << "";
+    QTest::newRow("marker dropped off the row") << 1 << "marker 720"
+                                                << "";
 }
 
 void TestSensorPage::userChangesWriteTheirBytes()
@@ -283,8 +304,10 @@ void TestSensorPage::countChangeMovesTheSelectedStage()
     // On screen: the same exchange, the marker under stage 3, stages 4..7 hidden.
     QCOMPARE(editor->stageDpi(3), kStartDpi[6]);
     QCOMPARE(editor->stageDpi(6), kStartDpi[3]);
-    QCOMPARE(editor->stageColour(3), QStringLiteral("%1,%2,%3").arg(sensortest::startColour(6, 0))
-                                         .arg(sensortest::startColour(6, 1)).arg(sensortest::startColour(6, 2)));
+    QCOMPARE(editor->stageColour(3), QStringLiteral("%1,%2,%3")
+                                         .arg(sensortest::startColour(6, 0))
+                                         .arg(sensortest::startColour(6, 1))
+                                         .arg(sensortest::startColour(6, 2)));
     QCOMPARE(editor->activeStage(), 3);
     QCOMPARE(f.find<QLabel>("label_8")->pos(), QPoint(300, 154));
     QVERIFY(f.find<QToolButton>(kValueButtons[3])->isChecked());
@@ -322,8 +345,8 @@ void TestSensorPage::stageSwitchLooksAndReports()
 void TestSensorPage::slider_data()
 {
     QTest::addColumn<QString>("actions");
-    QTest::addColumn<int>("shown");     // stage text and value box
-    QTest::addColumn<int>("reported");  // last SigAddSensor, -1 none
+    QTest::addColumn<int>("shown");    // stage text and value box
+    QTest::addColumn<int>("reported"); // last SigAddSensor, -1 none
 
     QTest::newRow("release on the grid") << "slider 1234" << 1200 << 1200;
     QTest::newRow("release in the gap") << "slider 10050" << 10100 << 10100;
@@ -395,7 +418,7 @@ void TestSensorPage::refillsSendNothing()
     QVERIFY(f.find<QToolButton>("Button4000HZ")->isChecked());
     page.SlotUpDataReportRate(1);
     QCOMPARE(f.find<QComboBox>("ModelChoose")->currentText(), QStringLiteral("LP"));
-    page.SlotUpDataDPI(9);   // no such stage: only remembered
+    page.SlotUpDataDPI(9); // no such stage: only remembered
     QCOMPARE(editor->activeStage(), 9);
     page.SlotUpDataSenSorUIB(f.start);
 
@@ -456,8 +479,8 @@ void TestSensorPage::rateRowFollowsTheLink_data()
 {
     QTest::addColumn<int>("link");
     QTest::addColumn<int>("rateCode");
-    QTest::addColumn<QString>("visible");   // of 2000, 4000, 8000 Hz
-    QTest::addColumn<int>("checked");       // rate index, -1 none
+    QTest::addColumn<QString>("visible"); // of 2000, 4000, 8000 Hz
+    QTest::addColumn<int>("checked");     // rate index, -1 none
     QTest::addColumn<QString>("mode");
     QTest::addColumn<bool>("modeEnabled");
 
@@ -517,11 +540,16 @@ void TestSensorPage::liftOffByteWithoutEntry_data()
     QTest::addColumn<QString>("list");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("3950, 0.7 mm") << 0 << 3 << "0.7mm,1mm,2mm" << "0.7mm";
-    QTest::newRow("3950, byte 0") << 0 << 0 << "0.7mm,1mm,2mm" << "1mm";
-    QTest::newRow("3395, 0.7 mm it has not") << 1 << 3 << "1mm,2mm" << "1mm";
-    QTest::newRow("3395, byte 0") << 1 << 0 << "1mm,2mm" << "1mm";
-    QTest::newRow("3395, 2 mm") << 1 << 2 << "1mm,2mm" << "2mm";
+    QTest::newRow("3950, 0.7 mm") << 0 << 3 << "0.7mm,1mm,2mm"
+                                  << "0.7mm";
+    QTest::newRow("3950, byte 0") << 0 << 0 << "0.7mm,1mm,2mm"
+                                  << "1mm";
+    QTest::newRow("3395, 0.7 mm it has not") << 1 << 3 << "1mm,2mm"
+                                             << "1mm";
+    QTest::newRow("3395, byte 0") << 1 << 0 << "1mm,2mm"
+                                  << "1mm";
+    QTest::newRow("3395, 2 mm") << 1 << 2 << "1mm,2mm"
+                                << "2mm";
 }
 
 void TestSensorPage::liftOffByteWithoutEntry()
@@ -556,7 +584,7 @@ void TestSensorPage::tableSensorModel()
     currentDevice.update([](DeviceAllInfo &d) { d.modelIndex = 2; });
     FlashDataMap record = f.start;
     record.dpiStageCount = 5;
-    const int named[5] = {0x13, 0x17, 0x1B, 0x1F, 0x2F};   // 400, 800, 1200, 1600, 3200
+    const int named[5] = {0x13, 0x17, 0x1B, 0x1F, 0x2F}; // 400, 800, 1200, 1600, 3200
     for (int k = 0; k < 5; ++k) {
         record.dpiStages[k].xCode = record.dpiStages[k].yCode = quint8(named[k]);
         record.dpiStages[k].codeFlags = 0;

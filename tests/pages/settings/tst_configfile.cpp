@@ -1,9 +1,9 @@
 // Reading exported configuration files: what is accepted, what is refused
 // and with which result, and that a refused file never fills the record.
 
-#include "support/testmain.h"
 #include "device/devicestate.h"
 #include "pages/settings/updataparam.h"
+#include "support/testmain.h"
 
 #include <QBuffer>
 #include <QDataStream>
@@ -101,10 +101,8 @@ void ConfigFileTest::parse_data()
     const QByteArray recordBytesField(reinterpret_cast<const char *>(&good), sizeof good);
     QTest::newRow("record one byte short")
         << tagField + sensorField + rawField(10459, recordBytesField.left(10459)) << 1;
-    QTest::newRow("record one byte long")
-        << tagField + sensorField + rawField(10461, recordBytesField + 'x') << 1;
-    QTest::newRow("record length claims 4 GB")
-        << tagField + sensorField + rawField(0xFFFFFFFEu, recordBytesField) << 1;
+    QTest::newRow("record one byte long") << tagField + sensorField + rawField(10461, recordBytesField + 'x') << 1;
+    QTest::newRow("record length claims 4 GB") << tagField + sensorField + rawField(0xFFFFFFFEu, recordBytesField) << 1;
     QTest::newRow("null record field") << tagField + sensorField + rawField(0xFFFFFFFFu, QByteArray()) << 1;
     QTest::newRow("tag length claims 4 GB") << rawField(0xFFFFFFF0u, field("Derez", 12)) << 1;
     QTest::newRow("sensor field of 1 MB")

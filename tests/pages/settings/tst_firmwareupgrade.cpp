@@ -5,8 +5,8 @@
 // follow, and a failing flash leaves the failure record, the marker file and
 // a closable dialog.
 
-#include "support/testmain.h"
 #include "support/firmwarefixture.h"
+#include "support/testmain.h"
 
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
@@ -237,7 +237,8 @@ void TestFirmwareUpgrade::unreadableReceiverVersion()
 
     bool askedReceiver = false;
     for (const sim::JournalEntry &e : sim::journal())
-        askedReceiver |= e.function == QLatin1String("UsbFinderC_GetSlaveVersion") && e.result == QLatin1String("false");
+        askedReceiver |=
+            e.function == QLatin1String("UsbFinderC_GetSlaveVersion") && e.result == QLatin1String("false");
     QCOMPARE(sim::firmwareVersion("rx"), receiverAfter);
     QCOMPARE(firmwaretest::upgradeStarts(), receiverAfter == 0x0105 ? 1 : 2);
     QCOMPARE(firmwareupgrade::receiverState(), receiverAfter == 0x0105 ? 4 : 2);

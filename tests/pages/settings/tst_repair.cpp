@@ -1,10 +1,10 @@
 // The re-pair question: the answer it records, its texts and its fonts.
 
-#include "support/testmain.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
 #include "pages/settings/repair.h"
 #include "platform/screen.h"
+#include "support/testmain.h"
 
 #include <QLabel>
 #include <QToolButton>
@@ -77,8 +77,7 @@ void TestRePair::answer()
             dialog.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&dialog));
             QTest::keyClick(&dialog, Qt::Key_Return);
-        }
-        else
+        } else
             QTest::mouseClick(dialog.findChild<QToolButton *>(how), Qt::LeftButton);
     });
     QTimer::singleShot(3000, &dialog, &QDialog::reject); // never hang

@@ -1,8 +1,8 @@
 // The "updating the setting" notice: its three jobs (refresh wait, reload
 // after a device pass, configuration import) against the simulated mouse.
 
-#include "support/testmain.h"
 #include "support/pagefixture.h"
+#include "support/testmain.h"
 
 #include "app/textcatalogue.h"
 #include "device/reportdecoder.h"
@@ -232,7 +232,8 @@ void WaitDialogTest::reloadSilentDevice()
     runNotice(notice);
 
     if (withCache) {
-        QCOMPARE(hub.described(), QStringList({"SigSetver(4)", "SigUpDataLightUIA", "SigUpDataSensorUIB", "SigUpDataButtonUIC", "SigFormB", "SigMouseOffLineo(0)"}));
+        QCOMPARE(hub.described(), QStringList({"SigSetver(4)", "SigUpDataLightUIA", "SigUpDataSensorUIB",
+                                               "SigUpDataButtonUIC", "SigFormB", "SigMouseOffLineo(0)"}));
         QCOMPARE(hub.records().size(), 3);
         for (const FlashDataMap &r : hub.records())
             QVERIFY(sameRecord(r, cachedRecord));
@@ -280,7 +281,8 @@ void WaitDialogTest::importGoodFile()
     startImport(notice, name);
     const qint64 elapsed = runNotice(notice);
 
-    QCOMPARE(hub.described(), QStringList({"SigSetver(4)", "SigUpDataLightUIA", "SigUpDataSensorUIB", "SigUpDataButtonUIC", "SigFormB"}));
+    QCOMPARE(hub.described(), QStringList({"SigSetver(4)", "SigUpDataLightUIA", "SigUpDataSensorUIB",
+                                           "SigUpDataButtonUIC", "SigFormB"}));
     for (const FlashDataMap &r : hub.records())
         QVERIFY(sameRecord(r, record));
     QVERIFY(sameRecord(currentFlashData, record));
@@ -301,14 +303,16 @@ void WaitDialogTest::importRejectedFile_data()
     FlashDataMap record = patternRecord(3, 1);
     const QByteArray good = exportedFile("Derez", "3950", record);
     QTest::newRow("another sensor") << exportedFile("Derez", "3395", record) << 2 << "DialogEConfigMismatch";
-    QTest::newRow("too many stages") << exportedFile("Derez", "3950", patternRecord(9, 0)) << 2 << "DialogEConfigMismatch";
+    QTest::newRow("too many stages") << exportedFile("Derez", "3950", patternRecord(9, 0)) << 2
+                                     << "DialogEConfigMismatch";
     QTest::newRow("truncated") << good.left(good.size() / 2) << 1 << "DialogConfigError";
     QTest::newRow("garbage") << QByteArray(3000, '\x5a') << 1 << "DialogConfigError";
     // Well formed and for this model, but holding a key event the mouse has
     // no encoding for: the library refuses it and nothing is sent.
     FlashDataMap unfit = patternRecord(3, 1);
     unfit.keyCombos[0].events[0].action = 2;
-    QTest::newRow("record the mouse cannot hold") << exportedFile("Derez", "3950", unfit) << 2 << "DialogEConfigMismatch";
+    QTest::newRow("record the mouse cannot hold")
+        << exportedFile("Derez", "3950", unfit) << 2 << "DialogEConfigMismatch";
 }
 
 void WaitDialogTest::importRejectedFile()

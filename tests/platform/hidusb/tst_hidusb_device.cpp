@@ -2,8 +2,8 @@
 // writing and keeping the record, every request and report, the mouse's own
 // reports, the receiver's records and the finding calls.
 
-#include "support/testmain.h"
 #include "support/hidusbfixture.h"
+#include "support/testmain.h"
 
 #include "platform/hidusb/codec.h"
 #include "platform/hidusb/simcontrol.h"
@@ -79,8 +79,8 @@ private slots:
         record.dpiStages[7] = DpiStage{0x33, 0x33, 0x22, 1, 2, 3};
         record.keyCombos[4].count = 6;
         for (int k = 0; k < 6; ++k)
-            record.keyCombos[4].events[k] = KeyEvent{static_cast<unsigned char>(k % 2), 2,
-                                                     static_cast<std::uint16_t>(0xE9 + k), 10u * k};
+            record.keyCombos[4].events[k] =
+                KeyEvent{static_cast<unsigned char>(k % 2), 2, static_cast<std::uint16_t>(0xE9 + k), 10u * k};
         for (int b = 0; b < 16; ++b)
             fillMacro(record.macros[b], "macro name thirty bytes long!!", 70, 65535 - b);
         QVERIFY(ProtocolDataUpdate(&record));
@@ -126,17 +126,39 @@ private slots:
         QVERIFY(UsbServerC_Start(path.constData(), path.constData(), &ReportSink::callback));
         bool sent = false;
         switch (request) {
-        case 0: sent = UsbServer_ReadAllFlashData(); break;
-        case 1: sent = UsbServer_ReadBatteryLevel(); break;
-        case 2: sent = UsbServer_ReadConfig(); break;
-        case 3: sent = UsbServer_ReadCurrentDPI(); break;
-        case 4: sent = UsbServer_ReadDPILed(); break;
-        case 5: sent = UsbServer_ReadLedBar(); break;
-        case 6: sent = UsbServer_ReadReportRate(); break;
-        case 7: sent = UsbServer_ReadVersion(); break;
-        case 8: sent = UsbServer_ReadDonglePairStatus(); break;
-        case 9: sent = UsbServer_SetClearSetting(); break;
-        case 10: sent = UsbServer_SetCurrentConfig(2); break;
+        case 0:
+            sent = UsbServer_ReadAllFlashData();
+            break;
+        case 1:
+            sent = UsbServer_ReadBatteryLevel();
+            break;
+        case 2:
+            sent = UsbServer_ReadConfig();
+            break;
+        case 3:
+            sent = UsbServer_ReadCurrentDPI();
+            break;
+        case 4:
+            sent = UsbServer_ReadDPILed();
+            break;
+        case 5:
+            sent = UsbServer_ReadLedBar();
+            break;
+        case 6:
+            sent = UsbServer_ReadReportRate();
+            break;
+        case 7:
+            sent = UsbServer_ReadVersion();
+            break;
+        case 8:
+            sent = UsbServer_ReadDonglePairStatus();
+            break;
+        case 9:
+            sent = UsbServer_SetClearSetting();
+            break;
+        case 10:
+            sent = UsbServer_SetCurrentConfig(2);
+            break;
         }
         QVERIFY(sent);
         SeenReport r;
@@ -158,8 +180,12 @@ private slots:
             QCOMPARE(int(status[1]), 0);
             break;
         }
-        case 2: QCOMPARE(int(p[0]), sim::activeSlot("mouse")); break;
-        case 3: QCOMPARE(p[0], stored.activeDpiStage); break;
+        case 2:
+            QCOMPARE(int(p[0]), sim::activeSlot("mouse"));
+            break;
+        case 3:
+            QCOMPARE(p[0], stored.activeDpiStage);
+            break;
         case 4: {
             DpiLedMode led{};
             BufferToDPILed(p, &led);
@@ -172,15 +198,20 @@ private slots:
             QCOMPARE(std::memcmp(&bar, &stored.mouseLight, sizeof bar), 0);
             break;
         }
-        case 6: QCOMPARE(p[0], stored.reportRate); break;
-        case 7: QCOMPARE(p[0] | (p[1] << 8), UsbFinderC_GetVersion(path.constData())); break;
+        case 6:
+            QCOMPARE(p[0], stored.reportRate);
+            break;
+        case 7:
+            QCOMPARE(p[0] | (p[1] << 8), UsbFinderC_GetVersion(path.constData()));
+            break;
         case 10:
             QCOMPARE(int(p[0]), 2);
             QCOMPARE(sim::activeSlot("mouse"), 2);
             // another slot is another configuration: the program must re-read
             QVERIFY(ReportSink::instance().waitFor(ReportStatusChanged));
             break;
-        default: break;
+        default:
+            break;
         }
     }
 
@@ -230,12 +261,24 @@ private slots:
         FlashDataMap before;
         QVERIFY(sim::flashRecord("mouse", &before));
         switch (action) {
-        case 0: QVERIFY(sim::pressDpiButton("mouse")); break;
-        case 1: QVERIFY(sim::pressSlotButton("mouse")); break;
-        case 2: QVERIFY(sim::pressReportRateButton("mouse")); break;
-        case 3: QVERIFY(sim::setBattery("mouse", 15, false)); break;
-        case 4: QVERIFY(sim::pressReceiverLedButton("receiver")); break;
-        case 5: QVERIFY(sim::switchOffLongRange("receiver")); break;
+        case 0:
+            QVERIFY(sim::pressDpiButton("mouse"));
+            break;
+        case 1:
+            QVERIFY(sim::pressSlotButton("mouse"));
+            break;
+        case 2:
+            QVERIFY(sim::pressReportRateButton("mouse"));
+            break;
+        case 3:
+            QVERIFY(sim::setBattery("mouse", 15, false));
+            break;
+        case 4:
+            QVERIFY(sim::pressReceiverLedButton("receiver"));
+            break;
+        case 5:
+            QVERIFY(sim::switchOffLongRange("receiver"));
+            break;
         }
         SeenReport r;
         QVERIFY(ReportSink::instance().waitFor(kind, -1, &r));
@@ -344,9 +387,15 @@ private slots:
         FlashDataMap record = readThroughLibrary(path);
         QVERIFY(sim::waitIdle());
         switch (how) {
-        case 0: QVERIFY(UsbServer_SetCurrentConfig(3)); break;
-        case 1: QVERIFY(sim::pressSlotButton("mouse")); break;
-        case 2: QVERIFY(UsbServer_SetClearSetting()); break;
+        case 0:
+            QVERIFY(UsbServer_SetCurrentConfig(3));
+            break;
+        case 1:
+            QVERIFY(sim::pressSlotButton("mouse"));
+            break;
+        case 2:
+            QVERIFY(UsbServer_SetClearSetting());
+            break;
         }
         QVERIFY(sim::waitIdle());
         sim::resetCounters();
@@ -366,7 +415,7 @@ private slots:
         const unsigned char original = record.sleepTime;
         record.sleepTime = 99;
         QVERIFY(ProtocolDataUpdate(&record));
-        record.sleepTime = original;  // back before the device confirmed
+        record.sleepTime = original; // back before the device confirmed
         QVERIFY(ProtocolDataUpdate(&record));
         QVERIFY(sim::waitIdle());
         FlashDataMap stored;
@@ -415,10 +464,10 @@ private slots:
         QFETCH(bool, accepted);
         const QByteArray path = pathBytes("receiver");
         FlashDataMap record = readThroughLibrary(path);
-        record.reportRate = 64;  // a change that would fit
+        record.reportRate = 64; // a change that would fit
         record.macros[9].slotCount = 1;
-        record.macros[9].events[0] = KeyEvent{static_cast<unsigned char>(action),
-                                              static_cast<unsigned char>(kind), 0x2C, delay};
+        record.macros[9].events[0] =
+            KeyEvent{static_cast<unsigned char>(action), static_cast<unsigned char>(kind), 0x2C, delay};
         sim::resetCounters();
         QCOMPARE(ProtocolDataUpdate(&record), accepted);
         QVERIFY(sim::waitIdle());
@@ -441,7 +490,7 @@ private slots:
         QVERIFY(UsbServer_ReadBatteryLevel());
         QCOMPARE(UsbFinderC_GetVersion(path.constData()), 0);
         record.motionSync = 1;
-        QVERIFY(ProtocolDataUpdate(&record));  // the receiver cannot pass it on
+        QVERIFY(ProtocolDataUpdate(&record)); // the receiver cannot pass it on
         QVERIFY(sim::waitIdle());
         QCOMPARE(ReportSink::instance().count(ReportBattery), 0);
         FlashDataMap stored;
@@ -450,7 +499,7 @@ private slots:
 
         QVERIFY(sim::wake("mouse"));
         QVERIFY(UsbFinderC_GetDeviceOnLine(path.constData()));
-        QVERIFY(ProtocolDataUpdate(&record));  // the undelivered block goes again
+        QVERIFY(ProtocolDataUpdate(&record)); // the undelivered block goes again
         QVERIFY(sim::waitIdle());
         QVERIFY(sim::flashRecord("mouse", &stored));
         QCOMPARE(int(stored.motionSync), 1);
@@ -484,7 +533,7 @@ private slots:
         QCOMPARE(UsbFinderC_SetLongRangeMode(path.constData(), 1), answers);
         unsigned char longRange = 's';
         QCOMPARE(UsbFinderC_GetLongRangeMode(path.constData(), &longRange), answers);
-        QCOMPARE(int(longRange), answers ? 1 : int('s'));  // untouched without an answer
+        QCOMPARE(int(longRange), answers ? 1 : int('s')); // untouched without an answer
         if (!answers) {
             QCOMPARE(int(sim::dongleRgb("receiver").ledInfoChoice), 1);
             return;
@@ -538,9 +587,9 @@ private slots:
         UsbDeviceInfo info = UsbFinderC_GetDeviceInfo(receiver.constData(), 0);
         QCOMPARE(int(info.cid()), 86);
         QCOMPARE(int(info.mid()), 29);
-        QCOMPARE(int(info.linkCode), 1);  // kind 4
+        QCOMPARE(int(info.linkCode), 1); // kind 4
         info = UsbFinderC_GetDeviceInfo(cable.constData(), 0);
-        QCOMPARE(int(info.linkCode), 2);  // cable
+        QCOMPARE(int(info.linkCode), 2); // cable
         QCOMPARE(int(info.id), 29 << 8 | 86);
 
         UsbAddressInfo address;
@@ -560,7 +609,7 @@ private slots:
         QVERIFY(UsbFinderC_GetSlaveVersion(receiver.constData(), &slave));
         QCOMPARE(slave, 0x010A);
         QVERIFY(!UsbFinderC_GetSlaveVersion(cable.constData(), &slave));
-        QVERIFY(!UsbFinderC_GetDeviceOnLine("a"));  // the placeholder path names no device
+        QVERIFY(!UsbFinderC_GetDeviceOnLine("a")); // the placeholder path names no device
         QCOMPARE(int(UsbFinderC_GetDeviceInfo("a", 0).id), 0);
 
         // The cable comes out: the mouse talks through its receiver again.
@@ -589,13 +638,13 @@ private slots:
         freshSimulator("{\"devices\": [{\"id\": \"receiver\", \"type\": \"receiver\", \"cid\": 86},"
                        "{\"id\": \"mouse\", \"type\": \"mouse\", \"cid\": 86}]}");
         const QByteArray path = pathBytes("receiver");
-        QVERIFY(!UsbFinderC_GetDeviceOnLine(path.constData()));  // not paired yet
+        QVERIFY(!UsbFinderC_GetDeviceOnLine(path.constData())); // not paired yet
         QVERIFY(sim::setPairingOutcome("receiver", outcome));
         QVERIFY(UsbServerC_Start(path.constData(), path.constData(), &ReportSink::callback));
         QVERIFY(UsbServer_EnterDonglePairOnlyCid(static_cast<unsigned char>(cid)));
         QVERIFY(UsbServer_ReadDonglePairStatus());
         QVERIFY(ReportSink::instance().waitFor(ReportPairStatus));
-        QCOMPARE(int(ReportSink::instance().reports().front().payload[0]), 1);  // pairing
+        QCOMPARE(int(ReportSink::instance().reports().front().payload[0]), 1); // pairing
         // The result comes on its own, and again when asked.
         QTRY_COMPARE_WITH_TIMEOUT(ReportSink::instance().count(ReportPairStatus), 3, 5000);
         QCOMPARE(int(ReportSink::instance().reports().back().payload[0]), status);
@@ -613,20 +662,20 @@ private slots:
         const QByteArray cable = pathBytes("m");
         unsigned char reply[64] = {};
         const proto::Packet ask = proto::makePacket(proto::CmdGetInfo, 1, 0, 0);
-        QVERIFY(!UsbFinderC_ReadWriteDeviceData(ask.bytes.data(), reply, 64));  // nothing opened
+        QVERIFY(!UsbFinderC_ReadWriteDeviceData(ask.bytes.data(), reply, 64)); // nothing opened
         QVERIFY(!UsbFinderC_OpenDevice("no such device"));
         QVERIFY(UsbFinderC_OpenDevice(cable.constData()));
         QVERIFY(UsbFinderC_ReadWriteDeviceData(ask.bytes.data(), reply, 64));
         QVERIFY(proto::validPacket(reply, 64));
         QCOMPARE(int(reply[1]), int(proto::CmdGetInfo));
-        QCOMPARE(int(reply[8 + 2]), 2);  // cabled
+        QCOMPARE(int(reply[8 + 2]), 2); // cabled
         proto::Packet broken = ask;
-        broken.bytes[40] ^= 1;  // checksum no longer fits
+        broken.bytes[40] ^= 1; // checksum no longer fits
         QVERIFY(!UsbFinderC_ReadWriteDeviceData(broken.bytes.data(), reply, 64));
         QVERIFY(!UsbFinderC_ReadWriteDeviceData(ask.bytes.data(), reply, 65));
 
         const unsigned char record[5] = {2, 2, 2, 0, 0};
-        QVERIFY(!UsbFinderC_SetDongleIDToMouse(pathBytes("r1").constData(), record));  // a receiver takes none
+        QVERIFY(!UsbFinderC_SetDongleIDToMouse(pathBytes("r1").constData(), record)); // a receiver takes none
         QVERIFY(UsbFinderC_SetDongleIDToMouse(cable.constData(), record));
         UsbAddressInfo info{};
         QVERIFY(UsbFinderC_GetDeviceOnLineWithUsbAddress(cable.constData(), &info));
@@ -639,7 +688,7 @@ private slots:
     void commandsWithoutReports()
     {
         const QByteArray path = pathBytes("receiver");
-        QVERIFY(!UsbServer_SetPCDriverStatus(1));  // no device open yet
+        QVERIFY(!UsbServer_SetPCDriverStatus(1)); // no device open yet
         QVERIFY(UsbServerC_Start(path.constData(), path.constData(), &ReportSink::callback));
         QVERIFY(UsbServer_SetPCDriverStatus(1));
         QVERIFY(UsbServer_SetBatteryOptimizeEnable(0));
@@ -649,7 +698,7 @@ private slots:
         QVERIFY(!sim::batteryOptimize("mouse"));
         QVERIFY(UsbServer_SetPCDriverStatus(0));
         QVERIFY(UsbServer_SetBatteryOptimizeEnable(1));
-        QVERIFY(UsbServer_SetCurrentConfig(9));  // no such slot: ignored
+        QVERIFY(UsbServer_SetCurrentConfig(9)); // no such slot: ignored
         QVERIFY(sim::waitIdle());
         QVERIFY(!sim::pcDriverStatus("mouse"));
         QVERIFY(sim::batteryOptimize("mouse"));

@@ -3,8 +3,8 @@
 // device sits in boot mode while flashing and after a failure, and a repair
 // flash brings it back.
 
-#include "support/testmain.h"
 #include "support/hidusbfixture.h"
+#include "support/testmain.h"
 
 #include "platform/hidusb/firmwareimage.h"
 
@@ -19,7 +19,8 @@ using namespace hidusb;
 
 namespace {
 
-struct FlashLog {
+struct FlashLog
+{
     std::mutex m;
     std::condition_variable cv;
     std::vector<std::array<unsigned char, 3>> reports;
@@ -100,7 +101,10 @@ void onFlash(const unsigned char *report)
 }
 
 std::atomic<int> changes{0};
-void onChange() { ++changes; }
+void onChange()
+{
+    ++changes;
+}
 
 QByteArray firmware(std::uint8_t target, std::uint8_t cid, std::uint8_t mid, int version, int size = 6000)
 {
@@ -197,11 +201,11 @@ private slots:
         QCOMPARE(int(r.back()[1]), 2);
         QCOMPARE(int(r.back()[2]), 1);
         QVERIFY(!flashLog.onCaller);
-        QCOMPARE(flashLog.bootDevicesSeen, 1);  // in boot mode while flashing
+        QCOMPARE(flashLog.bootDevicesSeen, 1); // in boot mode while flashing
         QCOMPARE(sim::firmwareVersion(device), 0x0107);
         QVERIFY(!sim::inBootMode(device));
         QVERIFY(!pathBytes(device).endsWith("boot"));
-        QTRY_VERIFY(changes.load() >= 2);  // it left and came back
+        QTRY_VERIFY(changes.load() >= 2); // it left and came back
     }
 
     void failedFlashLeavesBootModeUntilRepaired()
@@ -272,9 +276,9 @@ private slots:
 
     void twoDevicesThatFitAreRefused()
     {
-        QVERIFY(sim::loadScenarioJson(
-            "{\"devices\": [{\"id\": \"r1\", \"type\": \"receiver\", \"cid\": 86, \"mid\": 29},"
-            "{\"id\": \"r2\", \"type\": \"receiver\", \"cid\": 86, \"mid\": 29}]}"));
+        QVERIFY(
+            sim::loadScenarioJson("{\"devices\": [{\"id\": \"r1\", \"type\": \"receiver\", \"cid\": 86, \"mid\": 29},"
+                                  "{\"id\": \"r2\", \"type\": \"receiver\", \"cid\": 86, \"mid\": 29}]}"));
         QVERIFY(!start(firmware(kTargetReceiver, 86, 29, 0x0107), 200));
         QVERIFY(flashLog.waitFinished(1));
         QVERIFY(!sim::inBootMode("r1"));

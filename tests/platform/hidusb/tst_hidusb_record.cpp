@@ -2,10 +2,10 @@
 // the program can produce, refusal of what cannot travel, and packets and
 // reports that are checked before anything reads them.
 
-#include "support/testmain.h"
 #include "platform/hidusb/codec.h"
 #include "platform/hidusb/dumpformat.h"
 #include "platform/hidusb/hidusb.h"
+#include "support/testmain.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -21,10 +21,10 @@ KeyEvent randomEvent(QRandomGenerator &rng, int shape)
     static const unsigned char kinds[4] = {0, 1, 2, 4};
     KeyEvent e;
     switch (shape) {
-    case 1:  // the largest values that travel
+    case 1: // the largest values that travel
         e = KeyEvent{1, 4, 0xFFFF, dump::kMaxDelay};
         break;
-    case 2:  // what the macro editor writes: delays from its dialog
+    case 2: // what the macro editor writes: delays from its dialog
         e.action = static_cast<unsigned char>(rng.bounded(2));
         e.kind = kinds[rng.bounded(3) == 2 ? 3 : rng.bounded(2)];
         e.code = static_cast<std::uint16_t>(rng.bounded(0x100));
@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(reinterpret_cast<unsigned char *>(&record.dpiLed) - bytes, 96);
         QCOMPARE(reinterpret_cast<unsigned char *>(&record.macros[15].events[69]) + sizeof(KeyEvent) - bytes, 10460);
         record.macros[15].events[69].delay = 0x01020304;
-        QCOMPARE(int(bytes[10456]), 0x04);  // little-endian
+        QCOMPARE(int(bytes[10456]), 0x04); // little-endian
         QCOMPARE(int(bytes[10459]), 0x01);
     }
 
@@ -168,7 +168,7 @@ private slots:
             QCOMPARE(dump::recordToImage(record, image, &why), travels);
             if (!travels) {
                 QVERIFY(!why.empty());
-                QCOMPARE(int(image[0]), 0x77);  // nothing half-written
+                QCOMPARE(int(image[0]), 0x77); // nothing half-written
             }
         }
     }
@@ -299,7 +299,7 @@ private slots:
         QVERIFY(proto::validPacket(p.bytes.data(), p.bytes.size()));
         if (offset >= 0) {
             p.bytes[static_cast<std::size_t>(offset)] = static_cast<std::uint8_t>(value);
-            if (offset == 7)  // index 3 with no chunk count
+            if (offset == 7) // index 3 with no chunk count
                 p.bytes[6] = 3;
         }
         QCOMPARE(proto::validPacket(p.bytes.data(), p.bytes.size()), valid);
@@ -343,12 +343,26 @@ private slots:
         for (const QChar c : plan) {
             proto::Packet p;
             switch (c.toLatin1()) {
-            case 'd': p = chunks[static_cast<std::size_t>(next++ % 128)]; break;
-            case 'x': ++next; continue;
-            case 'r': p = chunks[static_cast<std::size_t>(next - 1)]; break;
-            case 's': p = single; break;
-            case 'q': p = chunks[static_cast<std::size_t>(next++)]; p.bytes[2] = 99; break;
-            case '0': next = 0; p = chunks[static_cast<std::size_t>(next++)]; break;
+            case 'd':
+                p = chunks[static_cast<std::size_t>(next++ % 128)];
+                break;
+            case 'x':
+                ++next;
+                continue;
+            case 'r':
+                p = chunks[static_cast<std::size_t>(next - 1)];
+                break;
+            case 's':
+                p = single;
+                break;
+            case 'q':
+                p = chunks[static_cast<std::size_t>(next++)];
+                p.bytes[2] = 99;
+                break;
+            case '0':
+                next = 0;
+                p = chunks[static_cast<std::size_t>(next++)];
+                break;
             }
             if (assembler.feed(p, &report)) {
                 ++got;

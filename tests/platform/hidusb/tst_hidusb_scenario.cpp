@@ -2,8 +2,8 @@
 // and bad, VELMORAX_DEVICES, and the flash file that keeps a mouse's
 // settings across restarts (damaged files give factory settings).
 
-#include "support/testmain.h"
 #include "support/hidusbfixture.h"
+#include "support/testmain.h"
 
 #include "platform/hidusb/firmwareimage.h"
 
@@ -63,7 +63,7 @@ private slots:
         QCOMPARE(sim::deviceIds(), QStringList({"receiver", "mouse"}));
         const QByteArray receiver = pathBytes("receiver");
         QVERIFY(!receiver.isEmpty());
-        QVERIFY(pathBytes("mouse").isEmpty());  // no cable
+        QVERIFY(pathBytes("mouse").isEmpty()); // no cable
         QVERIFY(UsbFinderC_GetDeviceOnLine(receiver.constData()));
         // The catalogue beside the executable: its first model behind an
         // 8000 Hz receiver.
@@ -78,23 +78,23 @@ private slots:
     {
         QTest::addColumn<QByteArray>("json");
         QTest::addColumn<int>("check");
-        QTest::newRow("mouse on a cable next to its receiver")
-            << scenario("{\"id\": \"r\", \"type\": \"receiver\", \"pid\": \"0x7C21\", IDS},"
-                        "{\"id\": \"m\", \"type\": \"mouse\", \"pairedTo\": \"r\", \"cable\": true, \"pid\": \"0x7C10\", IDS}")
-            << 0;
+        QTest::newRow("mouse on a cable next to its receiver") << scenario(
+            "{\"id\": \"r\", \"type\": \"receiver\", \"pid\": \"0x7C21\", IDS},"
+            "{\"id\": \"m\", \"type\": \"mouse\", \"pairedTo\": \"r\", \"cable\": true, \"pid\": \"0x7C10\", IDS}")
+                                                               << 0;
         QTest::newRow("two identical receivers")
             << scenario("{\"id\": \"r1\", \"type\": \"receiver\", \"pid\": \"0x7C21\", IDS},"
                         "{\"id\": \"r2\", \"type\": \"receiver\", \"pid\": \"0x7C21\", IDS}")
             << 1;
-        QTest::newRow("seven devices")
-            << scenario("{\"id\": \"r1\", \"type\": \"receiver\", \"kind\": 1, \"pid\": \"0x7C21\", IDS},"
-                        "{\"id\": \"r2\", \"type\": \"receiver\", \"kind\": 2, \"pid\": \"0x7C22\", IDS},"
-                        "{\"id\": \"r4\", \"type\": \"receiver\", \"kind\": 4, \"pid\": \"0x7C24\", IDS},"
-                        "{\"id\": \"r8\", \"type\": \"receiver\", \"kind\": 8, \"pid\": \"0x7C28\", IDS},"
-                        "{\"id\": \"m1\", \"type\": \"mouse\", \"cable\": true, \"pid\": \"0x7C10\", IDS},"
-                        "{\"id\": \"m2\", \"type\": \"mouse\", \"cable\": true, \"pid\": \"0x7C11\", IDS},"
-                        "{\"id\": \"m3\", \"type\": \"mouse\", \"cable\": true, \"pid\": \"0x7C11\", IDS}")
-            << 2;
+        QTest::newRow("seven devices") << scenario(
+            "{\"id\": \"r1\", \"type\": \"receiver\", \"kind\": 1, \"pid\": \"0x7C21\", IDS},"
+            "{\"id\": \"r2\", \"type\": \"receiver\", \"kind\": 2, \"pid\": \"0x7C22\", IDS},"
+            "{\"id\": \"r4\", \"type\": \"receiver\", \"kind\": 4, \"pid\": \"0x7C24\", IDS},"
+            "{\"id\": \"r8\", \"type\": \"receiver\", \"kind\": 8, \"pid\": \"0x7C28\", IDS},"
+            "{\"id\": \"m1\", \"type\": \"mouse\", \"cable\": true, \"pid\": \"0x7C10\", IDS},"
+            "{\"id\": \"m2\", \"type\": \"mouse\", \"cable\": true, \"pid\": \"0x7C11\", IDS},"
+            "{\"id\": \"m3\", \"type\": \"mouse\", \"cable\": true, \"pid\": \"0x7C11\", IDS}")
+                                       << 2;
         QTest::newRow("unrecognised device")
             << scenario("{\"id\": \"x\", \"type\": \"receiver\", \"pid\": \"0x7C21\", \"vid\": \"0x3A7C\","
                         " \"cid\": 3, \"mid\": 200}")
@@ -102,13 +102,13 @@ private slots:
         QTest::newRow("id only on the tenth try")
             << scenario("{\"id\": \"late\", \"type\": \"receiver\", \"pid\": \"0x7C21\", \"idAnswersAfter\": 10, IDS}")
             << 4;
-        QTest::newRow("silent mouse")
-            << scenario("{\"id\": \"r\", \"type\": \"receiver\", \"pid\": \"0x7C21\", IDS},"
-                        "{\"id\": \"m\", \"type\": \"mouse\", \"pairedTo\": \"r\", \"answerNothing\": true, IDS}")
-            << 5;
-        QTest::newRow("mouse in boot mode")
-            << scenario("{\"id\": \"m\", \"type\": \"mouse\", \"cable\": true, \"bootMode\": true, \"pid\": \"0x7C10\", IDS}")
-            << 6;
+        QTest::newRow("silent mouse") << scenario(
+            "{\"id\": \"r\", \"type\": \"receiver\", \"pid\": \"0x7C21\", IDS},"
+            "{\"id\": \"m\", \"type\": \"mouse\", \"pairedTo\": \"r\", \"answerNothing\": true, IDS}")
+                                      << 5;
+        QTest::newRow("mouse in boot mode") << scenario(
+            "{\"id\": \"m\", \"type\": \"mouse\", \"cable\": true, \"bootMode\": true, \"pid\": \"0x7C10\", IDS}")
+                                            << 6;
     }
 
     void scenariosOfTheProgram()
@@ -141,8 +141,8 @@ private slots:
             break;
         }
         case 2: {
-            const int total = countPaths("0x7C21") + countPaths("0x7C22") + countPaths("0x7C24")
-                              + countPaths("0x7C28") + countPaths("0x7C10") + countPaths("0x7C11");
+            const int total = countPaths("0x7C21") + countPaths("0x7C22") + countPaths("0x7C24") + countPaths("0x7C28")
+                              + countPaths("0x7C10") + countPaths("0x7C11");
             QCOMPARE(total, 7);
             const int codes[4] = {0, 4, 1, 5};
             const char *ids[4] = {"r1", "r2", "r4", "r8"};
@@ -176,7 +176,7 @@ private slots:
             QVERIFY(sim::waitIdle());
             QCOMPARE(ReportSink::instance().reports().size(), 0);
             QCOMPARE(UsbFinderC_GetVersion(path.constData()), 0);
-            QVERIFY(UsbFinderC_GetDeviceInfo(path.constData(), 0).id != 0);  // the receiver answers
+            QVERIFY(UsbFinderC_GetDeviceInfo(path.constData(), 0).id != 0); // the receiver answers
             break;
         }
         case 6: {
@@ -184,8 +184,9 @@ private slots:
             QVERIFY(sim::inBootMode("m"));
             const QByteArray img = image(kTargetMouse, 86, 29);
             int count = 5;
-            QCOMPARE(UsbUpgradeC_FindBootDevices(reinterpret_cast<const unsigned char *>(img.constData()),
-                                                 img.size(), &count), 1);
+            QCOMPARE(UsbUpgradeC_FindBootDevices(reinterpret_cast<const unsigned char *>(img.constData()), img.size(),
+                                                 &count),
+                     1);
             QCOMPARE(count, 1);
             break;
         }
@@ -228,16 +229,20 @@ private slots:
         QTest::newRow("unknown device field") << scenario("{\"id\": \"r\", \"type\": \"receiver\", \"battery\": 5}");
         QTest::newRow("unknown type") << scenario("{\"id\": \"k\", \"type\": \"keyboard\"}");
         QTest::newRow("receiver kind 3") << scenario("{\"id\": \"r\", \"type\": \"receiver\", \"kind\": 3}");
-        QTest::newRow("id used twice") << scenario("{\"id\": \"r\", \"type\": \"receiver\"}, {\"id\": \"r\", \"type\": \"receiver\"}");
+        QTest::newRow("id used twice") << scenario(
+            "{\"id\": \"r\", \"type\": \"receiver\"}, {\"id\": \"r\", \"type\": \"receiver\"}");
         QTest::newRow("id with a slash") << scenario("{\"id\": \"../r\", \"type\": \"receiver\"}");
-        QTest::newRow("paired to nothing") << scenario("{\"id\": \"m\", \"type\": \"mouse\", \"pairedTo\": \"nowhere\"}");
+        QTest::newRow("paired to nothing")
+            << scenario("{\"id\": \"m\", \"type\": \"mouse\", \"pairedTo\": \"nowhere\"}");
         QTest::newRow("version too large") << scenario("{\"id\": \"m\", \"type\": \"mouse\", \"version\": 70000}");
         QTest::newRow("battery below zero") << scenario("{\"id\": \"m\", \"type\": \"mouse\", \"battery\": -1}");
         QTest::newRow("fraction") << scenario("{\"id\": \"m\", \"type\": \"mouse\", \"battery\": 50.5}");
         QTest::newRow("number too large for any integer")
             << scenario("{\"id\": \"m\", \"type\": \"mouse\", \"battery\": 1e300}");
-        QTest::newRow("receiver id of two bytes") << scenario("{\"id\": \"r\", \"type\": \"receiver\", \"receiverId\": [1, 2]}");
-        QTest::newRow("text where a flag belongs") << scenario("{\"id\": \"m\", \"type\": \"mouse\", \"online\": \"yes\"}");
+        QTest::newRow("receiver id of two bytes")
+            << scenario("{\"id\": \"r\", \"type\": \"receiver\", \"receiverId\": [1, 2]}");
+        QTest::newRow("text where a flag belongs")
+            << scenario("{\"id\": \"m\", \"type\": \"mouse\", \"online\": \"yes\"}");
         QTest::newRow("oversized") << QByteArray(2 * 1024 * 1024, ' ');
     }
 
@@ -264,10 +269,14 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("endless device") << "/dev/zero" << "not a regular file";
-        QTest::newRow("pipe without a writer") << "fifo" << "not a regular file";
-        QTest::newRow("folder") << "folder" << "not a regular file";
-        QTest::newRow("over 1 MiB") << "large" << "too large";
+        QTest::newRow("endless device") << "/dev/zero"
+                                        << "not a regular file";
+        QTest::newRow("pipe without a writer") << "fifo"
+                                               << "not a regular file";
+        QTest::newRow("folder") << "folder"
+                                << "not a regular file";
+        QTest::newRow("over 1 MiB") << "large"
+                                    << "too large";
     }
 
     void specialFilesAreRefused()
@@ -387,23 +396,38 @@ private slots:
         f.close();
         QVERIFY(bytes.size() > 4 * kDumpSize);
         switch (damage) {
-        case 0: bytes.clear(); QFile::remove(file); break;
-        case 1: bytes = bytes.left(bytes.size() / 2); break;
-        case 2: bytes[bytes.size() / 3] = static_cast<char>(bytes[bytes.size() / 3] ^ 0x40); break;
-        case 3: bytes = QByteArray(bytes.size(), 'z'); break;
-        case 4: bytes.clear(); break;
-        case 5: bytes.append('\0'); break;
-        case 6: bytes = QByteArray(400 * 1024, '\0'); break;
+        case 0:
+            bytes.clear();
+            QFile::remove(file);
+            break;
+        case 1:
+            bytes = bytes.left(bytes.size() / 2);
+            break;
+        case 2:
+            bytes[bytes.size() / 3] = static_cast<char>(bytes[bytes.size() / 3] ^ 0x40);
+            break;
+        case 3:
+            bytes = QByteArray(bytes.size(), 'z');
+            break;
+        case 4:
+            bytes.clear();
+            break;
+        case 5:
+            bytes.append('\0');
+            break;
+        case 6:
+            bytes = QByteArray(400 * 1024, '\0');
+            break;
         case 7: {
             QFile r(sim::flashFileName("receiver"));
             sim::setBattery("mouse", 50, false);
-            QVERIFY(UsbFinderC_SetLongRangeMode(path.constData(), 1));  // writes the receiver's file
+            QVERIFY(UsbFinderC_SetLongRangeMode(path.constData(), 1)); // writes the receiver's file
             QVERIFY(r.open(QIODevice::ReadOnly));
             bytes = r.readAll();
             break;
         }
         case 8: {
-            sim::SimDevice mouse;  // checksum and layout fine, images all zero
+            sim::SimDevice mouse; // checksum and layout fine, images all zero
             mouse.id = "mouse";
             mouse.flash[0][0] = 4;
             bytes = sim::flashFileBytes(mouse);

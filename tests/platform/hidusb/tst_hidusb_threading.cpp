@@ -3,8 +3,8 @@
 // calling back, calls from inside callbacks only queue, and neither
 // UsbServer_Exit nor StopUsbChanged waits for a callback that is blocked.
 
-#include "support/testmain.h"
 #include "support/hidusbfixture.h"
+#include "support/testmain.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -21,7 +21,8 @@ namespace {
 
 // A gate a callback waits at until the test opens it (bounded, so a broken
 // library fails the test instead of hanging it).
-struct Gate {
+struct Gate
+{
     std::mutex m;
     std::condition_variable cv;
     bool open = false;
@@ -212,7 +213,7 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         StopUsbChanged();
-        QVERIFY(StartUsbChanged(&countingChange, 0));  // re-arming does not wait either
+        QVERIFY(StartUsbChanged(&countingChange, 0)); // re-arming does not wait either
         StopUsbChanged();
         QVERIFY(timer.elapsed() < 200);
         gate.release();
@@ -248,14 +249,30 @@ private slots:
         int count = 5;
         DongleRGB rgb{};
         switch (call) {
-        case 0: QVERIFY(UsbFinderC_GetDeviceOnLine(path.constData())); break;
-        case 1: QVERIFY(ProtocolDataUpdate(&record)); break;
-        case 2: QVERIFY(UsbServer_ReadBatteryLevel()); break;
-        case 3: QVERIFY(UsbFinderC_Get4KDongleRGBValue(path.constData(), &rgb)); break;
-        case 4: UsbServer_Exit(); break;
-        case 5: QVERIFY(UsbServerC_Start(path.constData(), path.constData(), &ReportSink::callback)); break;
-        case 6: StopUsbChanged(); break;
-        case 7: UsbFinderC_FindHidDevicesByDefaultDeviceId("0x3A7C", "0x7C28", &count); break;
+        case 0:
+            QVERIFY(UsbFinderC_GetDeviceOnLine(path.constData()));
+            break;
+        case 1:
+            QVERIFY(ProtocolDataUpdate(&record));
+            break;
+        case 2:
+            QVERIFY(UsbServer_ReadBatteryLevel());
+            break;
+        case 3:
+            QVERIFY(UsbFinderC_Get4KDongleRGBValue(path.constData(), &rgb));
+            break;
+        case 4:
+            UsbServer_Exit();
+            break;
+        case 5:
+            QVERIFY(UsbServerC_Start(path.constData(), path.constData(), &ReportSink::callback));
+            break;
+        case 6:
+            StopUsbChanged();
+            break;
+        case 7:
+            UsbFinderC_FindHidDevicesByDefaultDeviceId("0x3A7C", "0x7C28", &count);
+            break;
         }
         QVERIFY2(timer.elapsed() < 200, qPrintable(QString::number(timer.elapsed())));
         gate.release();
@@ -281,8 +298,7 @@ private slots:
 #endif
         GuiReceiver receiver;
         guiReceiver = &receiver;
-        connect(&receiver, &GuiReceiver::report, &receiver, &GuiReceiver::onReport,
-                Qt::BlockingQueuedConnection);
+        connect(&receiver, &GuiReceiver::report, &receiver, &GuiReceiver::onReport, Qt::BlockingQueuedConnection);
         const QByteArray path = pathBytes("receiver");
         QVERIFY(UsbServerC_Start(path.constData(), path.constData(), &guiReport));
         QVERIFY(UsbServer_ReadAllFlashData());
@@ -334,10 +350,22 @@ private slots:
         QVector<int> expected;
         for (int i = 0; i < 40; ++i) {
             switch (i % 4) {
-            case 0: QVERIFY(UsbServer_ReadBatteryLevel()); expected << ReportBattery; break;
-            case 1: QVERIFY(UsbServer_ReadAllFlashData()); expected << ReportData; break;
-            case 2: QVERIFY(UsbServer_ReadConfig()); expected << ReportConfigSlot; break;
-            case 3: QVERIFY(UsbServer_ReadVersion()); expected << ReportVersion; break;
+            case 0:
+                QVERIFY(UsbServer_ReadBatteryLevel());
+                expected << ReportBattery;
+                break;
+            case 1:
+                QVERIFY(UsbServer_ReadAllFlashData());
+                expected << ReportData;
+                break;
+            case 2:
+                QVERIFY(UsbServer_ReadConfig());
+                expected << ReportConfigSlot;
+                break;
+            case 3:
+                QVERIFY(UsbServer_ReadVersion());
+                expected << ReportVersion;
+                break;
             }
         }
         QVERIFY(sim::waitIdle());

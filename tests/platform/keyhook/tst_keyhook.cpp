@@ -28,17 +28,45 @@ KeyInput key(bool press, quint32 native, int qtKey = 0, bool keypad = false, boo
     in.autoRepeat = autoRepeat;
     return in;
 }
-KeyInput down(quint32 native, int qtKey = 0, bool keypad = false) { return key(true, native, qtKey, keypad); }
-KeyInput up(quint32 native, int qtKey = 0, bool keypad = false) { return key(false, native, qtKey, keypad); }
+KeyInput down(quint32 native, int qtKey = 0, bool keypad = false)
+{
+    return key(true, native, qtKey, keypad);
+}
+KeyInput up(quint32 native, int qtKey = 0, bool keypad = false)
+{
+    return key(false, native, qtKey, keypad);
+}
 // Qt on X11 reports a held key as release/press pairs marked auto-repeat.
-KeyInput repeatUp(quint32 native) { return key(false, native, 0, false, true); }
-KeyInput repeatDown(quint32 native) { return key(true, native, 0, false, true); }
+KeyInput repeatUp(quint32 native)
+{
+    return key(false, native, 0, false, true);
+}
+KeyInput repeatDown(quint32 native)
+{
+    return key(true, native, 0, false, true);
+}
 
 // X11 keycodes used below.
 enum : quint32 {
-    X_A = 38, X_B = 56, X_TAB = 23, X_LSHIFT = 50, X_RSHIFT = 62, X_LCTRL = 37, X_RCTRL = 105,
-    X_LALT = 64, X_RALT = 108, X_LWIN = 133, X_RWIN = 134, X_DEL = 119, X_F10 = 76,
-    X_KP7 = 79, X_KP5 = 84, X_KPDOT = 91, X_KPENTER = 104, X_KPSLASH = 106, X_KPPLUS = 86,
+    X_A = 38,
+    X_B = 56,
+    X_TAB = 23,
+    X_LSHIFT = 50,
+    X_RSHIFT = 62,
+    X_LCTRL = 37,
+    X_RCTRL = 105,
+    X_LALT = 64,
+    X_RALT = 108,
+    X_LWIN = 133,
+    X_RWIN = 134,
+    X_DEL = 119,
+    X_F10 = 76,
+    X_KP7 = 79,
+    X_KP5 = 84,
+    X_KPDOT = 91,
+    X_KPENTER = 104,
+    X_KPSLASH = 106,
+    X_KPPLUS = 86,
     X_MUTE = 121,
 };
 
@@ -66,8 +94,14 @@ LRESULT passOn(const char *name, int nCode, WPARAM w, LPARAM l)
     g_log << QLatin1String(name);
     return CallNextHookEx(nullptr, nCode, w, l);
 }
-LRESULT procA(int n, WPARAM w, LPARAM l) { return passOn("A", n, w, l); }
-LRESULT procB(int n, WPARAM w, LPARAM l) { return passOn("B", n, w, l); }
+LRESULT procA(int n, WPARAM w, LPARAM l)
+{
+    return passOn("A", n, w, l);
+}
+LRESULT procB(int n, WPARAM w, LPARAM l)
+{
+    return passOn("B", n, w, l);
+}
 LRESULT procSwallow(int, WPARAM, LPARAM)
 {
     g_log << QStringLiteral("swallow");
@@ -156,34 +190,34 @@ void TstKeyHook::translation_data()
 
     QTest::newRow("tap") << QVector<KeyInput>{down(X_A, Qt::Key_A), up(X_A, Qt::Key_A)}
                          << QStringList{"KEYDOWN 41 1E 00", "KEYUP 41 1E 80"};
-    QTest::newRow("auto-repeat")
-        << QVector<KeyInput>{down(X_A), repeatUp(X_A), repeatDown(X_A), repeatUp(X_A), repeatDown(X_A), up(X_A)}
-        << QStringList{"KEYDOWN 41 1E 00", "KEYDOWN 41 1E 00", "KEYDOWN 41 1E 00", "KEYUP 41 1E 80"};
-    QTest::newRow("modifier sides")
-        << QVector<KeyInput>{down(X_LSHIFT), down(X_RSHIFT), up(X_RSHIFT), up(X_LSHIFT), down(X_RCTRL),
-                             up(X_RCTRL), down(X_LWIN), up(X_LWIN), down(X_RWIN), up(X_RWIN)}
-        << QStringList{"KEYDOWN A0 2A 00", "KEYDOWN A1 36 00", "KEYUP A1 36 80", "KEYUP A0 2A 80",
-                       "KEYDOWN A3 1D 01", "KEYUP A3 1D 81", "KEYDOWN 5B 5B 01", "KEYUP 5B 5B 81",
-                       "KEYDOWN 5C 5C 01", "KEYUP 5C 5C 81"};
+    QTest::newRow("auto-repeat") << QVector<KeyInput>{down(X_A),     repeatUp(X_A),   repeatDown(X_A),
+                                                      repeatUp(X_A), repeatDown(X_A), up(X_A)}
+                                 << QStringList{"KEYDOWN 41 1E 00", "KEYDOWN 41 1E 00", "KEYDOWN 41 1E 00",
+                                                "KEYUP 41 1E 80"};
+    QTest::newRow("modifier sides") << QVector<KeyInput>{down(X_LSHIFT), down(X_RSHIFT), up(X_RSHIFT), up(X_LSHIFT),
+                                                         down(X_RCTRL),  up(X_RCTRL),    down(X_LWIN), up(X_LWIN),
+                                                         down(X_RWIN),   up(X_RWIN)}
+                                    << QStringList{"KEYDOWN A0 2A 00", "KEYDOWN A1 36 00", "KEYUP A1 36 80",
+                                                   "KEYUP A0 2A 80",   "KEYDOWN A3 1D 01", "KEYUP A3 1D 81",
+                                                   "KEYDOWN 5B 5B 01", "KEYUP 5B 5B 81",   "KEYDOWN 5C 5C 01",
+                                                   "KEYUP 5C 5C 81"};
     QTest::newRow("right alt is a system key")
-        << QVector<KeyInput>{down(X_RALT), up(X_RALT)}
-        << QStringList{"SYSKEYDOWN A5 38 21", "SYSKEYUP A5 38 81"};
-    QTest::newRow("key with alt held")
-        << QVector<KeyInput>{down(X_LALT), down(X_A), up(X_A), up(X_LALT)}
-        << QStringList{"SYSKEYDOWN A4 38 20", "SYSKEYDOWN 41 1E 20", "SYSKEYUP 41 1E A0", "SYSKEYUP A4 38 80"};
-    QTest::newRow("alt released first")
-        << QVector<KeyInput>{down(X_LALT), down(X_A), up(X_LALT), up(X_A)}
-        << QStringList{"SYSKEYDOWN A4 38 20", "SYSKEYDOWN 41 1E 20", "SYSKEYUP A4 38 80", "KEYUP 41 1E 80"};
+        << QVector<KeyInput>{down(X_RALT), up(X_RALT)} << QStringList{"SYSKEYDOWN A5 38 21", "SYSKEYUP A5 38 81"};
+    QTest::newRow("key with alt held") << QVector<KeyInput>{down(X_LALT), down(X_A), up(X_A), up(X_LALT)}
+                                       << QStringList{"SYSKEYDOWN A4 38 20", "SYSKEYDOWN 41 1E 20", "SYSKEYUP 41 1E A0",
+                                                      "SYSKEYUP A4 38 80"};
+    QTest::newRow("alt released first") << QVector<KeyInput>{down(X_LALT), down(X_A), up(X_LALT), up(X_A)}
+                                        << QStringList{"SYSKEYDOWN A4 38 20", "SYSKEYDOWN 41 1E 20",
+                                                       "SYSKEYUP A4 38 80", "KEYUP 41 1E 80"};
     QTest::newRow("ctrl+alt+del is no system key")
         << QVector<KeyInput>{down(X_LCTRL), down(X_LALT), down(X_DEL), up(X_DEL), up(X_LALT), up(X_LCTRL)}
         << QStringList{"KEYDOWN A2 1D 00", "KEYDOWN A4 38 20", "KEYDOWN 2E 53 21",
-                       "KEYUP 2E 53 A1", "KEYUP A4 38 80", "KEYUP A2 1D 80"};
+                       "KEYUP 2E 53 A1",   "KEYUP A4 38 80",   "KEYUP A2 1D 80"};
     QTest::newRow("F10") << QVector<KeyInput>{down(X_F10), up(X_F10)}
                          << QStringList{"SYSKEYDOWN 79 44 00", "SYSKEYUP 79 44 80"};
-    QTest::newRow("keypad with NumLock")
-        << QVector<KeyInput>{down(X_KP7, Qt::Key_7, true), up(X_KP7, Qt::Key_7, true),
-                             down(X_KPDOT, Qt::Key_Period, true)}
-        << QStringList{"KEYDOWN 67 47 00", "KEYUP 67 47 80", "KEYDOWN 6E 53 00"};
+    QTest::newRow("keypad with NumLock") << QVector<KeyInput>{down(X_KP7, Qt::Key_7, true), up(X_KP7, Qt::Key_7, true),
+                                                              down(X_KPDOT, Qt::Key_Period, true)}
+                                         << QStringList{"KEYDOWN 67 47 00", "KEYUP 67 47 80", "KEYDOWN 6E 53 00"};
     QTest::newRow("keypad without NumLock")
         << QVector<KeyInput>{down(X_KP7, Qt::Key_Home, true), down(X_KP5, Qt::Key_Clear, true),
                              down(X_KPDOT, Qt::Key_Delete, true)}
@@ -192,11 +226,11 @@ void TstKeyHook::translation_data()
         << QVector<KeyInput>{down(X_KPENTER, Qt::Key_Enter, true), down(X_KPSLASH, Qt::Key_Slash, true),
                              down(X_KPPLUS, Qt::Key_Plus, true)}
         << QStringList{"KEYDOWN 0D 1C 01", "KEYDOWN 6F 35 01", "KEYDOWN 6B 4E 00"};
-    QTest::newRow("no native scan code")
-        << QVector<KeyInput>{down(0, Qt::Key_A), down(0, Qt::Key_7, true), down(0, Qt::Key_Home, true),
-                             down(0, Qt::Key_Home), down(0, Qt::Key_Control)}
-        << QStringList{"KEYDOWN 41 1E 00", "KEYDOWN 67 47 00", "KEYDOWN 24 47 00", "KEYDOWN 24 47 01",
-                       "KEYDOWN A2 1D 00"};
+    QTest::newRow("no native scan code") << QVector<KeyInput>{down(0, Qt::Key_A), down(0, Qt::Key_7, true),
+                                                              down(0, Qt::Key_Home, true), down(0, Qt::Key_Home),
+                                                              down(0, Qt::Key_Control)}
+                                         << QStringList{"KEYDOWN 41 1E 00", "KEYDOWN 67 47 00", "KEYDOWN 24 47 00",
+                                                        "KEYDOWN 24 47 01", "KEYDOWN A2 1D 00"};
     QTest::newRow("media and unknown keys")
         << QVector<KeyInput>{down(X_MUTE, Qt::Key_VolumeMute), down(250), down(0, Qt::Key_F20), up(250)}
         << QStringList{"KEYDOWN AD 00 00", "KEYDOWN FF 00 00", "KEYDOWN FF 00 00", "KEYUP FF 00 80"};
@@ -283,24 +317,27 @@ void TstKeyHook::eachUserCountsItsMessages_data()
     QTest::addColumn<QString>("recording"); // the key dialog sees the same
     QTest::addColumn<QString>("combination");
 
-    QTest::newRow("tap")
-        << QVector<KeyInput>{down(X_A), up(X_A)} << "41+ 41-" << "41+ 41-";
-    QTest::newRow("held key")
-        << QVector<KeyInput>{down(X_A), repeatUp(X_A), repeatDown(X_A), repeatUp(X_A), repeatDown(X_A), up(X_A)}
-        << "41+ 41+r 41+r 41-" << "41+ 41+r 41+r 41-";
-    QTest::newRow("alt+tab")
-        << QVector<KeyInput>{down(X_LALT), down(X_TAB), up(X_TAB), up(X_LALT)}
-        << "A4+ 09+ 09-r A4-" << "A4- 09- 09-r A4-";
+    QTest::newRow("tap") << QVector<KeyInput>{down(X_A), up(X_A)} << "41+ 41-"
+                         << "41+ 41-";
+    QTest::newRow("held key") << QVector<KeyInput>{down(X_A),     repeatUp(X_A),   repeatDown(X_A),
+                                                   repeatUp(X_A), repeatDown(X_A), up(X_A)}
+                              << "41+ 41+r 41+r 41-"
+                              << "41+ 41+r 41+r 41-";
+    QTest::newRow("alt+tab") << QVector<KeyInput>{down(X_LALT), down(X_TAB), up(X_TAB), up(X_LALT)}
+                             << "A4+ 09+ 09-r A4-"
+                             << "A4- 09- 09-r A4-";
     QTest::newRow("F10 after all keys were released")
-        << QVector<KeyInput>{down(X_F10), up(X_F10), down(X_B), up(X_B)}
-        << "79+ 79-r 42+ 42-" << "79- 79-r 42+ 42-";
-    QTest::newRow("ctrl+alt+del")
-        << QVector<KeyInput>{down(X_LCTRL), down(X_LALT), down(X_DEL), up(X_DEL), up(X_LALT), up(X_LCTRL)}
-        << "A2+ A4+ 2E+ 2E- A4- A2-" << "A2+ A4+ 2E+ 2E- A4- A2-";
+        << QVector<KeyInput>{down(X_F10), up(X_F10), down(X_B), up(X_B)} << "79+ 79-r 42+ 42-"
+        << "79- 79-r 42+ 42-";
+    QTest::newRow("ctrl+alt+del") << QVector<KeyInput>{down(X_LCTRL), down(X_LALT), down(X_DEL),
+                                                       up(X_DEL),     up(X_LALT),   up(X_LCTRL)}
+                                  << "A2+ A4+ 2E+ 2E- A4- A2-"
+                                  << "A2+ A4+ 2E+ 2E- A4- A2-";
     QTest::newRow("shift held, keypad without NumLock")
         << QVector<KeyInput>{down(X_LSHIFT), down(X_KP7, Qt::Key_Home, true), up(X_KP7, Qt::Key_Home, true),
                              up(X_LSHIFT)}
-        << "A0+ 24+ 24- A0-" << "A0+ 24+ 24- A0-";
+        << "A0+ 24+ 24- A0-"
+        << "A0+ 24+ 24- A0-";
 }
 
 void TstKeyHook::eachUserCountsItsMessages()
@@ -375,7 +412,9 @@ void TstKeyHook::hookLifecycle()
 
         // Another object of the same place that did not install the hook
         // leaves it in place when it goes.
-        { KeyboardHook other(User::KeyDialog); }
+        {
+            KeyboardHook other(User::KeyDialog);
+        }
         QVERIFY(hook.isInstalled());
     }
     // The installing object's end removes the hook: a closed dialog is never
