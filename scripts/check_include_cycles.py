@@ -5,8 +5,8 @@ A module is a source folder (app, device, pages/device, platform/hidusb, ...),
 taken per layer: the files the build compiles into the core (listed in the
 top-level CMakeLists.txt as VELMORAX_CORE_SOURCES, plus the platform's
 QtCore part) are one layer, the rest of the folder the UI layer above it. The
-main window and start-up compose the pages, so they are the top of app/ and
-form the module "app (shell)". A header that includes no file of ours (a
+main window and start-up compose the pages, so they form the module "shell"
+at the top. A header that includes no file of ours (a
 plain shared type such as DeviceAllInfo, carried by the hub) depends on
 nothing, so including it cannot close a cycle; it is left out. A cycle between modules means two parts of the
 program can only be understood, built and tested together; the check prints
@@ -19,8 +19,8 @@ import re
 import sys
 
 ROOT = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), '..'))
-FOLDERS = ('app', 'device', 'pages', 'platform')
-SHELL = ('app/main.cpp', 'app/startup.', 'app/dialogmain', 'app/exeisrun.')
+FOLDERS = ('app', 'device', 'pages', 'platform', 'shell')
+SHELL = ('shell/', 'app/exeisrun.')
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 
 
@@ -39,7 +39,7 @@ def module_of(path):
     if path.startswith('platform/'):
         return folder + (' (ui)' if path in PLATFORM_UI else '')
     if path.startswith(SHELL):
-        return 'app (shell)'
+        return 'shell'
     return folder + (' (core)' if path in CORE else '')
 
 

@@ -1,7 +1,7 @@
 #include "pages/buttons/buttonfunction.h"
 
 #include "device/dpicodec.h"
-#include "device/keytable.h"
+#include "platform/keys/keytable.h"
 
 #include <QtEndian>
 

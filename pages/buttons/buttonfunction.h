@@ -12,7 +12,7 @@
 // The record types themselves live with the device-access library
 // (platform/hidusb/hidusb.h); this header says what their bytes mean.
 //
-// Keys are named through the one key table (device/keytable.h), DPI-lock
+// Keys are named through the one key table (platform/keys/keytable.h), DPI-lock
 // codes come from the one DPI codec (device/dpicodec.h).
 //
 // QtCore only: the page, the function options and the tests all use it.

@@ -3,11 +3,11 @@
 #include "app/look.h"
 #include "device/devicestate.h"
 #include "device/dpicodec.h"
-#include "device/keytable.h"
 #include "device/setters.h"
 #include "pages/buttons/buttonnotices.h"
 #include "pages/buttons/firekey.h"
 #include "pages/buttons/groupkey.h"
+#include "platform/keys/keytable.h"
 
 #include <QAbstractButton>
 #include <QScrollArea>

@@ -2,8 +2,8 @@
 
 #include "app/look.h"
 #include "app/textcatalogue.h"
-#include "device/keytable.h"
 #include "pages/buttons/buttonnotices.h"
+#include "platform/keys/keytable.h"
 
 #include "ui_groupkey.h"
 

@@ -4,8 +4,8 @@
 #include "app/look.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
+#include "device/advancedvalues.h"
 #include "device/devicestate.h"
-#include "pages/device/advancedvalues.h"
 #include "pages/hubconnections.h"
 
 #include <QButtonGroup>

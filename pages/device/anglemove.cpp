@@ -4,9 +4,9 @@
 #include "app/look.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
+#include "device/advancedvalues.h"
 #include "device/devicestate.h"
 #include "device/pagelink.h"
-#include "pages/device/advancedvalues.h"
 
 int lastSentAngle = 0;
 

@@ -2,9 +2,9 @@
 #include "ui_fastclick.h"
 
 #include "app/look.h"
+#include "device/advancedvalues.h"
 #include "device/devicestate.h"
 #include "device/pagelink.h"
-#include "pages/device/advancedvalues.h"
 
 #include <QButtonGroup>
 

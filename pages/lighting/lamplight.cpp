@@ -6,9 +6,9 @@
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
 #include "device/devicestate.h"
+#include "device/lightstate.h"
 #include "device/pagelink.h"
 #include "pages/hubconnections.h"
-#include "pages/lighting/lightstate.h"
 
 #include <QTabBar>
 #include <QWheelEvent>

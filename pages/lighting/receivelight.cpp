@@ -5,9 +5,9 @@
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
 #include "device/devicestate.h"
+#include "device/lightstate.h"
 #include "device/pagelink.h"
 #include "pages/lighting/lighteditor.h"
-#include "pages/lighting/lightstate.h"
 
 #include <QMouseEvent>
 #include <QSignalBlocker>

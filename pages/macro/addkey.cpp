@@ -4,7 +4,7 @@
 #include "app/look.h"
 #include "app/notices.h"
 #include "app/textcatalogue.h"
-#include "device/keytable.h"
+#include "platform/keys/keytable.h"
 
 #include <QKeyEvent>
 

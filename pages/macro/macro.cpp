@@ -17,7 +17,7 @@
 #include "pages/macro/questiondialog.h"
 #include "platform/userpaths.h"
 
-#include "device/keytable.h"
+#include "platform/keys/keytable.h"
 
 #include <QAction>
 #include <QButtonGroup>

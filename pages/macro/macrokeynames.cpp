@@ -1,6 +1,6 @@
 #include "pages/macro/macrokeynames.h"
 
-#include "device/keytable.h"
+#include "platform/keys/keytable.h"
 
 QString mouseButtonNames[5];
 

@@ -6,8 +6,8 @@
 #include "app/postmsg.h"
 #include "device/devicestate.h"
 #include "device/dpicodec.h"
+#include "device/dpistage.h"
 #include "device/pagelink.h"
-#include "pages/sensor/dpistagewrites.h"
 
 #include <QButtonGroup>
 #include <QColor>

@@ -1,6 +1,6 @@
 #include "platform/keyhook/keyhook.h"
 
-#include "device/keytable.h"
+#include "platform/keys/keytable.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -16,7 +16,7 @@
 // turns it into the message a low-level hook would get:
 //  - the key is found by its physical position (the native scan code, an
 //    X11 keycode), falling back to the Qt key when there is none, in the one
-//    key table (device/keytable.h); a key the table lacks reports virtual
+//    key table (platform/keys/keytable.h); a key the table lacks reports virtual
 //    key 0xFF, as keys without a virtual key do;
 //  - keypad keys follow NumLock (the keypad 7 is 0x67 with NumLock on and
 //    Home, 0x24, with it off; the keypad 5 without NumLock is 0x0C);

@@ -1,7 +1,7 @@
 #include "app/widgets/myconmbobox.h"
 #include "app/widgets/myslider.h"
 #include "app/widgets/mytoolbutton.h"
-#include "app/widgets/mytoolbuttonenter.h"
+#include "device/mytoolbuttonenter.h"
 #include "support/testmain.h"
 
 #include <QSignalSpy>

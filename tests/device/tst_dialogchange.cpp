@@ -11,12 +11,12 @@
 #include "app/macroini.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
-#include "app/widgets/mytoolbuttonenter.h"
 #include "device/devicestate.h"
 #include "device/dialogchange.h"
 #include "device/discovery.h"
 #include "device/firmwarecheck.h"
 #include "device/match.h"
+#include "device/mytoolbuttonenter.h"
 #include "platform/registry.h"
 
 #include <QComboBox>

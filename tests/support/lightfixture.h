@@ -8,10 +8,10 @@
 
 #include "app/textcatalogue.h"
 #include "device/devicestate.h"
+#include "device/lightstate.h"
 #include "device/pagelink.h"
 #include "device/setters.h"
 #include "pages/lighting/lamplight.h"
-#include "pages/lighting/lightstate.h"
 #include "platform/hidusb/hidusb.h"
 #include "platform/hidusb/simcontrol.h"
 #include "support/pagefixture.h"

@@ -2,8 +2,8 @@
 // combinations, multimedia records, labels of every function type, DPI-lock
 // codes and the factory functions.
 #include "device/dpicodec.h"
-#include "device/keytable.h"
 #include "pages/buttons/buttonfunction.h"
+#include "platform/keys/keytable.h"
 #include "support/testmain.h"
 
 #include <QtTest>

@@ -5,12 +5,12 @@
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
 #include "device/devicestate.h"
-#include "device/keytable.h"
 #include "device/setters.h"
 #include "pages/buttons/buttoninterface.h"
 #include "pages/buttons/buttonnotices.h"
 #include "pages/settings/inportfail.h"
 #include "pages/settings/updataparam.h"
+#include "platform/keys/keytable.h"
 
 #include "platform/hidusb/simcontrol.h"
 #include "support/buttonpagefixture.h"

@@ -6,10 +6,10 @@
 #include "support/pagefixture.h"
 #include "support/testmain.h"
 
-#include "app/dialogmain.h"
 #include "device/discovery.h"
 #include "pages/device/dialog.h"
 #include "pages/settings/updataparam.h"
+#include "shell/dialogmain.h"
 
 #include <QLabel>
 #include <QStackedWidget>

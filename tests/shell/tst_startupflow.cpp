@@ -2,9 +2,9 @@
 #include "app/appglobals.h"
 #include "app/postmsg.h"
 #include "app/singleinstance.h"
-#include "app/startup.h"
 #include "platform/hidusb/simcontrol.h"
 #include "platform/userpaths.h"
+#include "shell/startup.h"
 #include "support/filetouch.h"
 #include "support/testmain.h"
 

@@ -1,4 +1,4 @@
-#include "pages/lighting/lightstate.h"
+#include "device/lightstate.h"
 
 int lastMouseLightMode = 0;
 int lastReceiverLightMode = 0;

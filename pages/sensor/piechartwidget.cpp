@@ -1,4 +1,4 @@
-#include "pages/variants/piechartwidget.h"
+#include "pages/sensor/piechartwidget.h"
 
 #include <QMouseEvent>
 #include <QPainter>

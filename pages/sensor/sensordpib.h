@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pages/sensor/dpistagewrites.h"
+#include "device/dpistage.h"
 
 #include <QFrame>
 #include <QString>
@@ -27,7 +27,7 @@ class SensorDPIB;
 // It keeps no copy of the device record and follows no device data by
 // itself: a host fills it through the show operations below, which never
 // write. Every user change goes to the mouse at once through the stage
-// writers the sensor page's editor uses (dpistagewrites.h); a change the
+// writers the sensor page's editor uses (device/dpistage.h); a change the
 // mouse does not take is put back, so the rows always show what it holds.
 class SensorDPIB : public QFrame
 {

@@ -3,7 +3,7 @@
 // the smallest radius, and the sector and its radius lines are drawn where
 // the angles say.
 
-#include "pages/variants/piechartwidget.h"
+#include "pages/sensor/piechartwidget.h"
 #include "support/testmain.h"
 
 #include <QImage>

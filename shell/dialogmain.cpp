@@ -1,4 +1,4 @@
-#include "app/dialogmain.h"
+#include "shell/dialogmain.h"
 
 #include "app/appglobals.h"
 #include "app/look.h"

@@ -1,4 +1,4 @@
-#include "pages/device/advancedvalues.h"
+#include "device/advancedvalues.h"
 
 #include "app/configini.h"
 #include "app/textcatalogue.h"

@@ -6,7 +6,6 @@
 #include "support/modalhandler.h"
 #include "support/testmain.h"
 
-#include "app/dialogmain.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
 #include "device/devicestate.h"
@@ -14,6 +13,7 @@
 #include "device/firmwarecheck.h"
 #include "device/match.h"
 #include "platform/registry.h"
+#include "shell/dialogmain.h"
 
 #include <QPushButton>
 #include <QTemporaryDir>

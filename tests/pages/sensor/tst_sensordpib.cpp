@@ -9,7 +9,7 @@
 #include "app/look.h"
 #include "app/postmsg.h"
 #include "device/dpicodec.h"
-#include "pages/variants/sensordpib.h"
+#include "pages/sensor/sensordpib.h"
 #include "support/recordbytes.h"
 #include "support/sensorfixture.h"
 #include "support/testmain.h"

@@ -1,4 +1,4 @@
-#include "app/widgets/mytoolbuttonenter.h"
+#include "device/mytoolbuttonenter.h"
 
 // Repaints one entry of the device list page (the device discovery owns the
 // entries).

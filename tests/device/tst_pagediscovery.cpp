@@ -305,4 +305,4 @@ void PageHotplugTest::firmwareDialogLooksAgain()
 }
 
 VELMORAX_TEST_MAIN(PageHotplugTest)
-#include "tst_pagehotplug.moc"
+#include "tst_pagediscovery.moc"

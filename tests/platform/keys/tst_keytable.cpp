@@ -1,7 +1,7 @@
 // The key table as a table: every row against the codes the program and the
 // device agree on, and each per-use lookup on the cases where the uses differ.
 
-#include "device/keytable.h"
+#include "platform/keys/keytable.h"
 #include "support/testmain.h"
 
 #include <QSet>

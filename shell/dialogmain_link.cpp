@@ -1,6 +1,6 @@
 // The main window's side of the device link: driver status, device-change
 // watching, the report service and the Space-key flows.
-#include "app/dialogmain.h"
+#include "shell/dialogmain.h"
 
 #include "app/appglobals.h"
 #include "app/configini.h"

@@ -1,11 +1,11 @@
-#include "app/startup.h"
+#include "shell/startup.h"
 
-#include "app/dialogmain.h"
 #include "app/exeisrun.h"
 #include "app/singleinstance.h"
 #include "platform/fonts.h"
 #include "platform/screen.h"
 #include "platform/userpaths.h"
+#include "shell/dialogmain.h"
 
 #include <QApplication>
 #include <QDir>

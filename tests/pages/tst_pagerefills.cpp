@@ -118,4 +118,4 @@ void StandInsTest::leavingEndsRecording()
 }
 
 VELMORAX_TEST_MAIN(StandInsTest)
-#include "tst_standins.moc"
+#include "tst_pagerefills.moc"

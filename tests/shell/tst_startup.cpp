@@ -1,6 +1,6 @@
 #include "app/look.h"
 #include "app/singleinstance.h"
-#include "app/startup.h"
+#include "shell/startup.h"
 #include "support/filetouch.h"
 #include "support/testmain.h"
 

@@ -1,4 +1,4 @@
-#include "pages/sensor/dpistagewrites.h"
+#include "device/dpistage.h"
 
 #include "device/devicestate.h"
 #include "device/dpicodec.h"

@@ -1,10 +1,10 @@
-#include "pages/variants/sensordpib.h"
+#include "pages/sensor/sensordpib.h"
 #include "ui_sensordpib.h"
 
 #include "app/look.h"
 #include "device/devicestate.h"
 #include "device/dpicodec.h"
-#include "pages/sensor/dpistagewrites.h"
+#include "device/dpistage.h"
 
 #include <QButtonGroup>
 #include <QColor>

@@ -1,5 +1,4 @@
 #include "app/appglobals.h"
-#include "app/dialogmain.h"
 #include "app/macroini.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
@@ -10,6 +9,7 @@
 #include "pages/macro/macroflags.h"
 #include "platform/hidusb/simcontrol.h"
 #include "platform/registry.h"
+#include "shell/dialogmain.h"
 #include "support/testmain.h"
 
 #include <QSignalSpy>

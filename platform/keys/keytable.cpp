@@ -1,4 +1,4 @@
-#include "device/keytable.h"
+#include "platform/keys/keytable.h"
 
 #include <QtCore/qnamespace.h>
 
