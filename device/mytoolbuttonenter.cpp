@@ -1,8 +1,6 @@
 #include "device/mytoolbuttonenter.h"
 
-// Repaints one entry of the device list page (the device discovery owns the
-// entries).
-void refreshDeviceEntry(int n);
+#include "device/discovery.h"
 
 mytoolButtonEnter::mytoolButtonEnter(QWidget *parent) : QToolButton(parent) {}
 

@@ -20,7 +20,6 @@ import sys
 
 ROOT = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), '..'))
 FOLDERS = ('app', 'device', 'pages', 'platform', 'shell')
-SHELL = ('shell/', 'app/exeisrun.')
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 
 
@@ -38,8 +37,6 @@ def module_of(path):
     folder = os.path.dirname(path)
     if path.startswith('platform/'):
         return folder + (' (ui)' if path in PLATFORM_UI else '')
-    if path.startswith(SHELL):
-        return 'shell'
     return folder + (' (core)' if path in CORE else '')
 
 

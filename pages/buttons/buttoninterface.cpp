@@ -14,6 +14,7 @@
 #include "pages/buttons/buttonoptions.h"
 #include "pages/hubconnections.h"
 #include "pages/macro/macrostore.h"
+#include "pages/settings/configfile.h"
 #include "pages/settings/inportfail.h"
 #include "pages/settings/updataparam.h"
 #include "platform/keys/keytable.h"

@@ -5,7 +5,6 @@
 
 #include "platform/hidusb/hidusb.h"
 
-class QIODevice;
 class QTimer;
 namespace Ui {
 class UpDataParam;
@@ -15,23 +14,6 @@ class UpDataParam;
 // 1 not a readable configuration file, 2 made for another sensor or holding
 // more DPI stages than the model has. InportFail picks its text by it.
 extern int importResult;
-
-// Reads an exported configuration file for the open model into *out.
-// Returns 0, 1 or 2 as importResult. *out is written only when the result is 0.
-int readConfigFile(const QString &fileName, FlashDataMap *out);
-
-// A configuration file holds the model's sensor name in a 12-byte field:
-// the name's UTF-8 bytes, cut to 12 or padded with NUL. The reader compares
-// what the field can hold.
-QByteArray configFileSensorField(const QString &sensorName);
-// Writes a configuration file of `record` for a model with `sensorName`, in
-// one step (an old file stays whole when the write fails). False when it
-// could not be written.
-bool writeConfigFile(const QString &fileName, const QString &sensorName, const FlashDataMap &record);
-
-// The same check on an open stream, with the model's sensor name and its
-// highest DPI stage count given.
-int parseConfigFile(QIODevice *device, const QString &sensorName, int maxStages, FlashDataMap *out);
 
 // "Please wait, we are updating the setting": a modal notice whose job runs
 // 2500 ms after startJobTimer() and closes it. The job is a configuration

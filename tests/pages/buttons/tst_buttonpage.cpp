@@ -8,8 +8,8 @@
 #include "device/setters.h"
 #include "pages/buttons/buttoninterface.h"
 #include "pages/buttons/buttonnotices.h"
+#include "pages/settings/configfile.h"
 #include "pages/settings/inportfail.h"
-#include "pages/settings/updataparam.h"
 #include "platform/keys/keytable.h"
 
 #include "platform/hidusb/simcontrol.h"

@@ -2,7 +2,7 @@
 // and with which result, and that a refused file never fills the record.
 
 #include "device/devicestate.h"
-#include "pages/settings/updataparam.h"
+#include "pages/settings/configfile.h"
 #include "support/testmain.h"
 
 #include <QBuffer>
