@@ -60,7 +60,7 @@ quint32 delayFromMs(double ms)
 {
     if (!(ms > 0))
         return 0;
-    return ms >= 4294967295.0 ? 0xFFFFFFFFu : static_cast<quint32>(std::llround(ms));
+    return ms >= MacroStore::pauseMaxMs ? MacroStore::pauseMaxMs : static_cast<quint32>(std::llround(ms));
 }
 
 } // namespace
@@ -91,6 +91,8 @@ Macro::Macro(QWidget *parent) : QWidget(parent), ui(new Ui::Macro)
     repeatModeGroup->addButton(ui->ReUntil);
 
     keyboardHook = std::make_unique<KeyboardHook>(KeyboardHook::User::MacroRecording);
+    clockTimer.start();
+    recordClock = [this] { return clockTimer.elapsed(); };
     ui->StartRecord->setFocusPolicy(Qt::NoFocus);
     ui->StopRecord->setFocusPolicy(Qt::NoFocus);
     ui->StopRecord->hide();
@@ -841,6 +843,8 @@ bool Macro::importMacroFrom(const QString &path)
     eventsModified = false;
     repeatModeModified = false;
     setSaveEnabled(false);
+    if (contents.pausesShortened)
+        showMessage("DialogPauseShortened");
     return true;
 }
 
@@ -878,6 +882,7 @@ void Macro::on_StartRecord_clicked()
     ui->StopRecord->show();
     macroRecording = true;
     firstEventPending = true;
+    pauseShortened = false;
     heldKeys.clear();
     ui->listWidgetKey->clear();
     ui->DelayTime->setEnabled(false);
@@ -906,6 +911,15 @@ void Macro::on_StopRecord_clicked()
     setSaveEnabled(true);
     lastKeyCode = -1;
     heldKeys.clear();
+    reportShortenedPause();
+}
+
+void Macro::reportShortenedPause()
+{
+    if (!pauseShortened)
+        return;
+    pauseShortened = false;
+    showMessage("DialogPauseShortened");
 }
 
 int Macro::heldNamedKeys() const
@@ -920,12 +934,17 @@ int Macro::heldNamedKeys() const
 bool Macro::recordKeyEvent(int keyCode, bool press)
 {
     if (firstEventPending) {
-        eventTimer.restart();
+        lastEventAt = recordClock();
         firstEventPending = false;
     } else {
-        const double ms = ui->AutoInsertDelay->isChecked() ? double(eventTimer.elapsed()) : ui->DelayTime->value();
+        const double ms =
+            ui->AutoInsertDelay->isChecked() ? double(recordClock() - lastEventAt) : ui->DelayTime->value();
+        // Said once the recording ends: a notice now would take the keys
+        // pressed to close it into the macro.
+        if (ms > MacroStore::pauseMaxMs)
+            pauseShortened = true;
         appendDelayItem(ms);
-        eventTimer.restart();
+        lastEventAt = recordClock();
     }
     const std::optional<QString> name = keytable::captureName(quint32(keyCode));
     if (!name) {
@@ -950,7 +969,7 @@ void Macro::releaseHeldKeys()
 void Macro::UpdateCapslockTip(int keyCode, bool downOrUp, bool)
 {
     if (!macroRecording) {
-        eventTimer.restart();
+        lastEventAt = recordClock();
         return;
     }
     lastKeyCode = keyCode;
@@ -1248,6 +1267,9 @@ void Macro::SlotSetMacroPage()
     lastKeyCode = -1;
     if (recordingShown)
         setSaveEnabled(true);
+    // After the page switch has finished.
+    if (pauseShortened)
+        QMetaObject::invokeMethod(this, &Macro::reportShortenedPause, Qt::QueuedConnection);
 }
 
 // ---------------------------------------------------------------------------

@@ -104,6 +104,8 @@ private slots:
     void importRefuses_data();
     void importRefuses();
     void truncatedBetweenItemsKeepsWhatWasRead();
+    void importShortensLongPauses_data();
+    void importShortensLongPauses();
     void fileDialogsStartInTheHomeFolder();
     void exportWithoutSuffixGetsIni();
 
@@ -283,6 +285,38 @@ void MacroExportTest::truncatedBetweenItemsKeepsWhatWasRead()
     QVERIFY(page->importMacroFrom(path));
     QCOMPARE(texts(page->findChild<QListWidget *>("listWidgetKey")), (QStringList{"A", "10ms", "A"}));
     QCOMPARE(readFile(folder() + "/short.ini"), QByteArray("2\n0x04 1 0\n10ms\n0x04 1 1\n"));
+}
+
+void MacroExportTest::importShortensLongPauses_data()
+{
+    QTest::addColumn<QString>("pause");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("told");
+    QTest::newRow("at the limit") << "2097151ms"
+                                  << "2097151ms" << false;
+    QTest::newRow("one past it") << "2097152ms"
+                                 << "2097151ms" << true;
+    QTest::newRow("nine digits") << "999999999ms"
+                                 << "2097151ms" << true;
+}
+
+// The mouse holds pauses of at most 2097151 ms and refuses a whole record
+// with a longer one.
+void MacroExportTest::importShortensLongPauses()
+{
+    QFETCH(QString, pause);
+    QFETCH(QString, shown);
+    QFETCH(bool, told);
+    makePage();
+    const QString path = files.filePath("long.ini");
+    writeFile(path, exportFile("Derez", "long", "1", {{"A", "0"}, {pause, {}}, {"A", "1"}}));
+    ModalHandler modal;
+    QStringList notices;
+    modal.queue(macrotest::keepText(&notices));
+    QVERIFY(page->importMacroFrom(path));
+    QCOMPARE(texts(page->findChild<QListWidget *>("listWidgetKey")), (QStringList{"A", shown, "A"}));
+    QCOMPARE(readFile(folder() + "/long.ini"), "1\n0x04 1 0\n" + shown.toLatin1() + "\n0x04 1 1\n");
+    QCOMPARE(notices, told ? QStringList{catalogueText("macro", "DialogPauseShortened")} : QStringList());
 }
 
 // The dialogs were given "G:" as their folder: here that is no folder, so
