@@ -15,11 +15,13 @@
 #include "pages/macro/macrokeynames.h"
 #include "pages/macro/macronotices.h"
 #include "pages/macro/questiondialog.h"
+#include "platform/atomicfile.h"
 #include "platform/userpaths.h"
 
 #include "device/keytable.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QButtonGroup>
 #include <QCursor>
 #include <QFileDialog>
@@ -29,7 +31,6 @@
 #include <QListWidgetItem>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QSaveFile>
 
 #include <cmath>
 #include <cstring>
@@ -767,12 +768,15 @@ bool Macro::exportMacroTo(const QString &chosen)
         const QListWidgetItem *item = ui->listWidgetKey->item(row);
         items.append({item->text(), item->icon(), item->type() != QListWidgetItem::Type});
     }
-    // The list and the repeat boxes as shown, saved or not.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)
-        || !MacroExport::write(&file, ui->listWidgetHong->currentItem()->text(), repeatMode(), items)
-        || !file.commit()) {
-        showMessage("DialogMacroFileFailed");
+    // The list and the repeat boxes as shown, saved or not. Made in memory
+    // and written as a whole: a full disk leaves an earlier export of that
+    // name as it was, never an empty file in its place.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!MacroExport::write(&buffer, ui->listWidgetHong->currentItem()->text(), repeatMode(), items)
+        || !atomicfile::write(path, bytes)) {
+        showMessage("DialogMacroExportFailed");
         return false;
     }
     return true;

@@ -8,6 +8,8 @@
 #include "pages/macro/macrostore.h"
 #include "support/testmain.h"
 
+#include "support/filesizelimit.h"
+#include "support/filetouch.h"
 #include "support/macrofixture.h"
 #include "support/modalhandler.h"
 
@@ -108,6 +110,7 @@ private slots:
     void importShortensLongPauses();
     void fileDialogsStartInTheHomeFolder();
     void exportWithoutSuffixGetsIni();
+    void exportOnAFullDiskKeepsTheEarlierFile();
 
 private:
     void makePage();
@@ -358,6 +361,36 @@ void MacroExportTest::exportWithoutSuffixGetsIni()
     QVERIFY(!QFile::exists(files.filePath("plain")));
     QVERIFY(page->exportMacroTo(files.filePath("named.macro")));
     QVERIFY(QFile::exists(files.filePath("named.macro")));
+}
+
+// A full disk once left an empty file in place of the earlier export and
+// reported success; a killed export left its temporary copy for good.
+void MacroExportTest::exportOnAFullDiskKeepsTheEarlierFile()
+{
+    openOnly("m", "1\n0x04 1 0\n10ms\n0x04 1 1\n");
+    QTemporaryDir out;
+    QVERIFY(out.isValid());
+    const QString path = out.filePath("full.ini");
+    writeFile(path, "earlier");
+    touch(out.filePath("full.ini.Ab12cd"), QDateTime::currentDateTime().addSecs(-3600));
+
+    ModalHandler modal;
+    QStringList notices;
+    modal.queue(macrotest::keepText(&notices));
+    {
+        FileSizeLimit full(16);
+        QVERIFY(full.active());
+        QVERIFY(!page->exportMacroTo(path));
+    }
+    QCOMPARE(notices, QStringList{catalogueText("macro", "DialogMacroExportFailed")});
+    QCOMPARE(readFile(path), QByteArray("earlier"));
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"full.ini"});
+
+    // With room again it is written whole.
+    QVERIFY(page->exportMacroTo(path));
+    QVERIFY(readFile(path).size() > 100);
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"full.ini"});
+    QCOMPARE(modal.seen.size(), 1);
 }
 
 VELMORAX_TEST_MAIN(MacroExportTest)
