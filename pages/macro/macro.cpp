@@ -15,11 +15,13 @@
 #include "pages/macro/macrokeynames.h"
 #include "pages/macro/macronotices.h"
 #include "pages/macro/questiondialog.h"
+#include "platform/atomicfile.h"
 #include "platform/userpaths.h"
 
 #include "platform/keys/keytable.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QButtonGroup>
 #include <QCursor>
 #include <QFileDialog>
@@ -29,7 +31,6 @@
 #include <QListWidgetItem>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QSaveFile>
 
 #include <cmath>
 #include <cstring>
@@ -60,7 +61,7 @@ quint32 delayFromMs(double ms)
 {
     if (!(ms > 0))
         return 0;
-    return ms >= 4294967295.0 ? 0xFFFFFFFFu : static_cast<quint32>(std::llround(ms));
+    return ms >= MacroStore::pauseMaxMs ? MacroStore::pauseMaxMs : static_cast<quint32>(std::llround(ms));
 }
 
 } // namespace
@@ -91,6 +92,8 @@ Macro::Macro(QWidget *parent) : QWidget(parent), ui(new Ui::Macro)
     repeatModeGroup->addButton(ui->ReUntil);
 
     keyboardHook = std::make_unique<KeyboardHook>(KeyboardHook::User::MacroRecording);
+    clockTimer.start();
+    recordClock = [this] { return clockTimer.elapsed(); };
     ui->StartRecord->setFocusPolicy(Qt::NoFocus);
     ui->StopRecord->setFocusPolicy(Qt::NoFocus);
     ui->StopRecord->hide();
@@ -765,12 +768,15 @@ bool Macro::exportMacroTo(const QString &chosen)
         const QListWidgetItem *item = ui->listWidgetKey->item(row);
         items.append({item->text(), item->icon(), item->type() != QListWidgetItem::Type});
     }
-    // The list and the repeat boxes as shown, saved or not.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)
-        || !MacroExport::write(&file, ui->listWidgetHong->currentItem()->text(), repeatMode(), items)
-        || !file.commit()) {
-        showMessage("DialogMacroFileFailed");
+    // The list and the repeat boxes as shown, saved or not. Made in memory
+    // and written as a whole: a full disk leaves an earlier export of that
+    // name as it was, never an empty file in its place.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!MacroExport::write(&buffer, ui->listWidgetHong->currentItem()->text(), repeatMode(), items)
+        || !atomicfile::write(path, bytes)) {
+        showMessage("DialogMacroExportFailed");
         return false;
     }
     return true;
@@ -841,6 +847,8 @@ bool Macro::importMacroFrom(const QString &path)
     eventsModified = false;
     repeatModeModified = false;
     setSaveEnabled(false);
+    if (contents.pausesShortened)
+        showMessage("DialogPauseShortened");
     return true;
 }
 
@@ -878,6 +886,7 @@ void Macro::on_StartRecord_clicked()
     ui->StopRecord->show();
     macroRecording = true;
     firstEventPending = true;
+    pauseShortened = false;
     heldKeys.clear();
     ui->listWidgetKey->clear();
     ui->DelayTime->setEnabled(false);
@@ -906,6 +915,15 @@ void Macro::on_StopRecord_clicked()
     setSaveEnabled(true);
     lastKeyCode = -1;
     heldKeys.clear();
+    reportShortenedPause();
+}
+
+void Macro::reportShortenedPause()
+{
+    if (!pauseShortened)
+        return;
+    pauseShortened = false;
+    showMessage("DialogPauseShortened");
 }
 
 int Macro::heldNamedKeys() const
@@ -920,12 +938,17 @@ int Macro::heldNamedKeys() const
 bool Macro::recordKeyEvent(int keyCode, bool press)
 {
     if (firstEventPending) {
-        eventTimer.restart();
+        lastEventAt = recordClock();
         firstEventPending = false;
     } else {
-        const double ms = ui->AutoInsertDelay->isChecked() ? double(eventTimer.elapsed()) : ui->DelayTime->value();
+        const double ms =
+            ui->AutoInsertDelay->isChecked() ? double(recordClock() - lastEventAt) : ui->DelayTime->value();
+        // Said once the recording ends: a notice now would take the keys
+        // pressed to close it into the macro.
+        if (ms > MacroStore::pauseMaxMs)
+            pauseShortened = true;
         appendDelayItem(ms);
-        eventTimer.restart();
+        lastEventAt = recordClock();
     }
     const std::optional<QString> name = keytable::captureName(quint32(keyCode));
     if (!name) {
@@ -950,7 +973,7 @@ void Macro::releaseHeldKeys()
 void Macro::UpdateCapslockTip(int keyCode, bool downOrUp, bool)
 {
     if (!macroRecording) {
-        eventTimer.restart();
+        lastEventAt = recordClock();
         return;
     }
     lastKeyCode = keyCode;
@@ -1248,6 +1271,9 @@ void Macro::SlotSetMacroPage()
     lastKeyCode = -1;
     if (recordingShown)
         setSaveEnabled(true);
+    // After the page switch has finished.
+    if (pauseShortened)
+        QMetaObject::invokeMethod(this, &Macro::reportShortenedPause, Qt::QueuedConnection);
 }
 
 // ---------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <QVector>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class QButtonGroup;
@@ -68,6 +69,8 @@ public:
 
     // The page's keyboard hook: installed while a recording runs.
     std::unique_ptr<KeyboardHook> keyboardHook;
+    // The clock, in ms, that recorded pauses are measured with.
+    std::function<qint64()> recordClock;
 
     // An event item, and the event an item holds.
     QListWidgetItem *makeEventItem(const MacroEvent &event) const;
@@ -161,6 +164,8 @@ private:
     // fit in the mouse's record.
     bool refusedAtLimit(int adding);
     void showLimitNotice();
+    // Tells, once, that a recorded pause was shortened to what the mouse holds.
+    void reportShortenedPause();
 
     Ui::Macro *ui;
     QButtonGroup *delayModeGroup = nullptr;
@@ -169,8 +174,11 @@ private:
     // Keys down since the recording started, in the order pressed: a key
     // down that is already here is the key's auto-repeat.
     QVector<int> heldKeys;
-    QElapsedTimer eventTimer;
+    QElapsedTimer clockTimer;
+    qint64 lastEventAt = 0;
     bool firstEventPending = false;
+    // A recorded pause was longer than the mouse holds and was shortened.
+    bool pauseShortened = false;
     QString buttonTextColor;
     int recordedCount = 0;
     QString pictureDir;

@@ -105,7 +105,9 @@ Problem read(QIODevice *device, Contents *out)
             const QRegularExpressionMatch match = pause.match(text);
             if (!match.hasMatch())
                 return Problem::BadItem;
-            out->events.append(MacroEvent::delay(match.captured(1).toUInt()));
+            const quint64 ms = match.captured(1).toULongLong();
+            out->pausesShortened = out->pausesShortened || ms > MacroStore::pauseMaxMs;
+            out->events.append(MacroEvent::delay(MacroStore::clampPause(ms)));
             continue;
         }
         QString marker;

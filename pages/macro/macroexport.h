@@ -44,6 +44,9 @@ struct Contents
     QString name;
     int repeatMode = 1;
     QVector<MacroEvent> events;
+    // A pause was longer than the mouse holds and was shortened to
+    // MacroStore::pauseMaxMs.
+    bool pausesShortened = false;
 };
 
 // The files this reads are small; anything larger is not an export file.

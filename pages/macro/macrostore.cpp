@@ -301,8 +301,7 @@ MacroRecord toRecord(const QString &name, const QVector<MacroEvent> &events)
         if (e.isDelay()) {
             if (used > 0) {
                 KeyEvent &last = record.events[used - 1];
-                const quint64 sum = quint64(last.delay) + e.delayMs;
-                last.delay = sum > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<std::uint32_t>(sum);
+                last.delay = clampPause(quint64(last.delay) + e.delayMs);
             }
             continue;
         }

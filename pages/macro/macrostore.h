@@ -151,11 +151,20 @@ FileOpResult remove(const QString &folder, const QString &name);
 // Key events a record holds at most.
 constexpr int recordEventMax = 70;
 
+// The longest pause the mouse's record can hold (21 bits of milliseconds,
+// about 35 minutes). A record with a longer one is refused whole, so pauses
+// are shortened to this where they enter the editor.
+constexpr quint32 pauseMaxMs = 2097151;
+inline quint32 clampPause(quint64 ms)
+{
+    return ms > pauseMaxMs ? pauseMaxMs : static_cast<quint32>(ms);
+}
+
 // The record of a macro: the name as UTF-8 (at most nameMaxBytes, cut on a
 // character boundary) with its length, one slot per key event in list
-// order, each with the pause that follows it (pauses in a row add up; a
-// pause before the first key has nothing to follow), at most recordEventMax
-// slots; the rest zero.
+// order, each with the pause that follows it (pauses in a row add up, to
+// at most pauseMaxMs; a pause before the first key has nothing to follow),
+// at most recordEventMax slots; the rest zero.
 MacroRecord toRecord(const QString &name, const QVector<MacroEvent> &events);
 // The name of a record: its bytes up to the first zero, at most
 // nameMaxBytes, read as UTF-8.

@@ -7,11 +7,15 @@
 #include "pages/macro/macrostore.h"
 
 #include <QByteArray>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QString>
 #include <QWidget>
 #include <QtTest>
+
+#include <functional>
 
 namespace macrotest {
 
@@ -49,6 +53,16 @@ T *child(QWidget &w, const char *name)
     if (!c)
         qFatal("no child %s", name);
     return c;
+}
+
+// A modal-handler action for a notice: keeps its text, then closes it.
+inline std::function<void(QDialog *)> keepText(QStringList *texts)
+{
+    return [texts](QDialog *d) {
+        const QLabel *label = d->findChild<QLabel *>(QStringLiteral("label"));
+        *texts << (label ? label->text() : QStringLiteral("<no label>"));
+        d->reject();
+    };
 }
 
 } // namespace macrotest

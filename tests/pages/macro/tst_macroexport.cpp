@@ -8,6 +8,8 @@
 #include "pages/macro/macrostore.h"
 #include "support/testmain.h"
 
+#include "support/filesizelimit.h"
+#include "support/filetouch.h"
 #include "support/macrofixture.h"
 #include "support/modalhandler.h"
 
@@ -104,8 +106,11 @@ private slots:
     void importRefuses_data();
     void importRefuses();
     void truncatedBetweenItemsKeepsWhatWasRead();
+    void importShortensLongPauses_data();
+    void importShortensLongPauses();
     void fileDialogsStartInTheHomeFolder();
     void exportWithoutSuffixGetsIni();
+    void exportOnAFullDiskKeepsTheEarlierFile();
 
 private:
     void makePage();
@@ -285,6 +290,38 @@ void MacroExportTest::truncatedBetweenItemsKeepsWhatWasRead()
     QCOMPARE(readFile(folder() + "/short.ini"), QByteArray("2\n0x04 1 0\n10ms\n0x04 1 1\n"));
 }
 
+void MacroExportTest::importShortensLongPauses_data()
+{
+    QTest::addColumn<QString>("pause");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("told");
+    QTest::newRow("at the limit") << "2097151ms"
+                                  << "2097151ms" << false;
+    QTest::newRow("one past it") << "2097152ms"
+                                 << "2097151ms" << true;
+    QTest::newRow("nine digits") << "999999999ms"
+                                 << "2097151ms" << true;
+}
+
+// The mouse holds pauses of at most 2097151 ms and refuses a whole record
+// with a longer one.
+void MacroExportTest::importShortensLongPauses()
+{
+    QFETCH(QString, pause);
+    QFETCH(QString, shown);
+    QFETCH(bool, told);
+    makePage();
+    const QString path = files.filePath("long.ini");
+    writeFile(path, exportFile("Derez", "long", "1", {{"A", "0"}, {pause, {}}, {"A", "1"}}));
+    ModalHandler modal;
+    QStringList notices;
+    modal.queue(macrotest::keepText(&notices));
+    QVERIFY(page->importMacroFrom(path));
+    QCOMPARE(texts(page->findChild<QListWidget *>("listWidgetKey")), (QStringList{"A", shown, "A"}));
+    QCOMPARE(readFile(folder() + "/long.ini"), "1\n0x04 1 0\n" + shown.toLatin1() + "\n0x04 1 1\n");
+    QCOMPARE(notices, told ? QStringList{catalogueText("macro", "DialogPauseShortened")} : QStringList());
+}
+
 // The dialogs were given "G:" as their folder: here that is no folder, so
 // the save dialog offered "G:" as the file name in the working folder.
 void MacroExportTest::fileDialogsStartInTheHomeFolder()
@@ -324,6 +361,36 @@ void MacroExportTest::exportWithoutSuffixGetsIni()
     QVERIFY(!QFile::exists(files.filePath("plain")));
     QVERIFY(page->exportMacroTo(files.filePath("named.macro")));
     QVERIFY(QFile::exists(files.filePath("named.macro")));
+}
+
+// A full disk once left an empty file in place of the earlier export and
+// reported success; a killed export left its temporary copy for good.
+void MacroExportTest::exportOnAFullDiskKeepsTheEarlierFile()
+{
+    openOnly("m", "1\n0x04 1 0\n10ms\n0x04 1 1\n");
+    QTemporaryDir out;
+    QVERIFY(out.isValid());
+    const QString path = out.filePath("full.ini");
+    writeFile(path, "earlier");
+    touch(out.filePath("full.ini.Ab12cd"), QDateTime::currentDateTime().addSecs(-3600));
+
+    ModalHandler modal;
+    QStringList notices;
+    modal.queue(macrotest::keepText(&notices));
+    {
+        FileSizeLimit full(16);
+        QVERIFY(full.active());
+        QVERIFY(!page->exportMacroTo(path));
+    }
+    QCOMPARE(notices, QStringList{catalogueText("macro", "DialogMacroExportFailed")});
+    QCOMPARE(readFile(path), QByteArray("earlier"));
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"full.ini"});
+
+    // With room again it is written whole.
+    QVERIFY(page->exportMacroTo(path));
+    QVERIFY(readFile(path).size() > 100);
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"full.ini"});
+    QCOMPARE(modal.seen.size(), 1);
 }
 
 VELMORAX_TEST_MAIN(MacroExportTest)

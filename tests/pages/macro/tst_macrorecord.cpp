@@ -4,6 +4,7 @@
 
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
+#include "device/devicestate.h"
 #include "pages/macro/macro.h"
 #include "pages/macro/macroflags.h"
 #include "pages/macro/macrostore.h"
@@ -12,6 +13,7 @@
 #include "support/testmain.h"
 
 #include "support/modalhandler.h"
+#include "support/pagefixture.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -105,6 +107,7 @@ private slots:
     void leavingTheDevicePageEndsRecording();
     void qtKeysReachTheRecording();
     void savedRecordingHasTheFileFormat();
+    void longPauseIsShortened();
 
 private:
     void send(const QVector<Key> &keys, HWND foreground = nullptr);
@@ -384,6 +387,37 @@ void MacroRecordTest::savedRecordingHasTheFileFormat()
     QCOMPARE(readMacro("m"), QByteArray("3\n0x04 1 0\n120ms\n0x04 1 1\n120ms\n0x02 0 0\n120ms\n0x02 0 1\n"));
     QCOMPARE(updates.count(), 1);
     QCOMPARE(updates.at(0), (QVariantList{"m", 0}));
+}
+
+// The mouse holds pauses of at most 2097151 ms; a longer one made the whole
+// record be refused, so the macro never reached its button.
+void MacroRecordTest::longPauseIsShortened()
+{
+    qint64 now = 0;
+    page->recordClock = [&now] { return now; };
+    startRecording(0);
+    ModalHandler modal;
+    QStringList notices;
+    modal.queue(keepText(&notices));
+    send({down(VK_A)});
+    now += 40 * 60 * 1000;
+    send({up(VK_A)});
+    // Not while keys are taken: closing a notice would be recorded.
+    QCOMPARE(modal.seen, QStringList());
+    QTest::mouseClick(child<QPushButton>(*page, "StopRecord"), Qt::LeftButton);
+    QCOMPARE(events(*page), (QStringList{"+A", "2097151ms", "-A"}));
+    QCOMPARE(notices, QStringList{catalogueText("macro", "DialogPauseShortened")});
+
+    pagetest::openSimulatedMouse();
+    pagetest::takeSimulatedMouseRecord();
+    uiReady = true;
+    QTest::mouseClick(child<QToolButton>(*page, "Save"), Qt::LeftButton);
+    emit PostMsg::instance()->SigMacroDownLoadData("m", 4);
+    const FlashDataMap onMouse = pagetest::mouseFlash();
+    uiReady = false;
+    pagetest::closeSimulatedMouse();
+    QCOMPARE(MacroStore::recordName(onMouse.macros[4]), QString("m"));
+    QCOMPARE(quint32(onMouse.macros[4].events[0].delay), MacroStore::pauseMaxMs);
 }
 
 VELMORAX_TEST_MAIN(MacroRecordTest)

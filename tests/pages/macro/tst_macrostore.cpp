@@ -504,6 +504,13 @@ void MacroStoreTest::recordFromEvents()
     QCOMPARE(int(p.eventCount), 2);
     QCOMPARE(int(p.events[0].delay), 25);
     QCOMPARE(int(p.events[1].delay), 0);
+
+    // Summed pauses stop at what the mouse holds: a record with more is
+    // refused whole by the mouse.
+    const MacroRecord l =
+        MacroStore::toRecord("l", {press(1, 4), pause(2000000), pause(2000000), release(1, 4), pause(4294967295u)});
+    QCOMPARE(quint32(l.events[0].delay), MacroStore::pauseMaxMs);
+    QCOMPARE(quint32(l.events[1].delay), MacroStore::pauseMaxMs);
 }
 
 void MacroStoreTest::recordBoundsAndName()
