@@ -79,6 +79,8 @@ private slots:
     void pageButtons_data();
     void pageButtons();
     void summaryAfterLeaving();
+    void switchKeepsAnUnchangedBackground_data();
+    void switchKeepsAnUnchangedBackground();
     void panelLiesUnderThePages_data();
     void panelLiesUnderThePages();
     void battery_data();
@@ -182,6 +184,52 @@ void DevicePageTest::summaryAfterLeaving()
     QVERIFY(button(*page, QStringLiteral("PreButton"))->isChecked());
     QVERIFY(look::sheetOf(page->findChild<QFrame *>(QStringLiteral("frame_2")))
                 .contains(QStringLiteral("BackGround2.png")));
+}
+
+void DevicePageTest::switchKeepsAnUnchangedBackground_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<bool>("restyled");
+    QTest::newRow("buttons to sensor") << "ButtonMain"
+                                       << "SensorButton" << false;
+    QTest::newRow("macro to settings") << "MacroButton"
+                                       << "FormSetting" << false;
+    QTest::newRow("summary to lighting") << "PreButton"
+                                         << "LightsButton" << true;
+    QTest::newRow("advanced to summary") << "Advanced"
+                                         << "PreButton" << true;
+}
+
+void DevicePageTest::switchKeepsAnUnchangedBackground()
+{
+    // The background's sheet is set again only when the picture changes: a
+    // new sheet re-polishes every widget of every page.
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(bool, restyled);
+    struct StyleChanges : QObject
+    {
+        QWidget *within = nullptr;
+        int count = 0;
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            if (event->type() == QEvent::StyleChange && watched->isWidgetType()
+                && within->isAncestorOf(static_cast<QWidget *>(watched)))
+                ++count;
+            return false;
+        }
+    } changes;
+    button(*page, from)->click();
+    QApplication::processEvents();
+    // Counted on the page being left: the page coming to the front may set
+    // sheets of its own as it shows.
+    changes.within = stack(*page)->currentWidget();
+    qApp->installEventFilter(&changes);
+    button(*page, to)->click();
+    QApplication::processEvents();
+    qApp->removeEventFilter(&changes);
+    QCOMPARE(changes.count > 0, restyled);
 }
 
 void DevicePageTest::panelLiesUnderThePages_data()
