@@ -869,56 +869,68 @@ void drawDevicePage(QPainter &p, const QSizeF &size, bool summary)
     pageBase(p, size, 44);
     const qreal w = size.width(), h = size.height();
 
-    // tray behind the seven page buttons and the status capsule on the right
-    p.setPen(QPen(QColor(40, 46, 56), 1));
-    p.setBrush(QColor(22, 26, 32, 235));
-    p.drawRoundedRect(QRectF(230.5, 52.5, 508, 46), 23, 23);
-    p.drawRoundedRect(QRectF(855.5, 50.5, 157, 42), 21, 21);
-
-    // content panel
-    QLinearGradient g(0, 108, 0, h);
+    // Content panel: exactly where the device page's stacked pages sit
+    // (frame_4 at 140,90, 883 x 605), its right side kept inside the window
+    // frame, so every page's controls lie on the panel and none crosses its
+    // border.
+    const QRectF pages(140, 90, 883, 605);
+    const QRectF panel(pages.left() + 0.5, pages.top() + 0.5, qMin(pages.right(), w - 2) - pages.left() - 1,
+                       qMin(pages.bottom(), h - 2) - pages.top() - 1);
+    QPainterPath panelShape;
+    panelShape.addRoundedRect(panel, 14, 14);
+    QLinearGradient g(0, panel.top(), 0, panel.bottom());
     g.setColorAt(0, QColor(27, 31, 38, 200));
     g.setColorAt(1, QColor(15, 17, 21, 200));
     p.setPen(QPen(QColor(36, 41, 50), 1));
     p.setBrush(g);
-    p.drawRoundedRect(QRectF(120.5, 108.5, w - 134, h - 122), 14, 14);
-    accentRule(p, 300, 860, 108, 1.5, 170);
+    p.drawPath(panelShape);
 
-    if (!summary)
-        return;
-
-    // Summary: a spotlight where the mouse picture sits (left) and a value
-    // sheet on the right, one row per line of the panel.
-    QRadialGradient spot(QPointF(336, 390), 260);
-    spot.setColorAt(0, alpha(col::accent, 38));
-    spot.setColorAt(1, alpha(col::accent, 0));
-    p.setBrush(spot);
-    p.drawRect(QRectF(121, 109, 460, h - 124));
-
-    const QRectF sheet(592.5, 178.5, 356, 390);
-    p.setPen(QPen(QColor(38, 44, 54), 1));
-    p.setBrush(QColor(18, 21, 26, 200));
-    p.drawRoundedRect(sheet, 12, 12);
-    const int rows[] = {103, 155, 205, 255, 305, 376, 428};
-    for (int i = 0; i < 7; ++i) {
-        const qreal top = 90 + rows[i];
+    if (summary) {
+        // Summary: a spotlight where the mouse picture sits (left) and a value
+        // sheet on the right, one row per line of the panel.
+        QRadialGradient spot(QPointF(336, 390), 260);
+        spot.setColorAt(0, alpha(col::accent, 38));
+        spot.setColorAt(1, alpha(col::accent, 0));
+        p.save();
+        p.setClipPath(panelShape);
         p.setPen(Qt::NoPen);
-        p.setBrush(i < 5 ? col::accent : col::warn);
-        p.drawEllipse(QPointF(603, top + 15.5), 2.4, 2.4);
-        p.setPen(QPen(QColor(44, 50, 61), 1));
-        p.setBrush(QColor(27, 31, 38));
-        p.drawRoundedRect(QRectF(836.5, top + 2.5, 86, 26), 6, 6);
-        if (i < 6) {
-            const qreal next = 90 + rows[i + 1];
-            const qreal y = qRound((top + 31 + next) / 2) + 0.5;
-            if (i == 4)
-                accentRule(p, 600, 940, y - 0.5, 1, 140);
-            else {
-                p.setPen(QPen(QColor(34, 39, 48), 1));
-                p.drawLine(QPointF(604, y), QPointF(936, y));
+        p.setBrush(spot);
+        p.drawRect(QRectF(panel.left() + 0.5, panel.top() + 0.5, 460, panel.height() - 1));
+        p.restore();
+
+        const QRectF sheet(592.5, 178.5, 356, 390);
+        p.setPen(QPen(QColor(38, 44, 54), 1));
+        p.setBrush(QColor(18, 21, 26, 200));
+        p.drawRoundedRect(sheet, 12, 12);
+        const int rows[] = {103, 155, 205, 255, 305, 376, 428};
+        for (int i = 0; i < 7; ++i) {
+            const qreal top = 90 + rows[i];
+            p.setPen(Qt::NoPen);
+            p.setBrush(i < 5 ? col::accent : col::warn);
+            p.drawEllipse(QPointF(603, top + 15.5), 2.4, 2.4);
+            p.setPen(QPen(QColor(44, 50, 61), 1));
+            p.setBrush(QColor(27, 31, 38));
+            p.drawRoundedRect(QRectF(836.5, top + 2.5, 86, 26), 6, 6);
+            if (i < 6) {
+                const qreal next = 90 + rows[i + 1];
+                const qreal y = qRound((top + 31 + next) / 2) + 0.5;
+                if (i == 4)
+                    accentRule(p, 600, 940, y - 0.5, 1, 140);
+                else {
+                    p.setPen(QPen(QColor(34, 39, 48), 1));
+                    p.drawLine(QPointF(604, y), QPointF(936, y));
+                }
             }
         }
     }
+
+    // The tray behind the seven page buttons (y 60 to 90) rests on the
+    // panel's top edge; the status capsule on the right sits above it.
+    accentRule(p, 740, 1000, panel.top() - 0.75, 1.5, 170);
+    p.setPen(QPen(QColor(40, 46, 56), 1));
+    p.setBrush(QColor(22, 26, 32, 245));
+    p.drawRoundedRect(QRectF(230.5, 52.5, 508, 46), 23, 23);
+    p.drawRoundedRect(QRectF(855.5, 48.5, 157, 40), 20, 20);
 }
 
 enum class Look { Lit, Dim, Ghost };

@@ -19,6 +19,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <algorithm>
 #include <thread>
 
 using namespace pagetest;
@@ -45,6 +46,26 @@ QStackedWidget *stack(Dialog &page)
     return page.findChild<QStackedWidget *>(QStringLiteral("stackedWidgetDialog"));
 }
 
+// The content panel drawn in a page background: from a point inside it, the
+// first pixel on each side that is clearly brighter than its inner neighbour
+// is the panel's border (its fill and the picture's texture change by a step
+// or two per pixel, the border line by far more).
+QRect drawnPanel(const QImage &picture, const QPoint &inside)
+{
+    auto border = [&picture](QPoint from, const QPoint &step) {
+        QPoint at = from;
+        while (picture.valid(at + step)) {
+            const QPoint next = at + step;
+            if (qGray(picture.pixel(next)) - qGray(picture.pixel(at)) >= 8)
+                return next;
+            at = next;
+        }
+        return at;
+    };
+    return QRect(QPoint(border(inside, {-1, 0}).x(), border(inside, {0, -1}).y()),
+                 QPoint(border(inside, {1, 0}).x(), border(inside, {0, 1}).y()));
+}
+
 } // namespace
 
 class DevicePageTest : public QObject
@@ -58,6 +79,10 @@ private slots:
     void pageButtons_data();
     void pageButtons();
     void summaryAfterLeaving();
+    void switchKeepsAnUnchangedBackground_data();
+    void switchKeepsAnUnchangedBackground();
+    void panelLiesUnderThePages_data();
+    void panelLiesUnderThePages();
     void battery_data();
     void battery();
     void connectionIcon_data();
@@ -159,6 +184,106 @@ void DevicePageTest::summaryAfterLeaving()
     QVERIFY(button(*page, QStringLiteral("PreButton"))->isChecked());
     QVERIFY(look::sheetOf(page->findChild<QFrame *>(QStringLiteral("frame_2")))
                 .contains(QStringLiteral("BackGround2.png")));
+}
+
+void DevicePageTest::switchKeepsAnUnchangedBackground_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<bool>("restyled");
+    QTest::newRow("buttons to sensor") << "ButtonMain"
+                                       << "SensorButton" << false;
+    QTest::newRow("macro to settings") << "MacroButton"
+                                       << "FormSetting" << false;
+    QTest::newRow("summary to lighting") << "PreButton"
+                                         << "LightsButton" << true;
+    QTest::newRow("advanced to summary") << "Advanced"
+                                         << "PreButton" << true;
+}
+
+void DevicePageTest::switchKeepsAnUnchangedBackground()
+{
+    // The background's sheet is set again only when the picture changes: a
+    // new sheet re-polishes every widget of every page.
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(bool, restyled);
+    struct StyleChanges : QObject
+    {
+        QWidget *within = nullptr;
+        int count = 0;
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            if (event->type() == QEvent::StyleChange && watched->isWidgetType()
+                && within->isAncestorOf(static_cast<QWidget *>(watched)))
+                ++count;
+            return false;
+        }
+    } changes;
+    button(*page, from)->click();
+    QApplication::processEvents();
+    // Counted on the page being left: the page coming to the front may set
+    // sheets of its own as it shows.
+    changes.within = stack(*page)->currentWidget();
+    qApp->installEventFilter(&changes);
+    button(*page, to)->click();
+    QApplication::processEvents();
+    qApp->removeEventFilter(&changes);
+    QCOMPARE(changes.count > 0, restyled);
+}
+
+void DevicePageTest::panelLiesUnderThePages_data()
+{
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<int>("language");
+    for (const char *picture : {"BackGround.png", "BackGround2.png"})
+        for (int language : {0, 1, 2})
+            QTest::addRow("%s, language %d", picture, language) << QString::fromLatin1(picture) << language;
+}
+
+void DevicePageTest::panelLiesUnderThePages()
+{
+    // The pages' panel is drawn where the stacked pages sit (cut only by the
+    // window's own edge), and no control of any page crosses its border.
+    QFETCH(QString, picture);
+    QFETCH(int, language);
+    const QImage image(QCoreApplication::applicationDirPath() + QStringLiteral("/Picture/Dialog/") + picture);
+    QVERIFY(!image.isNull());
+    QCOMPARE(image.size(), page->size());
+    QStackedWidget *pages = stack(*page);
+    const QRect area(pages->mapTo(page, QPoint(0, 0)), pages->size());
+    // A point in the panel clear of the summary's spotlight and value sheet.
+    const QRect panel = drawnPanel(image, QPoint(area.left() + 45, area.bottom() - 45));
+    QCOMPARE(panel.topLeft(), area.topLeft());
+    QCOMPARE(panel.bottom(), qMin(area.bottom(), page->height() - 2));
+    QVERIFY2(panel.right() >= qMin(area.right(), page->width() - 1) - 4 && panel.right() < page->width() - 1,
+             qPrintable(QString::number(panel.right())));
+
+    emit PostMsg::instance()->SigAllLanguage(language);
+    QStringList across;
+    for (int i = 0; i < pages->count(); ++i) {
+        QWidget *shown = pages->widget(i);
+        for (QWidget *w : shown->findChildren<QWidget *>()) {
+            // Controls only (containers merely hold them), each cut by the
+            // frames and scroll views it is shown in.
+            if (!w->isVisibleTo(shown) || std::any_of(w->children().cbegin(), w->children().cend(), [w](QObject *c) {
+                    return c->isWidgetType() && static_cast<QWidget *>(c)->isVisibleTo(w);
+                }))
+                continue;
+            QRect at(w->mapTo(page, QPoint(0, 0)), w->size());
+            for (QWidget *frame = w->parentWidget(); frame != pages; frame = frame->parentWidget())
+                at &= QRect(frame->mapTo(page, QPoint(0, 0)), frame->size());
+            if (!at.isEmpty() && !panel.contains(at))
+                across << QStringLiteral("%1 %2 %3,%4 %5x%6")
+                              .arg(QString::fromLatin1(shown->metaObject()->className()), w->objectName())
+                              .arg(at.x())
+                              .arg(at.y())
+                              .arg(at.width())
+                              .arg(at.height());
+        }
+    }
+    emit PostMsg::instance()->SigAllLanguage(0);
+    QVERIFY2(across.isEmpty(), qPrintable(across.join(QLatin1Char('\n'))));
 }
 
 void DevicePageTest::battery_data()
