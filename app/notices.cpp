@@ -158,6 +158,15 @@ void UpDateWarning::on_CloseButton_clicked()
     close();
 }
 
+void showNotSavedNotice(QWidget *over, int dx, int dy)
+{
+    UpDateWarning notice(nullptr);
+    notice.SlotAllLanguage(languageIndex);
+    notice.setText(catalogueText(QStringLiteral("home"), QStringLiteral("NotSaved")));
+    look::centreOn(&notice, over, dx, dy);
+    notice.exec();
+}
+
 // ---------------------------------------------------------------------------
 
 LessThree::LessThree(QWidget *parent) : QDialog(parent), ui(new Ui::LessThree)

@@ -94,6 +94,11 @@ private:
     QString pictureDir;
 };
 
+// Says that what the user just did could not be saved because the folder
+// that keeps it is full or read-only; waits to be closed. One notice per
+// action, wherever the action's file is written.
+void showNotSavedNotice(QWidget *over, int dx = 0, int dy = 0);
+
 // A short debounce time was set.
 class LessThree : public QDialog
 {

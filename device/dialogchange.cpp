@@ -436,10 +436,14 @@ void DialogChange::SlotUpDateButton(bool IsHide)
 
 void DialogChange::on_comboBox_activated(int index)
 {
-    MacroIni::instance()->setValue(QStringLiteral("Language"), QStringLiteral("Language"), QString::number(index));
+    const bool saved =
+        MacroIni::instance()->setValue(QStringLiteral("Language"), QStringLiteral("Language"), QString::number(index));
     languageIndex = index;
     emit PostMsg::instance()->SigAllLanguage(index);
     emit PostMsg::instance()->SigLanguageSameB(index);
+    // The language holds for this run; the next start would not have it.
+    if (!saved)
+        showNotSavedNotice(this);
 }
 
 void DialogChange::SlotSameLanguageA(int index)

@@ -4,6 +4,7 @@
 #include "app/appglobals.h"
 #include "app/configini.h"
 #include "app/look.h"
+#include "app/notices.h"
 #include "app/postmsg.h"
 #include "device/devicecache.h"
 #include "device/devicestate.h"
@@ -270,8 +271,10 @@ void Dialog::saveOpenDeviceCache()
 {
     // No device record has been taken over yet: there is no cache to name.
     const QString name = loadedCacheName.get();
-    if (!name.isEmpty())
-        saveDeviceCache(name, currentFlashData);
+    // Without it the list and the pages would show an older record of this
+    // mouse while it is away.
+    if (!name.isEmpty() && !saveDeviceCache(name, currentFlashData))
+        showNotSavedNotice(this);
 }
 
 void Dialog::on_UpArrow_clicked()

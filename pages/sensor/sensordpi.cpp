@@ -137,10 +137,6 @@ SensorDPI::SensorDPI(QWidget *parent) : QFrame(parent), ui(new Ui::SensorDPI)
                                         QStringLiteral("border-radius:3px;background-color: rgb(255, 0, 0);")));
         stageGroup->addButton(valueButton(k), k);
         swatchGroup->addButton(swatch(k), k);
-        connect(valueButton(k), &QToolButton::toggled, this, [this, k](bool checked) { stageToggled(k, checked); });
-        connect(valueButton(k), &QToolButton::clicked, this, &SensorDPI::stageClicked);
-        connect(swatch(k), &QToolButton::toggled, this, [this, k](bool checked) { swatchToggled(k, checked); });
-        connect(swatch(k), &QToolButton::clicked, this, [this, k] { swatchClicked(k); });
     }
     trackRect = QRect(0, 0, 728, 194);
 }
@@ -452,6 +448,28 @@ void SensorDPI::swatchClicked(int stage)
     if (swatch(stage)->isChecked() && valueButton(stage)->isChecked())
         m_colourDialog->show();
 }
+
+// The per-stage slots the form connects by name (the colour words are only
+// names: stage 0 is "Blue", stage 7 "LightYellow"). Each hands its stage to
+// the one handler every stage shares.
+// clang-format off
+#define SENSORDPI_STAGE_SLOTS(Colour, stage)                                                      \
+    void SensorDPI::on_##Colour##Button_toggled(bool checked) { stageToggled(stage, checked); }   \
+    void SensorDPI::on_##Colour##Button_clicked() { stageClicked(); }                             \
+    void SensorDPI::on_##Colour##ButtonA_toggled(bool checked) { swatchToggled(stage, checked); } \
+    void SensorDPI::on_##Colour##ButtonA_clicked() { swatchClicked(stage); }
+
+SENSORDPI_STAGE_SLOTS(Blue, 0)
+SENSORDPI_STAGE_SLOTS(BrightRed, 1)
+SENSORDPI_STAGE_SLOTS(Red, 2)
+SENSORDPI_STAGE_SLOTS(Yellow, 3)
+SENSORDPI_STAGE_SLOTS(Green, 4)
+SENSORDPI_STAGE_SLOTS(Purple, 5)
+SENSORDPI_STAGE_SLOTS(LightBlue, 6)
+SENSORDPI_STAGE_SLOTS(LightYellow, 7)
+
+#undef SENSORDPI_STAGE_SLOTS
+// clang-format on
 
 bool SensorDPI::checkStageFromMarker(int stage)
 {

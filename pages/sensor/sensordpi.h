@@ -77,6 +77,40 @@ public slots:
     void SetColor(const QColor &color);
 
 private slots:
+    // Four per stage, connected by name to the stage's value button and
+    // swatch; each hands its stage to the handler all stages share.
+    void on_BlueButton_toggled(bool checked);
+    void on_BlueButton_clicked();
+    void on_BlueButtonA_toggled(bool checked);
+    void on_BlueButtonA_clicked();
+    void on_BrightRedButton_toggled(bool checked);
+    void on_BrightRedButton_clicked();
+    void on_BrightRedButtonA_toggled(bool checked);
+    void on_BrightRedButtonA_clicked();
+    void on_RedButton_toggled(bool checked);
+    void on_RedButton_clicked();
+    void on_RedButtonA_toggled(bool checked);
+    void on_RedButtonA_clicked();
+    void on_YellowButton_toggled(bool checked);
+    void on_YellowButton_clicked();
+    void on_YellowButtonA_toggled(bool checked);
+    void on_YellowButtonA_clicked();
+    void on_GreenButton_toggled(bool checked);
+    void on_GreenButton_clicked();
+    void on_GreenButtonA_toggled(bool checked);
+    void on_GreenButtonA_clicked();
+    void on_PurpleButton_toggled(bool checked);
+    void on_PurpleButton_clicked();
+    void on_PurpleButtonA_toggled(bool checked);
+    void on_PurpleButtonA_clicked();
+    void on_LightBlueButton_toggled(bool checked);
+    void on_LightBlueButton_clicked();
+    void on_LightBlueButtonA_toggled(bool checked);
+    void on_LightBlueButtonA_clicked();
+    void on_LightYellowButton_toggled(bool checked);
+    void on_LightYellowButton_clicked();
+    void on_LightYellowButtonA_toggled(bool checked);
+    void on_LightYellowButtonA_clicked();
     void on_ChooseEvent_currentIndexChanged(int index);
     void on_horizontalSliderC_sliderMoved(int position);
     void on_horizontalSliderC_valueChanged(int value);

@@ -209,10 +209,14 @@ void FormSetting::companyTexts(int index)
 
 void FormSetting::on_comboBox_activated(int index)
 {
-    MacroIni::instance()->setValue(QStringLiteral("Language"), QStringLiteral("Language"), QString::number(index));
+    const bool saved =
+        MacroIni::instance()->setValue(QStringLiteral("Language"), QStringLiteral("Language"), QString::number(index));
     languageIndex = index;
     emit PostMsg::instance()->SigAllLanguage(index);
     emit PostMsg::instance()->SigLanguageSameA(index);
+    // The language holds for this run; the next start would not have it.
+    if (!saved)
+        showNotSavedNotice(this, -75, -65);
 }
 
 void FormSetting::SlotLanguageSameB(int index)
@@ -239,10 +243,12 @@ void FormSetting::on_checkBox_clicked(bool checked)
     // The box and Macro.ini say what the desktop will do at the next log-in,
     // also when the entry could not be changed.
     showAutoStart();
-    MacroIni::instance()->setValue(QStringLiteral("AutoStart"), QStringLiteral("Enable"),
-                                   ui->checkBox->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    if (!done)
-        showNotice(autoStartFailText);
+    const bool saved =
+        MacroIni::instance()->setValue(QStringLiteral("AutoStart"), QStringLiteral("Enable"),
+                                       ui->checkBox->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    // Either file not written is one notice for the one click.
+    if (!done || !saved)
+        showNotSavedNotice(this, -75, -65);
 }
 
 void FormSetting::on_pushButton_clicked()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QPoint>
 #include <QString>
 #include <QStringList>
@@ -63,6 +64,20 @@ public:
     // The readiness check: fills the update dialog with its result; true
     // when the upgrade can start.
     Q_INVOKABLE bool ChechIsUpDate();
+    // Operations beside the upgrade that no control of the page uses.
+    // Waits `ms` milliseconds in a local event loop; events keep running.
+    static void waitMs(int ms);
+    // Marks an upgrade as running; the stopper stops both part timers and
+    // clears the mark.
+    void setUpgradeRunning();
+    void stopUpgrade();
+    // Asks each receiver of pageDevices for its ID and, when its mouse
+    // answers, writes that ID to every cabled mouse of pageDevices; true
+    // when the last receiver asked answered.
+    bool pairMiceToReceiver();
+    // Writes the ID the last pairing found to every cabled mouse again.
+    void writeStoredIdToMice();
+
     // Long-range mode of the receiver. The page offers no control for it
     // (its explanation "NewLabel" stays hidden); kept for the receiver's
     // advanced settings.
@@ -104,6 +119,7 @@ private:
     void setConfirmLook();
     void setWaitingLook();
     void refreshVersions(bool checkUpdates);
+    void sendStoredIdToCabledMice();
 
     void applyTheme();
     void placeVersions(int index);
@@ -141,6 +157,10 @@ private:
     QString driveGroup;
     QString receiverImageName;
     QString repairImageName;
+    // What the last pairing learnt: whether the receiver's mouse answered,
+    // and the receiver's ID in the order a mouse takes it.
+    bool storedReceiverOnline = false;
+    QByteArray storedReceiverId;
     QString upgradeText, newTipsText, noUsbText, noReceiverText, errorText, noDeviceText, sameDeviceText,
         multiDongleText, multiMouseText;
 };
@@ -151,4 +171,8 @@ namespace firmwareupgrade {
 int receiverState();
 int mouseState();
 int partsCount();
+// Whether the receiver part, the mouse part or either is being flashed.
+bool receiverPartFlashing();
+bool mousePartFlashing();
+bool partFlashing();
 } // namespace firmwareupgrade

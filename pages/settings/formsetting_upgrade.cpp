@@ -20,6 +20,8 @@
 #include "platform/hidusb/firmwareimage.h"
 
 #include <QDir>
+#include <QEventLoop>
+#include <QTimer>
 
 namespace {
 
@@ -119,6 +121,18 @@ int mouseState()
 int partsCount()
 {
     return ::partsCount;
+}
+bool receiverPartFlashing()
+{
+    return ::receiverState == 1;
+}
+bool mousePartFlashing()
+{
+    return ::mouseState == 1;
+}
+bool partFlashing()
+{
+    return receiverPartFlashing() || mousePartFlashing();
 }
 
 } // namespace firmwareupgrade
@@ -517,9 +531,7 @@ void FormSetting::runUpgradeStep(int step, int target, const QString &version)
             finishReceiverPart();
         }
         reportWithNotice = false;
-        dongleCheckTimer->stop();
-        mouseCheckTimer->stop();
-        upgradeRunning = false;
+        stopUpgrade();
         if (!mouse) {
             if (mouseRepairPending) {
                 reportWithNotice = true;
@@ -704,4 +716,79 @@ void FormSetting::SetVer(int index)
 void FormSetting::SetVerText()
 {
     ui->Receive_2->setText(newTipsText);
+}
+
+void FormSetting::waitMs(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void FormSetting::setUpgradeRunning()
+{
+    upgradeRunning = true;
+}
+
+void FormSetting::stopUpgrade()
+{
+    dongleCheckTimer->stop();
+    mouseCheckTimer->stop();
+    upgradeRunning = false;
+}
+
+bool FormSetting::pairMiceToReceiver()
+{
+    storedReceiverOnline = false;
+    const QList<DeviceAllInfo> devices = pageDevices.get();
+    for (const DeviceAllInfo &entry : devices) {
+        if (entry.wired)
+            continue;
+        UsbAddressInfo address{};
+        storedReceiverOnline = UsbFinderC_GetDeviceOnLineWithUsbAddress(entry.path.toUtf8().constData(), &address);
+        storedReceiverId.clear();
+        if (!storedReceiverOnline)
+            continue;
+        // A mouse takes the receiver's ID last byte first.
+        for (int i = 2; i >= 0; --i)
+            storedReceiverId.append(char(address.receiverId[i]));
+        sendStoredIdToCabledMice();
+    }
+    return storedReceiverOnline;
+}
+
+void FormSetting::writeStoredIdToMice()
+{
+    if (storedReceiverOnline)
+        sendStoredIdToCabledMice();
+}
+
+// The record is the receiver's ID, 0 and the code of the receiver's kind.
+// A kind no code is known for sends nothing: a wrong code would pair the
+// mouse as another kind of receiver.
+void FormSetting::sendStoredIdToCabledMice()
+{
+    int kindCode = -1;
+    switch (receiverKind) {
+    case 1:
+        kindCode = 0;
+        break;
+    case 2:
+    case 4:
+        kindCode = 1;
+        break;
+    case 8:
+        kindCode = 4;
+        break;
+    default:
+        break;
+    }
+    if (kindCode < 0 || storedReceiverId.size() != 3)
+        return;
+    const unsigned char record[5] = {quint8(storedReceiverId.at(0)), quint8(storedReceiverId.at(1)),
+                                     quint8(storedReceiverId.at(2)), 0, quint8(kindCode)};
+    const QList<DeviceAllInfo> devices = pageDevices.get();
+    for (const DeviceAllInfo &entry : devices)
+        if (entry.wired)
+            UsbFinderC_SetDongleIDToMouse(entry.path.toUtf8().constData(), record);
 }

@@ -3,6 +3,7 @@
 // box and what pressing a device button does.
 
 #include "app/look.h"
+#include "support/filesizelimit.h"
 #include "support/listfixture.h"
 #include "support/modalhandler.h"
 #include "support/testmain.h"
@@ -57,6 +58,7 @@ private slots:
     void repairButtonFollowsTheUpgradeRecord();
     void repairPromptOfAHiddenPage();
     void languageBoxStoresTheChoice();
+    void languageNotSavedIsSaid();
     void tipsFollowTheLanguage();
     void choosingADeviceOpensIt();
     void choice_data();
@@ -395,6 +397,31 @@ void TestDialogChange::languageBoxStoresTheChoice()
     emit PostMsg::instance()->SigLanguageSameA(2);
     QCOMPARE(box->currentIndex(), 2);
     QCOMPARE(all, QList<int>{0});
+}
+
+void TestDialogChange::languageNotSavedIsSaid()
+{
+    LOAD_DEVICES(QJsonArray());
+    rebuild();
+    MacroIni::instance()->setValue("Language", "Language", "0");
+    ModalHandler modals;
+    QString text;
+    modals.queue([&text](QDialog *d) {
+        text = d->findChild<QLabel *>(QStringLiteral("label"))->text();
+        d->reject();
+    });
+    {
+        FileSizeLimit full(1);
+        QVERIFY(full.active());
+        QMetaObject::invokeMethod(page->findChild<QComboBox *>("comboBox"), "activated", Q_ARG(int, 2));
+    }
+    // The language holds for this run all the same.
+    QCOMPARE(languageIndex, 2);
+    QTRY_COMPARE(modals.seen, QStringList({"UpDateWarning"}));
+    QCOMPARE(text, catalogueText("home", "NotSaved", 2));
+    QCOMPARE(MacroIni::instance()->value("Language", "Language"), QStringLiteral("2"));
+    emit PostMsg::instance()->SigAllLanguage(0);
+    languageIndex = 0;
 }
 
 void TestDialogChange::tipsFollowTheLanguage()

@@ -2,6 +2,8 @@
 // recording lock, keys, the wait notice it runs and the way out.
 
 #include "app/look.h"
+#include "support/filesizelimit.h"
+#include "support/modalhandler.h"
 #include "support/pagefixture.h"
 #include "support/testmain.h"
 
@@ -93,6 +95,7 @@ private slots:
     void keys();
     void leavingSequence();
     void closeSavesCacheThenQuits();
+    void cacheNotSavedIsSaid();
     void noticeFollowsEachAnnouncement();
     void leavingEndsTheWait_data();
     void leavingEndsTheWait();
@@ -435,6 +438,31 @@ void DevicePageTest::closeSavesCacheThenQuits()
     button(*page, QStringLiteral("MinButton"))->click();
     QCOMPARE(quit.count(), 2);
     QCOMPARE(quit.last().first().toInt(), 0);
+}
+
+// The mouse's record could not be kept for showing it while the mouse is
+// away: said once, and the page is left all the same.
+void DevicePageTest::cacheNotSavedIsSaid()
+{
+    loadedCacheName = cacheNameForId(0x1D05);
+    currentFlashData = patternRecord(2, 1, 8);
+    QFile::remove(deviceCachePath(loadedCacheName.get()));
+    QSignalSpy quit(PostMsg::instance(), &PostMsg::SigChangeSize);
+    ModalHandler modals;
+    QString text;
+    modals.queue([&text](QDialog *d) {
+        text = d->findChild<QLabel *>(QStringLiteral("label"))->text();
+        d->reject();
+    });
+    {
+        FileSizeLimit full(1);
+        QVERIFY(full.active());
+        button(*page, QStringLiteral("CloseButton"))->click();
+    }
+    QCOMPARE(modals.seen, QStringList({"UpDateWarning"}));
+    QCOMPARE(text, catalogueText("home", "NotSaved"));
+    QCOMPARE(quit.count(), 1);
+    QVERIFY(!QFile::exists(deviceCachePath(loadedCacheName.get())));
 }
 
 void DevicePageTest::noticeFollowsEachAnnouncement()

@@ -148,6 +148,8 @@ private slots:
     void silentMouseChangesNothing();
     void countChangeMovesTheSelectedStage();
     void stageSwitchLooksAndReports();
+    void namedStageSlots_data();
+    void namedStageSlots();
     void slider_data();
     void slider();
     void refillsSendNothing();
@@ -338,6 +340,46 @@ void TestSensorPage::stageSwitchLooksAndReports()
     hidusb::sim::resetCounters();
     act(f, QStringLiteral("stage 3"));
     QCOMPARE(hidusb::sim::counters().recordBlocksWritten, 0u);
+}
+
+void TestSensorPage::namedStageSlots_data()
+{
+    QTest::addColumn<int>("stage");
+    QTest::addColumn<bool>("onSwatch");
+
+    QTest::newRow("Blue value button") << 0 << false;
+    QTest::newRow("Yellow value button") << 3 << false;
+    QTest::newRow("LightYellow value button") << 7 << false;
+    QTest::newRow("Blue swatch") << 0 << true;
+    QTest::newRow("Purple swatch") << 5 << true;
+    QTest::newRow("LightYellow swatch") << 7 << true;
+}
+
+// Each stage's buttons reach the editor through slots named after them, once:
+// a click selects the stage with one write and one report to the summary.
+void TestSensorPage::namedStageSlots()
+{
+    QFETCH(int, stage);
+    QFETCH(bool, onSwatch);
+
+    Fixture f(1);
+    SensorDPI *editor = f.find<SensorDPI>("frameDpi");
+    const QString name = QString::fromLatin1(kValueButtons[stage]);
+    for (const QString &slot : {QStringLiteral("on_%1_toggled(bool)"), QStringLiteral("on_%1_clicked()"),
+                                QStringLiteral("on_%1A_toggled(bool)"), QStringLiteral("on_%1A_clicked()")})
+        QVERIFY2(editor->metaObject()->indexOfSlot(qPrintable(slot.arg(name))) >= 0, qPrintable(slot.arg(name)));
+
+    QSignalSpy dpi(PostMsg::instance(), &PostMsg::SigAddSensor);
+    QTest::mouseClick(f.find<QToolButton>(qPrintable(onSwatch ? swatchName(stage) : name)), Qt::LeftButton);
+    QApplication::processEvents();
+
+    QCOMPARE(dpi.count(), 1);
+    QCOMPARE(dpi.at(0).at(0).toInt(), kStartDpi[stage]);
+    QCOMPARE(editor->activeStage(), stage);
+    QCOMPARE(f.find<QLabel>("label_8")->x(), 27 + 91 * stage + (stage == 5 ? 1 : 0));
+    QCOMPARE(editor->colourDialog()->isVisible(), onSwatch);
+    VERIFY_RECORD(mouseFlash(), recordtest::withBytes(f.start, QStringLiteral("2=%1").arg(stage)));
+    editor->colourDialog()->hide();
 }
 
 // ---------------------------------------------------------------------------

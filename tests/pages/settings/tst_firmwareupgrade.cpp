@@ -18,10 +18,12 @@
 #include "platform/hidusb/simcontrol.h"
 #include "platform/registry.h"
 
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 #include <memory>
@@ -56,6 +58,9 @@ private slots:
     void failingReceiverFlashStopsTheUpgrade();
     void unreadableReceiverVersion_data();
     void unreadableReceiverVersion();
+    void pairingWritesTheReceiversIdToCabledMice_data();
+    void pairingWritesTheReceiversIdToCabledMice();
+    void upgradeMarkStopperAndWait();
 
 private:
     void images(const QStringList &files) { imageDir.set(files); }
@@ -107,6 +112,10 @@ void TestFirmwareUpgrade::bothPartsUpgradeReceiverThenMouse()
     QSignalSpy labels(PostMsg::instance(), &PostMsg::SigLabelText);
     startFromDialog();
     QCOMPARE(firmwareupgrade::partsCount(), 2);
+    QTRY_VERIFY_WITH_TIMEOUT(firmwareupgrade::receiverPartFlashing(), 5000);
+    QVERIFY(firmwareupgrade::partFlashing() && !firmwareupgrade::mousePartFlashing());
+    QTRY_VERIFY_WITH_TIMEOUT(firmwareupgrade::mousePartFlashing(), 20000);
+    QVERIFY(firmwareupgrade::partFlashing() && !firmwareupgrade::receiverPartFlashing());
     // Part states keep their values from one upgrade to the next; the
     // device's version tells when this one is done.
     QTRY_COMPARE_WITH_TIMEOUT(sim::firmwareVersion("mouse"), 0x0103, 20000);
@@ -245,6 +254,102 @@ void TestFirmwareUpgrade::unreadableReceiverVersion()
     QVERIFY(askedReceiver || !versionListed);
     QVERIFY(upgraderecord::failInfo().isEmpty());
     QCOMPARE(dialogText(), catalogueText("update", "DialogUpgradeSuccess"));
+}
+
+void TestFirmwareUpgrade::pairingWritesTheReceiversIdToCabledMice_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("linkCode");
+    QTest::addColumn<bool>("answers");
+    QTest::addColumn<QString>("record");
+
+    // The receiver's ID is 11 22 33; a mouse takes it last byte first.
+    QTest::newRow("kind 1") << 1 << 0 << true << "33 22 11 00 00";
+    QTest::newRow("kind 2") << 2 << 4 << true << "33 22 11 00 01";
+    QTest::newRow("kind 4") << 4 << 1 << true << "33 22 11 00 01";
+    QTest::newRow("kind 8") << 8 << 5 << true << "33 22 11 00 04";
+    QTest::newRow("receiver's mouse silent") << 8 << 5 << false << "";
+}
+
+// A receiver with its mouse, and a second mouse on its cable that belongs to
+// another receiver: the pairing gives the cabled mouse the first receiver's
+// ID with the code of its kind, and the stored ID can be written again.
+void TestFirmwareUpgrade::pairingWritesTheReceiversIdToCabledMice()
+{
+    QFETCH(int, kind);
+    QFETCH(int, linkCode);
+    QFETCH(bool, answers);
+    QFETCH(QString, record);
+
+    const QByteArray scenario =
+        "{\"devices\": ["
+        "{\"id\": \"rx\", \"type\": \"receiver\", \"kind\": "
+        + QByteArray::number(kind)
+        + ", \"cid\": 86, \"mid\": 29, \"receiverId\": [17, 34, 51]},"
+          "{\"id\": \"m1\", \"type\": \"mouse\", \"pairedTo\": \"rx\", \"cid\": 86, \"mid\": 29},"
+          "{\"id\": \"r2\", \"type\": \"receiver\", \"kind\": 1, \"cid\": 86, \"mid\": 29, \"receiverId\": [68, 85, "
+          "102]},"
+          "{\"id\": \"mouse\", \"type\": \"mouse\", \"pairedTo\": \"r2\", \"cable\": true, \"cid\": 86, \"mid\": "
+          "29}]}";
+    QVERIFY(sim::loadScenarioJson(scenario));
+    openCabledMouseBesideReceiver();
+    QList<DeviceAllInfo> devices = pageDevices.get();
+    devices[1].linkCode = quint8(linkCode);
+    pageDevices = devices;
+    if (!answers)
+        QVERIFY(sim::sleep(QStringLiteral("m1")));
+    // The readiness check takes the receiver's kind from the list.
+    page->ChechIsUpDate();
+
+    const auto idWrites = [] {
+        QStringList out;
+        for (const sim::JournalEntry &e : sim::journal())
+            if (e.function == QLatin1String("UsbFinderC_SetDongleIDToMouse"))
+                out << e.path + QLatin1Char(' ') + e.arguments + QLatin1Char(' ') + e.result;
+        return out;
+    };
+    const QStringList want =
+        answers ? QStringList{sim::pathOf("mouse") + QLatin1Char(' ') + record + QStringLiteral(" true")}
+                : QStringList();
+    sim::clearJournal();
+    QCOMPARE(page->pairMiceToReceiver(), answers);
+    QCOMPARE(idWrites(), want);
+
+    sim::clearJournal();
+    page->writeStoredIdToMice();
+    QCOMPARE(idWrites(), want);
+}
+
+void TestFirmwareUpgrade::upgradeMarkStopperAndWait()
+{
+    const auto runningPartTimers = [this] {
+        int n = 0;
+        for (QTimer *timer : page->findChildren<QTimer *>())
+            n += timer->isActive() && timer->interval() == 1000;
+        return n;
+    };
+    page->setUpgradeRunning();
+    QVERIFY(upgradeRunning);
+    page->stopUpgrade();
+    QVERIFY(!upgradeRunning);
+
+    // A part started by the page: the stopper ends its timer and the mark.
+    page->on_Mouse_clicked();
+    QVERIFY(upgradeRunning);
+    QCOMPARE(runningPartTimers(), 1);
+    page->stopUpgrade();
+    QVERIFY(!upgradeRunning);
+    QCOMPARE(runningPartTimers(), 0);
+    onlineCheckEnabled = true;
+
+    // The wait lets queued work run and lasts its time.
+    bool ran = false;
+    QTimer::singleShot(5, [&ran] { ran = true; });
+    QElapsedTimer clock;
+    clock.start();
+    FormSetting::waitMs(60);
+    QVERIFY(ran);
+    QVERIFY2(clock.elapsed() >= 55, qPrintable(QString::number(clock.elapsed())));
 }
 
 VELMORAX_TEST_MAIN(TestFirmwareUpgrade)

@@ -2,6 +2,7 @@
 // version labels, start with the session, the desktop's mouse settings, the
 // maker's link, pairing and restore defaults.
 
+#include "support/filesizelimit.h"
 #include "support/modalhandler.h"
 #include "support/pagefixture.h"
 #include "support/testmain.h"
@@ -140,6 +141,8 @@ private slots:
     void autoStartFollowsEntryOnDisk();
     void autoStartOnAndOff();
     void autoStartEntryNotWritable();
+    void notSavedIsSaidOnce_data();
+    void notSavedIsSaidOnce();
 
     void mouseSettings_data();
     void mouseSettings();
@@ -429,6 +432,52 @@ void FormSettingTest::autoStartEntryNotWritable()
     QVERIFY(!box->isChecked());
     QCOMPARE(autoStartSetting(), QStringLiteral("0"));
     QVERIFY(QFile::remove(folder));
+}
+
+void FormSettingTest::notSavedIsSaidOnce_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("full");
+
+    QTest::newRow("language, folder full") << "language" << true;
+    QTest::newRow("language saved") << "language" << false;
+    // Neither the entry nor Macro.ini can be written: still one notice.
+    QTest::newRow("autostart, folder full") << "autostart" << true;
+    QTest::newRow("autostart saved") << "autostart" << false;
+}
+
+// What the user chose and the program could not store is said, once, in
+// the notice every page uses for it; a stored choice says nothing.
+void FormSettingTest::notSavedIsSaidOnce()
+{
+    QFETCH(QString, action);
+    QFETCH(bool, full);
+
+    FormSetting page;
+    ModalHandler modals;
+    QStringList texts;
+    modals.queue([&texts](QDialog *d) {
+        texts << d->findChild<QLabel *>(QStringLiteral("label"))->text();
+        d->reject();
+    });
+    {
+        std::unique_ptr<FileSizeLimit> limit(full ? new FileSizeLimit(1) : nullptr);
+        QVERIFY(!limit || limit->active());
+        if (action == QLatin1String("language"))
+            emit child<QComboBox>(page, "comboBox")->activated(1);
+        else
+            child<QCheckBox>(page, "checkBox")->click();
+    }
+    QTest::qWait(50);
+    if (full) {
+        QTRY_COMPARE(modals.seen, QStringList({"UpDateWarning"}));
+        // In the language the page speaks now.
+        QCOMPARE(texts,
+                 QStringList({catalogueText(QStringLiteral("home"), QStringLiteral("NotSaved"), languageIndex)}));
+    } else {
+        QCOMPARE(modals.seen, QStringList());
+    }
+    languageIndex = 0;
 }
 
 void FormSettingTest::mouseSettings_data()
