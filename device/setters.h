@@ -62,6 +62,9 @@ bool setMouseLightSpeed(int value);
 bool setMouseLightBrightness(int value);
 bool setButtonFunction(int button, int type, int p1, int p2);
 bool setButtonKeyCombo(int button, const ButtonFunction *function, const KeyComboRecord *keys);
+// A button's macro and its function: the macro is sent before the function,
+// so a cut-off send never leaves the button on a half written macro. False
+// when either send failed (the held function is then the old one).
 bool setButtonMacro(int button, const ButtonFunction *function, const MacroRecord *macro);
 
 // Any other change of the record, under the same rules as the setters: `edit`
