@@ -341,6 +341,22 @@ RecordWrite replaceRecord(const FlashDataMap &record)
     return RecordWrite::Sent;
 }
 
+RecordWrite importRecord(const FlashDataMap &record)
+{
+    const RecordWrite written = replaceRecord(record);
+    if (written != RecordWrite::NotLoaded)
+        return written;
+    const DeviceAttach attach = currentAttach();
+    if (!attachIsOpenDevice(attach))
+        return RecordWrite::NotLoaded;
+    FlashDataMap next = record;
+    if (!ProtocolDataUpdate(&next))
+        return RecordWrite::Refused;
+    currentFlashData = next;
+    markFlashDataRead(attach.number);
+    return RecordWrite::Sent;
+}
+
 bool sendFlashDataIfOnline()
 {
     return writeAndSend([](unsigned char *) {});

@@ -83,6 +83,11 @@ bool changeRecord(const std::function<void(FlashDataMap &)> &edit);
 //    changed.
 enum class RecordWrite { Sent, Offline, NotLoaded, Refused };
 RecordWrite replaceRecord(const FlashDataMap &record);
+// A configuration file the user chose, once the wait for the open device's
+// own record is over: as replaceRecord, but it goes to the mouse even when
+// that record has not been read in this attach, and then counts as read in
+// it. NotLoaded only when no device is open any more.
+RecordWrite importRecord(const FlashDataMap &record);
 
 // Sends currentFlashData after the caller wrote a byte of it itself.
 bool sendFlashDataIfOnline();
