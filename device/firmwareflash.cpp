@@ -111,16 +111,17 @@ void FirmwareFlash::fail()
 
 namespace firmwarepart {
 
-void start(const QByteArray &image, const Part &part, Record record)
+bool start(const QByteArray &image, const Part &part, Record record)
 {
-    if (record == Record::Replace || upgraderecord::failInfo().isEmpty())
-        recordFailure(part);
+    if ((record == Record::Replace || upgraderecord::failInfo().isEmpty()) && !recordFailure(part))
+        return false;
     FirmwareFlash::instance()->start(image);
+    return true;
 }
 
-void recordFailure(const Part &part)
+bool recordFailure(const Part &part)
 {
-    upgraderecord::writeFail(part.target, part.receiverKind, part.cid, part.mid);
+    return upgraderecord::writeFail(part.target, part.receiverKind, part.cid, part.mid);
 }
 
 int overallPercent(int percent, int partsCount, bool mousePart)

@@ -80,11 +80,14 @@ enum class Record { Replace, KeepExisting };
 // the first byte goes out, so a flash the program never sees end (a crash, a
 // kill, an unplug, a lost report) is offered for repair at the next start;
 // only the library's success report removes it. The result comes as
-// FirmwareFlash's finished signal.
-void start(const QByteArray &image, const Part &part, Record record);
+// FirmwareFlash's finished signal. False, with nothing flashed and no
+// finished signal, when the record cannot be stored (a full or read-only
+// user folder): a flash cut off then could never be offered for repair.
+bool start(const QByteArray &image, const Part &part, Record record);
 
-// Writes the failure record for `part` (a flash that ended badly).
-void recordFailure(const Part &part);
+// Writes the failure record for `part` (a flash that ended badly); false
+// when it could not be stored.
+bool recordFailure(const Part &part);
 
 // Percent of the whole run for a flash's percent: with two parts the
 // receiver fills 0-50 and the mouse 50-100.

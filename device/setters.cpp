@@ -121,10 +121,17 @@ bool setLightMode(std::size_t at, std::size_t onByte, int mode)
     });
 }
 
-// A button's function and its key sequence or macro, in one send. Copies
-// first: callers may pass pointers into currentFlashData itself.
+// A button's function and its key sequence or macro. Copies first: callers
+// may pass pointers into currentFlashData itself. With `recordFirst`, when
+// both change, the record goes first and the function in a send of its
+// own: the mouse takes the packets in order, so a send cut off half way
+// never leaves the button pointing at a record only partly written. When
+// the second send fails the first stays the current record (the mouse may
+// hold it) and the caller hears of the failure, the button keeping its old
+// function.
 template <typename Record>
-bool setButtonRecord(int button, const ButtonFunction *function, const Record *record, std::size_t recordsAt)
+bool setButtonRecord(int button, const ButtonFunction *function, const Record *record, std::size_t recordsAt,
+                     bool recordFirst)
 {
     if (!validButton(button) || !function || !record)
         return false;
@@ -132,9 +139,17 @@ bool setButtonRecord(int button, const ButtonFunction *function, const Record *r
     Record copy;
     std::memcpy(&f, function, sizeof f);
     std::memcpy(&copy, record, sizeof copy);
+    const std::size_t functionAt = offsetof(FlashDataMap, buttonFunctions) + sizeof f * button;
+    const std::size_t recordAt = recordsAt + sizeof copy * button;
+    const auto writeRecord = [&](unsigned char *r) { std::memcpy(r + recordAt, &copy, sizeof copy); };
+    const unsigned char *held = recordBytes(currentFlashData);
+    const bool functionChanges = std::memcmp(held + functionAt, &f, sizeof f) != 0;
+    const bool recordChanges = std::memcmp(held + recordAt, &copy, sizeof copy) != 0;
+    if (recordFirst && functionChanges && recordChanges && !writeAndSend(writeRecord))
+        return false;
     return writeAndSend([&](unsigned char *r) {
-        std::memcpy(r + offsetof(FlashDataMap, buttonFunctions) + sizeof f * button, &f, sizeof f);
-        std::memcpy(r + recordsAt + sizeof copy * button, &copy, sizeof copy);
+        writeRecord(r);
+        std::memcpy(r + functionAt, &f, sizeof f);
     });
 }
 
@@ -296,12 +311,12 @@ bool setButtonFunction(int button, int type, int p1, int p2)
 
 bool setButtonKeyCombo(int button, const ButtonFunction *function, const KeyComboRecord *keys)
 {
-    return setButtonRecord(button, function, keys, offsetof(FlashDataMap, keyCombos));
+    return setButtonRecord(button, function, keys, offsetof(FlashDataMap, keyCombos), false);
 }
 
 bool setButtonMacro(int button, const ButtonFunction *function, const MacroRecord *macro)
 {
-    return setButtonRecord(button, function, macro, offsetof(FlashDataMap, macros));
+    return setButtonRecord(button, function, macro, offsetof(FlashDataMap, macros), true);
 }
 
 bool changeRecord(const std::function<void(FlashDataMap &)> &edit)
@@ -323,6 +338,22 @@ RecordWrite replaceRecord(const FlashDataMap &record)
     if (!ProtocolDataUpdate(&next))
         return RecordWrite::Refused;
     currentFlashData = next;
+    return RecordWrite::Sent;
+}
+
+RecordWrite importRecord(const FlashDataMap &record)
+{
+    const RecordWrite written = replaceRecord(record);
+    if (written != RecordWrite::NotLoaded)
+        return written;
+    const DeviceAttach attach = currentAttach();
+    if (!attachIsOpenDevice(attach))
+        return RecordWrite::NotLoaded;
+    FlashDataMap next = record;
+    if (!ProtocolDataUpdate(&next))
+        return RecordWrite::Refused;
+    currentFlashData = next;
+    markFlashDataRead(attach.number);
     return RecordWrite::Sent;
 }
 

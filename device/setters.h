@@ -62,6 +62,9 @@ bool setMouseLightSpeed(int value);
 bool setMouseLightBrightness(int value);
 bool setButtonFunction(int button, int type, int p1, int p2);
 bool setButtonKeyCombo(int button, const ButtonFunction *function, const KeyComboRecord *keys);
+// A button's macro and its function: the macro is sent before the function,
+// so a cut-off send never leaves the button on a half written macro. False
+// when either send failed (the held function is then the old one).
 bool setButtonMacro(int button, const ButtonFunction *function, const MacroRecord *macro);
 
 // Any other change of the record, under the same rules as the setters: `edit`
@@ -80,6 +83,11 @@ bool changeRecord(const std::function<void(FlashDataMap &)> &edit);
 //    changed.
 enum class RecordWrite { Sent, Offline, NotLoaded, Refused };
 RecordWrite replaceRecord(const FlashDataMap &record);
+// A configuration file the user chose, once the wait for the open device's
+// own record is over: as replaceRecord, but it goes to the mouse even when
+// that record has not been read in this attach, and then counts as read in
+// it. NotLoaded only when no device is open any more.
+RecordWrite importRecord(const FlashDataMap &record);
 
 // Sends currentFlashData after the caller wrote a byte of it itself.
 bool sendFlashDataIfOnline();

@@ -29,9 +29,10 @@ QStringList failParts()
     return failInfo().split(QLatin1Char(','), Qt::KeepEmptyParts);
 }
 
-void writeFail(int target, int receiverKind, int cid, int mid)
+bool writeFail(int target, int receiverKind, int cid, int mid)
 {
-    registry::setValue(key(), kFailName, QStringLiteral("%1,%2,%3,%4").arg(target).arg(receiverKind).arg(cid).arg(mid));
+    return registry::setValue(key(), kFailName,
+                              QStringLiteral("%1,%2,%3,%4").arg(target).arg(receiverKind).arg(cid).arg(mid));
 }
 
 void removeFail()

@@ -18,8 +18,8 @@ namespace upgraderecord {
 QString failInfo();
 // The record split at "," keeping empty parts.
 QStringList failParts();
-// Writes "<target>,<kind>,<cid>,<mid>".
-void writeFail(int target, int receiverKind, int cid, int mid);
+// Writes "<target>,<kind>,<cid>,<mid>"; false when it could not be stored.
+bool writeFail(int target, int receiverKind, int cid, int mid);
 void removeFail();
 
 // "MouseVer" + CID text + MID text: the mouse version last flashed.

@@ -551,8 +551,17 @@ void FormSetting::startFlash(int target)
 {
     stateOf(target) = 1;
     ownsFlash = true;
-    firmwarepart::start(firmwareImages.value(0), {target, receiverKind, upgradeCid.load(), upgradeMid},
-                        firmwarepart::Record::Replace);
+    if (firmwarepart::start(firmwareImages.value(0), {target, receiverKind, upgradeCid.load(), upgradeMid},
+                            firmwarepart::Record::Replace))
+        return;
+    // The record that makes a repair possible could not be stored: nothing
+    // is flashed, and the dialog says why. The part ends as a failed one,
+    // but with no marker and no record: the device was not touched.
+    ownsFlash = false;
+    mouseUpdateFlag = false;
+    receiverUpdateFlag = false;
+    stateOf(target) = 3;
+    emit PostMsg::instance()->SigProgress(0, 7);
 }
 
 void FormSetting::onFlashProgress(int percent)

@@ -133,7 +133,18 @@ void UpDataParam::importJob()
     std::memset(&record, 0, sizeof record);
     importResult = readConfigFile(fileName, &record);
     if (importResult == 0) {
-        switch (replaceRecord(record)) {
+        // Right after the device was chosen its own record may still be on
+        // its way: the import waits for it (the record read would otherwise
+        // replace the import), then goes to the mouse whether or not the
+        // read came, as it is the user's whole record.
+        RecordWrite written = replaceRecord(record);
+        for (int i = 0; written == RecordWrite::NotLoaded && i < kSlices && !cancelled; ++i) {
+            waitMs(kSliceMs);
+            written = replaceRecord(record);
+        }
+        if (written == RecordWrite::NotLoaded && !cancelled)
+            written = importRecord(record);
+        switch (written) {
         case RecordWrite::Sent:
             refillPages(RefillSource::LoadedRecord, record);
             for (int i = 0; i < kImportSettleSlices; ++i)
@@ -145,11 +156,9 @@ void UpDataParam::importJob()
             // what the device holds.
             break;
         case RecordWrite::NotLoaded:
-            // The mouse's own settings are still being read: nothing is sent;
-            // the user is asked to try again.
+            // The wait was cancelled or the device left: nothing is sent.
             importRequested = false;
             close();
-            emit PostMsg::instance()->SigMouseOffLineo(1);
             return;
         case RecordWrite::Refused:
             // A record the mouse cannot hold: the file does not fit this device.

@@ -91,7 +91,15 @@ void flashPart(int phase)
     chain.phase = phase;
     chain.ownsFlash = true;
     chain.flashing = false;
-    firmwarepart::start(repairImages.value(0), partOfPhase(phase), firmwarepart::Record::KeepExisting);
+    if (firmwarepart::start(repairImages.value(0), partOfPhase(phase), firmwarepart::Record::KeepExisting))
+        return;
+    // No record to repair from could be stored: nothing is flashed.
+    chain.ownsFlash = false;
+    endChain();
+    PostMsg *hub = PostMsg::instance();
+    emit hub->SigAutoRepair(1);
+    emit hub->SigUpDateButton(false);
+    emit hub->SigProgress(0, 7);
 }
 
 void onRepairProgress(int percent)
@@ -236,6 +244,7 @@ void UpDateRepair::SlotAllLanguage(int index)
     sameDeviceText = home("SameDevice");
     failText = update("DialogUpgradeFail");
     successText = update("DialogUpgradeSuccess");
+    notStoredText = update("DialogUpgradeNotStored");
     cancelText = common("Cancel");
     okText = common("OK");
     noReceiveText = home("NoRecieve");
@@ -328,10 +337,11 @@ void UpDateRepair::SlotProgress(int schedue, int Discrib)
         break;
     case 1:
     case 2:
+    case 7: // not started: the record for a repair could not be stored
         ui->NewHong_2->setText(okText);
         ui->NewHong->show();
         ui->NewHong_2->show();
-        ui->ToolText_2->setText(Discrib == 1 ? failText : successText);
+        ui->ToolText_2->setText(Discrib == 1 ? failText : Discrib == 2 ? successText : notStoredText);
         ui->ToolText_2->show();
         if (Discrib == 2)
             ui->progressBar_2->setValue(100);

@@ -59,8 +59,8 @@ private:
 
     Ui::UpDateRepair *ui;
     QString pictureDir;
-    QString warnText, startText, notDeviceText, sameDeviceText, failText, successText, cancelText, okText,
-        noReceiveText, noUsbText, errorFileText, multiDongleText, multiMouseText, readyText;
+    QString warnText, startText, notDeviceText, sameDeviceText, failText, successText, notStoredText, cancelText,
+        okText, noReceiveText, noUsbText, errorFileText, multiDongleText, multiMouseText, readyText;
     bool plainUpdate = false;
     int failTarget = 0;
     QString repairGroup;

@@ -81,7 +81,9 @@ enum Command : std::uint8_t {
 
 // Answers and internal reports (device -> host) that never reach a callback.
 enum Answer : std::uint8_t {
-    AnsWriteAck = 0xE0, // status 0 taken, 1 busy, 2 no link; payload: block index (2)
+    // status 0 taken, 1 busy, 2 no link; the write's sequence number;
+    // payload: block index (2)
+    AnsWriteAck = 0xE0,
 };
 
 // Status codes.

@@ -198,8 +198,12 @@ void Library::clearJournal()
 // ---------------------------------------------------------------------------
 void Library::onOnline(const std::unordered_map<std::string, bool> &table)
 {
-    std::lock_guard<std::mutex> lk(onlineM_);
-    online_ = table;
+    {
+        std::lock_guard<std::mutex> lk(onlineM_);
+        online_ = table;
+    }
+    // A mouse that went silent or came back may have dropped writes.
+    doubtInFlight();
 }
 
 bool Library::online(const char *path) const
@@ -248,7 +252,7 @@ bool Library::sendToSession(std::uint8_t command, std::uint8_t arg)
     if (sessionPath_.empty())
         return false;
     if (command == proto::CmdSetCurrentConfig || command == proto::CmdClearSetting)
-        confirmedValid_.fill(false); // the next record goes whole
+        resetImageLocked(); // the next record goes whole; earlier writes' answers speak of the old one
     return transport_->send(sessionPath_, proto::makePacket(command, seq_++, 0, arg));
 }
 
@@ -265,19 +269,23 @@ bool Library::update(const FlashDataMap &record)
     for (int b = 0; b < proto::kImageBlocks && ok; ++b) {
         const std::uint8_t *data = image + b * proto::kImageBlockBytes;
         auto &queue = inflight_[static_cast<std::size_t>(b)];
-        const std::uint8_t *base = nullptr;
-        if (!queue.empty())
-            base = queue.back().data();
-        else if (confirmedValid_[static_cast<std::size_t>(b)])
-            base = confirmed_[static_cast<std::size_t>(b)].data();
-        if (base && std::memcmp(base, data, proto::kImageBlockBytes) == 0)
+        // On the device (or on its way there over a working link) already.
+        const std::uint8_t *held = nullptr;
+        if (!queue.empty()) {
+            if (queue.back().trusted)
+                held = queue.back().data.data();
+        } else if (confirmedValid_[static_cast<std::size_t>(b)]) {
+            held = confirmed_[static_cast<std::size_t>(b)].data();
+        }
+        if (held && std::memcmp(held, data, proto::kImageBlockBytes) == 0)
             continue;
         std::uint8_t payload[2 + proto::kImageBlockBytes];
         payload[0] = static_cast<std::uint8_t>(b & 0xFF);
         payload[1] = static_cast<std::uint8_t>(b >> 8);
         std::memcpy(payload + 2, data, proto::kImageBlockBytes);
-        ok = transport_->send(sessionPath_,
-                              proto::makePacket(proto::CmdWriteBlock, seq_++, 0, 0, payload, sizeof payload));
+        const std::uint8_t seq = seq_++;
+        ok =
+            transport_->send(sessionPath_, proto::makePacket(proto::CmdWriteBlock, seq, 0, 0, payload, sizeof payload));
         if (!ok)
             break;
         ++sent;
@@ -286,9 +294,10 @@ bool Library::update(const FlashDataMap &record)
             queue.clear();
             confirmedValid_[static_cast<std::size_t>(b)] = false;
         }
-        std::array<std::uint8_t, proto::kImageBlockBytes> copy;
-        std::memcpy(copy.data(), data, proto::kImageBlockBytes);
-        queue.push_back(copy);
+        InFlight write;
+        write.seq = seq;
+        std::memcpy(write.data.data(), data, proto::kImageBlockBytes);
+        queue.push_back(write);
     }
     blocksWritten_.fetch_add(sent);
     return ok;
@@ -305,15 +314,22 @@ void Library::acknowledge(const std::string &path, const proto::Packet &p)
     if (path != sessionPath_)
         return;
     auto &queue = inflight_[static_cast<std::size_t>(block)];
-    if (queue.empty())
-        return;
-    const auto data = queue.front();
-    queue.pop_front();
+    // Answers come in the order of the writes: the writes of this block
+    // sent before the answered one and never answered were lost on the way.
+    const auto answered =
+        std::find_if(queue.begin(), queue.end(), [&p](const InFlight &w) { return w.seq == p.seq(); });
+    if (answered == queue.end())
+        return; // a write forgotten since (another session or configuration)
+    const Block data = answered->data;
+    const bool lostBefore = answered != queue.begin();
+    queue.erase(queue.begin(), answered + 1);
     if (p.status() == proto::StatusOk) {
         confirmed_[static_cast<std::size_t>(block)] = data;
         confirmedValid_[static_cast<std::size_t>(block)] = true;
     } else {
         writesRejected_.fetch_add(1);
+        if (lostBefore) // one of the lost writes may have landed
+            confirmedValid_[static_cast<std::size_t>(block)] = false;
     }
 }
 
@@ -467,8 +483,17 @@ void Library::disarm()
     noteChange_ = false;
 }
 
+void Library::doubtInFlight()
+{
+    std::lock_guard<std::mutex> lk(sessionM_);
+    for (auto &queue : inflight_)
+        for (InFlight &write : queue)
+            write.trusted = false;
+}
+
 void Library::onChange()
 {
+    doubtInFlight();
     {
         std::lock_guard<std::mutex> lk(noteM_);
         // The first change of a burst opens the window; later ones ride

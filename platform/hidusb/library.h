@@ -133,9 +133,21 @@ private:
     std::mutex sessionM_;
     std::string sessionPath_;
     UsbReportCallback callback_ = nullptr;
-    std::array<std::array<std::uint8_t, proto::kImageBlockBytes>, proto::kImageBlocks> confirmed_{};
+    // A block counts as on the device once the device confirmed it. A write
+    // still unanswered counts only while the link has not failed since it
+    // was sent: once the devices or their online state changed, it may never
+    // arrive, and the next update sends the block again.
+    using Block = std::array<std::uint8_t, proto::kImageBlockBytes>;
+    struct InFlight
+    {
+        std::uint8_t seq = 0; // the write's sequence number, echoed by its answer
+        Block data{};
+        bool trusted = true; // no link failure seen since it was sent
+    };
+    void doubtInFlight();
+    std::array<Block, proto::kImageBlocks> confirmed_{};
     std::array<bool, proto::kImageBlocks> confirmedValid_{};
-    std::array<std::deque<std::array<std::uint8_t, proto::kImageBlockBytes>>, proto::kImageBlocks> inflight_;
+    std::array<std::deque<InFlight>, proto::kImageBlocks> inflight_;
     std::atomic<std::uint8_t> seq_{0};
 
     // inbound packets and the report thread

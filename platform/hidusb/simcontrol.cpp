@@ -115,6 +115,11 @@ bool unplug(const QString &id)
     });
 }
 
+bool pullOutAfter(const QString &id, int packets)
+{
+    return simulator().pullOutAfter(id, packets);
+}
+
 bool sleep(const QString &id)
 {
     return setMouseAwake(id, false);

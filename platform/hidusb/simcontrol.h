@@ -63,6 +63,9 @@ bool inBootMode(const QString &id);
 // ----- acting on the hardware ------------------------------------------------
 bool plug(const QString &id); // a receiver into USB, or a mouse's cable
 bool unplug(const QString &id);
+// Unplugs the device mid-send: the next `packets` packets sent to it reach
+// it, every later send fails, and it is unplugged once it has handled them.
+bool pullOutAfter(const QString &id, int packets);
 bool sleep(const QString &id); // the mouse stops answering
 bool wake(const QString &id);
 // Mouse buttons handled by the mouse itself.

@@ -481,6 +481,11 @@ void SimTransport::load(std::vector<SimDevice> devices, int flashMs)
 {
     std::lock_guard<std::mutex> lk(m_);
     saveDirty();
+    {
+        std::lock_guard<std::mutex> plk(pathsM_);
+        cutPath_.clear();
+        cutLeft_ = -1;
+    }
     devices_ = std::move(devices);
     flashMs_ = flashMs;
     for (SimDevice &d : devices_)
@@ -675,6 +680,16 @@ void SimTransport::emitReport(const std::string &path, std::uint8_t kind, std::u
     }
 }
 
+void SimTransport::emitAnswer(const std::string &path, const proto::Packet &answer)
+{
+    if (path.empty())
+        return;
+    pktFrom_.fetch_add(1, std::memory_order_relaxed);
+    bytesFrom_.fetch_add(proto::kPacketBytes, std::memory_order_relaxed);
+    if (packets_)
+        packets_(path, answer);
+}
+
 void SimTransport::emitStatusChange(SimDevice &mouse, int flag)
 {
     const std::uint8_t mask = static_cast<std::uint8_t>(1u << flag);
@@ -683,19 +698,58 @@ void SimTransport::emitStatusChange(SimDevice &mouse, int flag)
 
 bool SimTransport::send(const std::string &path, const proto::Packet &packet)
 {
+    QString pullOut;
     {
         std::lock_guard<std::mutex> lk(pathsM_);
-        if (std::find(livePaths_.begin(), livePaths_.end(), path) == livePaths_.end())
+        const auto live = std::find(livePaths_.begin(), livePaths_.end(), path);
+        if (live == livePaths_.end())
             return false;
+        if (cutLeft_ > 0 && path == cutPath_ && --cutLeft_ == 0) {
+            // The last packet before the pull-out: later sends fail at once,
+            // the device thread pulls the device out after handling it.
+            livePaths_.erase(live);
+            pullOut = cutId_;
+            cutPath_.clear();
+            cutLeft_ = -1;
+        }
     }
     pktTo_.fetch_add(1, std::memory_order_relaxed);
     bytesTo_.fetch_add(proto::kPacketBytes, std::memory_order_relaxed);
     {
         std::lock_guard<std::mutex> lk(qm_);
-        queue_.push_back(Queued{path, packet});
+        queue_.push_back(Queued{path, packet, QString()});
+        if (!pullOut.isEmpty())
+            queue_.push_back(Queued{std::string(), proto::Packet(), pullOut});
     }
     qcv_.notify_one();
     return true;
+}
+
+bool SimTransport::pullOutAfter(const QString &id, int packets)
+{
+    if (packets < 0)
+        return false;
+    std::lock_guard<std::mutex> lk(m_);
+    SimDevice *d = find(id);
+    if (!d || !d->plugged)
+        return false;
+    if (packets == 0) {
+        pullOutLocked(*d);
+        return true;
+    }
+    std::lock_guard<std::mutex> plk(pathsM_);
+    cutPath_ = normalPath(*d);
+    cutId_ = id;
+    cutLeft_ = packets;
+    return true;
+}
+
+void SimTransport::pullOutLocked(SimDevice &d)
+{
+    d.plugged = false;
+    d.flashActive = false;
+    d.pairState = d.pairState == 1 ? 0 : d.pairState;
+    announce(true);
 }
 
 void SimTransport::run()
@@ -729,7 +783,12 @@ void SimTransport::run()
         lk.unlock();
         {
             std::lock_guard<std::mutex> slk(m_);
-            handle(item.path, item.packet);
+            if (!item.pullOut.isEmpty()) {
+                if (SimDevice *d = find(item.pullOut))
+                    pullOutLocked(*d);
+            } else {
+                handle(item.path, item.packet);
+            }
         }
         lk.lock();
         busy_ = false;
@@ -823,7 +882,7 @@ void SimTransport::handle(const std::string &path, const proto::Packet &p)
                 dirtyCount_.fetch_add(1);
             }
         }
-        emitReport(path, proto::AnsWriteAck, status, 0, ack, 2);
+        emitAnswer(path, proto::makePacket(proto::AnsWriteAck, p.seq(), status, 0, ack, 2));
         return;
     }
     if (!mouse)

@@ -148,6 +148,9 @@ public:
     bool receiverLedButton(const QString &id);
     bool longRangeOff(const QString &id);
     bool factoryReset(const QString &id);
+    // The device is pulled out once it has taken `packets` more packets:
+    // they reach it, every later send fails.
+    bool pullOutAfter(const QString &id, int packets);
 
     static QString flashFile(const QString &id);
 
@@ -156,6 +159,7 @@ private:
     {
         std::string path;
         proto::Packet packet;
+        QString pullOut; // not a packet: this device is pulled out now
     };
     enum Role { None, AsReceiver, AsCable, AsBoot };
 
@@ -172,10 +176,13 @@ private:
     std::string normalPath(const SimDevice &d) const;
     void emitReport(const std::string &path, std::uint8_t kind, std::uint8_t status, std::uint8_t sub,
                     const std::uint8_t *payload, std::size_t length);
+    // One packet answering a request; it carries the request's sequence number.
+    void emitAnswer(const std::string &path, const proto::Packet &answer);
     void emitStatusChange(SimDevice &mouse, int flag);
     void announce(bool devicesChanged);
     std::unordered_map<std::string, bool> onlineTable() const;
     std::vector<std::string> pathList() const;
+    void pullOutLocked(SimDevice &d); // same as unplugging it
     void persist(SimDevice &d);
     void restore(SimDevice &d);
     void saveDirty();
@@ -193,6 +200,10 @@ private:
     // wait while a device writes its flash file).
     mutable std::mutex pathsM_;
     std::vector<std::string> livePaths_;
+    // A pull-out armed by pullOutAfter (under pathsM_).
+    std::string cutPath_;
+    QString cutId_;
+    int cutLeft_ = -1;
 
     mutable std::mutex qm_; // queue to the device thread
     std::condition_variable qcv_;

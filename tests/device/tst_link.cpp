@@ -16,6 +16,7 @@ struct SetterCase
     const char *name;
     std::function<bool()> call;
     QVector<QPair<int, int>> bytes; // record offset, expected byte
+    int sends = 1;                  // records sent (a macro binding sends its macro first)
 };
 
 DpiStage factoryStage(int i)
@@ -109,6 +110,7 @@ const QVector<SetterCase> &setterCases()
             SetterCase s{"setButtonMacro last button", [f, m] { return setButtonMacro(15, &f, &m); },
                          bytesOf(152, &f, 3)};
             s.bytes += bytesOf(9868, &m, 592);
+            s.sends = 2;
             c << s;
         }
         c << SetterCase{"swapDpiStages",
@@ -241,7 +243,7 @@ private slots:
 
         sim::clearJournal();
         QVERIFY(c.call());
-        QCOMPARE(journalFunctions().count("ProtocolDataUpdate"), 1);
+        QCOMPARE(journalFunctions().count("ProtocolDataUpdate"), c.sends);
         QVERIFY(sameRecord(currentFlashData, expected));
         QTRY_VERIFY(sameRecord(mouseFlash(), expected));
         const FlashDataMap after = mouseFlash();
@@ -377,6 +379,53 @@ private slots:
         macro.events[1].delay = 5000;
         QVERIFY(setButtonMacro(3, &fn, &macro));
         QVERIFY(!sameRecord(currentFlashData, record));
+    }
+
+    // A macro binding cut off mid-send (the receiver pulled out after some
+    // packets; the binding takes ten): the mouse takes packets in order, so
+    // its button keeps the old function until the whole macro is in the slot.
+    // The setter says the binding failed and the held record keeps the old
+    // function, which is what the button page then shows.
+    void cutOffMacroBindingNeverPointsAtHalfAMacro_data()
+    {
+        QTest::addColumn<int>("packets");
+        for (int packets = 1; packets <= 10; ++packets)
+            QTest::newRow(qPrintable(QString("cut after %1 packets").arg(packets))) << packets;
+    }
+    void cutOffMacroBindingNeverPointsAtHalfAMacro()
+    {
+        QFETCH(int, packets);
+        f.openAndLoad();
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY(settleLibrary());
+        const int button = 3;
+        const FlashDataMap before = mouseFlash();
+        QVERIFY(before.buttonFunctions[button].type != 6);
+        MacroRecord macro{};
+        macro.nameLength = 4;
+        std::memcpy(macro.name, "Long", 4);
+        macro.slotCount = 70;
+        for (int k = 0; k < 70; ++k)
+            macro.events[k] = KeyEvent{quint8(k % 2), 1, quint16(0x04 + k / 2), quint32(10 + k)};
+        const ButtonFunction bound{6, quint8(button), 1};
+
+        QVERIFY(sim::pullOutAfter("receiver", packets));
+        const bool sent = setButtonMacro(button, &bound, &macro);
+        QVERIFY(settleLibrary());
+        const FlashDataMap after = mouseFlash();
+        const bool switched = std::memcmp(&after.buttonFunctions[button], &bound, sizeof bound) == 0;
+        if (switched)
+            QVERIFY(std::memcmp(&after.macros[button], &macro, sizeof macro) == 0);
+        else
+            QVERIFY(std::memcmp(&after.buttonFunctions[button], &before.buttonFunctions[button], sizeof(ButtonFunction))
+                    == 0);
+        // The setter's answer, and so the function the page shows, is what
+        // the mouse holds.
+        QCOMPARE(sent, switched);
+        QVERIFY(std::memcmp(&currentFlashData.buttonFunctions[button], &after.buttonFunctions[button],
+                            sizeof(ButtonFunction))
+                == 0);
     }
 
     void silentMouseShowsTheCacheOrResetsThePages_data()

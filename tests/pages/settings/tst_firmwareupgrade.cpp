@@ -5,6 +5,7 @@
 // follow, and a failing flash leaves the failure record, the marker file and
 // a closable dialog.
 
+#include "support/filesizelimit.h"
 #include "support/firmwarefixture.h"
 #include "support/testmain.h"
 
@@ -56,6 +57,7 @@ private slots:
     void onlyTheMouseIsNewer();
     void noPromptForOlderOrEqualImages();
     void failingReceiverFlashStopsTheUpgrade();
+    void unstorableFailureRecordStopsTheFlash();
     void unreadableReceiverVersion_data();
     void unreadableReceiverVersion();
     void pairingWritesTheReceiversIdToCabledMice_data();
@@ -210,6 +212,30 @@ void TestFirmwareUpgrade::failingReceiverFlashStopsTheUpgrade()
     QCOMPARE(back.count(), 1);
     QCOMPARE(back.first().at(0).toInt(), 0);
     QVERIFY(sim::failFlashAt("rx", -1));
+}
+
+// On a full disk the record that would offer a cut-off flash for repair
+// cannot be stored: nothing is flashed, and the dialog says why.
+void TestFirmwareUpgrade::unstorableFailureRecordStopsTheFlash()
+{
+    images({"rx8k-newer.bin", "mouse-newer.bin"});
+    sim::clearJournal();
+    {
+        FileSizeLimit full(16);
+        QVERIFY(full.active());
+        startFromDialog();
+        QTRY_COMPARE_WITH_TIMEOUT(firmwareupgrade::receiverState(), 3, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!upgradeRunning, 5000);
+    }
+    QCOMPARE(dialogText(), catalogueText("update", "DialogUpgradeNotStored"));
+    QVERIFY(!dialogText().isEmpty());
+    QCOMPARE(firmwaretest::upgradeStarts(), 0);
+    QCOMPARE(sim::firmwareVersion("rx"), 0x0105);
+    QCOMPARE(sim::firmwareVersion("mouse"), 0x0102);
+    QVERIFY(upgraderecord::failInfo().isEmpty());
+    QVERIFY(!QFileInfo::exists(upgraderecord::failMarkerPath()));
+    QVERIFY(onlineCheckEnabled);
+    QVERIFY(dialogButton("CloseButton")->isEnabled());
 }
 
 // The receiver does not answer the version query when its part starts: the

@@ -74,6 +74,8 @@ private slots:
     void importRejectedFile_data();
     void importRejectedFile();
     void importToSilentDevice();
+    void importBeforeTheRecordWasRead_data();
+    void importBeforeTheRecordWasRead();
 
 private:
     QTemporaryDir files;
@@ -381,6 +383,48 @@ void WaitDialogTest::importToSilentDevice()
     FlashDataMap onMouse;
     QVERIFY(hidusb::sim::flashRecord(QStringLiteral("mouse"), &onMouse));
     QVERIFY(sameRecord(onMouse, onMouseBefore));
+}
+
+void WaitDialogTest::importBeforeTheRecordWasRead_data()
+{
+    QTest::addColumn<int>("readAtMs"); // when the mouse's own record comes in (-1: never)
+    // The job starts 2500 ms after the dialog; the record comes while it waits.
+    QTest::newRow("record read during the wait") << 3500;
+    QTest::newRow("record never read") << -1;
+}
+
+// An import chosen right after the device: the mouse's own record of this
+// attach has not been read yet. The import is the user's whole record: it
+// waits for the read (which would otherwise replace it) and then goes to
+// the mouse; no time-out is reported.
+void WaitDialogTest::importBeforeTheRecordWasRead()
+{
+    QFETCH(int, readAtMs);
+    openSimulatedMouse();
+    QVERIFY(!currentFlashDataIsOpenDevice());
+    FlashDataMap record;
+    QVERIFY(hidusb::sim::flashRecord(QStringLiteral("mouse"), &record));
+    record.dpiStageCount = 3;
+    record.activeDpiStage = 2;
+    record.reportRate = record.reportRate == 2 ? 4 : 2;
+    const QString name = files.filePath(QStringLiteral("early.bin"));
+    QVERIFY(writeFile(name, exportedFile("Derez", "3950", record)));
+    if (readAtMs >= 0)
+        QTimer::singleShot(readAtMs, [] { takeSimulatedMouseRecord(); });
+
+    HubRecorder hub;
+    UpDataParam notice;
+    startImport(notice, name);
+    runNotice(notice);
+
+    QCOMPARE(hub.described(), QStringList({"SigSetver(4)", "SigUpDataLightUIA", "SigUpDataSensorUIB",
+                                           "SigUpDataButtonUIC", "SigFormB"}));
+    QVERIFY(sameRecord(currentFlashData, record));
+    QVERIFY(currentFlashDataIsOpenDevice());
+    QVERIFY(hidusb::sim::waitIdle());
+    FlashDataMap onMouse;
+    QVERIFY(hidusb::sim::flashRecord(QStringLiteral("mouse"), &onMouse));
+    QVERIFY(sameRecord(onMouse, record));
 }
 
 VELMORAX_TEST_MAIN(WaitDialogTest)

@@ -505,6 +505,76 @@ private slots:
         QCOMPARE(int(stored.motionSync), 1);
     }
 
+    // Writes the device never answered (the receiver went silent, as when it
+    // is pulled out while they travel) are not on the device: the next update
+    // sends them again, also after the device's own record was read back.
+    void unansweredWriteIsSentAgain_data()
+    {
+        QTest::addColumn<bool>("readBack");
+        QTest::newRow("written again at once") << false;
+        QTest::newRow("written again after the record was read") << true;
+    }
+
+    void unansweredWriteIsSentAgain()
+    {
+        QFETCH(bool, readBack);
+        const QByteArray path = pathBytes("receiver");
+        FlashDataMap record = readThroughLibrary(path);
+        QVERIFY(sim::waitIdle());
+        const FlashDataMap original = record;
+        QVERIFY(sim::setAnswerNothing("receiver", true));
+        record.debounceTime = 17;
+        fillMacro(record.macros[5], "lost", 70, 40);
+        QVERIFY(ProtocolDataUpdate(&record));
+        QVERIFY(sim::waitIdle());
+        FlashDataMap stored;
+        QVERIFY(sim::flashRecord("mouse", &stored));
+        QVERIFY(sameBytes(stored, original));
+
+        QVERIFY(sim::setAnswerNothing("receiver", false));
+        if (readBack)
+            QVERIFY(sameBytes(readThroughLibrary(path), original));
+        QVERIFY(sim::waitIdle());
+        sim::resetCounters();
+        QVERIFY(ProtocolDataUpdate(&record));
+        QVERIFY(sim::counters().recordBlocksWritten > 0);
+        QVERIFY(sim::waitIdle());
+        QVERIFY(sim::flashRecord("mouse", &stored));
+        QVERIFY(sameBytes(stored, record));
+
+        // Once confirmed, the same record sends nothing more.
+        sim::resetCounters();
+        QVERIFY(ProtocolDataUpdate(&record));
+        QCOMPARE(sim::counters().recordBlocksWritten, std::uint64_t(0));
+    }
+
+    // A receiver pulled out mid-send: the update says it failed, the blocks
+    // that reached the mouse are confirmed, and after the receiver is back
+    // the rest of the record follows.
+    void pulledOutMidSendFailsAndTheRestFollowsLater()
+    {
+        const QByteArray path = pathBytes("receiver");
+        FlashDataMap record = readThroughLibrary(path);
+        QVERIFY(sim::waitIdle());
+        fillMacro(record.macros[2], "half", 70, 25);
+        QVERIFY(sim::pullOutAfter("receiver", 3));
+        QVERIFY(!ProtocolDataUpdate(&record));
+        QVERIFY(sim::waitIdle());
+        QVERIFY(!sim::isPlugged("receiver"));
+        FlashDataMap stored;
+        QVERIFY(sim::flashRecord("mouse", &stored));
+        QVERIFY(!sameBytes(stored, record));
+
+        QVERIFY(sim::plug("receiver"));
+        QVERIFY(sim::waitIdle());
+        sim::resetCounters();
+        QVERIFY(ProtocolDataUpdate(&record));
+        QVERIFY(sim::waitIdle());
+        QVERIFY(sim::flashRecord("mouse", &stored));
+        QVERIFY(sameBytes(stored, record));
+        QVERIFY(sim::counters().recordBlocksWritten > 0);
+    }
+
     void receiverRecords_data()
     {
         QTest::addColumn<QString>("device");
