@@ -179,6 +179,8 @@ private:
     void setScroll(QScrollArea *area, int position);
     void applyStyleSheets();
     QString modelGroup() const;
+    // The open model's button count from the catalogue.
+    int modelButtonCount() const;
     QAbstractButton *formButton(const char *name) const;
 
     Ui::Buttoninterface *ui;
