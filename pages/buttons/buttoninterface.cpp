@@ -83,7 +83,7 @@ QString optionLabel(const QString &value, int position, int language)
 
 } // namespace
 
-Buttoninterface::Buttoninterface(QWidget *parent) : QWidget(parent), ui(new Ui::Buttoninterface)
+Buttoninterface::Buttoninterface(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::Buttoninterface>())
 {
     ui->setupUi(this);
     PostMsg *hub = PostMsg::instance();
@@ -170,7 +170,6 @@ Buttoninterface::~Buttoninterface()
 
     workerOwner.reset();
     StopUsbChanged();
-    delete ui;
 }
 
 void Buttoninterface::applyStyleSheets()

@@ -183,7 +183,7 @@ private:
     int modelButtonCount() const;
     QAbstractButton *formButton(const char *name) const;
 
-    Ui::Buttoninterface *ui;
+    std::unique_ptr<Ui::Buttoninterface> ui;
     QVBoxLayout *macroLayout = nullptr;
     QWidget *macroListWidget = nullptr;
     QList<QToolButton *> macroButtons;

@@ -25,7 +25,7 @@ QStringList namesIn(const QString &text)
 
 } // namespace
 
-GroupKey::GroupKey(QWidget *parent) : QDialog(parent), ui(new Ui::GroupKey)
+GroupKey::GroupKey(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::GroupKey>())
 {
     ui->setupUi(this);
     hook.install();
@@ -51,7 +51,6 @@ GroupKey::GroupKey(QWidget *parent) : QDialog(parent), ui(new Ui::GroupKey)
 GroupKey::~GroupKey()
 {
     removeHook();
-    delete ui;
 }
 
 void GroupKey::removeHook()

@@ -22,6 +22,8 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include <memory>
+
 namespace Ui {
 class GroupKey;
 }
@@ -66,6 +68,6 @@ private:
     QElapsedTimer keyTimer;
     // The field's text as the capture last left it.
     QString capturedText;
-    Ui::GroupKey *ui;
+    std::unique_ptr<Ui::GroupKey> ui;
     QString picturePath;
 };
