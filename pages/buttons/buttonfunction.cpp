@@ -107,9 +107,10 @@ FunctionLabel keySequenceLabel(const KeyComboRecord &keys)
 {
     FunctionLabel label;
     if (isMultimediaRecord(keys)) {
-        // The whole usage, not only its low byte: another usage sharing the
-        // low byte is not this key.
-        if (const keytable::ConsumerKey *key = keytable::consumerKeyByUsage(eventCode(keys.events[0]))) {
+        // The mouse's firmware tells its multimedia keys apart by the code's
+        // low byte alone; the high byte may hold anything.
+        if (const keytable::ConsumerKey *key =
+                keytable::consumerKeyByLowByte(quint8(eventCode(keys.events[0]) & 0xFF))) {
             label.kind = FunctionLabel::OptionText;
             label.option = key->option;
         }

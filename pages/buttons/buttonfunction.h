@@ -96,9 +96,9 @@ template <typename DpiOfCode>
 FunctionLabel functionLabel(const ButtonFunction &function, const FlashDataMap &record, int b, DpiOfCode dpiOfCode);
 
 // The label of a key-sequence record: a multimedia key (event 0 of kind 2)
-// is its option's text; anything else is a key combination whose pressed
-// keys are named and joined by "+". A count the record cannot hold is read
-// as the six events it has.
+// is the text of the option whose usage has the same low byte (the high
+// byte is not looked at; an unknown low byte leaves the label unchanged); anything else is a key combination whose
+// pressed keys are named and joined by "+". A count the record cannot hold is read as the six events it has.
 FunctionLabel keySequenceLabel(const KeyComboRecord &keys);
 
 // --- multimedia keys -------------------------------------------------------

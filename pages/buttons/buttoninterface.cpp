@@ -84,7 +84,7 @@ QString optionLabel(const QString &value, int position, int language)
 
 } // namespace
 
-Buttoninterface::Buttoninterface(QWidget *parent) : QWidget(parent), ui(new Ui::Buttoninterface)
+Buttoninterface::Buttoninterface(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::Buttoninterface>())
 {
     ui->setupUi(this);
     PostMsg *hub = PostMsg::instance();
@@ -155,6 +155,7 @@ Buttoninterface::Buttoninterface(QWidget *parent) : QWidget(parent), ui(new Ui::
     hooks.keyComboRecord = [](const QString &text) { return buttonfn::parseKeyCombination(text); };
     hooks.wouldLoseLeftClick = [this](int b, int type, int p1) { return wouldLoseLeftClick(b, type, p1); };
     hooks.sensorModel = [this] { return sensorName; };
+    hooks.buttonCount = [this] { return modelButtons; };
     functionOptions = new ButtonFunctionOptions(this, std::move(hooks), this);
 
     // The page may be built after the language was announced.
@@ -170,7 +171,6 @@ Buttoninterface::~Buttoninterface()
 
     workerOwner.reset();
     StopUsbChanged();
-    delete ui;
 }
 
 void Buttoninterface::applyStyleSheets()
@@ -315,6 +315,11 @@ QString Buttoninterface::modelGroup() const
     return QStringLiteral("Drive") + QString::number(currentDevice.get().modelIndex + 1);
 }
 
+int Buttoninterface::modelButtonCount() const
+{
+    return buttonfn::buttonCountFromCatalogue(ConfigIni::instance()->value(modelGroup(), QStringLiteral("KeyNumber")));
+}
+
 // ---------------------------------------------------------------------------
 // Labels
 
@@ -426,9 +431,8 @@ void Buttoninterface::refillFrom(const FlashDataMap &record)
     const unsigned char *bytes = recordBytes(record);
     emit PostMsg::instance()->SigLightToFrom(bytes[8] * 10);
 
-    ConfigIni *config = ConfigIni::instance();
-    sensorName = config->value(modelGroup(), QStringLiteral("Sensor"));
-    showModelButtons(buttonfn::buttonCountFromCatalogue(config->value(modelGroup(), QStringLiteral("KeyNumber"))));
+    sensorName = ConfigIni::instance()->value(modelGroup(), QStringLiteral("Sensor"));
+    showModelButtons(modelButtonCount());
 
     fillMirrors(record);
     labelAll(record);
@@ -460,7 +464,8 @@ void Buttoninterface::SlotFormResetButton()
     closePanels();
 
     // A silent mouse with nothing cached: the factory functions, with the
-    // selectors saying so.
+    // selectors saying so, on the buttons the model has.
+    showModelButtons(modelButtonCount());
     FlashDataMap factory{};
     for (int b = 0; b < buttonfn::kButtonCount; ++b)
         factory.buttonFunctions[b] = buttonfn::factoryFunction(b);
@@ -683,6 +688,9 @@ void Buttoninterface::selectByNumber(int row)
     // Asked only for the notice: a silent mouse still gets the selection.
     checkDeviceOnline();
     const int b = buttonfn::selectorListOrder()[row - 1];
+    // A marker of a button the model does not have selects nothing.
+    if (b >= modelButtons)
+        return;
     selector(b)->setChecked(true);
     setScroll(ui->scrollArea_11, kNumberScroll[row - 1]);
 }
@@ -987,9 +995,9 @@ void Buttoninterface::SlotAllLanguage(int index)
             source = currentFlashData;
         haveRecord = true;
     }
+    // Only the model's buttons are shown, with or without a record.
+    showModelButtons(modelButtonCount());
     if (haveRecord) {
-        showModelButtons(buttonfn::buttonCountFromCatalogue(
-            ConfigIni::instance()->value(modelGroup(), QStringLiteral("KeyNumber"))));
         fillMirrors(source);
         labelAll(source);
     }

@@ -179,9 +179,11 @@ private:
     void setScroll(QScrollArea *area, int position);
     void applyStyleSheets();
     QString modelGroup() const;
+    // The open model's button count from the catalogue.
+    int modelButtonCount() const;
     QAbstractButton *formButton(const char *name) const;
 
-    Ui::Buttoninterface *ui;
+    std::unique_ptr<Ui::Buttoninterface> ui;
     QVBoxLayout *macroLayout = nullptr;
     QWidget *macroListWidget = nullptr;
     QList<QToolButton *> macroButtons;

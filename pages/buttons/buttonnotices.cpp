@@ -9,16 +9,13 @@
 
 // ---------------------------------------------------------------------------
 
-LeftButtonOnly::LeftButtonOnly(QWidget *parent) : QDialog(parent), ui(new Ui::LeftButtonOnly)
+LeftButtonOnly::LeftButtonOnly(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::LeftButtonOnly>())
 {
     ui->setupUi(this);
     picturePath = look::setUpNotice(this, {ui->ButtonOnly, ui->label, ui->CloseButton});
 }
 
-LeftButtonOnly::~LeftButtonOnly()
-{
-    delete ui;
-}
+LeftButtonOnly::~LeftButtonOnly() {}
 
 void LeftButtonOnly::showOver(QWidget *opener)
 {
@@ -40,16 +37,13 @@ void LeftButtonOnly::SlotAllLanguage(int index)
 
 // ---------------------------------------------------------------------------
 
-MakeMacro::MakeMacro(QWidget *parent) : QDialog(parent), ui(new Ui::MakeMacro)
+MakeMacro::MakeMacro(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::MakeMacro>())
 {
     ui->setupUi(this);
     picturePath = look::setUpNotice(this, {ui->MakeMacroA, ui->label, ui->CloseButton, {ui->NewHong}});
 }
 
-MakeMacro::~MakeMacro()
-{
-    delete ui;
-}
+MakeMacro::~MakeMacro() {}
 
 void MakeMacro::on_CloseButton_clicked()
 {
@@ -69,16 +63,13 @@ void MakeMacro::SlotAllLanguage(int index)
 
 // ---------------------------------------------------------------------------
 
-GroupMaxThree::GroupMaxThree(QWidget *parent) : QDialog(parent), ui(new Ui::GroupMaxThree)
+GroupMaxThree::GroupMaxThree(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::GroupMaxThree>())
 {
     ui->setupUi(this);
     picturePath = look::setUpNotice(this, {ui->MaxThree, ui->label, ui->CloseButton, {ui->NewHong}});
 }
 
-GroupMaxThree::~GroupMaxThree()
-{
-    delete ui;
-}
+GroupMaxThree::~GroupMaxThree() {}
 
 void GroupMaxThree::on_CloseButton_clicked()
 {

@@ -8,6 +8,8 @@
 #include <QDialog>
 #include <QString>
 
+#include <memory>
+
 namespace Ui {
 class LeftButtonOnly;
 class MakeMacro;
@@ -33,7 +35,7 @@ public slots:
     void SlotAllLanguage(int index);
 
 private:
-    Ui::LeftButtonOnly *ui;
+    std::unique_ptr<Ui::LeftButtonOnly> ui;
     QString picturePath;
 };
 
@@ -52,7 +54,7 @@ public slots:
     void SlotAllLanguage(int index);
 
 private:
-    Ui::MakeMacro *ui;
+    std::unique_ptr<Ui::MakeMacro> ui;
     QString picturePath;
 };
 
@@ -72,6 +74,6 @@ public slots:
     void SlotAllLanguage(int index);
 
 private:
-    Ui::GroupMaxThree *ui;
+    std::unique_ptr<Ui::GroupMaxThree> ui;
     QString picturePath;
 };

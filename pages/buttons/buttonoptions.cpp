@@ -168,7 +168,8 @@ void ButtonFunctionOptions::relabel(int device, const QString &text)
 bool ButtonFunctionOptions::write(int b, const ButtonFunction &function, const KeyComboRecord *keys,
                                   const QString &label)
 {
-    if (b < 0 || b >= buttonfn::kButtonCount)
+    const int buttons = hooks.buttonCount ? hooks.buttonCount() : buttonfn::kButtonCount;
+    if (b < 0 || b >= buttonfn::kButtonCount || b >= buttons)
         return false;
     if (hooks.wouldLoseLeftClick && hooks.wouldLoseLeftClick(b, function.type, function.p1))
         return false;

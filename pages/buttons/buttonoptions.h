@@ -90,6 +90,9 @@ public:
         // The open model's sensor, whose table turns DPI lock values into
         // codes.
         std::function<QString()> sensorModel;
+        // How many buttons the open model has; nothing is written into a
+        // button past them. Without it every device button may be written.
+        std::function<int()> buttonCount;
     };
 
     // `page` holds the form (selectors, both stacks, the option buttons).
@@ -106,7 +109,7 @@ public:
     // Writes a key-sequence function (a combination or a multimedia key)
     // into button b and, when the mouse took it, labels the selector with
     // `label` and mirrors it. False, with nothing written, for a button
-    // outside 0..15, a lost left click or a refused write. Panels and check
+    // the model does not have, a lost left click or a refused write. Panels and check
     // marks are the caller's.
     bool writeKeySequence(int b, const KeyComboRecord &record, const QString &label);
 

@@ -5,7 +5,7 @@
 
 #include "ui_firekey.h"
 
-FireKey::FireKey(QWidget *parent) : QDialog(parent), ui(new Ui::FireKey)
+FireKey::FireKey(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::FireKey>())
 {
     ui->setupUi(this);
     picturePath = look::setUpNotice(this, {ui->FireKeyA, nullptr, ui->CloseButton, {ui->NewHong, ui->NewHong_2}});
@@ -22,10 +22,7 @@ FireKey::FireKey(QWidget *parent) : QDialog(parent), ui(new Ui::FireKey)
     ui->Time->setFocus();
 }
 
-FireKey::~FireKey()
-{
-    delete ui;
-}
+FireKey::~FireKey() {}
 
 void FireKey::setInterval(int value)
 {

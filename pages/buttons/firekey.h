@@ -8,6 +8,8 @@
 #include <QDialog>
 #include <QString>
 
+#include <memory>
+
 namespace Ui {
 class FireKey;
 }
@@ -35,6 +37,6 @@ public slots:
     void SlotAllLanguage(int index);
 
 private:
-    Ui::FireKey *ui;
+    std::unique_ptr<Ui::FireKey> ui;
     QString picturePath;
 };

@@ -1,6 +1,7 @@
 #include "pages/buttons/groupkey.h"
 
 #include "app/look.h"
+#include "app/notices.h"
 #include "app/textcatalogue.h"
 #include "pages/buttons/buttonnotices.h"
 #include "platform/keys/keytable.h"
@@ -24,7 +25,7 @@ QStringList namesIn(const QString &text)
 
 } // namespace
 
-GroupKey::GroupKey(QWidget *parent) : QDialog(parent), ui(new Ui::GroupKey)
+GroupKey::GroupKey(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::GroupKey>())
 {
     ui->setupUi(this);
     hook.install();
@@ -50,7 +51,6 @@ GroupKey::GroupKey(QWidget *parent) : QDialog(parent), ui(new Ui::GroupKey)
 GroupKey::~GroupKey()
 {
     removeHook();
-    delete ui;
 }
 
 void GroupKey::removeHook()
@@ -58,7 +58,32 @@ void GroupKey::removeHook()
     hook.remove();
 }
 
-void GroupKey::UpdateCapslockTip(int keyCode, bool downOrUp, bool)
+bool GroupKey::isCombinationKeyName(const QString &name)
+{
+    // The names the capture itself puts into the field: a key of the table
+    // named whole, no modifier (those are the check boxes).
+    const keytable::Key *key = keytable::keyByName(name);
+    return key && !name.isEmpty() && keytable::combinationCaptureName(key->vk) == name;
+}
+
+bool GroupKey::fieldIsAnswer(const QString &field) const
+{
+    if (field == capturedText)
+        return true;
+    // Changed by hand (pasted): every name must be a whole key name.
+    for (const QString &name : namesIn(field))
+        if (!isCombinationKeyName(name))
+            return false;
+    return true;
+}
+
+void GroupKey::UpdateCapslockTip(int keyCode, bool downOrUp, bool aotu)
+{
+    captureKey(keyCode, downOrUp, aotu);
+    capturedText = ui->lineEdit->text();
+}
+
+void GroupKey::captureKey(int keyCode, bool downOrUp, bool)
 {
     if (!downOrUp)
         return;
@@ -121,6 +146,17 @@ void GroupKey::on_NewHong_clicked()
         plusCount = 0;
         lastKey = -1;
         ui->lineEdit->clear();
+        capturedText.clear();
+        return;
+    }
+    // No key at all, or text that names no key, is no answer: the dialog
+    // stays open and says what it needs.
+    if (keys == 0 || !fieldIsAnswer(field)) {
+        UpDateWarning notice;
+        notice.setText(catalogueText(QStringLiteral("macro"), QStringLiteral("DialogPressKey")));
+        look::centreOn(&notice, this);
+        notice.exec();
+        ui->lineEdit->setFocus();
         return;
     }
 

@@ -10,12 +10,19 @@
 // within 2000 ms of its first key, a later key starts a new one; a key after
 // three names starts a new one too. The modifier keys themselves add nothing
 // (they are the check boxes).
+//
+// OK takes a combination only: at least one key (a ticked modifier counts),
+// with the field as the capture left it or, when it was changed by hand
+// (pasted), naming whole keys of the key table. Anything else keeps the
+// dialog open with a notice.
 
 #include "platform/keyhook/keyboardhook.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QString>
+
+#include <memory>
 
 namespace Ui {
 class GroupKey;
@@ -31,6 +38,9 @@ public:
 
     bool accepted = false;
     QString keyText;
+
+    // Whether `name` is one key's name as the combination capture gives it.
+    static bool isCombinationKeyName(const QString &name);
 
 public slots:
     void on_CloseButton_clicked();
@@ -48,12 +58,16 @@ protected:
 
 private:
     void removeHook();
+    void captureKey(int keyCode, bool downOrUp, bool aotu);
+    bool fieldIsAnswer(const QString &field) const;
 
     KeyboardHook hook{KeyboardHook::User::KeyCombination};
     int plusCount = 0;
     int lastKey = -1;
     bool firstKey = true;
     QElapsedTimer keyTimer;
-    Ui::GroupKey *ui;
+    // The field's text as the capture last left it.
+    QString capturedText;
+    std::unique_ptr<Ui::GroupKey> ui;
     QString picturePath;
 };

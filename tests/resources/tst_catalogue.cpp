@@ -191,6 +191,7 @@ private slots:
     void modelsFitTheirSensorTable();
     void companyBlockIsReadable();
     void everyTableImageExists();
+    void statesLookDifferent();
 };
 
 void TestCatalogue::languageFilesHoldTheSameTexts_data()
@@ -463,6 +464,30 @@ void TestCatalogue::everyTableImageExists()
             problems << rel + " is blank";
     }
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+}
+
+// A checkable control shows whether it is checked: an unchecked and a
+// checked picture of one folder, shape and size are never drawn alike.
+void TestCatalogue::statesLookDifferent()
+{
+    QStringList alike;
+    for (int i = 0; i < imagegen::kImageCount; ++i) {
+        const imagegen::ImageSpec &a = imagegen::kImages[i];
+        for (int j = i + 1; j < imagegen::kImageCount; ++j) {
+            const imagegen::ImageSpec &b = imagegen::kImages[j];
+            if (qstrcmp(a.folder, b.folder) != 0 || a.shape != b.shape || a.width != b.width || a.height != b.height)
+                continue;
+            const bool pair = (a.state == imagegen::State::Normal && b.state == imagegen::State::Checked)
+                              || (a.state == imagegen::State::Checked && b.state == imagegen::State::Normal);
+            if (!pair)
+                continue;
+            const QImage ia(dataPath(QString("Picture/%1/%2").arg(a.folder, a.name)));
+            const QImage ib(dataPath(QString("Picture/%1/%2").arg(b.folder, b.name)));
+            if (!ia.isNull() && ia == ib)
+                alike << QString("%1/%2 = %3").arg(a.folder, a.name, b.name);
+        }
+    }
+    QVERIFY2(alike.isEmpty(), qPrintable(alike.join('\n')));
 }
 
 VELMORAX_TEST_MAIN(TestCatalogue)

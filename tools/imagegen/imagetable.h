@@ -210,7 +210,7 @@ inline constexpr ImageSpec kImages[] = {
     {"Buttoninterface", "AMenuTitleChecked.png", 262, 26, Shape::PushButton, State::Checked, Tone::Accent, "", 0},
     {"Buttoninterface", "BMenuTitle.png", 164, 22, Shape::PushButton, State::Normal, Tone::Muted, "", 0},
     {"Buttoninterface", "BMenuTitleChecked.png", 164, 22, Shape::PushButton, State::Checked, Tone::Accent, "", 0},
-    {"Buttoninterface", "BMenuTitleB.png", 164, 22, Shape::PushButton, State::Normal, Tone::Neutral, "", 0},
+    {"Buttoninterface", "BMenuTitleB.png", 164, 22, Shape::PushButton, State::Normal, Tone::Muted, "", 0},
     {"Buttoninterface", "BMenuTitleCheckedB.png", 164, 22, Shape::PushButton, State::Checked, Tone::Accent, "", 0},
     {"Buttoninterface", "LabelNumber.png", 24, 24, Shape::Badge, State::Normal, Tone::Neutral, "", 0},
     {"Buttoninterface", "NumberOrigin.png", 38, 38, Shape::Badge, State::Normal, Tone::Neutral, "", 0},

@@ -76,6 +76,8 @@ private slots:
     void confirm_data();
     void confirm();
     void tooManyKeysShowTheNoticeAndClearTheField();
+    void okNeedsACombination_data();
+    void okNeedsACombination();
     void pasteIsUpperCased();
     void escapeIsCapturedNotAWayOut();
     void everyWayOutRemovesTheHook_data();
@@ -429,7 +431,6 @@ void ButtonDialogsTest::confirm_data()
     QTest::newRow("modifiers in fixed order") << QStringList{"Win", "Shift"} << K{Qt::Key_A} << "Shift+Win+A";
     QTest::newRow("keys only") << QStringList{} << K{Qt::Key_F1, Qt::Key_Home} << "F1+Home";
     QTest::newRow("modifiers only") << QStringList{"Shift", "Ctrl", "Alt"} << K{} << "Shift+Ctrl+Alt";
-    QTest::newRow("nothing") << QStringList{} << K{} << "";
 }
 
 void ButtonDialogsTest::confirm()
@@ -472,6 +473,47 @@ void ButtonDialogsTest::tooManyKeysShowTheNoticeAndClearTheField()
     d.findChild<QToolButton *>("NewHong")->click();
     QVERIFY(d.accepted);
     QCOMPARE(d.keyText, QString("Shift+Ctrl+B"));
+}
+
+void ButtonDialogsTest::okNeedsACombination_data()
+{
+    QTest::addColumn<QStringList>("ticked");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("keyText");
+    QTest::newRow("nothing") << QStringList{} << "" << false << "";
+    QTest::newRow("pasted modifier words") << QStringList{} << "ctrl+a" << false << "";
+    QTest::newRow("pasted unknown name") << QStringList{"Ctrl"} << "banana" << false << "";
+    QTest::newRow("pasted empty name") << QStringList{} << "a++b" << false << "";
+    QTest::newRow("pasted whole key names") << QStringList{"Alt"} << "f4" << true << "Alt+F4";
+    QTest::newRow("pasted two keys") << QStringList{} << "a+b" << true << "A+B";
+}
+
+// OK takes a captured combination or whole key names only; anything else
+// keeps the dialog open with the notice, and nothing is handed back.
+void ButtonDialogsTest::okNeedsACombination()
+{
+    QFETCH(QStringList, ticked);
+    QFETCH(QString, pasted);
+    QFETCH(bool, accepted);
+    GroupKey d;
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    for (const QString &name : ticked)
+        d.findChild<QCheckBox *>(name)->setChecked(true);
+    if (!pasted.isEmpty()) {
+        field(d)->insert(pasted);
+        emit field(d)->textEdited(field(d)->text());
+    }
+    ModalHandler handler;
+    d.findChild<QToolButton *>("NewHong")->click();
+    QCOMPARE(d.accepted, accepted);
+    QCOMPARE(d.isVisible(), !accepted);
+    QCOMPARE(handler.seen, accepted ? QStringList() : QStringList{"UpDateWarning"});
+    if (accepted)
+        QTEST(d.keyText, "keyText");
+    else
+        QVERIFY(KeyboardHook::state(KeyboardHook::User::KeyCombination).hookHandle);
 }
 
 void ButtonDialogsTest::pasteIsUpperCased()

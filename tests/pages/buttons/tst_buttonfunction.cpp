@@ -158,10 +158,15 @@ private slots:
                                     << "Shift+Ctrl+A";
         QTest::newRow("count 1 names nothing") << bytesOf(combo(1, {{0, 1, 0x04}})) << int(FunctionLabel::Text) << "";
         QTest::newRow("all zero") << bytesOf(KeyComboRecord{}) << int(FunctionLabel::Text) << "";
-        QTest::newRow("unknown consumer usage")
-            << bytesOf(combo(2, {{0, 2, 0x0084}, {1, 2, 0x0084}})) << int(FunctionLabel::Unchanged) << "";
-        QTest::newRow("a usage sharing a media key's low byte")
-            << bytesOf(combo(2, {{0, 2, 0x01E9}, {1, 2, 0x01E9}})) << int(FunctionLabel::Unchanged) << "";
+        QTest::newRow("unknown consumer low byte")
+            << bytesOf(combo(2, {{0, 2, 0x0184}, {1, 2, 0x0184}})) << int(FunctionLabel::Unchanged) << "";
+        // A multimedia key is known by its code's low byte alone.
+        QTest::newRow("0x0092 is the calculator")
+            << bytesOf(combo(2, {{0, 2, 0x0092}, {1, 2, 0x0092}})) << int(FunctionLabel::OptionText) << "VolumeDown_6";
+        QTest::newRow("0x01E9 is volume up")
+            << bytesOf(combo(2, {{0, 2, 0x01E9}, {1, 2, 0x01E9}})) << int(FunctionLabel::OptionText) << "VolumeDown";
+        QTest::newRow("0x0321 is search")
+            << bytesOf(combo(2, {{0, 2, 0x0321}, {1, 2, 0x0321}})) << int(FunctionLabel::OptionText) << "VolumeDown_9";
         QTest::newRow("key 4 is no media key")
             << bytesOf(combo(2, {{0, 1, 0x21}, {1, 1, 0x21}})) << int(FunctionLabel::Text) << "4";
         QTest::newRow("a count past the record reads six events")
@@ -176,7 +181,8 @@ private slots:
         std::memcpy(&r, record.constData(), sizeof r);
         const FunctionLabel label = keySequenceLabel(r);
         QCOMPARE(int(label.kind), kind);
-        QCOMPARE(label.text, text);
+        // A multimedia key's label is its option's; a combination's its text.
+        QCOMPARE(label.kind == FunctionLabel::OptionText ? QLatin1String(label.option) : label.text, text);
     }
 
     void functionLabels_data()

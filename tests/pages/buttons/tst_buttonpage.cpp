@@ -95,6 +95,31 @@ private slots:
         QCOMPARE(f.page->buttonCount(), 6);
     }
 
+    // Before any record (a silent mouse with nothing cached, or restore
+    // defaults) the page shows the model's buttons only, and nothing is
+    // selected or written past them.
+    void withoutARecordOnlyTheModelsButtons()
+    {
+        resetDeviceStateForTests();
+        loadTextCatalogue();
+        auto page = std::make_unique<Buttoninterface>();
+        pagetest::openSimulatedMouse();
+        page->show();
+        page->SlotFormResetButton();
+        QCOMPARE(page->buttonCount(), 6);
+        QVERIFY(page->selector(5)->isVisible());
+        for (int b = 6; b < buttonfn::kButtonCount; ++b)
+            QVERIFY2(page->selector(b)->isHidden(), buttonfn::selectorName(b));
+        page.reset();
+
+        Fixture f;
+        f.w("Number9")->click();
+        QCOMPARE(f.page->selectedButton(), -1);
+        QVERIFY(!f.page->assignKeyCombination(8, "A"));
+        QVERIFY(!f.page->assignMultimediaKey(15, 0xE9));
+        QCOMPARE(sends(), 0);
+    }
+
     // Every selector the mouse has lies inside the list's content, below the
     // one before it, and the list scrolls far enough to show the last one.
     void everyShownSelectorCanBeReached()
@@ -281,6 +306,32 @@ private slots:
         QCOMPARE(f.w<QStackedWidget>("stackedWidget_2")->currentIndex(), 4);
     }
 
+    // A multimedia key is known by its code's low byte: whatever the high
+    // byte holds, a refill labels it and a selection checks its option; no
+    // label of an earlier record stays behind.
+    void multimediaKeysByTheirLowByte()
+    {
+        const quint16 usages[] = {0x0092, 0x01E9, 0x0321};
+        const char *const options[] = {"VolumeDown_6", "VolumeDown", "VolumeDown_9"};
+        const char *const selectors[] = {"RightKey", "BackKey", "TopMusic"};
+        Fixture f;
+        FlashDataMap record = f.start;
+        for (int i = 0; i < 3; ++i) {
+            f.w(selectors[i])->setText(QStringLiteral("Macro: Safe Name"));
+            record.buttonFunctions[i + 1] = ButtonFunction{5, 0, 0};
+            record.keyCombos[i + 1] = buttonfn::makeConsumerKeyRecord(usages[i]);
+        }
+        pagetest::giveMouse(record);
+        f.page->SlotUpDataButtonUIB(record);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(f.text(selectors[i]), f.text(options[i]));
+            f.w(selectors[i])->click();
+            QVERIFY2(f.w(options[i])->isChecked(), options[i]);
+            QVERIFY(f.w("DPI_12")->isChecked());
+            QCOMPARE(f.w<QStackedWidget>("stackedWidget_2")->currentIndex(), 0);
+        }
+    }
+
     void numberSelectsWithoutOpening()
     {
         Fixture f;
@@ -296,6 +347,13 @@ private slots:
         f.page->SlotUpDataConfigUI(4, 2, true);
         auto *box = f.w<QComboBox>("ProjectChoose");
         QCOMPARE(box->count(), 4);
+        // The slots are numbered from 1, as filled and in every language.
+        for (int language : {-1, 1, 2, 0}) {
+            if (language >= 0)
+                f.page->SlotAllLanguage(language);
+            for (int k = 0; k < box->count(); ++k)
+                QVERIFY2(box->itemText(k).endsWith(QString::number(k + 1)), qPrintable(box->itemText(k)));
+        }
         QCOMPARE(config.last().at(0).toString(), box->itemText(2));
         config.clear();
         emit box->activated(3);

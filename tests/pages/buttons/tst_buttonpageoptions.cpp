@@ -104,6 +104,10 @@ void addPaths()
     QTest::newRow("DPI down") << QStringList{"DPI_7", "VolumeUp_10"} << int(NoDialog) << bytes({2, 3, 0})
                               << QByteArray() << "VolumeUp_10"
                               << "";
+    // The light strip's own code is 3 (2 means nothing to the mouse).
+    QTest::newRow("light strip on/off") << QStringList{"DPI_9", "VolumeUp_6"} << int(NoDialog) << bytes({8, 3, 0})
+                                        << QByteArray() << "VolumeUp_6"
+                                        << "";
     // The mouse's sensor has no DPI table: 700 DPI is code 700 / 50 - 1.
     QTest::newRow("DPI lock 700") << QStringList{"DPI_4", "VolumeUp_20"} << int(NoDialog) << bytes({10, 13, 0})
                                   << QByteArray() << "DPI_4"
