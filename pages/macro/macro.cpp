@@ -10,22 +10,15 @@
 #include "device/setters.h"
 #include "pages/macro/adddelaytime.h"
 #include "pages/macro/addkey.h"
-#include "pages/macro/macroexport.h"
+#include "pages/macro/macrofileops.h"
 #include "pages/macro/macroflags.h"
 #include "pages/macro/macrokeynames.h"
 #include "pages/macro/macronotices.h"
-#include "pages/macro/questiondialog.h"
-#include "platform/atomicfile.h"
-#include "platform/userpaths.h"
-
-#include "platform/keys/keytable.h"
+#include "pages/macro/macrorecorder.h"
 
 #include <QAction>
-#include <QBuffer>
 #include <QButtonGroup>
 #include <QCursor>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QListView>
 #include <QListWidgetItem>
@@ -33,7 +26,6 @@
 #include <QMouseEvent>
 
 #include <cmath>
-#include <cstring>
 
 namespace {
 
@@ -66,7 +58,7 @@ quint32 delayFromMs(double ms)
 
 } // namespace
 
-Macro::Macro(QWidget *parent) : QWidget(parent), ui(new Ui::Macro)
+Macro::Macro(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::Macro>())
 {
     ui->setupUi(this);
     pictureDir = look::pictureDir(QStringLiteral("Macro"));
@@ -92,8 +84,8 @@ Macro::Macro(QWidget *parent) : QWidget(parent), ui(new Ui::Macro)
     repeatModeGroup->addButton(ui->ReUntil);
 
     keyboardHook = std::make_unique<KeyboardHook>(KeyboardHook::User::MacroRecording);
-    clockTimer.start();
-    recordClock = [this] { return clockTimer.elapsed(); };
+    m_recorder = std::make_unique<MacroRecorder>(*this);
+    m_fileOps = std::make_unique<MacroFileOps>(*this);
     ui->StartRecord->setFocusPolicy(Qt::NoFocus);
     ui->StopRecord->setFocusPolicy(Qt::NoFocus);
     ui->StopRecord->hide();
@@ -115,7 +107,6 @@ Macro::~Macro()
     }
     // The callback is kept between recordings; it must not outlive the page.
     keyboardHook->setCallback({});
-    delete ui;
 }
 
 void Macro::styleStaticWidgets()
@@ -526,11 +517,9 @@ bool Macro::appendMacroEvents(const QString &name)
 // ---------------------------------------------------------------------------
 // Notices
 
-template <typename Notice>
-void Macro::runNotice(Notice &notice, const QSize &placementSize)
+void Macro::placeNotice(QWidget *notice, const QSize &placementSize)
 {
-    notice.move(look::centredPosition(mapToGlobal(QPoint(0, 0)), size(), placementSize, noticeDx, noticeDy));
-    notice.exec();
+    notice->move(look::centredPosition(mapToGlobal(QPoint(0, 0)), size(), placementSize, noticeDx, noticeDy));
 }
 
 void Macro::showMessage(const char *key)
@@ -572,161 +561,36 @@ bool Macro::mayDropChanges()
 }
 
 // ---------------------------------------------------------------------------
-// List management
+// List management, export and import (MacroFileOps does the work)
 
 void Macro::on_NewHong_clicked()
 {
-    if (refusedWhileRecording())
-        return;
-    if (!mayDropChanges())
-        return;
-    QuestionDialog dialog;
-    dialog.setPrompt(false);
-    runNotice(dialog, dialog.size());
-    const QString name = dialog.macroName;
-    if (name.isEmpty())
-        return;
-    if (!MacroStore::isSafeName(name)) {
-        showMessage("DialogInvalidMacroName");
-        return;
-    }
-    // A file of that name that the list does not show yet (added since the
-    // start) is a macro all the same: never empty it.
-    if (!ui->listWidgetHong->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty()
-        || QFileInfo::exists(MacroStore::filePath(macroFolder, name))) {
-        SameMacro notice;
-        runNotice(notice, dialog.size());
-        return;
-    }
-    if (!MacroStore::createEmpty(macroFolder, name)) {
-        showMessage("DialogMacroFileFailed");
-        return;
-    }
-    ui->listWidgetHong->addItem(name);
-    ui->listWidgetHong->setCurrentRow(ui->listWidgetHong->count() - 1);
-    currentMacroFile = MacroStore::filePath(macroFolder, name);
-    shownMacro = name;
-    ui->listWidgetKey->clear();
-    {
-        const QSignalBlocker group(repeatModeGroup);
-        const QSignalBlocker count(ui->NumberEdit);
-        ui->ReNumber->setChecked(true);
-        ui->NumberEdit->setValue(1);
-    }
-    eventsModified = false;
-    repeatModeModified = false;
-    setSaveEnabled(false);
+    m_fileOps->create();
 }
 
 void Macro::CreateMewMacro()
 {
-    on_NewHong_clicked();
+    m_fileOps->create();
 }
 
 void Macro::RenameMacro()
 {
-    if (!hasSelectedMacro())
-        return;
-    QuestionDialog dialog;
-    dialog.setPrompt(true);
-    runNotice(dialog, dialog.size());
-    const QString newName = dialog.macroName;
-    // The list may have changed while the dialog was open.
-    if (newName.isEmpty() || !hasSelectedMacro())
-        return;
-    const QString oldName = selectedMacroName();
-    if (!MacroStore::isSafeName(newName)) {
-        showMessage("DialogInvalidMacroName");
-        return;
-    }
-    if (!ui->listWidgetHong->findItems(newName, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty()) {
-        SameMacro notice;
-        runNotice(notice, dialog.size());
-        return;
-    }
-    switch (MacroStore::rename(macroFolder, oldName, newName)) {
-    case MacroStore::FileOpResult::Done:
-        break;
-    case MacroStore::FileOpResult::TargetExists: {
-        SameMacro notice;
-        runNotice(notice, dialog.size());
-        return;
-    }
-    default:
-        showMessage("DialogRenameMacroFailed");
-        return;
-    }
-    ui->listWidgetHong->currentItem()->setText(newName);
-    // A save's content may still be on its way to the bound buttons, asked
-    // for under the old name: it goes out with the new one.
-    if (savedRecords.contains(oldName)) {
-        const MacroRecord saved = savedRecords.take(oldName);
-        MacroRecord renamed = MacroStore::toRecord(newName, {});
-        renamed.eventCount = saved.eventCount;
-        std::memcpy(renamed.events, saved.events, sizeof renamed.events);
-        savedRecords.insert(oldName, renamed);
-        savedRecords.insert(newName, renamed);
-    }
-    if (shownMacro == oldName) {
-        shownMacro = newName;
-        currentMacroFile = MacroStore::filePath(macroFolder, newName);
-    }
-    emit PostMsg::instance()->SigMacroRename(oldName, newName);
+    m_fileOps->rename();
 }
 
 void Macro::on_DeleteHong_clicked()
 {
-    if (refusedWhileRecording())
-        return;
-    if (!hasSelectedMacro())
-        return;
-    DeleteConfirm confirm;
-    runNotice(confirm, confirm.size());
-    if (!confirm.confirmed || !hasSelectedMacro())
-        return;
-    const QString name = selectedMacroName();
-    if (MacroStore::remove(macroFolder, name) != MacroStore::FileOpResult::Done) {
-        showMessage("DialogDeleteMacroFailed");
-        return;
-    }
-    savedRecords.remove(name);
-    emit PostMsg::instance()->SigDeleteMacroButton(macroPrefixText + name);
-    delete ui->listWidgetHong->takeItem(ui->listWidgetHong->currentRow());
-    // Another macro was deleted than the one shown: keep showing it, with
-    // whatever it has not saved yet.
-    if (name != shownMacro && selectShownMacro())
-        return;
-    ui->listWidgetKey->clear();
-    ui->listWidgetHong->setCurrentRow(-1);
-    shownMacro.clear();
-    currentMacroFile.clear();
-    eventsModified = false;
-    repeatModeModified = false;
-    setSaveEnabled(false);
+    m_fileOps->remove();
 }
 
 void Macro::DeleteMacro()
 {
-    on_DeleteHong_clicked();
+    m_fileOps->remove();
 }
 
 void Macro::on_listWidgetHong_clicked(const QModelIndex &)
 {
-    if (!hasSelectedMacro())
-        return;
-    if (!mayDropChanges()) {
-        // Keep the macro with its changes on screen.
-        selectShownMacro();
-        return;
-    }
-    setSaveEnabled(false);
-    ui->listWidgetKey->clear();
-    repeatModeGroup->blockSignals(true);
-    ui->NumberEdit->blockSignals(true);
-    loadMacroEvents();
-    // The list shows the file now: nothing is left to save.
-    eventsModified = false;
-    repeatModeModified = false;
+    m_fileOps->select();
 }
 
 void Macro::on_listWidgetHong_customContextMenuRequested(const QPoint &pos)
@@ -747,272 +611,42 @@ void Macro::on_listWidgetHong_customContextMenuRequested(const QPoint &pos)
     menu.exec(QCursor::pos());
 }
 
-// ---------------------------------------------------------------------------
-// Export and import
-
 void Macro::ExPortMacro()
 {
-    if (!hasSelectedMacro())
-        return;
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("FileSave"), dialogStartFolder(QStringLiteral("G:")), QStringLiteral("File(*.ini)"));
-    if (!path.isEmpty())
-        exportMacroTo(path);
+    m_fileOps->askExport();
 }
 
 bool Macro::exportMacroTo(const QString &chosen)
 {
-    const QString path = withDefaultSuffix(chosen, QStringLiteral("ini"));
-    QVector<MacroExport::Item> items;
-    for (int row = 0; row < ui->listWidgetKey->count(); ++row) {
-        const QListWidgetItem *item = ui->listWidgetKey->item(row);
-        items.append({item->text(), item->icon(), item->type() != QListWidgetItem::Type});
-    }
-    // The list and the repeat boxes as shown, saved or not. Made in memory
-    // and written as a whole: a full disk leaves an earlier export of that
-    // name as it was, never an empty file in its place.
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!MacroExport::write(&buffer, ui->listWidgetHong->currentItem()->text(), repeatMode(), items)
-        || !atomicfile::write(path, bytes)) {
-        showMessage("DialogMacroExportFailed");
-        return false;
-    }
-    return true;
+    return m_fileOps->exportTo(chosen);
 }
 
 void Macro::InPortMacro()
 {
-    if (refusedWhileRecording())
-        return;
-    const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("SelectFile"), dialogStartFolder(QStringLiteral("G:")), QStringLiteral("File(*.ini)"));
-    if (!path.isEmpty())
-        importMacroFrom(path);
+    m_fileOps->askImport();
 }
 
 bool Macro::importMacroFrom(const QString &path)
 {
-    QFile file(path);
-    MacroExport::Contents contents;
-    const MacroExport::Problem problem =
-        file.open(QIODevice::ReadOnly) ? MacroExport::read(&file, &contents) : MacroExport::Problem::Unreadable;
-    if (problem == MacroExport::Problem::Unreadable) {
-        showMessage("DialogMacroImportFailed");
-        return false;
-    }
-    // A name the list already has is the first thing the user needs to hear
-    // about, whatever else is wrong with the file.
-    if (!ui->listWidgetHong->findItems(contents.name, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty()
-        || (MacroStore::isSafeName(contents.name)
-            && QFileInfo::exists(MacroStore::filePath(macroFolder, contents.name)))) {
-        SameMacro notice;
-        runNotice(notice, QSize(300, 110));
-        return false;
-    }
-    switch (problem) {
-    case MacroExport::Problem::None:
-        break;
-    case MacroExport::Problem::BadName:
-        showMessage("DialogInvalidMacroName");
-        return false;
-    case MacroExport::Problem::TooManyEvents: {
-        KeyNumberLimit notice;
-        runNotice(notice, notice.size());
-        return false;
-    }
-    default:
-        showMessage("DialogMacroImportFailed");
-        return false;
-    }
-    if (!mayDropChanges())
-        return false;
-    // The file comes first: a macro the list shows always has one.
-    if (!MacroStore::save(macroFolder, contents.name, contents.repeatMode, contents.events)) {
-        showMessage("DialogMacroFileFailed");
-        return false;
-    }
-    ui->listWidgetHong->addItem(contents.name);
-    {
-        const QSignalBlocker blocker(ui->listWidgetHong);
-        ui->listWidgetHong->setCurrentRow(ui->listWidgetHong->count() - 1);
-    }
-    currentMacroFile = MacroStore::filePath(macroFolder, contents.name);
-    shownMacro = contents.name;
-    ui->listWidgetKey->clear();
-    for (const MacroEvent &event : qAsConst(contents.events))
-        ui->listWidgetKey->addItem(makeEventItem(event));
-    // The repeat boxes keep their state; the imported mode is in the file.
-    eventsModified = false;
-    repeatModeModified = false;
-    setSaveEnabled(false);
-    if (contents.pausesShortened)
-        showMessage("DialogPauseShortened");
-    return true;
+    return m_fileOps->importFrom(path);
 }
 
 // ---------------------------------------------------------------------------
-// Recording
-
-void Macro::setRecordingControlsEnabled(bool enabled)
-{
-    // The separate labels of four boxes go with their boxes.
-    for (QWidget *w : std::initializer_list<QWidget *>{
-             ui->AutoInsertDelay, ui->DefaultDelay, ui->ReUntilLoose, ui->ReUntilClick, ui->ReUntil, ui->ReNumber,
-             ui->AutoInsertDelayLabel, ui->ReUntilLooseLabel, ui->ReUntilClickLabel, ui->ReUntilLabel})
-        w->setEnabled(enabled);
-}
+// Recording (MacroRecorder does the work)
 
 void Macro::on_StartRecord_clicked()
 {
-    if (macroRecording || keyboardHook->isInstalled())
-        return;
-    if (!hasSelectedMacro()) {
-        ExeIsRun notice;
-        notice.showSelectMacroFirst();
-        runNotice(notice, notice.size());
-        return;
-    }
-    setRecordingControlsEnabled(false);
-    emit PostMsg::instance()->SigStartRecord(0);
-    recordedCount = 0;
-    ui->ChooseEvent->setEnabled(false);
-    eventsModified = true;
-    keyboardHook->install();
-    keyboardHook->setCallback(
-        [this](int keyCode, bool down, bool repeat) { UpdateCapslockTip(keyCode, down, repeat); });
-    ui->StartRecord->hide();
-    ui->StopRecord->show();
-    macroRecording = true;
-    firstEventPending = true;
-    pauseShortened = false;
-    heldKeys.clear();
-    ui->listWidgetKey->clear();
-    ui->DelayTime->setEnabled(false);
-    ui->NumberEdit->setEnabled(false);
-    ui->listWidgetHong->setEnabled(false);
-    lastKeyCode = -1;
+    m_recorder->start();
 }
 
 void Macro::on_StopRecord_clicked()
 {
-    // Keys still down when the user stops would stay pressed on the mouse
-    // after the macro has run.
-    if (macroRecording)
-        releaseHeldKeys();
-    setRecordingControlsEnabled(true);
-    emit PostMsg::instance()->SigStartRecord(1);
-    keyboardHook->remove();
-    recordedCount = 0;
-    ui->StopRecord->hide();
-    ui->StartRecord->show();
-    ui->DelayTime->setEnabled(true);
-    ui->NumberEdit->setEnabled(true);
-    ui->listWidgetHong->setEnabled(true);
-    macroRecording = false;
-    ui->ChooseEvent->setEnabled(true);
-    setSaveEnabled(true);
-    lastKeyCode = -1;
-    heldKeys.clear();
-    reportShortenedPause();
-}
-
-void Macro::reportShortenedPause()
-{
-    if (!pauseShortened)
-        return;
-    pauseShortened = false;
-    showMessage("DialogPauseShortened");
-}
-
-int Macro::heldNamedKeys() const
-{
-    int named = 0;
-    for (int key : heldKeys)
-        if (keytable::captureName(quint32(key)))
-            ++named;
-    return named;
-}
-
-bool Macro::recordKeyEvent(int keyCode, bool press)
-{
-    if (firstEventPending) {
-        lastEventAt = recordClock();
-        firstEventPending = false;
-    } else {
-        const double ms =
-            ui->AutoInsertDelay->isChecked() ? double(recordClock() - lastEventAt) : ui->DelayTime->value();
-        // Said once the recording ends: a notice now would take the keys
-        // pressed to close it into the macro.
-        if (ms > MacroStore::pauseMaxMs)
-            pauseShortened = true;
-        appendDelayItem(ms);
-        lastEventAt = recordClock();
-    }
-    const std::optional<QString> name = keytable::captureName(quint32(keyCode));
-    if (!name) {
-        // The pause stays and stands for the next key's own.
-        firstEventPending = true;
-        return false;
-    }
-    ++recordedCount;
-    appendKeyItem(*name, press);
-    return true;
-}
-
-void Macro::releaseHeldKeys()
-{
-    while (!heldKeys.isEmpty()) {
-        const int key = heldKeys.takeLast();
-        if (keytable::captureName(quint32(key)))
-            recordKeyEvent(key, false);
-    }
+    m_recorder->stop();
 }
 
 void Macro::UpdateCapslockTip(int keyCode, bool downOrUp, bool)
 {
-    if (!macroRecording) {
-        lastEventAt = recordClock();
-        return;
-    }
-    lastKeyCode = keyCode;
-    const bool named = keytable::captureName(quint32(keyCode)).has_value();
-    if (downOrUp) {
-        // A key already down sends its auto-repeat; a key pressed again
-        // after its release (also while others are held) is a new press.
-        if (heldKeys.contains(keyCode))
-            return;
-        // The press and the releases of every held key must fit.
-        if (named && recordedCount + heldNamedKeys() + 2 > recordLimit) {
-            haltAtLimit();
-            return;
-        }
-        heldKeys.append(keyCode);
-    } else {
-        heldKeys.removeOne(keyCode);
-    }
-    if (!recordKeyEvent(keyCode, downOrUp))
-        return;
-    if (recordedCount + heldNamedKeys() >= recordLimit)
-        haltAtLimit();
-}
-
-void Macro::haltAtLimit()
-{
-    releaseHeldKeys();
-    macroRecording = false;
-    recordedCount = 0;
-    keyboardHook->remove();
-    // Not from inside the key callback: a modal loop there would run while
-    // the key is still being delivered.
-    QMetaObject::invokeMethod(this, &Macro::showLimitNotice, Qt::QueuedConnection);
-}
-
-void Macro::showLimitNotice()
-{
-    KeyNumberLimit notice;
-    runNotice(notice, notice.size());
+    m_recorder->takeKey(keyCode, downOrUp);
 }
 
 // ---------------------------------------------------------------------------
@@ -1250,30 +884,7 @@ void Macro::SlotButtonToMacro(FlashDataMap DataMap, int KeyNumer)
 
 void Macro::SlotSetMacroPage()
 {
-    // Leaving the device page ends a recording as Stop would: keys still
-    // held are released, every control is usable again, and what was
-    // recorded can still be saved.
-    const bool recordingShown = !ui->StopRecord->isHidden();
-    if (macroRecording)
-        releaseHeldKeys();
-    heldKeys.clear();
-    emit PostMsg::instance()->SigStartRecord(1);
-    keyboardHook->remove();
-    recordedCount = 0;
-    ui->StopRecord->hide();
-    ui->StartRecord->show();
-    setRecordingControlsEnabled(true);
-    ui->ChooseEvent->setEnabled(true);
-    ui->DelayTime->setEnabled(true);
-    ui->NumberEdit->setEnabled(true);
-    ui->listWidgetHong->setEnabled(true);
-    macroRecording = false;
-    lastKeyCode = -1;
-    if (recordingShown)
-        setSaveEnabled(true);
-    // After the page switch has finished.
-    if (pauseShortened)
-        QMetaObject::invokeMethod(this, &Macro::reportShortenedPause, Qt::QueuedConnection);
+    m_recorder->endOnLeavingPage();
 }
 
 // ---------------------------------------------------------------------------

@@ -11,9 +11,10 @@
 #include <QVector>
 #include <QWidget>
 
-#include <functional>
 #include <memory>
 
+class MacroFileOps;
+class MacroRecorder;
 class QButtonGroup;
 class QListWidgetItem;
 
@@ -69,8 +70,10 @@ public:
 
     // The page's keyboard hook: installed while a recording runs.
     std::unique_ptr<KeyboardHook> keyboardHook;
-    // The clock, in ms, that recorded pauses are measured with.
-    std::function<qint64()> recordClock;
+    // The recording and the file operations of the list (create, rename,
+    // delete, select, export, import) are done by these helpers; the slots
+    // below hand over to them.
+    MacroRecorder &recorder() { return *m_recorder; }
 
     // An event item, and the event an item holds.
     QListWidgetItem *makeEventItem(const MacroEvent &event) const;
@@ -138,47 +141,33 @@ private:
     // Makes the shown macro's item current again; false when it has none.
     bool selectShownMacro();
     void showMessage(const char *key);
+    // Puts a notice or dialog where the page's notices go and runs it.
+    void placeNotice(QWidget *notice, const QSize &placementSize);
     template <typename Notice>
-    void runNotice(Notice &notice, const QSize &placementSize);
+    void runNotice(Notice &notice, const QSize &placementSize)
+    {
+        placeNotice(&notice, placementSize);
+        notice.exec();
+    }
     void styleStaticWidgets();
     void insertItem(int row, const MacroEvent &event);
-    void setRecordingControlsEnabled(bool enabled);
     // Gives an event item another event of its kind (a pause another
     // length, a key another key), keeping its press or release.
     void setItemEvent(QListWidgetItem *item, const MacroEvent &event);
     template <typename Dialog>
     void runEditDialog(Dialog &dialog);
-    // Appends one recorded key event with the pause before it; false when
-    // the key has no name (then nothing but that pause is added).
-    bool recordKeyEvent(int keyCode, bool press);
-    // Appends a release for every named key still held, last pressed first.
-    void releaseHeldKeys();
-    // Named keys held down now.
-    int heldNamedKeys() const;
-    // The recording reached the event limit: it stops taking keys and the
-    // notice follows once the key callback has returned.
-    void haltAtLimit();
     // Key events (not pauses) in the event list.
     int keyEventCount() const;
     // Shows the event-limit notice when `adding` more key events would not
     // fit in the mouse's record.
     bool refusedAtLimit(int adding);
-    void showLimitNotice();
-    // Tells, once, that a recorded pause was shortened to what the mouse holds.
-    void reportShortenedPause();
 
-    Ui::Macro *ui;
+    std::unique_ptr<Ui::Macro> ui;
     QButtonGroup *delayModeGroup = nullptr;
     QButtonGroup *repeatModeGroup = nullptr;
     int lastKeyCode = -1;
-    // Keys down since the recording started, in the order pressed: a key
-    // down that is already here is the key's auto-repeat.
-    QVector<int> heldKeys;
-    QElapsedTimer clockTimer;
-    qint64 lastEventAt = 0;
+    QElapsedTimer eventTimer;
     bool firstEventPending = false;
-    // A recorded pause was longer than the mouse holds and was shortened.
-    bool pauseShortened = false;
     QString buttonTextColor;
     int recordedCount = 0;
     QString pictureDir;
@@ -193,4 +182,9 @@ private:
     // Each macro's record as its last save wrote it: the bound buttons get
     // that content, whatever is selected or edited by the time they ask.
     QHash<QString, MacroRecord> savedRecords;
+
+    friend class MacroRecorder;
+    friend class MacroFileOps;
+    std::unique_ptr<MacroRecorder> m_recorder;
+    std::unique_ptr<MacroFileOps> m_fileOps;
 };

@@ -27,7 +27,8 @@ struct Item
     bool release = false; // key items only
 };
 
-// Writes the stream; false when the device refused the bytes.
+// Writes the stream; false when the device refused the bytes. Icons are
+// written with their pictures only, never the files they came from.
 bool write(QIODevice *device, const QString &name, int repeatMode, const QVector<Item> &items);
 
 enum class Problem {
@@ -35,7 +36,7 @@ enum class Problem {
     Unreadable,    // not an export file: no tag "Derez", or cut short before its items
     BadName,       // the name could not be a macro's file name
     BadMode,       // not a repeat mode (1..250, 253, 254, 255)
-    BadItem,       // a pause that is not "<digits>ms", or a key name nobody knows
+    BadItem,       // a pause that is not "<digits>ms", a key name nobody knows, or an icon not well-formed
     TooManyEvents, // more key events than the mouse holds
 };
 
@@ -52,8 +53,10 @@ struct Contents
 // The files this reads are small; anything larger is not an export file.
 constexpr qint64 maxFileBytes = 4 * 1024 * 1024;
 
-// Reads and checks the whole stream. Stored icons are skipped: the editor
-// draws its own from the event kind. A file whose data ends between two
+// Reads and checks the whole stream. Stored icons are passed over without
+// decoding their pictures or opening the files they name (the editor draws
+// its own from the event kind); an icon that is not well-formed makes the
+// item bad. A file whose data ends between two
 // items before its count keeps the items read; an item cut in the middle
 // makes the file unreadable. The name is reported even when a later check fails,
 // so a caller can tell a name clash first.

@@ -17,7 +17,7 @@ void setNoticeTexts(Form *ui, const char *key, int index)
 
 } // namespace
 
-SameMacro::SameMacro(QWidget *parent) : QDialog(parent), ui(new Ui::SameMacro)
+SameMacro::SameMacro(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::SameMacro>())
 {
     ui->setupUi(this);
     picturePath = look::setUpNotice(this, {ui->SameMacroA,
@@ -29,10 +29,7 @@ SameMacro::SameMacro(QWidget *parent) : QDialog(parent), ui(new Ui::SameMacro)
                                            ui->NewHong});
 }
 
-SameMacro::~SameMacro()
-{
-    delete ui;
-}
+SameMacro::~SameMacro() = default;
 
 void SameMacro::SlotAllLanguage(int index)
 {
@@ -49,7 +46,7 @@ void SameMacro::on_CloseButton_clicked()
     close();
 }
 
-KeyNumberLimit::KeyNumberLimit(QWidget *parent) : QDialog(parent), ui(new Ui::KeyNumberLimit)
+KeyNumberLimit::KeyNumberLimit(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::KeyNumberLimit>())
 {
     ui->setupUi(this);
     picturePath = look::setUpNotice(this, {ui->LimitA,
@@ -61,10 +58,7 @@ KeyNumberLimit::KeyNumberLimit(QWidget *parent) : QDialog(parent), ui(new Ui::Ke
                                            ui->NewHong});
 }
 
-KeyNumberLimit::~KeyNumberLimit()
-{
-    delete ui;
-}
+KeyNumberLimit::~KeyNumberLimit() = default;
 
 void KeyNumberLimit::SlotAllLanguage(int index)
 {
@@ -81,7 +75,7 @@ void KeyNumberLimit::on_CloseButton_clicked()
     close();
 }
 
-DeleteConfirm::DeleteConfirm(QWidget *parent) : QDialog(parent), ui(new Ui::DeleteConfirm)
+DeleteConfirm::DeleteConfirm(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::DeleteConfirm>())
 {
     ui->setupUi(this);
     picturePath = look::setUpNotice(this, {ui->DeleteConfirmA,
@@ -93,10 +87,7 @@ DeleteConfirm::DeleteConfirm(QWidget *parent) : QDialog(parent), ui(new Ui::Dele
                                            ui->NewHong});
 }
 
-DeleteConfirm::~DeleteConfirm()
-{
-    delete ui;
-}
+DeleteConfirm::~DeleteConfirm() = default;
 
 void DeleteConfirm::SlotAllLanguage(int index)
 {

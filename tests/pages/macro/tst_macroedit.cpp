@@ -104,6 +104,8 @@ private slots:
     void amendChangesTheSelectedEvent();
     void amendRefusedOrWithoutSelection();
     void chooserInserts();
+    void chooserInsertsRightAfterASelectedPause_data();
+    void chooserInsertsRightAfterASelectedPause();
     void chooserDeclinedChangesNothing();
     void insertsStopAtTheEventLimit_data();
     void insertsStopAtTheEventLimit();
@@ -246,6 +248,35 @@ void MacroEditTest::chooserInserts()
     // Every other item is a pause: the mouse reads the list in pairs.
     for (int i = 0; i < all.size(); ++i)
         QCOMPARE(all.at(i).isDelay(), i % 2 == 1);
+}
+
+void MacroEditTest::chooserInsertsRightAfterASelectedPause_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("chooser");
+    QTest::addColumn<QStringList>("expected");
+    // "+L"/"-L": the left button's press and release.
+    QTest::newRow("press after the first pause")
+        << 1 << 1 << QStringList{"+A", "10ms", "+D", "10ms", "-A", "20ms", "+B"};
+    QTest::newRow("release after the second pause")
+        << 3 << 2 << QStringList{"+A", "10ms", "-A", "20ms", "-D", "10ms", "+B"};
+    QTest::newRow("left click after the first pause")
+        << 1 << 4 << QStringList{"+A", "10ms", "+L", "10ms", "-L", "10ms", "-A", "20ms", "+B"};
+}
+
+void MacroEditTest::chooserInsertsRightAfterASelectedPause()
+{
+    QFETCH(int, row);
+    QFETCH(int, chooser);
+    QFETCH(QStringList, expected);
+    selectMacro("m");
+    child<QListWidget>(*page, "listWidgetKey")->setCurrentRow(row);
+    ModalHandler modal;
+    if (chooser <= 2)
+        modal.queue(pressKey(0x44));
+    choose(chooser);
+    expected.replaceInStrings(QRegularExpression("^([+-])L$"), "\\1" + mouseButtonNames[0]);
+    QCOMPARE(events(*page), expected);
 }
 
 void MacroEditTest::chooserDeclinedChangesNothing()

@@ -21,11 +21,18 @@
 #include <QFileDialog>
 #include <QIcon>
 #include <QListWidget>
+#include <QPixmap>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
 #include <memory>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -61,11 +68,13 @@ QByteArray field(const QByteArray &text, int size)
 
 // An export file written field by field, independently of the program's
 // writer. A key item's marker is "0" (press) or "1" (release); an empty
-// marker writes none (pauses).
+// marker writes none (pauses). The icon's bytes stand as given; none give
+// a null icon.
 struct FileItem
 {
     QString text;
     QByteArray marker;
+    QByteArray icon = {};
 };
 
 QByteArray exportFile(const QByteArray &tag, const QByteArray &name, const QByteArray &mode,
@@ -81,7 +90,11 @@ QByteArray exportFile(const QByteArray &tag, const QByteArray &name, const QByte
     s.writeBytes(field(mode, 12).constData(), 12);
     s << qint32(count < 0 ? items.size() : count);
     for (const FileItem &item : items) {
-        s << item.text << QIcon();
+        s << item.text;
+        if (item.icon.isEmpty())
+            s << QIcon();
+        else
+            s.writeRawData(item.icon.constData(), item.icon.size());
         if (!item.marker.isEmpty())
             s << item.marker.constData();
     }
@@ -89,6 +102,38 @@ QByteArray exportFile(const QByteArray &tag, const QByteArray &name, const QByte
 }
 
 const QVector<FileItem> aClick{{"A", "0"}, {"10ms", {}}, {"A", "1"}};
+
+// The stream form of anything the stream's operators write.
+template <typename T>
+QByteArray streamed(const T &value)
+{
+    QByteArray bytes;
+    QDataStream s(&bytes, QIODevice::WriteOnly);
+    s.setVersion(17);
+    s << value;
+    return bytes;
+}
+
+// A PNG frame: the signature, then chunks of a type and data, each with a
+// (dummy) checksum.
+QByteArray png(const QVector<QPair<QByteArray, QByteArray>> &chunks)
+{
+    QByteArray bytes("\x89PNG\r\n\x1a\n");
+    for (const auto &chunk : chunks)
+        bytes += streamed(quint32(chunk.second.size())) + chunk.first + chunk.second + QByteArray(4, '\0');
+    return bytes;
+}
+
+// An icon of the pixmap engine with one entry: a picture (none when
+// `picture` is empty), the file it names, its size, mode and state.
+QByteArray pixmapIcon(const QByteArray &picture, const QString &file, quint32 mode = 0, qint32 marker = -1,
+                      qint32 entries = 1)
+{
+    QByteArray bytes = streamed(QString("QPixmapIconEngine")) + streamed(entries);
+    bytes += streamed(marker >= 0 ? marker : qint32(picture.isEmpty() ? 0 : 1)) + picture;
+    bytes += streamed(file) + streamed(QSize(16, 16)) + streamed(mode) + streamed(quint32(0));
+    return bytes;
+}
 
 } // namespace
 
@@ -111,6 +156,9 @@ private slots:
     void fileDialogsStartInTheHomeFolder();
     void exportWithoutSuffixGetsIni();
     void exportOnAFullDiskKeepsTheEarlierFile();
+    void importPassesOverIcons_data();
+    void importPassesOverIcons();
+    void importOpensNoFileAnIconNames();
 
 private:
     void makePage();
@@ -187,6 +235,8 @@ void MacroExportTest::exportWritesTheLayout()
         QString text;
         QIcon icon;
         s >> text >> icon;
+        // The page's picture goes along, read as the icon operators read it.
+        QVERIFY(!icon.isNull());
         seen << text;
         if (!text.contains("ms"))
             seen << QString::fromLatin1(next(2).toHex());
@@ -194,6 +244,10 @@ void MacroExportTest::exportWritesTheLayout()
     QCOMPARE(seen, (QStringList{"A", "3000", "10ms", "A", "3100"}));
     QVERIFY(s.atEnd());
     QCOMPARE(s.status(), QDataStream::Ok);
+    // An export names no folder of the machine it was made on.
+    const QString installed = QCoreApplication::applicationDirPath();
+    QVERIFY(!bytes.contains(streamed(installed).mid(4)));
+    QVERIFY(!bytes.contains(installed.toUtf8()));
 }
 
 void MacroExportTest::roundTripIntoAnEmptyFolder()
@@ -391,6 +445,95 @@ void MacroExportTest::exportOnAFullDiskKeepsTheEarlierFile()
     QVERIFY(readFile(path).size() > 100);
     QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"full.ini"});
     QCOMPARE(modal.seen.size(), 1);
+}
+
+void MacroExportTest::importPassesOverIcons_data()
+{
+    QTest::addColumn<QByteArray>("icon");
+    QTest::addColumn<bool>("accepted");
+
+    const QString picture = QCoreApplication::applicationDirPath() + "/Picture/Macro/MacroDown.png";
+    QVERIFY(QFile::exists(picture));
+    const QByteArray header = png({{"IHDR", QByteArray::fromHex("00001000000010000806000000")}});
+    const QByteArray end = png({{"IEND", {}}}).mid(8);
+    // Its data decodes to nothing: an importer that decodes refuses it.
+    const QByteArray undecodable = header + png({{"IDAT", QByteArray(64, 'x')}}).mid(8) + end;
+
+    QTest::newRow("null icon") << streamed(QIcon()) << true;
+    QTest::newRow("picture and install path, as exported before") << streamed(QIcon(picture)) << true;
+    QTest::newRow("picture only") << streamed(QIcon(QPixmap(picture))) << true;
+    QTest::newRow("picture is not decoded") << pixmapIcon(undecodable, QString()) << true;
+    QTest::newRow("a file named, no picture") << pixmapIcon({}, "/no/such/picture.png") << true;
+    QTest::newRow("no entries") << pixmapIcon({}, {}, 0, 0, 0).left(streamed(QString("QPixmapIconEngine")).size() + 4)
+                                << true;
+
+    QTest::newRow("theme icon engine") << streamed(QString("QIconLoaderEngine")) + streamed(QString("edit-copy"))
+                                       << false;
+    QTest::newRow("unknown engine") << streamed(QString("NoSuchEngine")) << false;
+    QTest::newRow("negative entry count") << pixmapIcon({}, {}, 0, -1, -1) << false;
+    QTest::newRow("entry count too large") << pixmapIcon({}, {}, 0, -1, 100000) << false;
+    QTest::newRow("picture marker 2") << pixmapIcon(undecodable, {}, 0, 2) << false;
+    QTest::newRow("not a PNG") << pixmapIcon(QByteArray("GIF89a") + QByteArray(40, '\0'), {}) << false;
+    QTest::newRow("PNG without its end") << pixmapIcon(header, {}) << false;
+    QTest::newRow("chunk longer than the file")
+        << pixmapIcon(header.left(8) + streamed(quint32(0x7fffffff)) + "IDAT", {}) << false;
+    QTest::newRow("chunk type not letters") << pixmapIcon(png({{"ID?T", "x"}}) + end, {}) << false;
+    QTest::newRow("mode out of range") << pixmapIcon(undecodable, {}, 4) << false;
+}
+
+// The page draws its own icons: what the file's icons hold is passed over,
+// never decoded, and a file whose icon is not well-formed is refused.
+void MacroExportTest::importPassesOverIcons()
+{
+    QFETCH(QByteArray, icon);
+    QFETCH(bool, accepted);
+    makePage();
+    const QString path = files.filePath("icons.ini");
+    writeFile(path, exportFile("Derez", "icons", "1", {{"A", "0", icon}, {"10ms", {}, icon}, {"A", "1", icon}}));
+    ModalHandler modal;
+    QCOMPARE(page->importMacroFrom(path), accepted);
+    if (accepted) {
+        QCOMPARE(modal.seen, QStringList());
+        QCOMPARE(texts(page->findChild<QListWidget *>("listWidgetKey")), (QStringList{"A", "10ms", "A"}));
+        QCOMPARE(readFile(folder() + "/icons.ini"), QByteArray("1\n0x04 1 0\n10ms\n0x04 1 1\n"));
+    } else {
+        QCOMPARE(modal.seen, QStringList{"UpDateWarning"});
+        QCOMPARE(page->findChild<QListWidget *>("listWidgetHong")->count(), 0);
+        QVERIFY(!QFile::exists(folder() + "/icons.ini"));
+    }
+}
+
+// An icon entry naming a FIFO once blocked the program for good: opening it
+// waits for a writer that never comes.
+void MacroExportTest::importOpensNoFileAnIconNames()
+{
+    makePage();
+    const QString fifo = files.filePath("pipe.png");
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString path = files.filePath("fifo.ini");
+    writeFile(path, exportFile("Derez", "fifo", "1", {{"A", "0", pixmapIcon({}, fifo)}}));
+
+    // Plays the writer while the import runs: a reader waiting on the FIFO
+    // is let go, and seen.
+    std::atomic<bool> done{false};
+    std::atomic<bool> opened{false};
+    std::thread writer([&] {
+        const QByteArray name = QFile::encodeName(fifo);
+        while (!done) {
+            const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                opened = true;
+                ::close(fd);
+            }
+            std::this_thread::yield();
+        }
+    });
+    const bool imported = page->importMacroFrom(path);
+    done = true;
+    writer.join();
+    QFile::remove(fifo);
+    QVERIFY(!opened);
+    QVERIFY(imported);
 }
 
 VELMORAX_TEST_MAIN(MacroExportTest)

@@ -7,6 +7,7 @@
 #include "device/devicestate.h"
 #include "pages/macro/macro.h"
 #include "pages/macro/macroflags.h"
+#include "pages/macro/macrorecorder.h"
 #include "pages/macro/macrostore.h"
 #include "platform/keyhook/keyhook.h"
 #include "support/macrofixture.h"
@@ -393,14 +394,14 @@ void MacroRecordTest::savedRecordingHasTheFileFormat()
 // record be refused, so the macro never reached its button.
 void MacroRecordTest::longPauseIsShortened()
 {
-    qint64 now = 0;
-    page->recordClock = [&now] { return now; };
+    qint64 sinceLastKey = 0;
+    page->recorder().pauseClock = [&sinceLastKey] { return sinceLastKey; };
     startRecording(0);
     ModalHandler modal;
     QStringList notices;
     modal.queue(keepText(&notices));
     send({down(VK_A)});
-    now += 40 * 60 * 1000;
+    sinceLastKey = 40 * 60 * 1000;
     send({up(VK_A)});
     // Not while keys are taken: closing a notice would be recorded.
     QCOMPARE(modal.seen, QStringList());
