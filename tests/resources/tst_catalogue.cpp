@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -81,6 +82,23 @@ QMap<QString, QString> flattenTexts(const QJsonObject &root, QStringList *proble
         }
     }
     return texts;
+}
+
+// Every text of a language file, option lists included, by its path
+// ("mouse/KeyOptions/17/label").
+void collectTexts(const QJsonValue &value, const QString &path, QMap<QString, QString> *out)
+{
+    if (value.isString()) {
+        out->insert(path, value.toString());
+    } else if (value.isArray()) {
+        const QJsonArray list = value.toArray();
+        for (int i = 0; i < list.size(); ++i)
+            collectTexts(list.at(i), path + "/" + QString::number(i), out);
+    } else if (value.isObject()) {
+        const QJsonObject object = value.toObject();
+        for (auto it = object.begin(); it != object.end(); ++it)
+            collectTexts(it.value(), path.isEmpty() ? it.key() : path + "/" + it.key(), out);
+    }
 }
 
 // The catalogue's own decoding of a coded value.
@@ -186,6 +204,8 @@ private slots:
     void languageFilesHoldTheSameTexts();
     void textsAreCleanlyWritten_data();
     void textsAreCleanlyWritten();
+    void termsAreUsedConsistently_data();
+    void termsAreUsedConsistently();
     void optionGroupDecodes();
     void everyModelGroupIsComplete();
     void modelsFitTheirSensorTable();
@@ -274,6 +294,65 @@ void TestCatalogue::textsAreCleanlyWritten()
     QVERIFY(!start.isEmpty());
     QVERIFY2(texts.value("mouse/pair/DialogPairTips").contains(startButtonQuoted.arg(start)),
              qPrintable(texts.value("mouse/pair/DialogPairTips")));
+}
+
+void TestCatalogue::termsAreUsedConsistently_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("english");
+    QTest::addColumn<QString>("wanted");
+    QTest::addColumn<QString>("unwanted");
+    const QString zh = QStringLiteral("Language/zh-CN.json");
+    const QString ru = QStringLiteral("Language/ru.json");
+    const QString en = QStringLiteral("Language/en.json");
+    // Every text whose English names the term uses the one word for it.
+    QTest::newRow("zh report rate") << zh << "(?i)report rate" << QString::fromUtf8("回报率")
+                                    << QString::fromUtf8("(?<!回)报告率");
+    QTest::newRow("zh report rate switch") << zh << "(?i)report rate switch" << QString::fromUtf8("^切换回报率$") << "";
+    QTest::newRow("zh delay") << zh << "(?i)\\bdelays?\\b" << QString::fromUtf8("延时") << QString::fromUtf8("延迟");
+    QTest::newRow("zh macro") << zh << "(?i)\\bmacros?\\b" << QString::fromUtf8("宏") << QString::fromUtf8("宏定义");
+    QTest::newRow("zh milliseconds") << zh << "\\bms\\b" << QString::fromUtf8("毫秒") << "";
+    // The switch function is named apart from the setting it switches.
+    QTest::newRow("ru report rate") << ru << "(?i)report rate" << QString::fromUtf8("(?i)частот\\w* опроса") << "";
+    QTest::newRow("ru report rate switch")
+        << ru << "(?i)report rate switch" << QString::fromUtf8("^Смена частоты опроса$") << "";
+    QTest::newRow("ru delay") << ru << "(?i)\\bdelays?\\b" << QString::fromUtf8("(?i)пауз")
+                              << QString::fromUtf8("(?i)задержк");
+    // Russian pages show the program's own "ms" beside these texts.
+    QTest::newRow("ru milliseconds") << ru << "\\bms\\b"
+                                     << "\\bms\\b" << QString::fromUtf8("(?<!\\p{L})мс(?!\\p{L})");
+    // A number range names its unit.
+    for (const QString &file : {en, zh, ru})
+        QTest::addRow("%s fire-key interval", qPrintable(file))
+            << file << "^Interval \\(" << QString::fromUtf8("ms|毫秒") << "";
+}
+
+void TestCatalogue::termsAreUsedConsistently()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, english);
+    QFETCH(QString, wanted);
+    QFETCH(QString, unwanted);
+    QString error;
+    QMap<QString, QString> enTexts, texts;
+    collectTexts(readJson("Language/en.json", &error), QString(), &enTexts);
+    collectTexts(readJson(file, &error), QString(), &texts);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const auto options = QRegularExpression::UseUnicodePropertiesOption;
+    const QRegularExpression term(english, options), want(wanted, options), avoid(unwanted, options);
+    QVERIFY(term.isValid() && want.isValid() && avoid.isValid());
+    int named = 0;
+    QStringList bad;
+    for (auto it = enTexts.begin(); it != enTexts.end(); ++it) {
+        if (!term.match(it.value()).hasMatch())
+            continue;
+        ++named;
+        const QString text = texts.value(it.key());
+        if (!want.match(text).hasMatch() || (!unwanted.isEmpty() && avoid.match(text).hasMatch()))
+            bad << it.key() + ": " + text;
+    }
+    QVERIFY2(named > 0, "no English text names the term");
+    QVERIFY2(bad.isEmpty(), qPrintable(bad.join('\n')));
 }
 
 void TestCatalogue::optionGroupDecodes()

@@ -5,6 +5,7 @@
 #include "app/textcatalogue.h"
 #include "pages/macro/adddelaytime.h"
 #include "pages/macro/addkey.h"
+#include "platform/fonts.h"
 #include "platform/keyhook/keyboardhook.h"
 #include "platform/keyhook/keyhook.h"
 #include "support/testmain.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QTextLayout>
 #include <QToolButton>
 #include <QtTest>
 
@@ -76,6 +78,8 @@ private slots:
     void keyDialogEndsItsHook();
 
     void textsInEveryLanguage();
+    void delayPromptFitsItsLabel_data();
+    void delayPromptFitsItsLabel();
 };
 
 void EditDialogsTest::initTestCase()
@@ -319,6 +323,50 @@ void EditDialogsTest::textsInEveryLanguage()
         QVERIFY(!catalogueText("macro", "DialogPressKey", language).isEmpty());
     }
     QVERIFY(catalogueText("home", "EnterKey", 1) != catalogueText("home", "EnterKey", 0));
+}
+
+void EditDialogsTest::delayPromptFitsItsLabel_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("unit");
+    QTest::newRow("English") << 0 << "ms";
+    QTest::newRow("Chinese") << 1 << QString::fromUtf8("毫秒");
+    QTest::newRow("Russian") << 2 << "ms";
+}
+
+void EditDialogsTest::delayPromptFitsItsLabel()
+{
+    // The prompt is shown whole, and a line never ends inside its unit.
+    QFETCH(int, language);
+    QFETCH(QString, unit);
+    fonts::installSubstitutions(); // the stand-in fonts the program uses
+    languageIndex = language;
+    AddDelayTime delay;
+    auto *label = child<QLabel>(delay, "label");
+    const QString text = label->text();
+    const QRect room = label->contentsRect();
+    const QRect needed = label->fontMetrics().boundingRect(room, int(label->alignment()) | Qt::TextWordWrap, text);
+    QVERIFY2(needed.height() <= room.height() && needed.width() <= room.width(),
+             qPrintable(QStringLiteral("%1: needs %2x%3, has %4x%5")
+                            .arg(text)
+                            .arg(needed.width())
+                            .arg(needed.height())
+                            .arg(room.width())
+                            .arg(room.height())));
+
+    const int at = text.indexOf(unit);
+    QVERIFY(at >= 0);
+    QTextLayout layout(text, label->font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(room.width());
+        const int end = line.textStart() + line.textLength();
+        QVERIFY2(end <= at || end >= at + unit.size(), qPrintable(text.left(end) + " | " + text.mid(end)));
+    }
+    layout.endLayout();
 }
 
 VELMORAX_TEST_MAIN(EditDialogsTest)
