@@ -1,9 +1,11 @@
 #include "platform/autostart.h"
 
 #include "platform/atomicfile.h"
+#include "platform/userpaths.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTextStream>
 
@@ -49,13 +51,59 @@ QByteArray entryText(const QString &name, const QString &executable)
     return text.toUtf8();
 }
 
+bool needsLauncher(const QString &executable)
+{
+    return executable.contains(QLatin1Char('%')) || executable.contains(QLatin1Char('\\'));
+}
+
+QString launcherPath(const QString &name)
+{
+    return userDataRoot() + QStringLiteral("/Launcher/") + name;
+}
+
+bool canStart(const QString &name, const QString &executable)
+{
+    return !needsLauncher(executable) || !needsLauncher(launcherPath(name));
+}
+
+namespace {
+
+// What the entry's Exec line runs for `executable`.
+QString startedPath(const QString &name, const QString &executable)
+{
+    return needsLauncher(executable) ? launcherPath(name) : executable;
+}
+
+bool launcherLeadsTo(const QString &name, const QString &executable)
+{
+    const QFileInfo link(launcherPath(name));
+    return link.isSymLink() && link.symLinkTarget() == QFileInfo(executable).absoluteFilePath();
+}
+
+bool writeLauncher(const QString &name, const QString &executable)
+{
+    const QString link = launcherPath(name);
+    if (!QDir().mkpath(QFileInfo(link).absolutePath()))
+        return false;
+    if (launcherLeadsTo(name, executable))
+        return true;
+    QFile::remove(link);
+    return QFile::link(executable, link);
+}
+
+} // namespace
+
 bool isEnabled(const QString &name, const QString &executable)
 {
+    if (!canStart(name, executable))
+        return false;
+    if (needsLauncher(executable) && !launcherLeadsTo(name, executable))
+        return false;
     QFile file(entryPath(name));
     // An autostart entry is a few lines; a huge file is not ours.
     if (!file.open(QIODevice::ReadOnly) || file.size() > 64 * 1024)
         return false;
-    const QString wanted = execValue(executable);
+    const QString wanted = execValue(startedPath(name, executable));
     bool inEntry = false;
     bool execMatches = false;
     bool hidden = false;
@@ -85,11 +133,19 @@ bool isEnabled(const QString &name, const QString &executable)
 
 bool enable(const QString &name, const QString &executable)
 {
-    return atomicfile::write(entryPath(name), entryText(name, executable));
+    if (!canStart(name, executable))
+        return false;
+    if (needsLauncher(executable) && !writeLauncher(name, executable))
+        return false;
+    return atomicfile::write(entryPath(name), entryText(name, startedPath(name, executable)));
 }
 
 bool disable(const QString &name)
 {
+    // The link alone starts nothing; it goes with its entry.
+    const QString link = launcherPath(name);
+    if (QFileInfo(link).isSymLink())
+        QFile::remove(link);
     QFile file(entryPath(name));
     if (!file.exists())
         return true;

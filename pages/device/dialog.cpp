@@ -94,7 +94,6 @@ Dialog::~Dialog()
     delete sensorPage;
     delete advancedPage;
     delete settingPage;
-    delete ui;
 }
 
 void Dialog::applyHeaderImages()

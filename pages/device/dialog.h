@@ -3,6 +3,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
+
 class QButtonGroup;
 class PreVier;
 class Advanced;
@@ -60,7 +62,7 @@ private:
     void applyHeaderImages();
     void saveOpenDeviceCache();
 
-    Ui::Dialog *ui;
+    std::unique_ptr<Ui::Dialog> ui;
     QButtonGroup *pageGroup = nullptr;
     PreVier *preVier = nullptr;
     Advanced *advancedPage = nullptr;

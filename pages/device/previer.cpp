@@ -36,10 +36,7 @@ PreVier::PreVier(QWidget *parent) : QWidget(parent), ui(new Ui::PreVier)
     SlotAllLanguage(languageIndex);
 }
 
-PreVier::~PreVier()
-{
-    delete ui;
-}
+PreVier::~PreVier() = default;
 
 void PreVier::SlotAllLanguage(int index)
 {

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
+
 class QLabel;
 namespace Ui {
 class PreVier;
@@ -33,6 +35,6 @@ public slots:
 private:
     void showValue(QLabel *label, const QString &text);
 
-    Ui::PreVier *ui;
+    std::unique_ptr<Ui::PreVier> ui;
     QString pictureDir;
 };

@@ -105,10 +105,7 @@ Sensor::Sensor(QWidget *parent) : QWidget(parent), ui(new Ui::Sensor)
     SlotAllLanguage(languageIndex);
 }
 
-Sensor::~Sensor()
-{
-    delete ui;
-}
+Sensor::~Sensor() = default;
 
 bool Sensor::lists(const QString &switchValue) const
 {

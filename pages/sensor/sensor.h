@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <memory>
+
 #include "platform/hidusb/hidusb.h"
 
 class QListView;
@@ -51,7 +53,7 @@ private:
     void showRecordedSensorMode(int mode, bool signalsLive);
     void showCordedSensorMode();
 
-    Ui::Sensor *ui;
+    std::unique_ptr<Ui::Sensor> ui;
     QString sensorPageDir;
     QString dpiMinText;
     QString dpiMaxText;

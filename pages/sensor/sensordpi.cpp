@@ -141,10 +141,7 @@ SensorDPI::SensorDPI(QWidget *parent) : QFrame(parent), ui(new Ui::SensorDPI)
     trackRect = QRect(0, 0, 728, 194);
 }
 
-SensorDPI::~SensorDPI()
-{
-    delete ui;
-}
+SensorDPI::~SensorDPI() = default;
 
 // ---------------------------------------------------------------------------
 // Read back

@@ -5,6 +5,8 @@
 #include <QRect>
 #include <QString>
 
+#include <memory>
+
 class QButtonGroup;
 class QColor;
 class QColorDialog;
@@ -149,7 +151,7 @@ private:
     void freezeSlider();
     int firstCheckedStage() const;
 
-    Ui::SensorDPI *ui;
+    std::unique_ptr<Ui::SensorDPI> ui;
     QString pictureDir;
     QString buttonTextColour;
     QToolButton *m_valueButtons[kStages];

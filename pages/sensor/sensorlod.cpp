@@ -28,10 +28,7 @@ SensorLOD::SensorLOD(QWidget *parent) : QFrame(parent), ui(new Ui::SensorLOD)
     look::setSheet(view, look::comboListSheet());
 }
 
-SensorLOD::~SensorLOD()
-{
-    delete ui;
-}
+SensorLOD::~SensorLOD() = default;
 
 QString SensorLOD::distanceText(int index)
 {

@@ -2,6 +2,8 @@
 
 #include <QFrame>
 
+#include <memory>
+
 namespace Ui {
 class SensorLOD;
 }
@@ -43,7 +45,7 @@ private:
     int positionOf(int distance) const;
     int distanceAt(int position) const;
 
-    Ui::SensorLOD *ui;
+    std::unique_ptr<Ui::SensorLOD> ui;
     QString pictureDir;
     int m_lodIndex = 0; // 1 mm until the mouse says otherwise
 };

@@ -23,10 +23,7 @@ SensorRate::SensorRate(QWidget *parent) : ReportRateRow(parent, 3), ui(new Ui::S
     look::setSheet(ui->label, look::colorSheet(QStringLiteral("QLabel")));
 }
 
-SensorRate::~SensorRate()
-{
-    delete ui;
-}
+SensorRate::~SensorRate() = default;
 
 void SensorRate::setTitle(const QString &text)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "pages/sensor/reportraterow.h"
 
 namespace Ui {
@@ -21,6 +23,6 @@ public:
     void setTitle(const QString &text);
 
 private:
-    Ui::SensorRate *ui;
+    std::unique_ptr<Ui::SensorRate> ui;
     QString pictureDir;
 };

@@ -89,10 +89,7 @@ RippeControl::RippeControl(QWidget *parent) : SensorSwitch(parent), ui(new Ui::R
     setUp(ui->RippeControl_2, ui->label, ui->label_2, &setRippleControl, kRippleTips);
 }
 
-RippeControl::~RippeControl()
-{
-    delete ui;
-}
+RippeControl::~RippeControl() = default;
 
 void RippeControl::on_RippeControl_2_clicked(bool checked)
 {
@@ -105,10 +102,7 @@ StraightLine::StraightLine(QWidget *parent) : SensorSwitch(parent), ui(new Ui::S
     setUp(ui->StraightLine_2, ui->label, ui->label_2, &setStraightLine, kStraightTips);
 }
 
-StraightLine::~StraightLine()
-{
-    delete ui;
-}
+StraightLine::~StraightLine() = default;
 
 void StraightLine::on_StraightLine_2_clicked(bool checked)
 {
@@ -121,10 +115,7 @@ MotionSync::MotionSync(QWidget *parent) : SensorSwitch(parent), ui(new Ui::Motio
     setUp(ui->MotionSync_2, ui->label, ui->label_2, &setMotionSync, kMotionTips);
 }
 
-MotionSync::~MotionSync()
-{
-    delete ui;
-}
+MotionSync::~MotionSync() = default;
 
 void MotionSync::on_MotionSync_2_clicked(bool checked)
 {

@@ -2,6 +2,8 @@
 
 #include <QFrame>
 
+#include <memory>
+
 class QLabel;
 class QToolButton;
 
@@ -60,7 +62,7 @@ private slots:
     void on_RippeControl_2_clicked(bool checked);
 
 private:
-    Ui::RippeControl *ui;
+    std::unique_ptr<Ui::RippeControl> ui;
 };
 
 // Angle snapping (record byte 9).
@@ -74,7 +76,7 @@ private slots:
     void on_StraightLine_2_clicked(bool checked);
 
 private:
-    Ui::StraightLine *ui;
+    std::unique_ptr<Ui::StraightLine> ui;
 };
 
 // Motion sync (record byte 7).
@@ -88,5 +90,5 @@ private slots:
     void on_MotionSync_2_clicked(bool checked);
 
 private:
-    Ui::MotionSync *ui;
+    std::unique_ptr<Ui::MotionSync> ui;
 };

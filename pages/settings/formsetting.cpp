@@ -179,7 +179,7 @@ void FormSetting::SlotAllLanguage(int index)
     ui->NewLabel->setText(text("home", "LabelTip"));
     ui->label_12->setText(text("Settings", "Restore"));
     noMouseSettingsText = text("home", "NoMouseSettings");
-    autoStartFailText = text("home", "AutoStartFail");
+    autoStartPathText = text("home", "AutoStartPath");
     upgradeTexts(index);
 }
 
@@ -238,6 +238,11 @@ void FormSetting::showAutoStart()
 void FormSetting::on_checkBox_clicked(bool checked)
 {
     const QString name = QCoreApplication::applicationName();
+    if (checked && !autostart::canStart(name, QCoreApplication::applicationFilePath())) {
+        showAutoStart();
+        showNotice(autoStartPathText);
+        return;
+    }
     const bool done =
         checked ? autostart::enable(name, QCoreApplication::applicationFilePath()) : autostart::disable(name);
     // The box and Macro.ini say what the desktop will do at the next log-in,

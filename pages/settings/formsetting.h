@@ -134,7 +134,7 @@ private:
     QPoint labelPos;
     int fontScaled = 0;
     QString noMouseSettingsText;
-    QString autoStartFailText;
+    QString autoStartPathText;
     LedInfo m_ledInfo;
     InputPicA inputPicA;
     InputPicB inputPicB;

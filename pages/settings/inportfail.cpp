@@ -11,10 +11,7 @@ InportFail::InportFail(QWidget *parent) : QDialog(parent), ui(new Ui::InportFail
     pictureDir = look::setUpNotice(this, {ui->InportFailA, ui->label, ui->CloseButton, {ui->NewHong}});
 }
 
-InportFail::~InportFail()
-{
-    delete ui;
-}
+InportFail::~InportFail() = default;
 
 void InportFail::SlotAllLanguage(int index)
 {

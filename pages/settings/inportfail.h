@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QString>
 
+#include <memory>
+
 namespace Ui {
 class InportFail;
 }
@@ -30,6 +32,6 @@ private slots:
     void on_CloseButton_clicked();
 
 private:
-    Ui::InportFail *ui;
+    std::unique_ptr<Ui::InportFail> ui;
     QString pictureDir;
 };

@@ -12,10 +12,7 @@ RePair::RePair(QWidget *parent) : QDialog(parent), ui(new Ui::RePair)
     pictureDir = look::setUpNotice(this, parts);
 }
 
-RePair::~RePair()
-{
-    delete ui;
-}
+RePair::~RePair() = default;
 
 void RePair::on_OK_clicked()
 {

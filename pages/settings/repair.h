@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QString>
 
+#include <memory>
+
 namespace Ui {
 class RePair;
 }
@@ -27,6 +29,6 @@ public slots:
     void SlotAllLanguage(int index);
 
 private:
-    Ui::RePair *ui;
+    std::unique_ptr<Ui::RePair> ui;
     QString pictureDir;
 };

@@ -55,10 +55,7 @@ UpDataParam::UpDataParam(QWidget *parent) : QDialog(parent), ui(new Ui::UpDataPa
                    look::imageSheet(QStringLiteral("#UpDataParamA"), pictureDir, {QStringLiteral("BackGround.png")}));
 }
 
-UpDataParam::~UpDataParam()
-{
-    delete ui;
-}
+UpDataParam::~UpDataParam() = default;
 
 void UpDataParam::startJobTimer()
 {

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QString>
 
+#include <memory>
+
 #include "platform/hidusb/hidusb.h"
 
 class QTimer;
@@ -57,7 +59,7 @@ private:
     void reloadJob();
     bool pollPageRefills();
 
-    Ui::UpDataParam *ui;
+    std::unique_ptr<Ui::UpDataParam> ui;
     QString pictureDir;
     QTimer *jobTimer;
     bool runningJob = false;

@@ -210,7 +210,6 @@ UpDateRepair::~UpDateRepair()
         updateRepairDialog = nullptr;
         updateRepairDialogShown = false;
     }
-    delete ui;
 }
 
 void UpDateRepair::showEvent(QShowEvent *event)

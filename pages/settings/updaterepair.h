@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QString>
 
+#include <memory>
+
 namespace Ui {
 class UpDateRepair;
 }
@@ -57,7 +59,7 @@ private:
     void setShortcuts();
     void closeAfterFlash();
 
-    Ui::UpDateRepair *ui;
+    std::unique_ptr<Ui::UpDateRepair> ui;
     QString pictureDir;
     QString warnText, startText, notDeviceText, sameDeviceText, failText, successText, notStoredText, cancelText,
         okText, noReceiveText, noUsbText, errorFileText, multiDongleText, multiMouseText, readyText;

@@ -29,6 +29,8 @@ private slots:
     void aDeviceFoundTwiceIsListedOnce();
     void rules_data();
     void rules();
+    void cableRuleNeedsExactlyOneCabledMouse_data();
+    void cableRuleNeedsExactlyOneCabledMouse();
     void refreshFollowsThePathAfterTheCableRule();
     void refreshIgnoresIndexesOutsideTheList_data();
     void refreshIgnoresIndexesOutsideTheList();
@@ -210,6 +212,38 @@ void TestDiscovery::rules()
         got << info.path;
     QCOMPARE(got, paths);
     QCOMPARE(enumeratedDevices.size(), enumerated);
+}
+
+void TestDiscovery::cableRuleNeedsExactlyOneCabledMouse_data()
+{
+    QTest::addColumn<int>("cabled");
+    QTest::addColumn<bool>("receiverListed");
+
+    QTest::newRow("one cabled mouse") << 1 << false;
+    // Which receiver belongs to which mouse is unknown: none is dropped.
+    QTest::newRow("two cabled mice of one model") << 2 << true;
+}
+
+// The cable rule itself, whatever the duplicate rule made of the list.
+void TestDiscovery::cableRuleNeedsExactlyOneCabledMouse()
+{
+    QFETCH(int, cabled);
+    QFETCH(bool, receiverListed);
+
+    QJsonArray devices = receiverWithMouse("a", 8);
+    for (int i = 1; i <= cabled; ++i)
+        devices.append(cabledMouse(QStringLiteral("c%1").arg(i), 29, i == 1 ? QStringLiteral("a") : QString()));
+    LOAD_DEVICES(devices);
+    discover();
+    QCOMPARE(listedDevices.size(), cabled + 1);
+    applyCableRule();
+    QStringList got;
+    for (const DeviceAllInfo &info : qAsConst(listedDevices))
+        got << info.path;
+    QCOMPARE(got.contains(hidusb::sim::pathOf("a")), receiverListed);
+    for (int i = 1; i <= cabled; ++i)
+        QVERIFY(got.contains(hidusb::sim::pathOf(QStringLiteral("c%1").arg(i))));
+    QCOMPARE(got.size(), cabled + (receiverListed ? 1 : 0));
 }
 
 void TestDiscovery::refreshFollowsThePathAfterTheCableRule()

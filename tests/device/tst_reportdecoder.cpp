@@ -206,6 +206,9 @@ private slots:
             << QStringList{"UsbServer_ReadCurrentDPI", "UsbServer_ReadReportRate", "UsbServer_ReadBatteryLevel",
                            "UsbServer_ReadLedBar", "UsbServer_ReadDPILed"}
             << 0;
+        // Each of the two lighting flags asks for its own read.
+        QTest::newRow("light effect only") << 0x20 << QStringList{"UsbServer_ReadLedBar"} << 0;
+        QTest::newRow("DPI LED only") << 0x08 << QStringList{"UsbServer_ReadDPILed"} << 0;
         QTest::newRow("unused flag only") << 0x10 << QStringList{} << 0;
         QTest::newRow("configuration only") << 0x04 << QStringList{} << 0;
     }

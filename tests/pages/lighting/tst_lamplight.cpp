@@ -366,6 +366,13 @@ void TestLampLight::refillShowsTheRecord()
     QVERIFY(!f.find<QWidget>("horizontalLight")->isVisible());
     QVERIFY(lightPageRefreshed);
     QVERIFY(!lightPageRefreshing);
+
+    // The speed shows as its byte + 1 inside the range too, not only where
+    // the slider's bottom would hide a byte shown as it is.
+    r.mouseLight.speed = 4;
+    f.page->SlotUpDataLightUILight(r);
+    QCOMPARE(f.find<QSlider>("horizontalSpeed")->value(), 5);
+    QCOMPARE(f.find<QSpinBox>("SpeedSpinBox_2")->value(), 5);
     QCOMPARE(writes(), 0);
 }
 
