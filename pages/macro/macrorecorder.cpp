@@ -3,7 +3,7 @@
 
 #include "app/exeisrun.h"
 #include "app/postmsg.h"
-#include "device/keytable.h"
+#include "platform/keys/keytable.h"
 #include "pages/macro/macro.h"
 #include "pages/macro/macroflags.h"
 #include "pages/macro/macronotices.h"
