@@ -33,7 +33,7 @@ SameMacro::~SameMacro() = default;
 
 void SameMacro::SlotAllLanguage(int index)
 {
-    setNoticeTexts(ui, "DialogSameMacroName", index);
+    setNoticeTexts(ui.get(), "DialogSameMacroName", index);
 }
 
 void SameMacro::on_NewHong_clicked()
@@ -62,7 +62,7 @@ KeyNumberLimit::~KeyNumberLimit() = default;
 
 void KeyNumberLimit::SlotAllLanguage(int index)
 {
-    setNoticeTexts(ui, "DialogMaxMacroKey", index);
+    setNoticeTexts(ui.get(), "DialogMaxMacroKey", index);
 }
 
 void KeyNumberLimit::on_NewHong_clicked()
@@ -91,7 +91,7 @@ DeleteConfirm::~DeleteConfirm() = default;
 
 void DeleteConfirm::SlotAllLanguage(int index)
 {
-    setNoticeTexts(ui, "DialogDeleteMacro", index);
+    setNoticeTexts(ui.get(), "DialogDeleteMacro", index);
 }
 
 void DeleteConfirm::on_NewHong_clicked()

@@ -3,11 +3,11 @@
 
 #include "app/exeisrun.h"
 #include "app/postmsg.h"
-#include "platform/keys/keytable.h"
 #include "pages/macro/macro.h"
 #include "pages/macro/macroflags.h"
 #include "pages/macro/macronotices.h"
 #include "pages/macro/macrostore.h"
+#include "platform/keys/keytable.h"
 
 #include <optional>
 
