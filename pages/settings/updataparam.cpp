@@ -3,6 +3,7 @@
 
 #include "app/appglobals.h"
 #include "app/configini.h"
+#include "app/delays.h"
 #include "app/look.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
@@ -24,11 +25,13 @@ int importResult = 0;
 
 namespace {
 
-constexpr int kJobDelayMs = 2500;
-constexpr int kSliceMs = 500;
 constexpr int kSlices = 12;
-constexpr int kRefreshPauseMs = 2000;
 constexpr int kImportSettleSlices = 5;
+
+int sliceMs()
+{
+    return delays::ms(delays::Delay::WaitDialogPoll);
+}
 // The text fields of an exported file are written 12 bytes long; anything much
 // longer is not one of our files, and its length must not drive a read.
 constexpr quint32 kMaxTextField = 64;
@@ -149,7 +152,7 @@ void UpDataParam::startJobTimer()
     clearPageRefills();
     cancelled = false;
     jobTimer->setSingleShot(true);
-    jobTimer->start(kJobDelayMs);
+    jobTimer->start(delays::ms(delays::Delay::WaitDialogStart));
 }
 
 void UpDataParam::cancel()
@@ -177,7 +180,7 @@ bool UpDataParam::pollPageRefills()
     for (int i = 0; i < kSlices && !cancelled; ++i) {
         if (pageRefillsDone() && (!waitForClear || settingsClearAnswered))
             return true;
-        waitMs(kSliceMs);
+        waitMs(sliceMs());
     }
     return false;
 }
@@ -204,7 +207,7 @@ void UpDataParam::refreshWaitJob()
     // A short pause so the refilled pages settle before the notice goes;
     // events keep running so reports and repaints are not held up.
     if (!cancelled)
-        waitMs(kRefreshPauseMs);
+        waitMs(delays::ms(delays::Delay::WaitDialogRefreshPause));
     close();
     if (!refilled && !cancelled)
         emit PostMsg::instance()->SigMouseOffLineo(0);
@@ -222,7 +225,7 @@ void UpDataParam::importJob()
         // read came, as it is the user's whole record.
         RecordWrite written = replaceRecord(record);
         for (int i = 0; written == RecordWrite::NotLoaded && i < kSlices && !cancelled; ++i) {
-            waitMs(kSliceMs);
+            waitMs(sliceMs());
             written = replaceRecord(record);
         }
         if (written == RecordWrite::NotLoaded && !cancelled)
@@ -231,7 +234,7 @@ void UpDataParam::importJob()
         case RecordWrite::Sent:
             refillPages(RefillSource::LoadedRecord, record);
             for (int i = 0; i < kImportSettleSlices; ++i)
-                waitMs(kSliceMs);
+                waitMs(sliceMs());
             break;
         case RecordWrite::Offline:
             // The mouse went away while the file was chosen (the offline
