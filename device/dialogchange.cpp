@@ -3,6 +3,7 @@
 
 #include "app/appglobals.h"
 #include "app/configini.h"
+#include "app/delays.h"
 #include "app/look.h"
 #include "app/macroini.h"
 #include "app/notices.h"
@@ -199,7 +200,7 @@ DialogChange::DialogChange(QWidget *parent) : QWidget(parent), ui(new Ui::Dialog
 
     ui->FindVer->hide();
 
-    StartUsbChanged(onListDeviceChanged, 600);
+    StartUsbChanged(onListDeviceChanged, delays::ms(delays::Delay::DeviceChangeSettle));
 }
 
 DialogChange::~DialogChange()

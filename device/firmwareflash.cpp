@@ -1,5 +1,6 @@
 #include "device/firmwareflash.h"
 
+#include "app/delays.h"
 #include "device/upgraderecord.h"
 #include "platform/hidusb/hidusb.h"
 
@@ -41,10 +42,15 @@ FirmwareFlash *FirmwareFlash::instance()
     return f;
 }
 
+int FirmwareFlash::defaultWatchdogMs()
+{
+    return delays::ms(delays::Delay::FlashNoProgress) + delays::ms(delays::Delay::FlashWatchdogMargin);
+}
+
 FirmwareFlash::FirmwareFlash()
 {
     watchdog.setSingleShot(true);
-    watchdog.setInterval(kLibraryTimeoutMs + 5000);
+    watchdog.setInterval(defaultWatchdogMs());
     connect(&watchdog, &QTimer::timeout, this, &FirmwareFlash::fail);
 }
 
@@ -71,7 +77,7 @@ bool FirmwareFlash::start(const QByteArray &image)
     active = true;
     watchdog.start();
     const bool started = UsbUpgrade_Start(reinterpret_cast<const unsigned char *>(image.constData()), image.size(),
-                                          kEntryTable[entry], kLibraryTimeoutMs);
+                                          kEntryTable[entry], delays::ms(delays::Delay::FlashNoProgress));
     if (!started) {
         // The library's own failure report for this start comes much later
         // and is then ignored; the failure path runs now.

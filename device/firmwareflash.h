@@ -35,8 +35,9 @@ public:
     int watchdogMs() const { return watchdog.interval(); }
     void setWatchdogMs(int ms) { watchdog.setInterval(ms); }
 
-    // The time the library is given to see progress (its third argument).
-    static constexpr int kLibraryTimeoutMs = 10000;
+    // The watchdog's time unless a test set another: the library is given
+    // Delay::FlashNoProgress to see progress, the watchdog a margin more.
+    static int defaultWatchdogMs();
 
 signals:
     // Percent done, 0..100.

@@ -2,6 +2,7 @@
 #include "ui_match.h"
 
 #include "app/configini.h"
+#include "app/delays.h"
 #include "app/look.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
@@ -57,9 +58,9 @@ Match::Match(QWidget *parent) : QDialog(parent), ui(new Ui::Match)
     connect(pairUsbTimer, &QTimer::timeout, this, &Match::onUSBTimeupDestroy);
     connect(pairStatusTimer, &QTimer::timeout, this, &Match::onPairTimeupDestroy);
     connect(pairTextTimer, &QTimer::timeout, this, &Match::onTextTimeupDestroy);
-    pairUsbTimer->setInterval(100);
-    pairStatusTimer->setInterval(1000);
-    pairTextTimer->setInterval(500);
+    pairUsbTimer->setInterval(delays::ms(delays::Delay::PairReceiverPoll));
+    pairStatusTimer->setInterval(delays::ms(delays::Delay::PairStatusPoll));
+    pairTextTimer->setInterval(delays::ms(delays::Delay::PairTextStep));
 
     PostMsg *hub = PostMsg::instance();
     connect(hub, &PostMsg::SigTimerStop, this, &Match::SlotStopTimer);
@@ -331,7 +332,7 @@ void Match::finishDialog()
     // Opened from the device list: look at the devices again (the paired
     // mouse now answers). A device page keeps its own callback.
     if (devicePageActive != 1)
-        StartUsbChanged(onListDeviceChanged, 600);
+        StartUsbChanged(onListDeviceChanged, delays::ms(delays::Delay::DeviceChangeSettle));
     if (pairStatusTimer)
         pairStatusTimer->stop();
     if (pairUsbTimer)

@@ -1,6 +1,7 @@
 #include "device/reportdecoder.h"
 
 #include "app/configini.h"
+#include "app/delays.h"
 #include "app/postmsg.h"
 #include "device/devicestate.h"
 #include "device/pagelink.h"
@@ -36,13 +37,13 @@ qint64 nowMs()
     return monotonic.elapsed();
 }
 
-// True (and the interval restarts) when more than kReReadIntervalMs have
+// True (and the interval restarts) when more than Delay::ReReadLimit has
 // passed since the last restart.
 bool reReadDue()
 {
     std::lock_guard<std::mutex> lock(reReadMutex);
     const qint64 now = nowMs();
-    if (now - reReadStartedAt <= kReReadIntervalMs)
+    if (now - reReadStartedAt <= delays::ms(delays::Delay::ReReadLimit))
         return false;
     reReadStartedAt = now;
     return true;

@@ -14,8 +14,7 @@
 void onDeviceReport(const unsigned char *header, int headerLength, const unsigned char *payload, int payloadLength);
 
 // The full re-read that a configuration-change report asks for happens at most
-// once per this many milliseconds.
-constexpr qint64 kReReadIntervalMs = 3000;
+// once per Delay::ReReadLimit (app/delays.h).
 
 // Restarts the re-read interval (the worker does this when it is created).
 void restartReReadTimer();

@@ -1,6 +1,7 @@
 #include "device/worker.h"
 
 #include "app/configini.h"
+#include "app/delays.h"
 #include "app/postmsg.h"
 #include "device/devicecache.h"
 #include "device/devicestate.h"
@@ -35,7 +36,7 @@ Worker::Worker(QObject *parent) : QThread(nullptr)
 
     onlineTimer = new QTimer(this);
     connect(onlineTimer, &QTimer::timeout, this, &Worker::SlotCheckOnline);
-    onlineTimer->setInterval(kOnlineCheckMs);
+    onlineTimer->setInterval(delays::ms(delays::Delay::OnlineCheck));
     onlineTimer->start();
 
     connect(PostMsg::instance(), &PostMsg::SigSelectMouseInfo, this, &Worker::SlotSelectMouseInfo);
@@ -165,7 +166,7 @@ WorkerOwner::~WorkerOwner()
     // this thread. Serve only the calls posted to this thread's objects
     // meanwhile: no input, timer or paint event runs while the pages go away,
     // so nothing can open a dialog during the release.
-    QDeadlineTimer deadline(kFinishMs);
+    QDeadlineTimer deadline(delays::ms(delays::Delay::WorkerFinish));
     while (!worker->wait(10) && !deadline.hasExpired())
         QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
     if (!worker->isRunning())

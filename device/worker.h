@@ -25,8 +25,6 @@ public:
     // A pass that has not started yet will do nothing.
     Q_INVOKABLE void stop();
 
-    static constexpr int kOnlineCheckMs = 1300;
-
 public slots:
     void SlotSelectMouseInfo(DeviceAllInfo SelectInfo);
     void SlotMainPageChange();
@@ -59,9 +57,9 @@ public:
 
     Worker *worker() const { return m_worker; }
 
-    // How long the release keeps serving the GUI thread while a worker pass
-    // finishes; a pass that takes longer is released when it ends.
-    static constexpr int kFinishMs = 5000;
+    // The release keeps serving the GUI thread for Delay::WorkerFinish while
+    // a worker pass finishes; a pass that takes longer is released when it
+    // ends.
 
 private:
     Worker *m_worker = nullptr;

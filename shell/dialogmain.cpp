@@ -1,6 +1,7 @@
 #include "shell/dialogmain.h"
 
 #include "app/appglobals.h"
+#include "app/delays.h"
 #include "app/look.h"
 #include "app/macroini.h"
 #include "app/notices.h"
@@ -190,7 +191,7 @@ void DialogMain::quitProgram(bool)
     quitting = true;
     qDebug() << "close";
     stopDeviceWatch();
-    waitWithEvents(200);
+    waitWithEvents(delays::ms(delays::Delay::QuitWait));
     exitReportService();
     close();
     // The window may be hidden to the tray, where closing it does not end

@@ -4,6 +4,7 @@
 
 #include "app/appglobals.h"
 #include "app/configini.h"
+#include "app/delays.h"
 #include "app/look.h"
 #include "app/notices.h"
 #include "app/postmsg.h"
@@ -52,17 +53,17 @@ void DialogMain::leaveDevicePage()
     devicePageActive = 0;
     emit PostMsg::instance()->SigMainPageChange();
     UsbServer_Exit();
-    QThread::msleep(100);
+    QThread::msleep(delays::ms(delays::Delay::LinkReleaseWait));
 }
 
 void DialogMain::watchListDevices()
 {
-    StartUsbChanged(onListDeviceChanged, 600);
+    StartUsbChanged(onListDeviceChanged, delays::ms(delays::Delay::DeviceChangeSettle));
 }
 
 void DialogMain::watchPageDevice()
 {
-    StartUsbChanged(onPageDeviceChanged, 600);
+    StartUsbChanged(onPageDeviceChanged, delays::ms(delays::Delay::DeviceChangeSettle));
 }
 
 void DialogMain::stopDeviceWatch()

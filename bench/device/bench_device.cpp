@@ -61,9 +61,14 @@ bool openMouse()
     const UsbDeviceInfo info = UsbFinderC_GetDeviceInfo(path.toLocal8Bit().constData(), 0);
     entry.id = info.id;
     entry.linkCode = info.linkCode;
+    entry.modelIndex = 0;
+    entry.online = true;
     currentDevice = entry;
     currentDevicePath = path.toLocal8Bit();
     UsbServerC_Start(currentDevicePath, currentDevicePath, keepDump);
+    // Choosing the device begins an attach: only a record read in it may be
+    // sent.
+    beginAttach(entry);
     UsbServer_ReadAllFlashData();
     pumpUntil([] { return dumps.load() > 0; });
     if (dumps.load() == 0)

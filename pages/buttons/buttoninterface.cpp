@@ -1,6 +1,7 @@
 #include "pages/buttons/buttoninterface.h"
 
 #include "app/configini.h"
+#include "app/delays.h"
 #include "app/look.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
@@ -1375,7 +1376,7 @@ void Buttoninterface::SlotUpDataMacro(QString MacroName, int index)
         // The macro page answers each request with the content it saved;
         // the pause gives the mouse time after the save's own traffic
         // without holding up the program.
-        QTimer::singleShot(1500, this, [MacroName, bound] {
+        QTimer::singleShot(delays::ms(delays::Delay::MacroResendDelay), this, [MacroName, bound] {
             for (const int b : bound)
                 emit PostMsg::instance()->SigMacroDownLoadData(MacroName, b);
         });

@@ -1,5 +1,6 @@
 #include "pages/buttons/groupkey.h"
 
+#include "app/delays.h"
 #include "app/look.h"
 #include "app/notices.h"
 #include "app/textcatalogue.h"
@@ -13,7 +14,6 @@
 
 namespace {
 
-constexpr qint64 kEntryWindowMs = 2000;
 constexpr int kMostKeys = 3;
 
 // The names in the field. "Num+" stays one name although it holds the join
@@ -90,7 +90,7 @@ void GroupKey::captureKey(int keyCode, bool downOrUp, bool)
     if (firstKey) {
         keyTimer.start();
         firstKey = false;
-    } else if (keyTimer.elapsed() > kEntryWindowMs) {
+    } else if (keyTimer.elapsed() > delays::ms(delays::Delay::KeyComboWindow)) {
         ui->lineEdit->clear();
         lastKey = -1;
         keyTimer.restart();

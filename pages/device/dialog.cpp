@@ -3,6 +3,7 @@
 
 #include "app/appglobals.h"
 #include "app/configini.h"
+#include "app/delays.h"
 #include "app/look.h"
 #include "app/notices.h"
 #include "app/postmsg.h"
@@ -281,7 +282,7 @@ void Dialog::on_UpArrow_clicked()
     UsbServer_SetPCDriverStatus(0);
     saveOpenDeviceCache();
     ui->PreButton->setChecked(true);
-    waitWithEvents(100);
+    waitWithEvents(delays::ms(delays::Delay::LeavePageWait));
     UsbServer_Exit();
     emit PostMsg::instance()->SigChangeMainDialog(0);
     emit PostMsg::instance()->SigSetMacroPage();

@@ -2,6 +2,7 @@
 #include "ui_formsetting.h"
 
 #include "app/appglobals.h"
+#include "app/delays.h"
 #include "app/look.h"
 #include "app/macroini.h"
 #include "app/notices.h"
@@ -285,7 +286,7 @@ void FormSetting::on_pushButton_2_clicked()
     }
     // Pairing moved device-change watching and the report link to the
     // receiver; both go back to the device page.
-    StartUsbChanged(onPageDeviceChanged, 600);
+    StartUsbChanged(onPageDeviceChanged, delays::ms(delays::Delay::DeviceChangeSettle));
     UsbServerC_Start(currentDevicePath, currentDevicePath, onDeviceReport);
 }
 

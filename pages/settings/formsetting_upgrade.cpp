@@ -8,6 +8,7 @@
 
 #include "app/appglobals.h"
 #include "app/configini.h"
+#include "app/delays.h"
 #include "app/look.h"
 #include "app/notices.h"
 #include "app/postmsg.h"
@@ -140,10 +141,10 @@ bool partFlashing()
 void FormSetting::setUpUpgrade()
 {
     dongleCheckTimer = new QTimer(this);
-    dongleCheckTimer->setInterval(1000);
+    dongleCheckTimer->setInterval(delays::ms(delays::Delay::UpgradeStepTick));
     connect(dongleCheckTimer, &QTimer::timeout, this, &FormSetting::onDongleCheckTimer);
     mouseCheckTimer = new QTimer(this);
-    mouseCheckTimer->setInterval(1000);
+    mouseCheckTimer->setInterval(delays::ms(delays::Delay::UpgradeStepTick));
     connect(mouseCheckTimer, &QTimer::timeout, this, &FormSetting::onMouseCheckTimer);
     FirmwareFlash *flash = FirmwareFlash::instance();
     connect(flash, &FirmwareFlash::progress, this, &FormSetting::onFlashProgress);

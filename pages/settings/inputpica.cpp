@@ -1,6 +1,7 @@
 #include "pages/settings/inputpica.h"
 #include "ui_inputpica.h"
 
+#include "app/delays.h"
 #include "app/postmsg.h"
 #include "device/screensync.h"
 #include "pages/settings/screeninfolook.h"
@@ -20,7 +21,7 @@ InputPicA::InputPicA(QWidget *parent) : QDialog(parent), packetSize(kScreenPacke
     ui->setupUi(this);
     syncTimer = new QTimer(this);
     connect(syncTimer, &QTimer::timeout, this, &InputPicA::onEraseChipTimeTimer);
-    syncTimer->setInterval(kTickMs);
+    syncTimer->setInterval(delays::ms(delays::Delay::ScreenSyncTick));
 
     pictureGroup = setUpScreenInfo(this, ui.get());
 }
@@ -34,7 +35,7 @@ void InputPicA::startScreenSync(bool start)
     syncPaused = false;
     syncTicks = 0;
     syncTimer->start();
-    StartUsbChanged(onScreenDevicesChanged, 600);
+    StartUsbChanged(onScreenDevicesChanged, delays::ms(delays::Delay::DeviceChangeSettle));
 }
 
 void InputPicA::onEraseChipTimeTimer()

@@ -42,7 +42,6 @@ public:
     int syncTicks = 0;
     const int packetSize;
 
-    static constexpr int kTickMs = 200;
     static constexpr int kTicksPerPacket = 50;
 
 public slots:

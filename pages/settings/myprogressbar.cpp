@@ -1,5 +1,7 @@
 #include "pages/settings/myprogressbar.h"
 
+#include "app/delays.h"
+
 #include <QTimer>
 
 MyProgressBar::MyProgressBar(QWidget *parent) : QProgressBar(parent)
@@ -64,7 +66,7 @@ void MyProgressBar::mUpdate()
     if (checkpoints.isEmpty() || currentStep >= checkpoints.size() - 1)
         return;
     ++currentStep;
-    catchUpTimer->start(kCatchUpMs);
+    catchUpTimer->start(delays::ms(delays::Delay::ProgressCatchUp));
     if (checkpoints.at(currentStep) == checkpoints.last())
         creepTimer->stop();
 }

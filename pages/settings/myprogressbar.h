@@ -25,7 +25,6 @@ public:
     int stepReached() const { return currentStep; }
 
     // How fast a step's notice fills the bar up to its checkpoint.
-    static constexpr int kCatchUpMs = 5;
 
 public slots:
     // One step is done: fill up to its checkpoint.

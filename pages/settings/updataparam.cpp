@@ -3,6 +3,7 @@
 
 #include "app/appglobals.h"
 #include "app/configini.h"
+#include "app/delays.h"
 #include "app/look.h"
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
@@ -22,11 +23,14 @@ int importResult = 0;
 
 namespace {
 
-constexpr int kJobDelayMs = 2500;
-constexpr int kSliceMs = 500;
 constexpr int kSlices = 12;
-constexpr int kRefreshPauseMs = 2000;
 constexpr int kImportSettleSlices = 5;
+
+int sliceMs()
+{
+    return delays::ms(delays::Delay::WaitDialogPoll);
+}
+
 bool pageRefillsDone()
 {
     return lightPageRefreshed && sensorPageRefreshed && buttonPageRefreshed;
@@ -63,7 +67,7 @@ void UpDataParam::startJobTimer()
     clearPageRefills();
     cancelled = false;
     jobTimer->setSingleShot(true);
-    jobTimer->start(kJobDelayMs);
+    jobTimer->start(delays::ms(delays::Delay::WaitDialogStart));
 }
 
 void UpDataParam::cancel()
@@ -91,7 +95,7 @@ bool UpDataParam::pollPageRefills()
     for (int i = 0; i < kSlices && !cancelled; ++i) {
         if (pageRefillsDone() && (!waitForClear || settingsClearAnswered))
             return true;
-        waitMs(kSliceMs);
+        waitMs(sliceMs());
     }
     return false;
 }
@@ -118,7 +122,7 @@ void UpDataParam::refreshWaitJob()
     // A short pause so the refilled pages settle before the notice goes;
     // events keep running so reports and repaints are not held up.
     if (!cancelled)
-        waitMs(kRefreshPauseMs);
+        waitMs(delays::ms(delays::Delay::WaitDialogRefreshPause));
     close();
     if (!refilled && !cancelled)
         emit PostMsg::instance()->SigMouseOffLineo(0);
@@ -136,7 +140,7 @@ void UpDataParam::importJob()
         // read came, as it is the user's whole record.
         RecordWrite written = replaceRecord(record);
         for (int i = 0; written == RecordWrite::NotLoaded && i < kSlices && !cancelled; ++i) {
-            waitMs(kSliceMs);
+            waitMs(sliceMs());
             written = replaceRecord(record);
         }
         if (written == RecordWrite::NotLoaded && !cancelled)
@@ -145,7 +149,7 @@ void UpDataParam::importJob()
         case RecordWrite::Sent:
             refillPages(RefillSource::LoadedRecord, record);
             for (int i = 0; i < kImportSettleSlices; ++i)
-                waitMs(kSliceMs);
+                waitMs(sliceMs());
             break;
         case RecordWrite::Offline:
             // The mouse went away while the file was chosen (the offline

@@ -6,8 +6,10 @@
 // the protocol of codec.h from their own thread and keep their flash in a
 // file under the per-user root's "Simulator" folder.
 
-#include "platform/hidusb/dumpformat.h"
+#include "platform/hidusb/flashfile.h"
 #include "platform/hidusb/hidusb.h"
+#include "platform/hidusb/scenario.h"
+#include "platform/hidusb/simdevice.h"
 #include "platform/hidusb/transport.h"
 
 #include <QByteArray>
@@ -27,85 +29,6 @@
 
 namespace hidusb {
 namespace sim {
-
-using Image = std::array<std::uint8_t, dump::kImageSize>;
-
-struct SimDevice
-{
-    enum Type { Receiver, Mouse };
-    Type type = Mouse;
-    QString id;
-    std::uint16_t vid = 0, pid = 0;
-    std::uint8_t cid = 0, mid = 0;
-    std::uint16_t version = 0x0100;
-    bool plugged = true; // receiver in USB / mouse cable plugged in
-    bool bootMode = false;
-    int idAnswersAfter = 1; // GetDeviceInfo answers an id from this request on
-    int idAsked = 0;
-    bool answerNothing = false;
-    int rejectWrites = 0;
-    int failFlashAt = -1;
-    bool driverStatus = false;
-    // receiver
-    int kind = 1; // 1, 2, 4, 8
-    std::array<std::uint8_t, 3> receiverId{{0x12, 0x34, 0x56}};
-    bool longRange = false;
-    DongleRGB rgb{};
-    LedBarMode bar{};
-    DongleIndicatorLeds leds{};
-    int pairState = 0; // 0 idle, 1 pairing, 2 failed, 3 paired
-    bool pairOutcome = true;
-    std::uint8_t pairCid = 0;
-    std::chrono::steady_clock::time_point pairDone{};
-    // mouse
-    QString pairedTo; // receiver id
-    bool awake = true;
-    int battery = 80;
-    bool charging = false;
-    bool batteryOptimize = true;
-    int activeSlot = 0;
-    std::array<Image, kConfigSlots> flash{};
-    // flashing
-    std::uint32_t flashTotal = 0, flashReceived = 0;
-    std::uint16_t flashVersion = 0;
-    bool flashActive = false;
-    std::chrono::steady_clock::time_point flashStart{};
-    // scenario said so explicitly (these win over the stored flash)
-    bool explicitVersion = false, explicitBoot = false;
-    bool dirty = false;
-};
-
-// The catalogue's first model as the default scenario uses it.
-struct CatalogueDefaults
-{
-    std::uint16_t vid = 0x3A7C;
-    std::uint16_t usbPid = 0x7C10;
-    std::uint16_t wirelessPid[4] = {0x7C21, 0x7C22, 0x7C24, 0x7C28}; // kinds 1, 2, 4, 8
-    std::uint8_t cid = 86, mid = 29;
-};
-CatalogueDefaults catalogueDefaults();
-
-// Parses a scenario; false with *error on any fault.
-bool parseScenario(const QByteArray &json, std::vector<SimDevice> *devices, int *flashMs, QString *error);
-QByteArray defaultScenario();
-
-// The largest scenario file read.
-constexpr qint64 kScenarioFileLimit = 1024 * 1024;
-// Reads a scenario file: only a regular file (a device or a pipe could
-// block the reader or never end) of at most kScenarioFileLimit bytes; false
-// with *error ("too large", "not a regular file", ...) otherwise.
-bool readScenarioFile(const QString &path, QByteArray *json, QString *error);
-// The scenario named by VELMORAX_DEVICES when it can be read and parsed;
-// otherwise empty, with *error saying why when the variable is set.
-QByteArray environmentScenario(QString *error);
-
-// Takes a device's state from the bytes of its flash file. False (device
-// untouched) when the file is damaged or belongs to another kind of device.
-bool applyFlashFile(const QByteArray &file, SimDevice *device);
-// The bytes of a device's flash file, and the envelope (tag, length,
-// checksum) around a body.
-QByteArray flashFileBytes(const SimDevice &device);
-QByteArray wrapFlashBody(const QByteArray &body);
 
 // Link code of a receiver kind and back.
 int linkCodeOfKind(int kind);

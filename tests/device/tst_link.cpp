@@ -1,6 +1,7 @@
 // The device link end to end: the real hub, stores, setters, worker and
 // report decoder against the simulated receiver and mouse.
 #include "app/configini.h"
+#include "app/delays.h"
 #include "device/setters.h"
 #include "platform/registry.h"
 #include "support/linkfixture.h"
@@ -487,7 +488,8 @@ private slots:
         QCOMPARE(f.pages->count("SigMouseOffLineo"), 1);
 
         QVERIFY(sim::wake("mouse"));
-        QTRY_COMPARE_WITH_TIMEOUT(f.pages->count("SigCloseOffOnline"), 1, 2 * Worker::kOnlineCheckMs + 1000);
+        QTRY_COMPARE_WITH_TIMEOUT(f.pages->count("SigCloseOffOnline"), 1,
+                                  2 * delays::ms(delays::Delay::OnlineCheck) + 1000);
         QTRY_COMPARE(f.pages->count("SigForm"), 1);
         const QStringList names = f.pages->names();
         QVERIFY(names.indexOf("SigCloseOffOnline") < names.indexOf("SigUpDataParam"));
@@ -513,7 +515,7 @@ private slots:
 
         fakeNow = 5000;
         QVERIFY(sim::pressSlotButton("mouse"));
-        QTRY_COMPARE_WITH_TIMEOUT(f.pages->count("SigForm"), 2, 2 * Worker::kOnlineCheckMs + 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(f.pages->count("SigForm"), 2, 2 * delays::ms(delays::Delay::OnlineCheck) + 2000);
         const HubRecorder::Event *announce = f.pages->last("SigUpDataParam");
         QVERIFY(announce);
         QCOMPARE(announce->args.at(0).toInt(), 1);
@@ -531,7 +533,7 @@ private slots:
         // 3500 ms after the first: read again.
         fakeNow = 8500;
         QVERIFY(sim::pressSlotButton("mouse"));
-        QTRY_COMPARE_WITH_TIMEOUT(f.pages->count("SigForm"), 3, 2 * Worker::kOnlineCheckMs + 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(f.pages->count("SigForm"), 3, 2 * delays::ms(delays::Delay::OnlineCheck) + 2000);
         QCOMPARE(f.pages->count("SigUpDataParam"), 3);
     }
 

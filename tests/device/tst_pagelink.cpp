@@ -3,6 +3,7 @@
 // receiver's setters, and which record may reach a mouse after sleeps,
 // re-opens and takeovers.
 
+#include "app/delays.h"
 #include "device/pagelink.h"
 #include "support/linkfixture.h"
 #include "support/testmain.h"
@@ -397,7 +398,7 @@ private slots:
         QVERIFY(!setLod(3));
 
         QVERIFY(sim::wake("mouse"));
-        QTRY_COMPARE_WITH_TIMEOUT(f.pages->count("SigForm"), 1, 3 * Worker::kOnlineCheckMs + 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(f.pages->count("SigForm"), 1, 3 * delays::ms(delays::Delay::OnlineCheck) + 2000);
         QTRY_VERIFY(!f.worker->isRunning());
         QVERIFY(currentFlashDataIsOpenDevice());
         QCOMPARE(currentFlashData.reportRate, rateNow);

@@ -97,7 +97,7 @@ inline bool factoryDevices(const QByteArray &scenario, const QStringList &ids, i
     if (!sim::loadScenarioJson(scenario))
         return false;
     sim::setFlashDuration(flashMs);
-    FirmwareFlash::instance()->setWatchdogMs(FirmwareFlash::kLibraryTimeoutMs + 5000);
+    FirmwareFlash::instance()->setWatchdogMs(FirmwareFlash::defaultWatchdogMs());
     return true;
 }
 

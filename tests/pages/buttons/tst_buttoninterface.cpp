@@ -1,6 +1,7 @@
 // The button page as host of the device worker: it creates the one Worker
 // with its online check, and releases it without hanging even while a worker
 // pass waits for the GUI thread in a blocking refill signal.
+#include "app/delays.h"
 #include "app/postmsg.h"
 #include "device/devicestate.h"
 #include "device/worker.h"
@@ -109,7 +110,7 @@ private slots:
         QElapsedTimer took;
         took.start();
         delete page; // must serve the pending refill while the pass ends
-        QVERIFY(took.elapsed() < WorkerOwner::kFinishMs);
+        QVERIFY(took.elapsed() < delays::ms(delays::Delay::WorkerFinish));
         QCOMPARE(otherPage.resets, 1);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(worker.isNull());

@@ -5,6 +5,7 @@
 // follow, and a failing flash leaves the failure record, the marker file and
 // a closable dialog.
 
+#include "support/delayscale.h"
 #include "support/filesizelimit.h"
 #include "support/firmwarefixture.h"
 #include "support/testmain.h"
@@ -46,6 +47,8 @@ class TestFirmwareUpgrade : public QObject
 private slots:
     void initTestCase()
     {
+        // The upgrade's steps and limits at a tenth of their time.
+        testdelays::shrink(0.1);
         loadTextCatalogue();
         firmwaretest::setUpFirmwareTests();
         QVERIFY(imageDir.isValid());
@@ -202,8 +205,8 @@ void TestFirmwareUpgrade::failingReceiverFlashStopsTheUpgrade()
     QCOMPARE(upgraderecord::failInfo(), QStringLiteral("211,8,86,29"));
     QVERIFY(QFileInfo::exists(upgraderecord::failMarkerPath()));
     QVERIFY(onlineCheckEnabled);
-    // No mouse part after a failed receiver.
-    QTest::qWait(1500);
+    // No mouse part after a failed receiver, also a few steps later.
+    QTest::qWait(3 * testdelays::ms(delays::Delay::UpgradeStepTick));
     QCOMPARE(firmwaretest::upgradeStarts(), 1);
     QCOMPARE(sim::firmwareVersion("mouse"), 0x0102);
     QVERIFY(dialogButton("CloseButton")->isEnabled());

@@ -4,6 +4,7 @@
 // Each leaves the failure record and a dialog the user can close; the device
 // list then offers the repair, which succeeds and removes the record.
 
+#include "support/delayscale.h"
 #include "support/firmwarefixture.h"
 #include "support/testmain.h"
 
@@ -49,6 +50,8 @@ class TestInterruptedUpgrade : public QObject
 private slots:
     void initTestCase()
     {
+        // The upgrade's steps and limits at a tenth of their time.
+        testdelays::shrink(0.1);
         loadTextCatalogue();
         firmwaretest::setUpFirmwareTests();
         QVERIFY(imageDir.isValid());
@@ -198,7 +201,7 @@ void TestInterruptedUpgrade::repairedFromTheList()
     if (fault == QLatin1String("unplug"))
         QVERIFY(sim::plug(device));
     sim::setFlashDuration(300);
-    FirmwareFlash::instance()->setWatchdogMs(FirmwareFlash::kLibraryTimeoutMs + 5000);
+    FirmwareFlash::instance()->setWatchdogMs(FirmwareFlash::defaultWatchdogMs());
     repairFromTheList(record);
 }
 

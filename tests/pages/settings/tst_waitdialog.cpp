@@ -1,6 +1,7 @@
 // The "updating the setting" notice: its three jobs (refresh wait, reload
 // after a device pass, configuration import) against the simulated mouse.
 
+#include "support/delayscale.h"
 #include "support/pagefixture.h"
 #include "support/testmain.h"
 
@@ -21,6 +22,20 @@
 using namespace pagetest;
 
 namespace {
+
+// The dialog's waits, shrunk for the test (real: 2500, 500 and 2000 ms).
+int startMs()
+{
+    return testdelays::ms(delays::Delay::WaitDialogStart);
+}
+int pollMs()
+{
+    return testdelays::ms(delays::Delay::WaitDialogPoll);
+}
+int pauseMs()
+{
+    return testdelays::ms(delays::Delay::WaitDialogRefreshPause);
+}
 
 void setRefillFlags(bool on)
 {
@@ -83,6 +98,7 @@ private:
 
 void WaitDialogTest::initTestCase()
 {
+    testdelays::shrink(0.1);
     loadTextCatalogue();
     QVERIFY(files.isValid());
 }
@@ -101,7 +117,7 @@ void WaitDialogTest::refreshWait_data()
     QTest::addColumn<int>("refillAtMs");
     QTest::addColumn<bool>("offline");
 
-    QTest::newRow("pages refilled during the wait") << false << 3000 << false;
+    QTest::newRow("pages refilled during the wait") << false << startMs() + pollMs() << false;
     QTest::newRow("pages never refilled") << false << -1 << true;
     // Flags left over from an earlier dump do not count for this wait.
     QTest::newRow("flags set before the wait, no refill") << true << -1 << true;
@@ -122,7 +138,7 @@ void WaitDialogTest::refreshWait()
     // A timer due in the pause after the refill must run while the notice is
     // still open: the pause processes events.
     bool tickedInPause = false;
-    QTimer::singleShot(4500, [&] { tickedInPause = notice.isVisible(); });
+    QTimer::singleShot(startMs() + 4 * pollMs(), [&] { tickedInPause = notice.isVisible(); });
     const qint64 elapsed = runNotice(notice);
 
     QVERIFY(!hub.described().isEmpty());
@@ -130,9 +146,11 @@ void WaitDialogTest::refreshWait()
     QCOMPARE(hub.count("SigMouseOffLineo(0)"), offline ? 1 : 0);
     QCOMPARE(hub.count("SigMouseOffLineo(1)"), 0);
     if (offline) {
-        QVERIFY2(elapsed >= 10000, qPrintable(QString::number(elapsed)));
+        // All twelve polls and the pause.
+        QVERIFY2(elapsed >= startMs() + 11 * pollMs() + pauseMs(), qPrintable(QString::number(elapsed)));
     } else {
-        QVERIFY2(elapsed >= 4500 && elapsed < 7500, qPrintable(QString::number(elapsed)));
+        QVERIFY2(elapsed >= startMs() + pauseMs() && elapsed < startMs() + 5 * pollMs() + pauseMs(),
+                 qPrintable(QString::number(elapsed)));
         QVERIFY(tickedInPause);
         // The refresh wait leaves the flags as the pages set them.
         QVERIFY(lightPageRefreshed && sensorPageRefreshed && buttonPageRefreshed);
@@ -147,8 +165,8 @@ void WaitDialogTest::reloadAnsweringDevice_data()
     QTest::addColumn<bool>("offline");
     QTest::addColumn<bool>("recordRead");
 
-    QTest::newRow("refilled, no cache file yet") << 2700 << false << false << true;
-    QTest::newRow("refilled, cache file exists") << 2700 << true << false << true;
+    QTest::newRow("refilled, no cache file yet") << startMs() + pollMs() / 2 << false << false << true;
+    QTest::newRow("refilled, cache file exists") << startMs() + pollMs() / 2 << true << false << true;
     QTest::newRow("pages not refilled in time") << -1 << false << true << true;
     // The record in hand was not read from this mouse in this attach (its
     // dump never came): it must not become this mouse's cache file.
@@ -185,10 +203,11 @@ void WaitDialogTest::reloadAnsweringDevice()
     if (!offline) {
         // Closes at the first test after the refill, without a pause, and
         // clears the flags for the next wait.
-        QVERIFY2(elapsed < 4500, qPrintable(QString::number(elapsed)));
+        QVERIFY2(elapsed < startMs() + 4 * pollMs(), qPrintable(QString::number(elapsed)));
         QVERIFY(!lightPageRefreshed && !sensorPageRefreshed && !buttonPageRefreshed);
     } else {
-        QVERIFY2(elapsed >= 8000 && elapsed < 10000, qPrintable(QString::number(elapsed)));
+        QVERIFY2(elapsed >= startMs() + 11 * pollMs() && elapsed < startMs() + 15 * pollMs(),
+                 qPrintable(QString::number(elapsed)));
     }
     FlashDataMap cached;
     if (!recordRead) {
@@ -289,7 +308,9 @@ void WaitDialogTest::importGoodFile()
         QVERIFY(sameRecord(r, record));
     QVERIFY(sameRecord(currentFlashData, record));
     QVERIFY(!notice.importRequested);
-    QVERIFY2(elapsed >= 4900 && elapsed < 7000, qPrintable(QString::number(elapsed)));
+    // The import settles for five polls.
+    QVERIFY2(elapsed >= startMs() + 5 * pollMs() - pollMs() / 5 && elapsed < startMs() + 9 * pollMs(),
+             qPrintable(QString::number(elapsed)));
     QVERIFY(hidusb::sim::waitIdle());
     FlashDataMap onMouse;
     QVERIFY(hidusb::sim::flashRecord(QStringLiteral("mouse"), &onMouse));
@@ -376,7 +397,7 @@ void WaitDialogTest::importToSilentDevice()
 
     // Said so at once; nothing sent, nothing refilled.
     QCOMPARE(hub.described(), QStringList({"SigSetver(4)", "SigMouseOffLineo(0)"}));
-    QVERIFY2(elapsed < 4000, qPrintable(QString::number(elapsed)));
+    QVERIFY2(elapsed < startMs() + 3 * pollMs(), qPrintable(QString::number(elapsed)));
     QVERIFY(sameRecord(currentFlashData, before));
     QCOMPARE(hidusb::sim::counters().recordBlocksWritten, std::uint64_t(0));
     QVERIFY(hidusb::sim::wake(QStringLiteral("mouse")));
@@ -388,8 +409,8 @@ void WaitDialogTest::importToSilentDevice()
 void WaitDialogTest::importBeforeTheRecordWasRead_data()
 {
     QTest::addColumn<int>("readAtMs"); // when the mouse's own record comes in (-1: never)
-    // The job starts 2500 ms after the dialog; the record comes while it waits.
-    QTest::newRow("record read during the wait") << 3500;
+    // The record comes while the job waits for it.
+    QTest::newRow("record read during the wait") << startMs() + 2 * pollMs();
     QTest::newRow("record never read") << -1;
 }
 
