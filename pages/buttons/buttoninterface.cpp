@@ -17,7 +17,6 @@
 #include "pages/macro/macrostore.h"
 #include "pages/settings/inportfail.h"
 #include "pages/settings/updataparam.h"
-#include "platform/screen.h"
 #include "platform/userpaths.h"
 #include "ui_buttoninterface.h"
 
@@ -427,8 +426,7 @@ void Buttoninterface::stackSelectorRows()
 
 void Buttoninterface::refillFrom(const FlashDataMap &record)
 {
-    const unsigned char *bytes = recordBytes(record);
-    emit PostMsg::instance()->SigLightToFrom(bytes[8] * 10);
+    emit PostMsg::instance()->SigLightToFrom(record.sleepTime * 10);
 
     sensorName = ConfigIni::instance()->value(modelGroup(), QStringLiteral("Sensor"));
     showModelButtons(modelButtonCount());
@@ -436,9 +434,9 @@ void Buttoninterface::refillFrom(const FlashDataMap &record)
     fillMirrors(record);
     labelAll(record);
 
-    ui->DebunceButton->setIndex(bytes[6]);
-    releaseDebounceIndex = bytes[44];
-    wheelDebounceIndex = bytes[43] / 10 - 1;
+    ui->DebunceButton->setIndex(record.debounceTime);
+    releaseDebounceIndex = record.releaseDebounce;
+    wheelDebounceIndex = record.wheelDebounce / 10 - 1;
     const QSignalBlocker blockRelease(ui->DebunceRelease);
     const QSignalBlocker blockWheel(ui->WheelDebunce);
     ui->DebunceRelease->setCurrentIndex(releaseDebounceIndex);
@@ -909,9 +907,12 @@ void Buttoninterface::SlotAllLanguage(int index)
     // A language without a loaded dictionary reads the English texts.
     const int language = catalogueLanguage(index);
 
-    QFont functionFont(QStringLiteral("微软雅黑"), index == 4 ? 7 : 9);
-    if (languageApplied == 1)
-        functionFont.setPointSizeF(functionFont.pointSizeF() * screen::fontFactor());
+    // The function list keeps a font of its own; every run after the first
+    // (the constructor's, before the page's fonts are scaled with the window)
+    // brings it to the screen's size.
+    const QString family = QStringLiteral("微软雅黑");
+    const int points = index == 4 ? 7 : 9;
+    const QFont functionFont = languageApplied == 1 ? look::screenFont(family, points) : QFont(family, points);
     for (QAbstractButton *button : functionGroup->buttons())
         button->setFont(functionFont);
     languageApplied = 1;
@@ -1151,9 +1152,7 @@ void Buttoninterface::SlotAddMacroButton()
 {
     qDeleteAll(macroButtons);
     macroButtons.clear();
-    QFont font(QStringLiteral("微软雅黑"));
-    font.setPointSizeF(9 * screen::fontFactor());
-    fillMacroList(font);
+    fillMacroList(look::screenFont(QStringLiteral("微软雅黑"), 9));
 }
 
 void Buttoninterface::fillMacroList(const QFont &font)
