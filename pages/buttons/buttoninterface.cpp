@@ -558,85 +558,18 @@ void Buttoninterface::selectPhysicalButton(int b)
         return;
     }
 
-    QWidget *page = ui->page_9;
-    const char *function = nullptr;
-    const char *option = nullptr;
-    int k = 0;
+    const buttonoptions::FunctionPanel *panel = buttonoptions::functionPanel(t, v);
+    QWidget *page = panel ? findChild<QWidget *>(QLatin1String(panel->page)) : ui->page_9;
+    const char *function = panel ? panel->entry : nullptr;
+    const char *option = buttonoptions::panelOption(t, v);
+    const int k = panel ? panel->listRow : 0;
     int lockIndex = 0;
-    switch (t) {
-    case buttonfn::Undefined:
-        function = "DPI_5";
-        k = 9;
-        break;
-    case buttonfn::MouseButton: {
-        static const int bits[] = {buttonfn::LeftBit, buttonfn::RightBit, buttonfn::MiddleBit, buttonfn::BackBit,
-                                   buttonfn::ForwardBit};
-        static const char *const names[] = {"LeftKey_3", "RightKey_3", "MidKey", "BackKey_2", "ForWardKey"};
-        for (int i = 0; i < 5; ++i)
-            if (v == bits[i]) {
-                function = names[i];
-                k = i;
-            }
-        break;
-    }
-    case buttonfn::DpiSwitch:
-        page = ui->page_7;
-        function = "DPI_7";
-        k = 13;
-        option = v == 1 ? "VolumeUp_8" : v == 2 ? "VolumeUp_9" : v == 3 ? "VolumeUp_10" : nullptr;
-        break;
-    case buttonfn::Tilt:
-        page = ui->page_4;
-        function = "DPI_11";
-        k = 10;
-        option = v == 1 ? "VolumeUp_2" : v == 2 ? "VolumeDown_2" : nullptr;
-        break;
-    case buttonfn::FireKey:
-        function = "DPI_6";
-        k = 7;
-        break;
-    case buttonfn::KeyCombination:
-        break;
-    case buttonfn::Macro:
-        page = ui->page_5;
-        function = "DPI_10";
-        k = 15;
-        break;
-    case buttonfn::ReportRateSwitch:
-        function = "DPI_2";
-        k = 5;
-        break;
-    case buttonfn::LightToggle:
-        page = ui->page_6;
-        function = "DPI_9";
-        k = 12;
-        option = v == 0   ? "VolumeUp_4"
-                 : v == 1 ? "VolumeUp_5"
-                 : v == 3 ? "VolumeUp_6"
-                 : v == 4 ? "VolumeUp_7"
-                          : nullptr;
-        break;
-    case buttonfn::ConfigSwitch:
-        function = "DPI_3";
-        k = 6;
-        break;
-    case buttonfn::DpiLock: {
-        page = ui->page_8;
-        function = "DPI_4";
-        k = 15;
+    if (t == buttonfn::DpiLock) {
         const int dpi = codeToDpi(v);
         if (dpi % 100 == 0 && dpi >= 100 && dpi <= 1200) {
             lockIndex = dpi / 100 - 1;
             option = buttonoptions::dpiLockOptions().at(lockIndex).object;
         }
-        break;
-    }
-    case buttonfn::Wheel:
-        page = ui->page_10;
-        function = "DPI_13";
-        k = 10;
-        option = v == 1 ? "VolumeUp_14" : v == 2 ? "VolumeDown_14" : nullptr;
-        break;
     }
 
     ui->stackedWidget->setCurrentWidget(ui->page_2);
