@@ -58,6 +58,14 @@ const QVector<DpiLockOption> &dpiLockOptions()
     return rows;
 }
 
+QString optionSheet(const QString &pictureDir)
+{
+    return look::imageSheet(
+        QStringLiteral("QToolButton"), pictureDir,
+        {QStringLiteral("CMenuTitle.png"), QString(), QString(), QStringLiteral("CMenuTitleChecked.png")},
+        look::Fit::Stretch, look::rgb(look::Role::Button));
+}
+
 const FunctionPanel *functionPanel(int type, int p1)
 {
     static const FunctionPanel rows[] = {

@@ -78,6 +78,9 @@ const char *panelOption(int type, int p1);
 // function list, not the macro list).
 QStringList rightPanelOptions();
 
+// The look of every option of the right-hand pages, the macro list's too.
+QString optionSheet(const QString &pictureDir);
+
 // The fire key's values before its dialog was ever confirmed.
 constexpr int kDefaultFireInterval = 10;
 constexpr int kDefaultFireCount = 3;
