@@ -339,6 +339,13 @@ void scaleFonts(QWidget *widget, float factor)
     scaleTree(widget, factor, true);
 }
 
+QFont screenFont(const QString &family, qreal points)
+{
+    QFont font(family);
+    font.setPointSizeF(points * screen::fontFactor());
+    return font;
+}
+
 void scaleToScreen(QWidget *widget)
 {
     const float factor = screen::fontFactor();

@@ -35,6 +35,7 @@
 #include "app/textcatalogue.h"
 
 #include <QColor>
+#include <QFont>
 #include <QList>
 #include <QPoint>
 #include <QSize>
@@ -201,6 +202,10 @@ void scaleFonts(QWidget *widget, float factor);
 // scaleChildren(widget, the screen's factor); what every dialog calls once
 // in its constructor.
 void scaleToScreen(QWidget *widget);
+
+// A font of `family` at `points` (at 96 dpi) brought to the screen's size,
+// for a widget that keeps a font of its own when its page is scaled.
+QFont screenFont(const QString &family, qreal points);
 
 // Shrinks a one-line label's font, a point at a time and to no less than
 // two thirds of its size, until the label's text fits its width; a shorter

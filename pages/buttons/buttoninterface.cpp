@@ -13,13 +13,13 @@
 #include "device/worker.h"
 #include "pages/buttons/buttonnotices.h"
 #include "pages/buttons/buttonoptions.h"
+#include "pages/buttons/macrobinding.h"
 #include "pages/hubconnections.h"
 #include "pages/macro/macrostore.h"
 #include "pages/settings/configfile.h"
 #include "pages/settings/inportfail.h"
 #include "pages/settings/updataparam.h"
 #include "platform/keys/keytable.h"
-#include "platform/screen.h"
 #include "platform/userpaths.h"
 #include "ui_buttoninterface.h"
 
@@ -31,10 +31,6 @@
 #include <QListView>
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <QTimer>
-#include <QVBoxLayout>
-
-#include <cstring>
 
 namespace {
 
@@ -61,19 +57,6 @@ int multimediaPlace(const QString &option)
             return i;
     return 0;
 }
-
-// The look of every option of the right-hand pages, the macro list's too.
-QString optionButtonSheet(const QString &pictureDir)
-{
-    return look::imageSheet(
-        QStringLiteral("QToolButton"), pictureDir,
-        {QStringLiteral("CMenuTitle.png"), QString(), QString(), QStringLiteral("CMenuTitleChecked.png")},
-        look::Fit::Stretch, look::rgb(look::Role::Button));
-}
-
-// The macro list shows at least this many rows; the rows below the last
-// macro are hidden placeholders, so a short list keeps the page's layout.
-constexpr int kMacroListRows = 7;
 
 // Label lookups: "KeyOptions" labels of one value, the catalogue's last
 // listed first; an empty text past the list's end.
@@ -119,6 +102,7 @@ Buttoninterface::Buttoninterface(QWidget *parent) : QWidget(parent), ui(std::mak
 
     readSensorTable();
     applyStyleSheets();
+    macroBinding = std::make_unique<MacroBinding>(*this);
     buildMacroList();
 
     connectBlockingHub(this);
@@ -183,7 +167,7 @@ void Buttoninterface::applyStyleSheets()
                        ui->scrollAreaWidgetContents_10, ui->scrollAreaWidgetContents_7})
         look::setSheet(w, transparent);
 
-    const QString optionSheet = optionButtonSheet(pictureDir);
+    const QString optionSheet = buttonoptions::optionSheet(pictureDir);
     for (QWidget *w : {ui->page_3, ui->page_9, ui->page_4, ui->page_6, ui->page_7, ui->page_10, ui->page_8})
         look::setSheet(w, optionSheet);
 
@@ -429,8 +413,7 @@ void Buttoninterface::stackSelectorRows()
 
 void Buttoninterface::refillFrom(const FlashDataMap &record)
 {
-    const unsigned char *bytes = recordBytes(record);
-    emit PostMsg::instance()->SigLightToFrom(bytes[8] * 10);
+    emit PostMsg::instance()->SigLightToFrom(record.sleepTime * 10);
 
     sensorName = ConfigIni::instance()->value(modelGroup(), QStringLiteral("Sensor"));
     showModelButtons(modelButtonCount());
@@ -438,9 +421,9 @@ void Buttoninterface::refillFrom(const FlashDataMap &record)
     fillMirrors(record);
     labelAll(record);
 
-    ui->DebunceButton->setIndex(bytes[6]);
-    releaseDebounceIndex = bytes[44];
-    wheelDebounceIndex = bytes[43] / 10 - 1;
+    ui->DebunceButton->setIndex(record.debounceTime);
+    releaseDebounceIndex = record.releaseDebounce;
+    wheelDebounceIndex = record.wheelDebounce / 10 - 1;
     const QSignalBlocker blockRelease(ui->DebunceRelease);
     const QSignalBlocker blockWheel(ui->WheelDebunce);
     ui->DebunceRelease->setCurrentIndex(releaseDebounceIndex);
@@ -533,7 +516,7 @@ void Buttoninterface::uncheckAllOptions()
     optionGroup->setExclusive(false);
     for (QAbstractButton *button : optionGroup->buttons())
         button->setChecked(false);
-    for (QToolButton *button : macroButtons)
+    for (QToolButton *button : macroBinding->buttons())
         button->setChecked(false);
     optionGroup->setExclusive(true);
 }
@@ -562,85 +545,18 @@ void Buttoninterface::selectPhysicalButton(int b)
         return;
     }
 
-    QWidget *page = ui->page_9;
-    const char *function = nullptr;
-    const char *option = nullptr;
-    int k = 0;
+    const buttonoptions::FunctionPanel *panel = buttonoptions::functionPanel(t, v);
+    QWidget *page = panel ? findChild<QWidget *>(QLatin1String(panel->page)) : ui->page_9;
+    const char *function = panel ? panel->entry : nullptr;
+    const char *option = buttonoptions::panelOption(t, v);
+    const int k = panel ? panel->listRow : 0;
     int lockIndex = 0;
-    switch (t) {
-    case buttonfn::Undefined:
-        function = "DPI_5";
-        k = 9;
-        break;
-    case buttonfn::MouseButton: {
-        static const int bits[] = {buttonfn::LeftBit, buttonfn::RightBit, buttonfn::MiddleBit, buttonfn::BackBit,
-                                   buttonfn::ForwardBit};
-        static const char *const names[] = {"LeftKey_3", "RightKey_3", "MidKey", "BackKey_2", "ForWardKey"};
-        for (int i = 0; i < 5; ++i)
-            if (v == bits[i]) {
-                function = names[i];
-                k = i;
-            }
-        break;
-    }
-    case buttonfn::DpiSwitch:
-        page = ui->page_7;
-        function = "DPI_7";
-        k = 13;
-        option = v == 1 ? "VolumeUp_8" : v == 2 ? "VolumeUp_9" : v == 3 ? "VolumeUp_10" : nullptr;
-        break;
-    case buttonfn::Tilt:
-        page = ui->page_4;
-        function = "DPI_11";
-        k = 10;
-        option = v == 1 ? "VolumeUp_2" : v == 2 ? "VolumeDown_2" : nullptr;
-        break;
-    case buttonfn::FireKey:
-        function = "DPI_6";
-        k = 7;
-        break;
-    case buttonfn::KeyCombination:
-        break;
-    case buttonfn::Macro:
-        page = ui->page_5;
-        function = "DPI_10";
-        k = 15;
-        break;
-    case buttonfn::ReportRateSwitch:
-        function = "DPI_2";
-        k = 5;
-        break;
-    case buttonfn::LightToggle:
-        page = ui->page_6;
-        function = "DPI_9";
-        k = 12;
-        option = v == 0   ? "VolumeUp_4"
-                 : v == 1 ? "VolumeUp_5"
-                 : v == 3 ? "VolumeUp_6"
-                 : v == 4 ? "VolumeUp_7"
-                          : nullptr;
-        break;
-    case buttonfn::ConfigSwitch:
-        function = "DPI_3";
-        k = 6;
-        break;
-    case buttonfn::DpiLock: {
-        page = ui->page_8;
-        function = "DPI_4";
-        k = 15;
+    if (t == buttonfn::DpiLock) {
         const int dpi = codeToDpi(v);
         if (dpi % 100 == 0 && dpi >= 100 && dpi <= 1200) {
             lockIndex = dpi / 100 - 1;
             option = buttonoptions::dpiLockOptions().at(lockIndex).object;
         }
-        break;
-    }
-    case buttonfn::Wheel:
-        page = ui->page_10;
-        function = "DPI_13";
-        k = 10;
-        option = v == 1 ? "VolumeUp_14" : v == 2 ? "VolumeDown_14" : nullptr;
-        break;
     }
 
     ui->stackedWidget->setCurrentWidget(ui->page_2);
@@ -670,9 +586,10 @@ void Buttoninterface::selectPhysicalButton(int b)
 
     if (t == buttonfn::Macro) {
         const QString label = selector(b)->text().remove(QChar(0));
-        for (int i = 0; i < macroButtons.size(); ++i) {
-            if (macroPrefix + macroButtons.at(i)->text() == label) {
-                macroButtons.at(i)->setChecked(true);
+        const QList<QToolButton *> &macros = macroBinding->buttons();
+        for (int i = 0; i < macros.size(); ++i) {
+            if (macroPrefix + macros.at(i)->text() == label) {
+                macros.at(i)->setChecked(true);
                 setScroll(ui->scrollArea_7, 15 * (i + 1));
             }
         }
@@ -911,9 +828,12 @@ void Buttoninterface::SlotAllLanguage(int index)
     // A language without a loaded dictionary reads the English texts.
     const int language = catalogueLanguage(index);
 
-    QFont functionFont(QStringLiteral("微软雅黑"), index == 4 ? 7 : 9);
-    if (languageApplied == 1)
-        functionFont.setPointSizeF(functionFont.pointSizeF() * screen::fontFactor());
+    // The function list keeps a font of its own; every run after the first
+    // (the constructor's, before the page's fonts are scaled with the window)
+    // brings it to the screen's size.
+    const QString family = QStringLiteral("微软雅黑");
+    const int points = index == 4 ? 7 : 9;
+    const QFont functionFont = languageApplied == 1 ? look::screenFont(family, points) : QFont(family, points);
     for (QAbstractButton *button : functionGroup->buttons())
         button->setFont(functionFont);
     languageApplied = 1;
@@ -1130,70 +1050,26 @@ void Buttoninterface::on_WheelDebunce_currentIndexChanged(int index)
 }
 
 // ---------------------------------------------------------------------------
-// Macros
+// Macros (the binding itself is the helper's)
 
 void Buttoninterface::buildMacroList()
 {
-    macroLayout = new QVBoxLayout;
-    macroLayout->setSizeConstraint(QLayout::SetFixedSize);
-    macroListWidget = new QWidget(this);
-    macroListWidget->setObjectName(QStringLiteral("macroListWidget"));
-    macroListWidget->setMinimumSize(205, 220);
-    macroListWidget->setMaximumSize(205, 220);
-    look::setSheet(macroListWidget, QStringLiteral("background-color:transparent;border:none;"));
-    macroListWidget->setLayout(macroLayout);
-    ui->scrollArea_7->setWidget(macroListWidget);
-    // The form's own contents widget is gone with setWidget().
-    ui->scrollAreaWidgetContents_7 = nullptr;
-    // The first list is scaled with the whole window once it is shown.
-    fillMacroList(QFont(QStringLiteral("微软雅黑"), 9));
+    macroBinding->build();
 }
 
 void Buttoninterface::SlotAddMacroButton()
 {
-    qDeleteAll(macroButtons);
-    macroButtons.clear();
-    QFont font(QStringLiteral("微软雅黑"));
-    font.setPointSizeF(9 * screen::fontFactor());
-    fillMacroList(font);
+    macroBinding->rebuild();
 }
 
-void Buttoninterface::fillMacroList(const QFont &font)
+QList<QToolButton *> Buttoninterface::macroListButtons() const
 {
-    // The same macros the macro editor lists: the macro files whose names
-    // are safe, by name ignoring case.
-    const QStringList names = MacroStore::listNames(MacroStore::defaultFolder());
-    const QString sheet = optionButtonSheet(pictureDir);
-    for (const QString &name : names) {
-        auto *button = new QToolButton(macroListWidget);
-        button->setText(name);
-        look::setSheet(button, sheet);
-        button->setFont(font);
-        button->setMinimumSize(174, 22);
-        button->setCheckable(true);
-        macroLayout->addWidget(button);
-        optionGroup->addButton(button);
-        macroButtons.append(button);
-        connect(button, &QToolButton::clicked, this, &Buttoninterface::slotButtonClicked);
-    }
-    if (names.isEmpty())
-        return;
-    for (int row = names.size(); row < kMacroListRows; ++row) {
-        auto *placeholder = new QToolButton(macroListWidget);
-        look::setSheet(placeholder, sheet);
-        placeholder->setFont(font);
-        placeholder->setMinimumSize(174, 23);
-        placeholder->setCheckable(true);
-        placeholder->setEnabled(false);
-        placeholder->hide();
-        macroLayout->addWidget(placeholder);
-        macroButtons.append(placeholder);
-    }
+    return macroBinding->buttons();
 }
 
 void Buttoninterface::on_DPI_10_clicked()
 {
-    if (!macroButtons.isEmpty()) {
+    if (!macroBinding->buttons().isEmpty()) {
         ui->stackedWidget_2->setCurrentWidget(ui->page_5);
         return;
     }
@@ -1211,190 +1087,33 @@ void Buttoninterface::showMakeMacroNotice()
 
 bool Buttoninterface::loadMacroRecord(const QString &name, MacroRecord *record, int *repeatMode) const
 {
-    std::memset(record, 0, sizeof *record);
-    if (!uiReady)
-        return false;
-    QString clean = name;
-    clean.remove(QChar(0));
-    MacroStore::Contents contents;
-    if (MacroStore::load(MacroStore::defaultFolder(), clean, &contents) != MacroStore::LoadResult::Loaded)
-        return false;
-    // Events go in by their kind and code, never through the names shown.
-    *record = MacroStore::toRecord(clean, contents.events);
-    if (repeatMode)
-        *repeatMode = contents.repeatMode;
-    return true;
+    return macroBinding->loadRecord(name, record, repeatMode);
 }
 
 QVector<int> Buttoninterface::buttonsBoundTo(const QString &name) const
 {
-    QString wanted = name;
-    wanted.remove(QChar(0));
-    QVector<int> bound;
-    for (int i = 0; i < buttonfn::kButtonCount; ++i) {
-        const int b = buttonfn::selectorListOrder()[i];
-        // A key combination may read like a macro's label; only a button
-        // holding a macro is bound to one.
-        if (buttonTypes.at(b) != buttonfn::Macro)
-            continue;
-        const QString label = selector(b)->text().remove(QChar(0));
-        if (label.startsWith(macroPrefix) && label.mid(macroPrefix.size()) == wanted)
-            bound.append(b);
-    }
-    return bound;
+    return macroBinding->boundTo(name);
 }
 
 void Buttoninterface::slotButtonClicked(bool checked)
 {
     if (!checked)
         return;
-    auto *button = qobject_cast<QToolButton *>(sender());
-    if (!button)
-        return;
-    const QString name = button->text();
-    const int b = selectedButton();
-    MacroRecord record;
-    int repeatMode = 1;
-    if (loadMacroRecord(name, &record, &repeatMode) && b >= 0 && !wouldLoseLeftClick(b, buttonfn::Macro, b)) {
-        const ButtonFunction function{buttonfn::Macro, quint8(b), quint8(repeatMode)};
-        if (setButtonMacro(b, &function, &record)) {
-            selector(b)->setText(macroPrefix + name);
-            setButtonState(b, buttonfn::Macro, b, repeatMode);
-        }
-    }
-    closePanels();
-}
-
-ButtonFunction Buttoninterface::macroFreeDefault(int b) const
-{
-    switch (b) {
-    case 0:
-        return {buttonfn::MouseButton, buttonfn::LeftBit, 0};
-    case 1:
-        return {buttonfn::MouseButton, buttonfn::RightBit, 0};
-    case 2:
-        return {buttonfn::MouseButton, buttonfn::MiddleBit, 0};
-    case 3:
-        return {buttonfn::MouseButton, buttonfn::BackBit, 0};
-    case 4:
-        return {buttonfn::MouseButton, buttonfn::ForwardBit, 0};
-    case 5:
-    case 6:
-    case 7:
-        return {buttonfn::DpiSwitch, quint8(b - 4), 0};
-    case 8:
-    case 9:
-        return {buttonfn::ReportRateSwitch, 0, 0};
-    case 10:
-        // The fire key as the fire-key dialog last set it (its defaults
-        // before the dialog was ever confirmed).
-        return {buttonfn::FireKey, quint8(functionOptions->fireInterval), quint8(functionOptions->fireCount)};
-    default:
-        return {buttonfn::Undefined, 0, 0};
-    }
+    if (auto *button = qobject_cast<QToolButton *>(sender()))
+        macroBinding->bind(button->text());
 }
 
 void Buttoninterface::SlotDeleteMacroButton(QString MacroName)
 {
-    MacroName.remove(QChar(0));
-    QVector<int> bound;
-    for (int i = 0; i < buttonfn::kButtonCount; ++i) {
-        const int b = buttonfn::selectorListOrder()[i];
-        if (buttonTypes.at(b) == buttonfn::Macro && selector(b)->text().remove(QChar(0)) == MacroName)
-            bound.append(b);
-    }
-    if (!bound.isEmpty()) {
-        // Every bound button gets its default in one record, sent once: a
-        // silent mouse changes nothing and is reported once. The key
-        // sequences of other buttons stay as they are.
-        const QString group = modelGroup();
-        const bool sent = changeRecord([&](FlashDataMap &record) {
-            for (const int b : bound) {
-                const QStringList items =
-                    ConfigIni::instance()->valueList(group, QStringLiteral("KeyParam") + QString::number(b + 1));
-                std::optional<KeyComboRecord> keys;
-                if (!items.isEmpty() && items.first().trimmed() == QLatin1String("0x05")) {
-                    if (items.size() == 3) {
-                        bool ok = false;
-                        const int low = items.at(2).trimmed().toInt(&ok, 16);
-                        const keytable::ConsumerKey *consumer =
-                            ok && low >= 0 && low <= 0xFF ? keytable::consumerKeyByLowByte(quint8(low)) : nullptr;
-                        if (consumer)
-                            keys = buttonfn::makeConsumerKeyRecord(consumer->usage);
-                    } else if (items.size() == 4) {
-                        keys = buttonfn::parseKeyCombination(items.at(3).trimmed());
-                    }
-                }
-                if (keys) {
-                    record.buttonFunctions[b] = {buttonfn::KeyCombination, 0, 0};
-                    record.keyCombos[b] = *keys;
-                } else {
-                    // A key default the page cannot build falls back to the
-                    // built-in one: the button must not stay on a macro that
-                    // is gone.
-                    record.buttonFunctions[b] = macroFreeDefault(b);
-                    std::memset(&record.keyCombos[b], 0, sizeof record.keyCombos[b]);
-                }
-            }
-        });
-        if (sent) {
-            for (const int b : bound) {
-                const ButtonFunction f = buttonfn::buttonFunction(currentFlashData, b);
-                setButtonState(b, f.type, f.p1, f.p2);
-                showButtonFunction(b, f.type, f.p1, f.p2, currentFlashData);
-            }
-        }
-    }
-    clearGroup(selectorGroup);
-    closePanels();
+    macroBinding->deleted(MacroName);
 }
 
 void Buttoninterface::SlotMacroRename(QString MacroName, QString NewName)
 {
-    NewName.remove(QChar(0));
-    for (const int b : buttonsBoundTo(MacroName)) {
-        const MacroRecord &held = currentFlashData.macros[b];
-        MacroRecord renamed = MacroStore::toRecord(NewName, {});
-        renamed.eventCount = held.eventCount;
-        std::memcpy(renamed.events, held.events, sizeof renamed.events);
-        const ButtonFunction function = currentFlashData.buttonFunctions[b];
-        // The label says what the mouse holds: it changes only once the
-        // mouse took the new name. A silent mouse is reported once.
-        if (!setButtonMacro(b, &function, &renamed))
-            return;
-        selector(b)->setText(macroPrefix + NewName);
-    }
+    macroBinding->renamed(MacroName, NewName);
 }
 
 void Buttoninterface::SlotUpDataMacro(QString MacroName, int index)
 {
-    MacroName.remove(QChar(0));
-    const QVector<int> bound = buttonsBoundTo(MacroName);
-    if (index == 0) {
-        if (bound.isEmpty())
-            return;
-        // The macro page answers each request with the content it saved;
-        // the pause gives the mouse time after the save's own traffic
-        // without holding up the program.
-        QTimer::singleShot(delays::ms(delays::Delay::MacroResendDelay), this, [MacroName, bound] {
-            for (const int b : bound)
-                emit PostMsg::instance()->SigMacroDownLoadData(MacroName, b);
-        });
-        return;
-    }
-    if (index != 1)
-        return;
-    MacroStore::Contents contents;
-    const int repeatMode =
-        MacroStore::load(MacroStore::defaultFolder(), MacroName, &contents) == MacroStore::LoadResult::Loaded
-            ? contents.repeatMode
-            : MacroStore::repeatModeFromLine(QByteArray());
-    for (const int b : bound) {
-        ButtonFunction function = currentFlashData.buttonFunctions[b];
-        function.p2 = quint8(repeatMode);
-        const MacroRecord record = currentFlashData.macros[b];
-        if (!setButtonMacro(b, &function, &record))
-            return;
-        setButtonState(b, function.type, function.p1, repeatMode);
-    }
+    macroBinding->saved(MacroName, index);
 }

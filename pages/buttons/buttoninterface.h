@@ -33,6 +33,7 @@ class QScrollArea;
 class QToolButton;
 class QVBoxLayout;
 class ButtonFunctionOptions;
+class MacroBinding;
 class WorkerOwner;
 
 class Buttoninterface : public QWidget
@@ -89,7 +90,7 @@ public:
     const QVector<int> &values() const { return buttonValues; }
     const QVector<int> &extras() const { return buttonExtras; }
     QButtonGroup *options() const { return optionGroup; }
-    QList<QToolButton *> macroListButtons() const { return macroButtons; }
+    QList<QToolButton *> macroListButtons() const;
     QString macroLabelPrefix() const { return macroPrefix; }
     QString modelSensor() const { return sensorName; }
     // How many buttons the open model has (its selectors are shown).
@@ -157,6 +158,7 @@ public slots:
     void on_WheelDebunce_currentIndexChanged(int index);
 
 protected:
+    friend class MacroBinding;
     void mousePressEvent(QMouseEvent *event) override;
     void changeEvent(QEvent *event) override;
 
@@ -171,10 +173,7 @@ private:
     void stackSelectorRows();
     void writeMacroFile(const QString &name, int repeatMode, const MacroRecord &macro);
     void buildMacroList();
-    void fillMacroList(const QFont &font);
     void showMakeMacroNotice();
-    // The function button b gets back when its macro is deleted.
-    ButtonFunction macroFreeDefault(int b) const;
     void clearGroup(QButtonGroup *group);
     void setScroll(QScrollArea *area, int position);
     void applyStyleSheets();
@@ -184,9 +183,8 @@ private:
     QAbstractButton *formButton(const char *name) const;
 
     std::unique_ptr<Ui::Buttoninterface> ui;
-    QVBoxLayout *macroLayout = nullptr;
-    QWidget *macroListWidget = nullptr;
-    QList<QToolButton *> macroButtons;
+    // The macro list and the binding of macros to buttons.
+    std::unique_ptr<MacroBinding> macroBinding;
     QButtonGroup *selectorGroup = nullptr;
     QButtonGroup *functionGroup = nullptr;
     QButtonGroup *optionGroup = nullptr;

@@ -58,6 +58,48 @@ const QVector<DpiLockOption> &dpiLockOptions()
     return rows;
 }
 
+QString optionSheet(const QString &pictureDir)
+{
+    return look::imageSheet(
+        QStringLiteral("QToolButton"), pictureDir,
+        {QStringLiteral("CMenuTitle.png"), QString(), QString(), QStringLiteral("CMenuTitleChecked.png")},
+        look::Fit::Stretch, look::rgb(look::Role::Button));
+}
+
+const FunctionPanel *functionPanel(int type, int p1)
+{
+    static const FunctionPanel rows[] = {
+        {buttonfn::Undefined, -1, "page_9", "DPI_5", 9},
+        {buttonfn::MouseButton, buttonfn::LeftBit, "page_9", "LeftKey_3", 0},
+        {buttonfn::MouseButton, buttonfn::RightBit, "page_9", "RightKey_3", 1},
+        {buttonfn::MouseButton, buttonfn::MiddleBit, "page_9", "MidKey", 2},
+        {buttonfn::MouseButton, buttonfn::BackBit, "page_9", "BackKey_2", 3},
+        {buttonfn::MouseButton, buttonfn::ForwardBit, "page_9", "ForWardKey", 4},
+        {buttonfn::MouseButton, -1, "page_9", nullptr, 0},
+        {buttonfn::DpiSwitch, -1, "page_7", "DPI_7", 13},
+        {buttonfn::Tilt, -1, "page_4", "DPI_11", 10},
+        {buttonfn::FireKey, -1, "page_9", "DPI_6", 7},
+        {buttonfn::Macro, -1, "page_5", "DPI_10", 15},
+        {buttonfn::ReportRateSwitch, -1, "page_9", "DPI_2", 5},
+        {buttonfn::LightToggle, -1, "page_6", "DPI_9", 12},
+        {buttonfn::ConfigSwitch, -1, "page_9", "DPI_3", 6},
+        {buttonfn::DpiLock, -1, "page_8", "DPI_4", 15},
+        {buttonfn::Wheel, -1, "page_10", "DPI_13", 10},
+    };
+    for (const FunctionPanel &row : rows)
+        if (row.type == type && (row.p1 < 0 || row.p1 == p1))
+            return &row;
+    return nullptr;
+}
+
+const char *panelOption(int type, int p1)
+{
+    for (const PlainOption &option : plainOptions())
+        if (!option.listEntry && option.type == type && option.p1 == p1)
+            return option.object;
+    return nullptr;
+}
+
 QStringList rightPanelOptions()
 {
     QStringList names;

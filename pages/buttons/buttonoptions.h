@@ -55,10 +55,31 @@ struct DpiLockOption
 };
 const QVector<DpiLockOption> &dpiLockOptions();
 
+// What the panels show for a button's function when its selector is
+// chosen: the right-hand page, the function-list entry that is checked and
+// the row the function list scrolls to (15 px a row). A key sequence is told
+// apart by its record, not by this table.
+struct FunctionPanel
+{
+    int type;
+    int p1; // -1: any
+    const char *page;
+    const char *entry; // nullptr: none
+    int listRow;
+};
+// The panel of (type, p1); nullptr for a type without one.
+const FunctionPanel *functionPanel(int type, int p1);
+// The option of a right-hand page that writes (type, p1) (DPI switch, tilt,
+// wheel, light toggles); nullptr when none does.
+const char *panelOption(int type, int p1);
+
 // Object names of every option of the right-hand pages: the multimedia keys,
 // the light toggles, the DPI lock values, tilt, DPI switch and wheel (not the
 // function list, not the macro list).
 QStringList rightPanelOptions();
+
+// The look of every option of the right-hand pages, the macro list's too.
+QString optionSheet(const QString &pictureDir);
 
 // The fire key's values before its dialog was ever confirmed.
 constexpr int kDefaultFireInterval = 10;

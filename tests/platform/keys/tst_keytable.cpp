@@ -192,6 +192,7 @@ void TstKeyTable::labelName_data()
     QTest::newRow("0x64") << 0x64 << 1 << "";
     QTest::newRow("0x81") << 0x81 << 1 << "";
     QTest::newRow("0xE0 is no key") << 0xE0 << 1 << "";
+    QTest::newRow("arrow") << 0x4F << 1 << QString(QChar(0x2192));
 }
 
 void TstKeyTable::labelName()
