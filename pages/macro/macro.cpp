@@ -58,7 +58,7 @@ quint32 delayFromMs(double ms)
 
 } // namespace
 
-Macro::Macro(QWidget *parent) : QWidget(parent), ui(new Ui::Macro)
+Macro::Macro(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::Macro>())
 {
     ui->setupUi(this);
     pictureDir = look::pictureDir(QStringLiteral("Macro"));
@@ -107,7 +107,6 @@ Macro::~Macro()
     }
     // The callback is kept between recordings; it must not outlive the page.
     keyboardHook->setCallback({});
-    delete ui;
 }
 
 void Macro::styleStaticWidgets()

@@ -162,7 +162,7 @@ private:
     // fit in the mouse's record.
     bool refusedAtLimit(int adding);
 
-    Ui::Macro *ui;
+    std::unique_ptr<Ui::Macro> ui;
     QButtonGroup *delayModeGroup = nullptr;
     QButtonGroup *repeatModeGroup = nullptr;
     int lastKeyCode = -1;

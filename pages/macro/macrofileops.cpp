@@ -20,7 +20,7 @@
 
 #include <cstring>
 
-MacroFileOps::MacroFileOps(Macro &page) : m_page(page), m_ui(page.ui) {}
+MacroFileOps::MacroFileOps(Macro &page) : m_page(page), m_ui(page.ui.get()) {}
 
 void MacroFileOps::create()
 {

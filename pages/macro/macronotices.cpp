@@ -17,7 +17,7 @@ void setNoticeTexts(Form *ui, const char *key, int index)
 
 } // namespace
 
-SameMacro::SameMacro(QWidget *parent) : QDialog(parent), ui(new Ui::SameMacro)
+SameMacro::SameMacro(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::SameMacro>())
 {
     ui->setupUi(this);
     picturePath = look::setUpNotice(this, {ui->SameMacroA,
@@ -29,14 +29,11 @@ SameMacro::SameMacro(QWidget *parent) : QDialog(parent), ui(new Ui::SameMacro)
                                            ui->NewHong});
 }
 
-SameMacro::~SameMacro()
-{
-    delete ui;
-}
+SameMacro::~SameMacro() = default;
 
 void SameMacro::SlotAllLanguage(int index)
 {
-    setNoticeTexts(ui, "DialogSameMacroName", index);
+    setNoticeTexts(ui.get(), "DialogSameMacroName", index);
 }
 
 void SameMacro::on_NewHong_clicked()
@@ -49,7 +46,7 @@ void SameMacro::on_CloseButton_clicked()
     close();
 }
 
-KeyNumberLimit::KeyNumberLimit(QWidget *parent) : QDialog(parent), ui(new Ui::KeyNumberLimit)
+KeyNumberLimit::KeyNumberLimit(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::KeyNumberLimit>())
 {
     ui->setupUi(this);
     picturePath = look::setUpNotice(this, {ui->LimitA,
@@ -61,14 +58,11 @@ KeyNumberLimit::KeyNumberLimit(QWidget *parent) : QDialog(parent), ui(new Ui::Ke
                                            ui->NewHong});
 }
 
-KeyNumberLimit::~KeyNumberLimit()
-{
-    delete ui;
-}
+KeyNumberLimit::~KeyNumberLimit() = default;
 
 void KeyNumberLimit::SlotAllLanguage(int index)
 {
-    setNoticeTexts(ui, "DialogMaxMacroKey", index);
+    setNoticeTexts(ui.get(), "DialogMaxMacroKey", index);
 }
 
 void KeyNumberLimit::on_NewHong_clicked()
@@ -81,7 +75,7 @@ void KeyNumberLimit::on_CloseButton_clicked()
     close();
 }
 
-DeleteConfirm::DeleteConfirm(QWidget *parent) : QDialog(parent), ui(new Ui::DeleteConfirm)
+DeleteConfirm::DeleteConfirm(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::DeleteConfirm>())
 {
     ui->setupUi(this);
     picturePath = look::setUpNotice(this, {ui->DeleteConfirmA,
@@ -93,14 +87,11 @@ DeleteConfirm::DeleteConfirm(QWidget *parent) : QDialog(parent), ui(new Ui::Dele
                                            ui->NewHong});
 }
 
-DeleteConfirm::~DeleteConfirm()
-{
-    delete ui;
-}
+DeleteConfirm::~DeleteConfirm() = default;
 
 void DeleteConfirm::SlotAllLanguage(int index)
 {
-    setNoticeTexts(ui, "DialogDeleteMacro", index);
+    setNoticeTexts(ui.get(), "DialogDeleteMacro", index);
 }
 
 void DeleteConfirm::on_NewHong_clicked()

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <memory>
+
 namespace Ui {
 class SameMacro;
 class KeyNumberLimit;
@@ -23,7 +25,7 @@ public slots:
     void on_CloseButton_clicked();
 
 private:
-    Ui::SameMacro *ui;
+    std::unique_ptr<Ui::SameMacro> ui;
     QString picturePath;
 };
 
@@ -42,7 +44,7 @@ public slots:
     void on_CloseButton_clicked();
 
 private:
-    Ui::KeyNumberLimit *ui;
+    std::unique_ptr<Ui::KeyNumberLimit> ui;
     QString picturePath;
 };
 
@@ -64,6 +66,6 @@ public slots:
     void on_CloseButton_clicked();
 
 private:
-    Ui::DeleteConfirm *ui;
+    std::unique_ptr<Ui::DeleteConfirm> ui;
     QString picturePath;
 };

@@ -11,7 +11,7 @@
 
 #include <optional>
 
-MacroRecorder::MacroRecorder(Macro &page) : m_page(page), m_ui(page.ui)
+MacroRecorder::MacroRecorder(Macro &page) : m_page(page), m_ui(page.ui.get())
 {
     pauseClock = [this] { return m_page.eventTimer.elapsed(); };
 }

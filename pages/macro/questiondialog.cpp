@@ -31,7 +31,7 @@ bool refusedAsCommit(const QString &text)
 
 } // namespace
 
-QuestionDialog::QuestionDialog(QWidget *parent) : QDialog(parent), ui(new Ui::QuestionDialog)
+QuestionDialog::QuestionDialog(QWidget *parent) : QDialog(parent), ui(std::make_unique<Ui::QuestionDialog>())
 {
     ui->setupUi(this);
     connect(ui->NewHong_2, &QToolButton::clicked, this, &QuestionDialog::WindowClosedLan);
@@ -45,10 +45,7 @@ QuestionDialog::QuestionDialog(QWidget *parent) : QDialog(parent), ui(new Ui::Qu
     ui->lineEdit->installEventFilter(this);
 }
 
-QuestionDialog::~QuestionDialog()
-{
-    delete ui;
-}
+QuestionDialog::~QuestionDialog() = default;
 
 void QuestionDialog::setPrompt(bool rename)
 {

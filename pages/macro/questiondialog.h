@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QString>
 
+#include <memory>
+
 namespace Ui {
 class QuestionDialog;
 }
@@ -39,7 +41,7 @@ public slots:
     void on_lineEdit_textEdited(const QString &text);
 
 private:
-    Ui::QuestionDialog *ui;
+    std::unique_ptr<Ui::QuestionDialog> ui;
     QString picturePath;
     QString selectFirstText;
     QString inputNameText;
