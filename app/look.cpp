@@ -227,6 +227,32 @@ QString framedNumberSheet()
            + QStringLiteral("QSpinBox:hover{border: 1px solid gray;}");
 }
 
+QString darkListSheet(const QString &objectName, const QString &dir)
+{
+    return QStringLiteral(
+               "#%1{background:transparent;color:rgb(255,255,255);outline:0px;border:0px;}"
+               "#%1::item:selected,#%1::item:selected:!active{"
+               "background:qlineargradient(x1:0,y1:0,x2:1,y2:0,stop:0 #ff6a00,stop:1 #ff6a00);color:rgb(255,255,255);}"
+               "#%1::item:hover{background:transparent;}"
+               "#%1 QScrollBar:vertical{width:20px;margin:22px 0px 22px 0px;background:rgb(30,30,30);}"
+               "#%1 QScrollBar::handle:vertical{background:rgb(117,117,117);border-radius:3px;min-height:30px;"
+               "margin:2px 4px 2px 6px;}"
+               "#%1 QScrollBar::add-page:vertical,#%1 QScrollBar::sub-page:vertical{background:rgb(30,30,30);}"
+               "#%1 QScrollBar::sub-line:vertical{height:25px;background:rgb(30,30,30);subcontrol-position:top;"
+               "subcontrol-origin:margin;}"
+               "#%1 QScrollBar::add-line:vertical{height:25px;background:rgb(30,30,30);subcontrol-position:bottom;"
+               "subcontrol-origin:margin;}"
+               "#%1 QScrollBar::up-arrow:vertical{image:url(%2Up.png);width:15px;height:15px;margin:1px 2px 1px 4px;}"
+               "#%1 QScrollBar::down-arrow:vertical{image:url(%2Down.png);width:15px;height:15px;"
+               "margin:1px 2px 1px 4px;}")
+        .arg(objectName, dir);
+}
+
+QString disabledButtonTextColor()
+{
+    return QStringLiteral("rgb(127,127,127)");
+}
+
 // ---------------------------------------------------------------------------
 
 namespace {

@@ -176,6 +176,15 @@ QString selectorScrollBarSheet(bool shown);
 // (also while hovered), its text in the second line-edit colour.
 QString framedNumberSheet();
 
+// A list on the dark page background (the macro page's two lists): white
+// text, the selected item in the theme's orange, a dark scroll bar whose
+// arrows are "<dir>Up.png" and "<dir>Down.png". Each rule names the list
+// by `objectName`, so two lists of one page can share the look.
+QString darkListSheet(const QString &objectName, const QString &dir);
+
+// The caption colour of an image button that is switched off.
+QString disabledButtonTextColor();
+
 // Gives `widget` a style sheet. The images it names are decoded when the
 // widget is first shown, not before: a widget that is not visible yet keeps
 // the sheet aside until its first show (pages that are never opened cost

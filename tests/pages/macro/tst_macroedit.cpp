@@ -36,19 +36,6 @@ namespace {
 
 using namespace macrotest;
 
-// The event list as "+A" (press), "-A" (release) and "50ms" (pause).
-QStringList events(Macro &page)
-{
-    QListWidget *list = child<QListWidget>(page, "listWidgetKey");
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i) {
-        const QListWidgetItem *item = list->item(i);
-        const MacroEvent e = Macro::eventOf(item);
-        out << (e.isDelay() ? item->text() : (e.type == MacroEvent::Press ? "+" : "-") + item->text());
-    }
-    return out;
-}
-
 void tapIn(QWidget *window, DWORD vk)
 {
     for (WPARAM message : {WM_KEYDOWN, WM_KEYUP}) {
@@ -115,39 +102,26 @@ private slots:
     void recordedEditedSavedAndSent();
 
 private:
-    void selectMacro(const QString &name);
     void choose(int index);
     std::unique_ptr<Macro> page;
 };
 
 void MacroEditTest::initTestCase()
 {
-    loadTextCatalogue();
-    languageIndex = 0;
+    useEnglish();
 }
 
 void MacroEditTest::init()
 {
-    QVERIFY(emptyFolder());
     // Press A, 10 ms, release A, 20 ms, press B.
-    writeMacro("m", "1\n0x04 1 0\n10ms\n0x04 1 1\n20ms\n0x05 1 0\n");
-    page = std::make_unique<Macro>(nullptr);
-    page->show();
-    QVERIFY(QTest::qWaitForWindowExposed(page.get()));
+    page = showPageWith("m", "1\n0x04 1 0\n10ms\n0x04 1 1\n20ms\n0x05 1 0\n");
+    QVERIFY(page);
 }
 
 void MacroEditTest::cleanup()
 {
     page.reset();
     macroRecording = false;
-}
-
-void MacroEditTest::selectMacro(const QString &name)
-{
-    QListWidget *list = child<QListWidget>(*page, "listWidgetHong");
-    const QList<QListWidgetItem *> found = list->findItems(name, Qt::MatchExactly);
-    QCOMPARE(found.size(), 1);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.first()).center());
 }
 
 void MacroEditTest::choose(int index)
@@ -159,7 +133,7 @@ void MacroEditTest::choose(int index)
 
 void MacroEditTest::amendChangesTheSelectedEvent()
 {
-    selectMacro("m");
+    selectMacro(*page, "m");
     QListWidget *list = child<QListWidget>(*page, "listWidgetKey");
     QToolButton *save = child<QToolButton>(*page, "Save");
     ModalHandler modal;
@@ -168,7 +142,7 @@ void MacroEditTest::amendChangesTheSelectedEvent()
     modal.queue(enterDelay(250));
     QTest::mouseClick(child<QToolButton>(*page, "Amend"), Qt::LeftButton);
     QCOMPARE(modal.seen, QStringList{"AddDelayTime"});
-    QCOMPARE(events(*page), (QStringList{"+A", "250ms", "-A", "20ms", "+B"}));
+    QCOMPARE(eventTexts(*page), (QStringList{"+A", "250ms", "-A", "20ms", "+B"}));
     QVERIFY(page->eventsModified);
     QVERIFY(save->isEnabled());
 
@@ -177,13 +151,13 @@ void MacroEditTest::amendChangesTheSelectedEvent()
     modal.queue(pressKey(0x43));
     QTest::mouseClick(child<QToolButton>(*page, "Amend"), Qt::LeftButton);
     QCOMPARE(modal.seen.last(), QString("addKey"));
-    QCOMPARE(events(*page), (QStringList{"+A", "250ms", "-C", "20ms", "+B"}));
+    QCOMPARE(eventTexts(*page), (QStringList{"+A", "250ms", "-C", "20ms", "+B"}));
     QCOMPARE(list->item(2)->type(), 1);
 
     // Cancel changes nothing.
     modal.queue(cancel());
     QTest::mouseClick(child<QToolButton>(*page, "Amend"), Qt::LeftButton);
-    QCOMPARE(events(*page), (QStringList{"+A", "250ms", "-C", "20ms", "+B"}));
+    QCOMPARE(eventTexts(*page), (QStringList{"+A", "250ms", "-C", "20ms", "+B"}));
 
     QTest::mouseClick(save, Qt::LeftButton);
     QCOMPARE(readMacro("m"), QByteArray("1\n0x04 1 0\n250ms\n0x06 1 1\n20ms\n0x05 1 0\n"));
@@ -191,7 +165,7 @@ void MacroEditTest::amendChangesTheSelectedEvent()
 
 void MacroEditTest::amendRefusedOrWithoutSelection()
 {
-    selectMacro("m");
+    selectMacro(*page, "m");
     ModalHandler modal;
     child<QListWidget>(*page, "listWidgetKey")->setCurrentRow(-1);
     QTest::mouseClick(child<QToolButton>(*page, "Amend"), Qt::LeftButton);
@@ -201,13 +175,13 @@ void MacroEditTest::amendRefusedOrWithoutSelection()
     macroRecording = true;
     QTest::mouseClick(child<QToolButton>(*page, "Amend"), Qt::LeftButton);
     QCOMPARE(modal.seen, QStringList{"ExeIsRun"});
-    QCOMPARE(events(*page), (QStringList{"+A", "10ms", "-A", "20ms", "+B"}));
+    QCOMPARE(eventTexts(*page), (QStringList{"+A", "10ms", "-A", "20ms", "+B"}));
     QVERIFY(!page->eventsModified);
 }
 
 void MacroEditTest::chooserInserts()
 {
-    selectMacro("m");
+    selectMacro(*page, "m");
     QListWidget *list = child<QListWidget>(*page, "listWidgetKey");
     ModalHandler modal;
 
@@ -215,7 +189,7 @@ void MacroEditTest::chooserInserts()
     list->setCurrentRow(4);
     modal.queue(pressKey(0xA0));
     choose(1);
-    QCOMPARE(events(*page), (QStringList{"+A", "10ms", "-A", "20ms", "+B", "10ms", "+LShift"}));
+    QCOMPARE(eventTexts(*page), (QStringList{"+A", "10ms", "-A", "20ms", "+B", "10ms", "+LShift"}));
     QVERIFY(page->eventsModified);
     QVERIFY(child<QToolButton>(*page, "Save")->isEnabled());
 
@@ -223,13 +197,13 @@ void MacroEditTest::chooserInserts()
     list->setCurrentRow(0);
     modal.queue(pressKey(0x44));
     choose(2);
-    QCOMPARE(events(*page), (QStringList{"+A", "10ms", "-D", "10ms", "-A", "20ms", "+B", "10ms", "+LShift"}));
+    QCOMPARE(eventTexts(*page), (QStringList{"+A", "10ms", "-D", "10ms", "-A", "20ms", "+B", "10ms", "+LShift"}));
 
     // A pause in place of the one before the selected key.
     list->setCurrentRow(2);
     modal.queue(enterDelay(77));
     choose(3);
-    QCOMPARE(events(*page), (QStringList{"+A", "77ms", "-D", "10ms", "-A", "20ms", "+B", "10ms", "+LShift"}));
+    QCOMPARE(eventTexts(*page), (QStringList{"+A", "77ms", "-D", "10ms", "-A", "20ms", "+B", "10ms", "+LShift"}));
     QCOMPARE(list->currentRow(), 1);
 
     // Forward (0x10) and back (0x08) clicks at the end, no dialog.
@@ -269,22 +243,22 @@ void MacroEditTest::chooserInsertsRightAfterASelectedPause()
     QFETCH(int, row);
     QFETCH(int, chooser);
     QFETCH(QStringList, expected);
-    selectMacro("m");
+    selectMacro(*page, "m");
     child<QListWidget>(*page, "listWidgetKey")->setCurrentRow(row);
     ModalHandler modal;
     if (chooser <= 2)
         modal.queue(pressKey(0x44));
     choose(chooser);
     expected.replaceInStrings(QRegularExpression("^([+-])L$"), "\\1" + mouseButtonNames[0]);
-    QCOMPARE(events(*page), expected);
+    QCOMPARE(eventTexts(*page), expected);
 }
 
 void MacroEditTest::chooserDeclinedChangesNothing()
 {
-    selectMacro("m");
+    selectMacro(*page, "m");
     QListWidget *list = child<QListWidget>(*page, "listWidgetKey");
     ModalHandler modal;
-    const QStringList before = events(*page);
+    const QStringList before = eventTexts(*page);
 
     list->setCurrentRow(2);
     modal.queue(cancel());
@@ -302,7 +276,7 @@ void MacroEditTest::chooserDeclinedChangesNothing()
     choose(3);
     choose(0);
 
-    QCOMPARE(events(*page), before);
+    QCOMPARE(eventTexts(*page), before);
     QVERIFY(!page->eventsModified);
     QVERIFY(!child<QToolButton>(*page, "Save")->isEnabled());
 }
@@ -327,11 +301,9 @@ void MacroEditTest::insertsStopAtTheEventLimit()
     QByteArray file("1\n");
     for (int i = 0; i < keys; ++i)
         file += (i ? "10ms\n" : "") + QByteArray(i % 2 ? "0x04 1 1\n" : "0x04 1 0\n");
-    writeMacro("full", file);
-    page = std::make_unique<Macro>(nullptr);
-    page->show();
-    QVERIFY(QTest::qWaitForWindowExposed(page.get()));
-    selectMacro("full");
+    page = showPageWith("full", file);
+    QVERIFY(page);
+    selectMacro(*page, "full");
     QListWidget *list = child<QListWidget>(*page, "listWidgetKey");
     QCOMPARE(list->count(), 2 * keys - 1);
     list->setCurrentRow(list->count() - 1);
@@ -380,14 +352,13 @@ void MacroEditTest::deleteTakesThePartner()
     QFETCH(int, row);
     QFETCH(QStringList, expected);
     QFETCH(int, currentAfter);
-    writeMacro("d", file);
-    page = std::make_unique<Macro>(nullptr);
-    page->show();
-    selectMacro("d");
+    page = showPageWith("d", file);
+    QVERIFY(page);
+    selectMacro(*page, "d");
     QListWidget *list = child<QListWidget>(*page, "listWidgetKey");
     list->setCurrentRow(row);
     QTest::mouseClick(child<QToolButton>(*page, "DeleteKey"), Qt::LeftButton);
-    QCOMPARE(events(*page), expected);
+    QCOMPARE(eventTexts(*page), expected);
     QCOMPARE(list->currentRow(), currentAfter);
     const bool changed = row >= 0 || list->count() == 0;
     QCOMPARE(page->eventsModified, changed);
@@ -396,13 +367,13 @@ void MacroEditTest::deleteTakesThePartner()
 
 void MacroEditTest::deleteWhileRecordingIsRefused()
 {
-    selectMacro("m");
+    selectMacro(*page, "m");
     child<QListWidget>(*page, "listWidgetKey")->setCurrentRow(1);
     macroRecording = true;
     ModalHandler modal;
     QTest::mouseClick(child<QToolButton>(*page, "DeleteKey"), Qt::LeftButton);
     QCOMPARE(modal.seen, QStringList{"ExeIsRun"});
-    QCOMPARE(events(*page).size(), 5);
+    QCOMPARE(eventTexts(*page).size(), 5);
 }
 
 void MacroEditTest::recordedEditedSavedAndSent()
@@ -415,14 +386,14 @@ void MacroEditTest::recordedEditedSavedAndSent()
     markFlashDataRead(currentAttach().number);
     uiReady = true;
 
-    selectMacro("m");
+    selectMacro(*page, "m");
     child<QAbstractButton>(*page, "DefaultDelay")->click();
     child<QSpinBox>(*page, "DelayTime")->setValue(40);
     QTest::mouseClick(child<QPushButton>(*page, "StartRecord"), Qt::LeftButton);
     for (DWORD vk : {DWORD(0x51), DWORD(0x57)}) // Q, W
         tapIn(page.get(), vk);
     QTest::mouseClick(child<QPushButton>(*page, "StopRecord"), Qt::LeftButton);
-    QCOMPARE(events(*page), (QStringList{"+Q", "40ms", "-Q", "40ms", "+W", "40ms", "-W"}));
+    QCOMPARE(eventTexts(*page), (QStringList{"+Q", "40ms", "-Q", "40ms", "+W", "40ms", "-W"}));
 
     // Change W's press to E, put a 300 ms pause before it, drop Q.
     QListWidget *list = child<QListWidget>(*page, "listWidgetKey");
@@ -435,7 +406,7 @@ void MacroEditTest::recordedEditedSavedAndSent()
     choose(3);
     list->setCurrentRow(1);
     QTest::mouseClick(child<QToolButton>(*page, "DeleteKey"), Qt::LeftButton);
-    QCOMPARE(events(*page), (QStringList{"-Q", "300ms", "+E", "40ms", "-W"}));
+    QCOMPARE(eventTexts(*page), (QStringList{"-Q", "300ms", "+E", "40ms", "-W"}));
 
     // Saving tells the button page, which asks for the macro per button.
     QSignalSpy updates(PostMsg::instance(), &PostMsg::SigUpDataMacro);

@@ -34,22 +34,6 @@ namespace {
 
 using namespace macrotest;
 
-// The event list as "+A" (press), "-A" (release) and "50ms" (pause).
-QStringList events(Macro &page)
-{
-    QListWidget *list = child<QListWidget>(page, "listWidgetKey");
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i) {
-        const QListWidgetItem *item = list->item(i);
-        const MacroEvent e = Macro::eventOf(item);
-        if (e.isDelay())
-            out << item->text();
-        else
-            out << (e.type == MacroEvent::Press ? "+" : "-") + item->text();
-    }
-    return out;
-}
-
 // A key message as the key source sends it.
 struct Key
 {
@@ -118,17 +102,13 @@ private:
 
 void MacroRecordTest::initTestCase()
 {
-    loadTextCatalogue();
-    languageIndex = 0;
+    useEnglish();
 }
 
 void MacroRecordTest::init()
 {
-    QVERIFY(emptyFolder());
-    writeMacro("m", "3\n0x05 1 0\n10ms\n0x05 1 1\n");
-    page = std::make_unique<Macro>(nullptr);
-    page->show();
-    QVERIFY(QTest::qWaitForWindowExposed(page.get()));
+    page = showPageWith("m", "3\n0x05 1 0\n10ms\n0x05 1 1\n");
+    QVERIFY(page);
 }
 
 void MacroRecordTest::cleanup()
@@ -153,10 +133,7 @@ void MacroRecordTest::send(const QVector<Key> &keys, HWND foreground)
 
 void MacroRecordTest::startRecording(int defaultDelay)
 {
-    // Selected as the user does, so the macro's file is read.
-    QListWidget *macros = child<QListWidget>(*page, "listWidgetHong");
-    QTest::mouseClick(macros->viewport(), Qt::LeftButton, {}, macros->visualItemRect(macros->item(0)).center());
-    QCOMPARE(macros->currentRow(), 0);
+    selectMacro(*page, "m");
     if (defaultDelay > 0) {
         child<QCheckBox>(*page, "DefaultDelay")->setChecked(true);
         child<QSpinBox>(*page, "DelayTime")->setValue(defaultDelay);
@@ -206,11 +183,11 @@ void MacroRecordTest::recordsKeys()
     send(keys);
     if (stop)
         QTest::mouseClick(child<QPushButton>(*page, "StopRecord"), Qt::LeftButton);
-    QCOMPARE(events(*page), expected);
+    QCOMPARE(eventTexts(*page), expected);
     if (stop) {
         // Nothing is held any more: new keys after a stop are not recorded.
         send({down(VK_B), up(VK_B)});
-        QCOMPARE(events(*page), expected);
+        QCOMPARE(eventTexts(*page), expected);
     } else {
         QTest::mouseClick(child<QPushButton>(*page, "StopRecord"), Qt::LeftButton);
     }
@@ -224,7 +201,7 @@ void MacroRecordTest::measuredDelays()
     QTest::qWait(150);
     send({down(VK_A), up(VK_A)}); // the repeat does not restart the pause
     QTest::mouseClick(child<QPushButton>(*page, "StopRecord"), Qt::LeftButton);
-    const QStringList items = events(*page);
+    const QStringList items = eventTexts(*page);
     QCOMPARE(items.size(), 3);
     QString pause = items.at(1);
     QVERIFY(pause.endsWith("ms"));
@@ -253,7 +230,7 @@ void MacroRecordTest::startAndStopSetThePage()
     for (const char *name : locked)
         QVERIFY2(!child<QWidget>(*page, name)->isEnabled(), name);
     // The macro's events leave the list at once; its file keeps them.
-    QCOMPARE(events(*page), QStringList());
+    QCOMPARE(eventTexts(*page), QStringList());
     QVERIFY(page->eventsModified);
     QVERIFY(page->keyboardHook->isInstalled());
 
@@ -288,10 +265,10 @@ void MacroRecordTest::keysOfOtherWindowsAreNotRecorded()
     startRecording();
     send({down(VK_A)});
     send({up(VK_A), down(VK_B), up(VK_B)}, foreignWindow());
-    QCOMPARE(events(*page), QStringList{"+A"});
+    QCOMPARE(eventTexts(*page), QStringList{"+A"});
     QTest::mouseClick(child<QPushButton>(*page, "StopRecord"), Qt::LeftButton);
     // A key pressed here and released elsewhere is released at the stop.
-    QCOMPARE(events(*page), (QStringList{"+A", "50ms", "-A"}));
+    QCOMPARE(eventTexts(*page), (QStringList{"+A", "50ms", "-A"}));
 }
 
 void MacroRecordTest::limitHaltsAfterTheCallback_data()
@@ -322,7 +299,7 @@ void MacroRecordTest::limitHaltsAfterTheCallback()
     QCOMPARE(taps, holdShift ? 34 : 35);
     QTRY_COMPARE(modal.seen, QStringList{"KeyNumberLimit"});
 
-    const QStringList items = events(*page);
+    const QStringList items = eventTexts(*page);
     QCOMPARE(items.size(), 139);
     int keys = 0;
     for (const QString &item : items)
@@ -335,14 +312,14 @@ void MacroRecordTest::limitHaltsAfterTheCallback()
 
     // Halted: keys add nothing, the page keeps its recording layout.
     send({down(VK_B), up(VK_B)});
-    QCOMPARE(events(*page).size(), 139);
+    QCOMPARE(eventTexts(*page).size(), 139);
     QVERIFY(!page->keyboardHook->isInstalled());
     QVERIFY(!child<QPushButton>(*page, "StopRecord")->isHidden());
     QCOMPARE(started.count(), 0);
 
     QTest::mouseClick(child<QPushButton>(*page, "StopRecord"), Qt::LeftButton);
     QCOMPARE(started.count(), 1);
-    QCOMPARE(events(*page).size(), 139);
+    QCOMPARE(eventTexts(*page).size(), 139);
     QVERIFY(child<QToolButton>(*page, "Save")->isEnabled());
     QVERIFY(child<QWidget>(*page, "listWidgetHong")->isEnabled());
 }
@@ -356,12 +333,12 @@ void MacroRecordTest::leavingTheDevicePageEndsRecording()
     QVERIFY(!macroRecording);
     QVERIFY(!page->keyboardHook->isInstalled());
     QCOMPARE(started.count(), 1);
-    QCOMPARE(events(*page), (QStringList{"+LShift", "50ms", "+A", "50ms", "-A", "50ms", "-LShift"}));
+    QCOMPARE(eventTexts(*page), (QStringList{"+LShift", "50ms", "+A", "50ms", "-A", "50ms", "-LShift"}));
     for (const char *name : {"DefaultDelay", "ReNumber", "ChooseEvent", "listWidgetHong"})
         QVERIFY2(child<QWidget>(*page, name)->isEnabled(), name);
     QVERIFY(child<QToolButton>(*page, "Save")->isEnabled());
     send({down(VK_B), up(VK_B)});
-    QCOMPARE(events(*page).size(), 7);
+    QCOMPARE(eventTexts(*page).size(), 7);
 }
 
 void MacroRecordTest::qtKeysReachTheRecording()
@@ -374,7 +351,7 @@ void MacroRecordTest::qtKeysReachTheRecording()
     QTest::keyPress(window, Qt::Key_Left);
     QTest::keyRelease(window, Qt::Key_Left);
     QTest::mouseClick(child<QPushButton>(*page, "StopRecord"), Qt::LeftButton);
-    QCOMPARE(events(*page),
+    QCOMPARE(eventTexts(*page),
              (QStringList{"+B", "50ms", "-B", "50ms", QString::fromUtf8("+←"), "50ms", QString::fromUtf8("-←")}));
 }
 
@@ -406,7 +383,7 @@ void MacroRecordTest::longPauseIsShortened()
     // Not while keys are taken: closing a notice would be recorded.
     QCOMPARE(modal.seen, QStringList());
     QTest::mouseClick(child<QPushButton>(*page, "StopRecord"), Qt::LeftButton);
-    QCOMPARE(events(*page), (QStringList{"+A", "2097151ms", "-A"}));
+    QCOMPARE(eventTexts(*page), (QStringList{"+A", "2097151ms", "-A"}));
     QCOMPARE(notices, QStringList{catalogueText("macro", "DialogPauseShortened")});
 
     pagetest::openSimulatedMouse();
