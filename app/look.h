@@ -35,6 +35,7 @@
 #include "app/textcatalogue.h"
 
 #include <QColor>
+#include <QFont>
 #include <QList>
 #include <QPoint>
 #include <QSize>
@@ -85,6 +86,15 @@ QString rgb(const QColor &color);
 QString rgb(Role role);
 // "r,g,b" of a role, for code that keeps the three numbers as text.
 QString rgbNumbers(Role role);
+
+// Fixed colours that the theme does not configure.
+enum class Ink {
+    White,       // captions on the pairing and device-list pictures
+    Unavailable, // a caption that says "not available here", still readable on a dark button
+    UnreadStage, // a DPI stage swatch before the mouse has said the stage's colour
+};
+QColor color(Ink ink);
+QString rgb(Ink ink);
 
 // ---------------------------------------------------------------------------
 // Pictures
@@ -175,6 +185,14 @@ QString selectorScrollBarSheet(bool shown);
 // (also while hovered), its text in the second line-edit colour.
 QString framedNumberSheet();
 
+// A DPI stage's value button: `image` from `dir`, the button caption colour,
+// rounded corners.
+QString stageButtonSheet(const QString &dir, const QString &image);
+// A DPI stage's colour swatch: `image` from `dir` over the stage's colour,
+// given as its numbers "r,g,b"; empty numbers give Ink::UnreadStage.
+QString stageSwatchSheet(const QString &selector, const QString &dir, const QString &image,
+                         const QString &rgbNumbers = QString());
+
 // Gives `widget` a style sheet. The images it names are decoded when the
 // widget is first shown, not before: a widget that is not visible yet keeps
 // the sheet aside until its first show (pages that are never opened cost
@@ -201,6 +219,10 @@ void scaleFonts(QWidget *widget, float factor);
 // scaleChildren(widget, the screen's factor); what every dialog calls once
 // in its constructor.
 void scaleToScreen(QWidget *widget);
+
+// A font of `family` at `points` (at 96 dpi) brought to the screen's size,
+// for a widget that keeps a font of its own when its page is scaled.
+QFont screenFont(const QString &family, qreal points);
 
 // Shrinks a one-line label's font, a point at a time and to no less than
 // two thirds of its size, until the label's text fits its width; a shorter
