@@ -102,6 +102,24 @@ QString rgbNumbers(Role role)
     return QStringLiteral("%1,%2,%3").arg(c.red()).arg(c.green()).arg(c.blue());
 }
 
+QColor color(Ink ink)
+{
+    switch (ink) {
+    case Ink::White:
+        return QColor(255, 255, 255);
+    case Ink::Unavailable:
+        return QColor(120, 126, 136);
+    case Ink::UnreadStage:
+        return QColor(255, 0, 0);
+    }
+    return QColor(255, 255, 255);
+}
+
+QString rgb(Ink ink)
+{
+    return rgb(color(ink));
+}
+
 // ---------------------------------------------------------------------------
 
 QString pictureDir(const QString &page)
@@ -251,6 +269,20 @@ QString darkListSheet(const QString &objectName, const QString &dir)
 QString disabledButtonTextColor()
 {
     return QStringLiteral("rgb(127,127,127)");
+}
+
+QString stageButtonSheet(const QString &dir, const QString &image)
+{
+    return imageSheet(QStringLiteral("QToolButton"), dir, Images(image), Fit::Centre, rgb(Role::Button),
+                      QStringLiteral("border-radius:3px;"));
+}
+
+QString stageSwatchSheet(const QString &selector, const QString &dir, const QString &image, const QString &rgbNumbers)
+{
+    const QString colour =
+        rgbNumbers.isEmpty() ? rgb(Ink::UnreadStage) : QStringLiteral("rgb(") + rgbNumbers + QLatin1Char(')');
+    return imageSheet(selector, dir, Images(image), Fit::Centre, QString(),
+                      QStringLiteral("border-radius:3px;background-color:") + colour + QLatin1Char(';'));
 }
 
 // ---------------------------------------------------------------------------

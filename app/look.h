@@ -87,6 +87,15 @@ QString rgb(Role role);
 // "r,g,b" of a role, for code that keeps the three numbers as text.
 QString rgbNumbers(Role role);
 
+// Fixed colours that the theme does not configure.
+enum class Ink {
+    White,       // captions on the pairing and device-list pictures
+    Unavailable, // a caption that says "not available here", still readable on a dark button
+    UnreadStage, // a DPI stage swatch before the mouse has said the stage's colour
+};
+QColor color(Ink ink);
+QString rgb(Ink ink);
+
 // ---------------------------------------------------------------------------
 // Pictures
 
@@ -184,6 +193,13 @@ QString darkListSheet(const QString &objectName, const QString &dir);
 
 // The caption colour of an image button that is switched off.
 QString disabledButtonTextColor();
+// A DPI stage's value button: `image` from `dir`, the button caption colour,
+// rounded corners.
+QString stageButtonSheet(const QString &dir, const QString &image);
+// A DPI stage's colour swatch: `image` from `dir` over the stage's colour,
+// given as its numbers "r,g,b"; empty numbers give Ink::UnreadStage.
+QString stageSwatchSheet(const QString &selector, const QString &dir, const QString &image,
+                         const QString &rgbNumbers = QString());
 
 // Gives `widget` a style sheet. The images it names are decoded when the
 // widget is first shown, not before: a widget that is not visible yet keeps

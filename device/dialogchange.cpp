@@ -59,7 +59,7 @@ SlotPlace slotPlace(int count, int s)
 
 QString pictureSheet(const QString &widget, const QString &picture)
 {
-    return look::imageSheet(widget, listPictureDir, {picture}, look::Fit::Centre, QStringLiteral("rgb(255,255,255)"));
+    return look::imageSheet(widget, listPictureDir, {picture}, look::Fit::Centre, look::rgb(look::Ink::White));
 }
 
 QString updateFailInfo()

@@ -43,7 +43,7 @@ Match::Match(QWidget *parent) : QDialog(parent), ui(new Ui::Match)
     setLook(Look::Ready);
     look::setSheet(ui->toolButton_2,
                    look::imageSheet(QStringLiteral("QToolButton"), pairPictureDir, {QStringLiteral("Picture.png")},
-                                    look::Fit::Centre, QStringLiteral("rgb(255,255,255)")));
+                                    look::Fit::Centre, look::rgb(look::Ink::White)));
     look::setSheet(ui->CloseButton,
                    look::imageSheet(QStringLiteral("QToolButton"), pairPictureDir,
                                     look::buttonImages(QStringLiteral("CloseSecondPage"), look::Hover | look::Click)));
@@ -92,7 +92,7 @@ void Match::setLook(Look look)
     // The cable look says "not available here": a dimmed text that stays
     // readable on the dark button.
     if (look == Look::Cable)
-        color = QStringLiteral("rgb(120,126,136)");
+        color = look::rgb(look::Ink::Unavailable);
     else if (look == Look::Success)
         image = QStringLiteral("PairSuccess.png");
     else if (look == Look::Failure)

@@ -120,9 +120,7 @@ SensorDPI::SensorDPI(QWidget *parent) : QFrame(parent), ui(new Ui::SensorDPI)
     }
 
     look::setSheet(ui->horizontalSliderC, look::sliderSheet(pictureDir, QStringLiteral("HuaKuai.png")));
-    look::setSheet(ui->spinBoxA,
-                   look::colorSheet(QStringLiteral("QSpinBox"), look::Role::LineEditSecond,
-                                    QStringLiteral("background-color: transparent;border: 1px  solid gray;")));
+    look::setSheet(ui->spinBoxA, look::framedNumberSheet());
     look::setSheet(ui->ReduceLevelA, look::imageSheet(QStringLiteral("#ReduceLevelA"), pictureDir,
                                                       look::Images(QStringLiteral("Reduce.png"))));
     look::setSheet(ui->AddLevelA,
@@ -131,10 +129,8 @@ SensorDPI::SensorDPI(QWidget *parent) : QFrame(parent), ui(new Ui::SensorDPI)
     for (int k = 0; k < kStages; ++k) {
         drawValueButton(k, false);
         // Red until the first refill says the stage's colour.
-        look::setSheet(swatch(k),
-                       look::imageSheet(QLatin1Char('#') + swatch(k)->objectName(), pictureDir,
-                                        look::Images(QStringLiteral("MinB.png")), look::Fit::Centre, QString(),
-                                        QStringLiteral("border-radius:3px;background-color: rgb(255, 0, 0);")));
+        look::setSheet(swatch(k), look::stageSwatchSheet(QLatin1Char('#') + swatch(k)->objectName(), pictureDir,
+                                                         QStringLiteral("MinB.png")));
         stageGroup->addButton(valueButton(k), k);
         swatchGroup->addButton(swatch(k), k);
     }
@@ -172,20 +168,16 @@ void SensorDPI::drawValueButton(int stage, bool selected)
         b->setGeometry(r.x() - 7, r.y() - 7, 68, 70);
     else
         b->setGeometry(r.x(), r.y(), 54, 56);
-    look::setSheet(b, look::imageSheet(QStringLiteral("QToolButton"), pictureDir,
-                                       look::Images(selected ? QStringLiteral("MaxA.png") : QStringLiteral("MinA.png")),
-                                       look::Fit::Centre, QStringLiteral("rgb(") + buttonTextColour + QLatin1Char(')'),
-                                       QStringLiteral("border-radius:3px;")));
+    look::setSheet(
+        b, look::stageButtonSheet(pictureDir, selected ? QStringLiteral("MaxA.png") : QStringLiteral("MinA.png")));
 }
 
 void SensorDPI::styleSwatch(int stage, bool selected)
 {
     look::setSheet(swatch(stage),
-                   look::imageSheet(QStringLiteral("QToolButton"), pictureDir,
-                                    look::Images(selected ? QStringLiteral("MaxB.png") : QStringLiteral("MinB.png")),
-                                    look::Fit::Centre, QString(),
-                                    QStringLiteral("border-radius:3px;background-color:rgb(") + stageColours[stage]
-                                        + QStringLiteral(");")));
+                   look::stageSwatchSheet(QStringLiteral("QToolButton"), pictureDir,
+                                          selected ? QStringLiteral("MaxB.png") : QStringLiteral("MinB.png"),
+                                          stageColours[stage]));
 }
 
 void SensorDPI::drawSwatch(int stage, bool selected)

@@ -18,7 +18,6 @@
 #include "pages/settings/updataparam.h"
 #include "pages/settings/updaterepair.h"
 #include "platform/autostart.h"
-#include "platform/screen.h"
 #include "platform/shell.h"
 
 #include <QCoreApplication>
@@ -151,11 +150,8 @@ void FormSetting::SlotAllLanguage(int index)
     // The upgrade button keeps its own font; every run after the first one
     // (the constructor's, before the page's fonts are scaled with the
     // window) brings it to the screen's size.
-    QFont font(QStringLiteral("微软雅黑"));
-    font.setPointSizeF(10);
-    if (fontScaled)
-        font.setPointSizeF(font.pointSizeF() / (screen::logicalDpi() / 96.0));
-    ui->Receive_2->setFont(font);
+    ui->Receive_2->setFont(fontScaled ? look::screenFont(QStringLiteral("微软雅黑"), 10)
+                                      : QFont(QStringLiteral("微软雅黑"), 10));
     fontScaled = 1;
 
     placeVersions(index);

@@ -128,6 +128,12 @@ private slots:
         QTest::newRow("slider") << "QSlider"
                                 << look::sliderSheet(dir, QStringLiteral("Handle.png"), look::Role::Slider, 1);
         QTest::newRow("tab pane") << "QTabWidget" << look::transparentTabSheet();
+        QTest::newRow("stage button") << "QToolButton" << look::stageButtonSheet(dir, QStringLiteral("MinA.png"));
+        QTest::newRow("stage swatch") << "QToolButton"
+                                      << look::stageSwatchSheet(QStringLiteral("#frame"), dir,
+                                                                QStringLiteral("MaxB.png"), QStringLiteral("12,34,56"));
+        QTest::newRow("unread stage swatch")
+            << "QToolButton" << look::stageSwatchSheet(QStringLiteral("QToolButton"), dir, QStringLiteral("MinB.png"));
     }
 
     void sheetsParse()
