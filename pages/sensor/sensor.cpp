@@ -186,7 +186,6 @@ void Sensor::showCordedSensorMode()
 
 void Sensor::refill(const FlashDataMap &record, bool fromDevice)
 {
-    const unsigned char *b = recordBytes(record);
     SensorDPI *dpi = ui->frameDpi;
     const DeviceAllInfo device = currentDevice.get();
     const QString group = modelGroup();
@@ -198,14 +197,14 @@ void Sensor::refill(const FlashDataMap &record, bool fromDevice)
     dpi->setSliderEnabled(true);
     {
         PageRefill refilling(PageRefill::SensorPage, fromDevice ? PageRefill::WhenDone : PageRefill::Untouched);
-        const int active = b[2];
+        const int active = record.activeDpiStage;
         dpi->setActiveStageIndex(active);
 
-        const int rate = SensorRate::indexOfCode(b[0]);
+        const int rate = SensorRate::indexOfCode(record.reportRate);
         if (rate >= 0)
             ui->frameRate->setRateIndex(rate);
         // A cable carries at most 1000 Hz below 8000 Hz.
-        if (device.wired && (b[0] == 16 || b[0] == 32))
+        if (device.wired && (record.reportRate == 16 || record.reportRate == 32))
             ui->frameRate->setRateIndex(3);
 
         currentSensorModel = catalogue->value(group, QStringLiteral("Sensor"));
@@ -216,28 +215,28 @@ void Sensor::refill(const FlashDataMap &record, bool fromDevice)
 
         if (!lists(supportSensorModeSel))
             ui->ModelChoose->setEnabled(false);
-        else if (device.wired || (linkWithHighRates(device.linkCode) && highRateCode(b[0])))
+        else if (device.wired || (linkWithHighRates(device.linkCode) && highRateCode(record.reportRate)))
             showCordedSensorMode();
         else
-            showRecordedSensorMode(b[14], true);
+            showRecordedSensorMode(record.modelChoose, true);
 
-        ui->frameLOD->setLodIndex(b[5] - 1);
+        ui->frameLOD->setLodIndex(record.liftOffDistance - 1);
 
-        const bool performance = b[12] != 0;
+        const bool performance = record.performance != 0;
         ui->Performance->setChecked(performance);
         ui->PerformanceOpen->setEnabled(performance);
         emit PostMsg::instance()->Sig20KOpen(performance);
         for (int i = 0; i < kPerformanceTimeCount; ++i) {
-            if (kPerformanceTimes[i] == b[13]) {
+            if (kPerformanceTimes[i] == record.performanceTime) {
                 ui->PerformanceOpen->setCurrentIndex(i);
                 performanceTimeIndex = i;
                 break;
             }
         }
 
-        ui->frame->setOn(b[10] != 0);
-        ui->frame_4->setOn(b[9] != 0);
-        ui->frame_3->setOn(b[7] != 0);
+        ui->frame->setOn(record.rippleControl != 0);
+        ui->frame_4->setOn(record.straightLine != 0);
+        ui->frame_3->setOn(record.motionSync != 0);
 
         // Eight stage records at most: the bytes after them are other settings.
         const int stages = stageCountFromCatalogue(catalogue->value(group, QStringLiteral("DPIMaxGrade")));
@@ -281,8 +280,8 @@ void Sensor::refill(const FlashDataMap &record, bool fromDevice)
             }
         }
 
-        dpi->showStages(b[1] - 1);
-        dpi->setStageCountIndex(b[1] - 1);
+        dpi->showStages(record.dpiStageCount - 1);
+        dpi->setStageCountIndex(record.dpiStageCount - 1);
         dpi->moveMarkerTo(active + 1);
         dpi->applyActiveStage(active);
 
