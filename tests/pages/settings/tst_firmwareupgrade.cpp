@@ -354,7 +354,7 @@ void TestFirmwareUpgrade::upgradeMarkStopperAndWait()
     const auto runningPartTimers = [this] {
         int n = 0;
         for (QTimer *timer : page->findChildren<QTimer *>())
-            n += timer->isActive() && timer->interval() == 1000;
+            n += timer->isActive() && timer->interval() == delays::ms(delays::Delay::UpgradeStepTick);
         return n;
     };
     page->setUpgradeRunning();
