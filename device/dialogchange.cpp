@@ -11,12 +11,10 @@
 #include "device/devicestate.h"
 #include "device/discovery.h"
 #include "device/firmwarecheck.h"
+#include "device/linkcontrols.h"
 #include "device/match.h"
 #include "device/mytoolbuttonenter.h"
 #include "device/upgraderecord.h"
-#include "device/worker.h"
-#include "pages/settings/repair.h"
-#include "pages/settings/updaterepair.h"
 #include "platform/hidusb/hidusb.h"
 
 #include <QDir>
@@ -33,6 +31,7 @@ QList<QLabel *> connectionIcons;
 QList<QLabel *> rateBadges;
 QString promptText;
 QString repairText;
+ListPageDialogs *listPageDialogs = nullptr;
 QString offlineTipText;
 QString pairTipText;
 QString newVersionText;
@@ -199,7 +198,7 @@ DialogChange::DialogChange(QWidget *parent) : QWidget(parent), ui(new Ui::Dialog
 
     ui->FindVer->hide();
 
-    StartUsbChanged(onListDeviceChanged, 600);
+    watchDevices(DeviceWatch::List);
 }
 
 DialogChange::~DialogChange()
@@ -409,17 +408,8 @@ void DialogChange::on_LeftButton_clicked()
 
 void DialogChange::on_Repair_clicked()
 {
-    // The dialog is made when first needed: the settings page that would
-    // otherwise have made it may not exist yet.
-    if (!updateRepairDialog) {
-        updateRepairDialog = new UpDateRepair(nullptr);
-        updateRepairDialog->hide();
-    }
-    look::centreOn(updateRepairDialog, this);
-    updateRepairDialog->resetView();
-    updateRepairDialog->setModal(true);
-    emit PostMsg::instance()->SigRepairCheckUpdate();
-    updateRepairDialog->show();
+    if (listPageDialogs)
+        listPageDialogs->showRepairDialog(this);
 }
 
 void DialogChange::SlotEnterKey()
@@ -546,13 +536,7 @@ DialogChange::CheckOutcome DialogChange::runFirmwareCheck(const DeviceAllInfo &c
     const bool mouseUpdate = check.mouseUpdate;
     const bool receiverUpdate = check.receiverUpdate;
     if (mouseUpdate == receiverUpdate) {
-        bool accepted = false;
-        {
-            RePair question(nullptr);
-            look::centreOn(&question, this);
-            question.exec();
-            accepted = question.accepted;
-        }
+        const bool accepted = listPageDialogs && listPageDialogs->askPairAgain(this);
         if (accepted)
             openPairing(entry);
         return CheckOutcome::Finished;
@@ -595,7 +579,5 @@ void DialogChange::openDevice(const DeviceAllInfo &entry)
     // device page's first device-change callback arrives.
     currentDevicePath = entry.path.toLocal8Bit();
     devicePageActive = 1;
-    runRequested = 1;
-    if (workerThread)
-        workerThread->start(QThread::InheritPriority);
+    readDeviceAgain();
 }

@@ -7,6 +7,7 @@
 #include "app/textcatalogue.h"
 #include "device/devicestate.h"
 #include "device/discovery.h"
+#include "device/linkcontrols.h"
 #include "platform/dialogflags.h"
 #include "platform/hidusb/hidusb.h"
 
@@ -331,7 +332,7 @@ void Match::finishDialog()
     // Opened from the device list: look at the devices again (the paired
     // mouse now answers). A device page keeps its own callback.
     if (devicePageActive != 1)
-        StartUsbChanged(onListDeviceChanged, 600);
+        watchDevices(DeviceWatch::List);
     if (pairStatusTimer)
         pairStatusTimer->stop();
     if (pairUsbTimer)

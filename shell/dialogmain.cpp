@@ -9,6 +9,7 @@
 #include "device/dialogchange.h"
 #include "pages/device/dialog.h"
 #include "pages/macro/macroflags.h"
+#include "pages/settings/updaterepair.h"
 #include "platform/registry.h"
 
 #include "ui_dialogmain.h"
@@ -37,6 +38,7 @@ DialogMain::DialogMain(QWidget *parent) : QDialog(parent), ui(new Ui::DialogMain
     // Crashes are reported from the start, whether or not a device is open.
     crashHandler.install();
 
+    listPageDialogs = &settingsListPageDialogs();
     deviceListPage = new DialogChange(this);
     ui->stackedWidgetMain->addWidget(deviceListPage);
     ui->stackedWidgetMain->setCurrentIndex(0);

@@ -11,10 +11,9 @@
 #include "device/dialogchange.h"
 #include "device/discovery.h"
 #include "device/firmwarecheck.h"
+#include "device/linkcontrols.h"
 #include "device/match.h"
-#include "device/reportdecoder.h"
 #include "pages/settings/updaterepair.h"
-#include "platform/hidusb/hidusb.h"
 #include "platform/registry.h"
 
 #include <QThread>
@@ -36,7 +35,7 @@ void runPairing(const QWidget *window, const DeviceAllInfo &target)
 
 void DialogMain::setDriverStatus(int status)
 {
-    UsbServer_SetPCDriverStatus(status);
+    ::setDriverStatus(status);
 }
 
 void DialogMain::markUiReady()
@@ -51,28 +50,28 @@ void DialogMain::leaveDevicePage()
     devicePageParked = false;
     devicePageActive = 0;
     emit PostMsg::instance()->SigMainPageChange();
-    UsbServer_Exit();
+    leaveDevice();
     QThread::msleep(100);
 }
 
 void DialogMain::watchListDevices()
 {
-    StartUsbChanged(onListDeviceChanged, 600);
+    watchDevices(DeviceWatch::List);
 }
 
 void DialogMain::watchPageDevice()
 {
-    StartUsbChanged(onPageDeviceChanged, 600);
+    watchDevices(DeviceWatch::Page);
 }
 
 void DialogMain::stopDeviceWatch()
 {
-    StopUsbChanged();
+    ::stopDeviceWatch();
 }
 
 void DialogMain::exitReportService()
 {
-    UsbServer_Exit();
+    leaveDevice();
 }
 
 void DialogMain::markOffline()
@@ -87,7 +86,7 @@ void DialogMain::pairOnDevicePage()
 {
     runPairing(this, currentDevice.get());
     // Pairing moved the report link to the receiver; give it back.
-    UsbServerC_Start(currentDevicePath, currentDevicePath, onDeviceReport);
+    restartReportLink();
 }
 
 void DialogMain::spaceOnListPage()

@@ -7,6 +7,7 @@
 #include "app/postmsg.h"
 #include "device/devicecache.h"
 #include "device/devicestate.h"
+#include "device/linkcontrols.h"
 #include "pages/buttons/buttoninterface.h"
 #include "pages/device/advanced.h"
 #include "pages/device/previer.h"
@@ -16,7 +17,6 @@
 #include "pages/sensor/sensor.h"
 #include "pages/settings/formsetting.h"
 #include "pages/settings/updataparam.h"
-#include "platform/hidusb/hidusb.h"
 
 #include <QButtonGroup>
 #include <QCoreApplication>
@@ -272,11 +272,11 @@ void Dialog::saveOpenDeviceCache()
 
 void Dialog::on_UpArrow_clicked()
 {
-    UsbServer_SetPCDriverStatus(0);
+    setDriverStatus(0);
     saveOpenDeviceCache();
     ui->PreButton->setChecked(true);
     waitWithEvents(100);
-    UsbServer_Exit();
+    leaveDevice();
     emit PostMsg::instance()->SigChangeMainDialog(0);
     emit PostMsg::instance()->SigSetMacroPage();
 }

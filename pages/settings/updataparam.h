@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QString>
 
-#include "platform/hidusb/hidusb.h"
+#include "platform/hidusb/records.h"
 
 class QTimer;
 namespace Ui {

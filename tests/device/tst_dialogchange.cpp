@@ -17,6 +17,7 @@
 #include "device/firmwarecheck.h"
 #include "device/match.h"
 #include "device/mytoolbuttonenter.h"
+#include "pages/settings/updaterepair.h"
 #include "platform/registry.h"
 
 #include <QComboBox>
@@ -78,6 +79,8 @@ void TestDialogChange::initTestCase()
     loadTextCatalogue();
     QVERIFY(imageDir.isValid());
     setFirmwareImageFolder(imageDir.path());
+    // The settings page's dialogs, as the shell hands them to the list page.
+    listPageDialogs = &settingsListPageDialogs();
 }
 
 void TestDialogChange::init()
