@@ -210,7 +210,6 @@ DialogChange::~DialogChange()
     offlineMarkers.clear();
     connectionIcons.clear();
     rateBadges.clear();
-    delete ui;
 }
 
 void DialogChange::updateRepairPrompt()

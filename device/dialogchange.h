@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QWidget>
+#include <memory>
 
 class QLabel;
 class mytoolButtonEnter;
@@ -88,7 +89,7 @@ private:
     void openPairing(const DeviceAllInfo &entry);
     void openDevice(const DeviceAllInfo &entry);
 
-    Ui::DialogChange *ui;
+    std::unique_ptr<Ui::DialogChange> ui;
 };
 
 // Application directory + "/Picture/DialogChange/".

@@ -82,7 +82,6 @@ Match::~Match()
     for (QTimer **timer : {&pairUsbTimer, &pairStatusTimer, &pairTextTimer})
         if (*timer && (*timer)->parent() == this)
             *timer = nullptr;
-    delete ui;
 }
 
 void Match::setLook(Look look)

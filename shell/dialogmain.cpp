@@ -72,7 +72,6 @@ DialogMain::~DialogMain()
     PostMsg::instance()->disconnect(this);
     QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
     delete trayIcon;
-    delete ui;
 }
 
 int DialogMain::currentPage() const
