@@ -26,10 +26,7 @@ ExeIsRun::ExeIsRun(QWidget *parent) : QDialog(parent), ui(new Ui::ExeIsRun)
     look::scaleToScreen(this);
 }
 
-ExeIsRun::~ExeIsRun()
-{
-    delete ui;
-}
+ExeIsRun::~ExeIsRun() = default;
 
 namespace {
 QString languageFolderOverride;

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <memory>
 
 class QJsonValue;
 
@@ -45,7 +46,7 @@ public slots:
 private:
     void collectTexts(const QJsonValue &value);
 
-    Ui::ExeIsRun *ui;
+    std::unique_ptr<Ui::ExeIsRun> ui;
     QString pictureDir;
     QString selectMacroFirstText;
     QString stopRecordFirstText;

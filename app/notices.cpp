@@ -20,10 +20,7 @@ QuestiondialogB::QuestiondialogB(QWidget *parent) : QDialog(parent), ui(new Ui::
     setFixedSize(width(), height());
 }
 
-QuestiondialogB::~QuestiondialogB()
-{
-    delete ui;
-}
+QuestiondialogB::~QuestiondialogB() = default;
 
 void QuestiondialogB::SlotAllLanguage(int index)
 {
@@ -50,10 +47,7 @@ MouseOffLine::MouseOffLine(QWidget *parent) : QDialog(parent), ui(new Ui::MouseO
     connect(PostMsg::instance(), &PostMsg::SigCloseOffOnline, this, &MouseOffLine::on_CloseButton_clicked);
 }
 
-MouseOffLine::~MouseOffLine()
-{
-    delete ui;
-}
+MouseOffLine::~MouseOffLine() = default;
 
 void MouseOffLine::SlotAllLanguage(int index)
 {
@@ -88,10 +82,7 @@ ContainReset::ContainReset(QWidget *parent) : QDialog(parent), ui(new Ui::Contai
                                           ui->OK});
 }
 
-ContainReset::~ContainReset()
-{
-    delete ui;
-}
+ContainReset::~ContainReset() = default;
 
 void ContainReset::setText(const QString &text)
 {
@@ -133,10 +124,7 @@ UpDateWarning::UpDateWarning(QWidget *parent) : QDialog(parent), ui(new Ui::UpDa
     pictureDir = look::setUpNotice(this, parts);
 }
 
-UpDateWarning::~UpDateWarning()
-{
-    delete ui;
-}
+UpDateWarning::~UpDateWarning() = default;
 
 void UpDateWarning::setText(const QString &text)
 {
@@ -175,10 +163,7 @@ LessThree::LessThree(QWidget *parent) : QDialog(parent), ui(new Ui::LessThree)
     pictureDir = look::setUpNotice(this, {ui->LessThreeframe, ui->label, ui->CloseButton, {ui->NewHong}});
 }
 
-LessThree::~LessThree()
-{
-    delete ui;
-}
+LessThree::~LessThree() = default;
 
 void LessThree::SlotAllLanguage(int index)
 {

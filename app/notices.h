@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <memory>
 
 namespace Ui {
 class QuestiondialogB;
@@ -25,7 +26,7 @@ public slots:
     void on_CloseButton_clicked();
 
 private:
-    Ui::QuestiondialogB *ui;
+    std::unique_ptr<Ui::QuestiondialogB> ui;
     QString pictureDir;
 };
 
@@ -45,7 +46,7 @@ public slots:
     void on_CloseButton_clicked();
 
 private:
-    Ui::MouseOffLine *ui;
+    std::unique_ptr<Ui::MouseOffLine> ui;
     QString pictureDir;
 };
 
@@ -69,7 +70,7 @@ public slots:
     void on_CloseButton_clicked();
 
 private:
-    Ui::ContainReset *ui;
+    std::unique_ptr<Ui::ContainReset> ui;
     QString pictureDir;
 };
 
@@ -90,7 +91,7 @@ public slots:
     void on_CloseButton_clicked();
 
 private:
-    Ui::UpDateWarning *ui;
+    std::unique_ptr<Ui::UpDateWarning> ui;
     QString pictureDir;
 };
 
@@ -114,6 +115,6 @@ public slots:
     void on_CloseButton_clicked();
 
 private:
-    Ui::LessThree *ui;
+    std::unique_ptr<Ui::LessThree> ui;
     QString pictureDir;
 };

@@ -8,7 +8,7 @@
 // refills exactly as the first.
 
 #include "device/deviceallinfo.h"
-#include "platform/hidusb/hidusb.h"
+#include "platform/hidusb/records.h"
 
 #include <QString>
 

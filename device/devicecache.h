@@ -5,7 +5,7 @@
 // QDataStream byte array (32-bit big-endian length 10460, then the record),
 // 10464 bytes in all.
 
-#include "platform/hidusb/hidusb.h"
+#include "platform/hidusb/records.h"
 
 #include <QString>
 

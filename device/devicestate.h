@@ -17,7 +17,7 @@
 //    step. Pages, setters and dialogs (all on the GUI thread) use it freely.
 
 #include "device/deviceallinfo.h"
-#include "platform/hidusb/hidusb.h"
+#include "platform/hidusb/records.h"
 
 #include <QByteArray>
 #include <QList>

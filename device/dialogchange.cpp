@@ -12,12 +12,10 @@
 #include "device/devicestate.h"
 #include "device/discovery.h"
 #include "device/firmwarecheck.h"
+#include "device/linkcontrols.h"
 #include "device/match.h"
 #include "device/mytoolbuttonenter.h"
 #include "device/upgraderecord.h"
-#include "device/worker.h"
-#include "pages/settings/repair.h"
-#include "pages/settings/updaterepair.h"
 #include "platform/hidusb/hidusb.h"
 
 #include <QDir>
@@ -34,6 +32,7 @@ QList<QLabel *> connectionIcons;
 QList<QLabel *> rateBadges;
 QString promptText;
 QString repairText;
+ListPageDialogs *listPageDialogs = nullptr;
 QString offlineTipText;
 QString pairTipText;
 QString newVersionText;
@@ -200,7 +199,7 @@ DialogChange::DialogChange(QWidget *parent) : QWidget(parent), ui(new Ui::Dialog
 
     ui->FindVer->hide();
 
-    StartUsbChanged(onListDeviceChanged, delays::ms(delays::Delay::DeviceChangeSettle));
+    watchDevices(DeviceWatch::List);
 }
 
 DialogChange::~DialogChange()
@@ -212,7 +211,6 @@ DialogChange::~DialogChange()
     offlineMarkers.clear();
     connectionIcons.clear();
     rateBadges.clear();
-    delete ui;
 }
 
 void DialogChange::updateRepairPrompt()
@@ -410,17 +408,8 @@ void DialogChange::on_LeftButton_clicked()
 
 void DialogChange::on_Repair_clicked()
 {
-    // The dialog is made when first needed: the settings page that would
-    // otherwise have made it may not exist yet.
-    if (!updateRepairDialog) {
-        updateRepairDialog = new UpDateRepair(nullptr);
-        updateRepairDialog->hide();
-    }
-    look::centreOn(updateRepairDialog, this);
-    updateRepairDialog->resetView();
-    updateRepairDialog->setModal(true);
-    emit PostMsg::instance()->SigRepairCheckUpdate();
-    updateRepairDialog->show();
+    if (listPageDialogs)
+        listPageDialogs->showRepairDialog(this);
 }
 
 void DialogChange::SlotEnterKey()
@@ -551,13 +540,7 @@ DialogChange::CheckOutcome DialogChange::runFirmwareCheck(const DeviceAllInfo &c
     const bool mouseUpdate = check.mouseUpdate;
     const bool receiverUpdate = check.receiverUpdate;
     if (mouseUpdate == receiverUpdate) {
-        bool accepted = false;
-        {
-            RePair question(nullptr);
-            look::centreOn(&question, this);
-            question.exec();
-            accepted = question.accepted;
-        }
+        const bool accepted = listPageDialogs && listPageDialogs->askPairAgain(this);
         if (accepted)
             openPairing(entry);
         return CheckOutcome::Finished;
@@ -600,7 +583,5 @@ void DialogChange::openDevice(const DeviceAllInfo &entry)
     // device page's first device-change callback arrives.
     currentDevicePath = entry.path.toLocal8Bit();
     devicePageActive = 1;
-    runRequested = 1;
-    if (workerThread)
-        workerThread->start(QThread::InheritPriority);
+    readDeviceAgain();
 }

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QWidget>
+#include <memory>
 
 class QLabel;
 class mytoolButtonEnter;
@@ -13,6 +14,29 @@ class mytoolButtonEnter;
 namespace Ui {
 class DialogChange;
 }
+
+// The two settings dialogs the list page runs: the question whether to pair a
+// chosen device again (RePair) and the firmware update and repair dialog
+// (UpDateRepair). They belong to the settings page, above the list page, so
+// the list page knows only this face of them; the settings page provides it
+// (settingsListPageDialogs(), pages/settings/updaterepair.h) and the shell,
+// which composes both, hands it in as listPageDialogs before it builds the
+// list page.
+class ListPageDialogs
+{
+public:
+    // Runs the re-pair question centred on `page`; true when it was answered
+    // with OK.
+    virtual bool askPairAgain(QWidget *page) = 0;
+    // Shows the update dialog for a repair, centred on `page`: made when first
+    // needed (the settings page that would otherwise have made it may not
+    // exist yet), back on its first view, modal, after SigRepairCheckUpdate.
+    virtual void showRepairDialog(QWidget *page) = 0;
+
+protected:
+    ~ListPageDialogs() = default;
+};
+extern ListPageDialogs *listPageDialogs;
 
 // The device list page: one picture button per listed device, three to a
 // view, arrows between views, a prompt when nothing is attached, a language
@@ -65,7 +89,7 @@ private:
     void openPairing(const DeviceAllInfo &entry);
     void openDevice(const DeviceAllInfo &entry);
 
-    Ui::DialogChange *ui;
+    std::unique_ptr<Ui::DialogChange> ui;
 };
 
 // Application directory + "/Picture/DialogChange/".

@@ -4,7 +4,7 @@
 #include "app/postmsg.h"
 #include "device/devicestate.h"
 #include "device/firmwarecheck.h"
-#include "device/worker.h"
+#include "device/linkcontrols.h"
 #include "platform/hidusb/hidusb.h"
 
 #include <QCoreApplication>
@@ -504,9 +504,7 @@ void attachDevice(DeviceAllInfo entry)
         currentDevice = entry;
         currentDevicePath = p;
     }
-    runRequested = true;
-    if (workerThread)
-        workerThread->start(QThread::InheritPriority);
+    readDeviceAgain();
 }
 
 int pageReceiverKind(const QList<DeviceAllInfo> &devices, QString *receiverText)

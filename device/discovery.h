@@ -1,7 +1,7 @@
 #pragma once
 
 #include "device/deviceallinfo.h"
-#include "platform/hidusb/hidusb.h"
+#include "platform/hidusb/records.h"
 
 #include <QList>
 #include <QString>

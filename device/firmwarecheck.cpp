@@ -4,6 +4,7 @@
 #include "device/devicestate.h"
 #include "device/upgraderecord.h"
 #include "platform/hidusb/firmwareimage.h"
+#include "platform/hidusb/hidusb.h"
 #include "platform/registry.h"
 
 #include <QCoreApplication>
@@ -216,4 +217,9 @@ DeviceFirmwareCheck checkDeviceFirmware(const DeviceAllInfo &device)
         result.receiverUpdate =
             findFirmwareImage(firmwareTargetReceiver, device.receiverVersion, name, cidNumber, midNumber);
     return result;
+}
+
+bool readReceiverVersion(const QString &path, int *version)
+{
+    return UsbFinderC_GetSlaveVersion(path.toLocal8Bit().constData(), version);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "device/deviceallinfo.h"
-#include "platform/hidusb/hidusb.h"
+#include "platform/hidusb/records.h"
 
 #include <QByteArray>
 #include <QList>
@@ -109,3 +109,8 @@ struct DeviceFirmwareCheck
     bool receiverUpdate = false;
 };
 DeviceFirmwareCheck checkDeviceFirmware(const DeviceAllInfo &device);
+
+// The firmware version of the receiver at `path` (major in the high byte,
+// minor in the low byte) into *version; false when the receiver does not
+// tell it.
+bool readReceiverVersion(const QString &path, int *version);

@@ -137,4 +137,9 @@ int overallPercent(int percent, int partsCount, bool mousePart)
     return percent / 2 + (mousePart ? 50 : 0);
 }
 
+void countBootDevices(const QByteArray &image, int *count)
+{
+    UsbUpgradeC_FindBootDevices(reinterpret_cast<const unsigned char *>(image.constData()), image.size(), count);
+}
+
 } // namespace firmwarepart

@@ -94,4 +94,9 @@ bool recordFailure(const Part &part);
 // receiver fills 0-50 and the mouse 50-100.
 int overallPercent(int percent, int partsCount, bool mousePart);
 
+// How many devices in boot mode fit `image` (by its header's target, CID and
+// MID), into *count; asked before a flash, so a run that would find no
+// device, or more than one, is refused before it starts.
+void countBootDevices(const QByteArray &image, int *count);
+
 } // namespace firmwarepart

@@ -8,6 +8,7 @@
 #include "app/textcatalogue.h"
 #include "device/devicestate.h"
 #include "device/discovery.h"
+#include "device/linkcontrols.h"
 #include "platform/dialogflags.h"
 #include "platform/hidusb/hidusb.h"
 
@@ -82,7 +83,6 @@ Match::~Match()
     for (QTimer **timer : {&pairUsbTimer, &pairStatusTimer, &pairTextTimer})
         if (*timer && (*timer)->parent() == this)
             *timer = nullptr;
-    delete ui;
 }
 
 void Match::setLook(Look look)
@@ -332,7 +332,7 @@ void Match::finishDialog()
     // Opened from the device list: look at the devices again (the paired
     // mouse now answers). A device page keeps its own callback.
     if (devicePageActive != 1)
-        StartUsbChanged(onListDeviceChanged, delays::ms(delays::Delay::DeviceChangeSettle));
+        watchDevices(DeviceWatch::List);
     if (pairStatusTimer)
         pairStatusTimer->stop();
     if (pairUsbTimer)

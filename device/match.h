@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QString>
 #include <atomic>
+#include <memory>
 
 class QTimer;
 
@@ -53,7 +54,7 @@ private:
     static void restoreDevicePage();
     void finishDialog();
 
-    Ui::Match *ui;
+    std::unique_ptr<Ui::Match> ui;
     bool pairable = false;
     bool noTarget = false;
     bool finished = false;

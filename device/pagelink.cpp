@@ -1,6 +1,7 @@
 #include "device/pagelink.h"
 
 #include "app/postmsg.h"
+#include "platform/hidusb/hidusb.h"
 
 #include <cstring>
 #include <functional>

@@ -33,7 +33,7 @@
 
 #include "device/devicestate.h"
 #include "device/setters.h"
-#include "platform/hidusb/hidusb.h"
+#include "platform/hidusb/records.h"
 
 #include <QObject>
 #include <QVarLengthArray>

@@ -6,6 +6,7 @@
 #include "device/devicestate.h"
 #include "device/pagelink.h"
 #include "device/upgraderecord.h"
+#include "platform/hidusb/hidusb.h"
 
 #include <QElapsedTimer>
 #include <QVector>

@@ -51,6 +51,11 @@ bool packetChecksumValid(const unsigned char *bytes, int length)
     return bytes && length >= 1 && bytes[length - 1] == packetChecksum(bytes, length);
 }
 
+bool openScreenDevice(const QByteArray &path)
+{
+    return UsbFinderC_OpenDevice(path.constData());
+}
+
 bool sendWithRetry(ScreenPacket &packet, ScreenPacket *reply)
 {
     packet[kScreenPacketSize - 1] = packetChecksum(packet.data(), kScreenPacketSize);

@@ -23,8 +23,12 @@ quint8 packetChecksum(const unsigned char *bytes, int length);
 // below 1 is never valid.
 bool packetChecksumValid(const unsigned char *bytes, int length);
 
+// Opens the screen device at `path` for sendWithRetry; false when it cannot
+// be opened.
+bool openScreenDevice(const QByteArray &path);
+
 // Writes the checksum into the packet's last byte, then exchanges the whole
-// packet with the device opened by UsbFinderC_OpenDevice, up to
+// packet with the device opened by openScreenDevice, up to
 // kScreenSyncAttempts times, until the reply echoes bytes 0..6 and carries a
 // valid checksum. True (and *reply filled) on such an echo.
 bool sendWithRetry(ScreenPacket &packet, ScreenPacket *reply);

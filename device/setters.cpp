@@ -2,6 +2,8 @@
 
 #include "app/postmsg.h"
 #include "device/devicestate.h"
+#include "device/linkcontrols.h"
+#include "platform/hidusb/hidusb.h"
 
 #include <cstddef>
 #include <cstring>
@@ -10,11 +12,6 @@ namespace {
 
 constexpr int kButtons = int(sizeof(FlashDataMap::buttonFunctions) / sizeof(ButtonFunction));
 constexpr int kDpiStages = int(sizeof(FlashDataMap::dpiStages) / sizeof(DpiStage));
-
-bool deviceAnswers()
-{
-    return (UsbFinderC_GetDeviceOnLine(currentDevicePath) & 0xFF) != 0;
-}
 
 // The mouse is silent: no notice while a page refills itself from device data
 // (its handlers would otherwise raise one notice per control it sets).
@@ -33,7 +30,7 @@ void offlineRule()
 template <typename Write>
 bool writeAndSend(Write write)
 {
-    if (!deviceAnswers()) {
+    if (!openDeviceAnswers()) {
         offlineRule();
         return false;
     }
@@ -52,7 +49,7 @@ template <typename Record, typename Edit>
 bool writeReceiver(ReceiverRecord which, Record *held, Edit edit, bool (*send)(const char *, const Record *),
                    bool thenSendRecord)
 {
-    if (!deviceAnswers()) {
+    if (!openDeviceAnswers()) {
         offlineRule();
         return false;
     }
@@ -157,7 +154,7 @@ bool setButtonRecord(int button, const ButtonFunction *function, const Record *r
 
 bool checkDeviceOnline()
 {
-    if (deviceAnswers())
+    if (openDeviceAnswers())
         return true;
     offlineRule();
     return false;
@@ -328,7 +325,7 @@ bool changeRecord(const std::function<void(FlashDataMap &)> &edit)
 
 RecordWrite replaceRecord(const FlashDataMap &record)
 {
-    if (!deviceAnswers()) {
+    if (!openDeviceAnswers()) {
         offlineRule();
         return RecordWrite::Offline;
     }
@@ -429,7 +426,7 @@ bool setReceiverLedInfoChoice(int choice)
 
 bool setLongRangeMode(bool on)
 {
-    if (!deviceAnswers()) {
+    if (!openDeviceAnswers()) {
         offlineRule();
         return false;
     }

@@ -19,7 +19,7 @@
 // Values are stored as the low 8 bits of their argument; indices are not
 // range-checked beyond what keeps the write inside the record. GUI thread only.
 
-#include "platform/hidusb/hidusb.h"
+#include "platform/hidusb/records.h"
 
 #include <functional>
 

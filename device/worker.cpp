@@ -17,13 +17,6 @@
 Worker *workerThread = nullptr;
 QTimer *onlineTimer = nullptr;
 
-namespace {
-bool deviceAnswers()
-{
-    return (UsbFinderC_GetDeviceOnLine(currentDevicePath) & 0xFF) != 0;
-}
-} // namespace
-
 Worker::Worker(QObject *parent) : QThread(nullptr)
 {
     Q_UNUSED(parent);
@@ -77,7 +70,7 @@ void Worker::SlotCheckOnline()
             if (currentDevice.get().linkCode != 0)
                 offlinePending = false;
         } else if (onlineCheckEnabled) {
-            const bool online = deviceAnswers();
+            const bool online = openDeviceAnswers();
             deviceOnline = online;
             lastAttachOnline = false;
             if (!online)
@@ -107,14 +100,14 @@ void Worker::run()
     if (!runRequested)
         return;
     if (!deviceOnline)
-        deviceOnline = deviceAnswers();
+        deviceOnline = openDeviceAnswers();
 
     const DeviceAllInfo device = currentDevice.get();
     const bool unchanged = device.path == lastPath && device.linkCode == lastLinkCode
                            && lastAttachOnline.load() == deviceOnline.load() && !reReadRequested;
     if (!unchanged && devicePageActive == 1) {
         PostMsg *hub = PostMsg::instance();
-        if (deviceAnswers()) {
+        if (openDeviceAnswers()) {
             currentDevice.update([](DeviceAllInfo &d) { d.online = true; });
             if (reReadRequested) {
                 emit hub->SigUpDataParam(1);

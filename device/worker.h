@@ -7,6 +7,7 @@
 // where its 1300 ms online check watches for a silent mouse coming back.
 
 #include "device/deviceallinfo.h"
+#include "device/linkcontrols.h"
 
 #include <QString>
 #include <QThread>
@@ -39,28 +40,7 @@ private:
     int lastLinkCode = 0;
 };
 
-// The one Worker (held by the button page) and its online-check timer.
+// The one Worker (held by the button page through a WorkerOwner,
+// linkcontrols.h) and its online-check timer.
 extern Worker *workerThread;
 extern QTimer *onlineTimer;
-
-// The life cycle of the one Worker: the constructor creates it (its online
-// check running, its thread not yet started) as workerThread; the destructor
-// stops it, waits a bounded time for a running pass and releases it. The
-// button page creates one and releases it with itself.
-class WorkerOwner
-{
-public:
-    WorkerOwner();
-    ~WorkerOwner();
-    WorkerOwner(const WorkerOwner &) = delete;
-    WorkerOwner &operator=(const WorkerOwner &) = delete;
-
-    Worker *worker() const { return m_worker; }
-
-    // The release keeps serving the GUI thread for Delay::WorkerFinish while
-    // a worker pass finishes; a pass that takes longer is released when it
-    // ends.
-
-private:
-    Worker *m_worker = nullptr;
-};

@@ -10,6 +10,7 @@
 #include "device/dialogchange.h"
 #include "pages/device/dialog.h"
 #include "pages/macro/macroflags.h"
+#include "pages/settings/updaterepair.h"
 #include "platform/registry.h"
 
 #include "ui_dialogmain.h"
@@ -38,6 +39,7 @@ DialogMain::DialogMain(QWidget *parent) : QDialog(parent), ui(new Ui::DialogMain
     // Crashes are reported from the start, whether or not a device is open.
     crashHandler.install();
 
+    listPageDialogs = &settingsListPageDialogs();
     deviceListPage = new DialogChange(this);
     ui->stackedWidgetMain->addWidget(deviceListPage);
     ui->stackedWidgetMain->setCurrentIndex(0);
@@ -71,7 +73,6 @@ DialogMain::~DialogMain()
     PostMsg::instance()->disconnect(this);
     QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
     delete trayIcon;
-    delete ui;
 }
 
 int DialogMain::currentPage() const

@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QString>
 #include <QSystemTrayIcon>
+#include <memory>
 
 class QAction;
 class QMenu;
@@ -90,7 +91,7 @@ private:
     QSystemTrayIcon *trayIcon = nullptr;
     QAction *openAction = nullptr;
     QAction *exitAction = nullptr;
-    Ui::DialogMain *ui;
+    std::unique_ptr<Ui::DialogMain> ui;
     QPoint dragOrigin;
     QPoint pressGlobalPos;
     QPoint pressWindowPos;

@@ -12,10 +12,9 @@
 #include "device/dialogchange.h"
 #include "device/discovery.h"
 #include "device/firmwarecheck.h"
+#include "device/linkcontrols.h"
 #include "device/match.h"
-#include "device/reportdecoder.h"
 #include "pages/settings/updaterepair.h"
-#include "platform/hidusb/hidusb.h"
 #include "platform/registry.h"
 
 #include <QThread>
@@ -37,7 +36,7 @@ void runPairing(const QWidget *window, const DeviceAllInfo &target)
 
 void DialogMain::setDriverStatus(int status)
 {
-    UsbServer_SetPCDriverStatus(status);
+    ::setDriverStatus(status);
 }
 
 void DialogMain::markUiReady()
@@ -52,28 +51,28 @@ void DialogMain::leaveDevicePage()
     devicePageParked = false;
     devicePageActive = 0;
     emit PostMsg::instance()->SigMainPageChange();
-    UsbServer_Exit();
+    leaveDevice();
     QThread::msleep(delays::ms(delays::Delay::LinkReleaseWait));
 }
 
 void DialogMain::watchListDevices()
 {
-    StartUsbChanged(onListDeviceChanged, delays::ms(delays::Delay::DeviceChangeSettle));
+    watchDevices(DeviceWatch::List);
 }
 
 void DialogMain::watchPageDevice()
 {
-    StartUsbChanged(onPageDeviceChanged, delays::ms(delays::Delay::DeviceChangeSettle));
+    watchDevices(DeviceWatch::Page);
 }
 
 void DialogMain::stopDeviceWatch()
 {
-    StopUsbChanged();
+    ::stopDeviceWatch();
 }
 
 void DialogMain::exitReportService()
 {
-    UsbServer_Exit();
+    leaveDevice();
 }
 
 void DialogMain::markOffline()
@@ -88,7 +87,7 @@ void DialogMain::pairOnDevicePage()
 {
     runPairing(this, currentDevice.get());
     // Pairing moved the report link to the receiver; give it back.
-    UsbServerC_Start(currentDevicePath, currentDevicePath, onDeviceReport);
+    restartReportLink();
 }
 
 void DialogMain::spaceOnListPage()

@@ -18,7 +18,7 @@
 // QtCore only: the page, the function options and the tests all use it.
 
 #include "pages/macro/macrostore.h"
-#include "platform/hidusb/hidusb.h"
+#include "platform/hidusb/records.h"
 
 #include <QString>
 #include <QStringList>

@@ -9,8 +9,8 @@
 #include "device/devicecache.h"
 #include "device/devicestate.h"
 #include "device/dpicodec.h"
+#include "device/linkcontrols.h"
 #include "device/pagelink.h"
-#include "device/worker.h"
 #include "pages/buttons/buttonnotices.h"
 #include "pages/buttons/buttonoptions.h"
 #include "pages/buttons/macrobinding.h"
@@ -155,7 +155,7 @@ Buttoninterface::~Buttoninterface()
     QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
 
     workerOwner.reset();
-    StopUsbChanged();
+    stopDeviceWatch();
 }
 
 void Buttoninterface::applyStyleSheets()
@@ -997,11 +997,11 @@ void Buttoninterface::showExportFailed()
 
 void Buttoninterface::on_ImportData_clicked()
 {
-    if (!UsbFinderC_GetDeviceOnLine(currentDevicePath)) {
+    if (!openDeviceAnswers()) {
         emit PostMsg::instance()->SigMouseOffLineo(0);
         return;
     }
-    modalOperation = true;
+    const ModalOperation import;
     const QString path = QFileDialog::getOpenFileName(
         this, QStringLiteral("SelectFile"), dialogStartFolder(QStringLiteral("G:")), QStringLiteral("File(*.bin)"));
     if (!path.isEmpty()) {
@@ -1012,14 +1012,13 @@ void Buttoninterface::on_ImportData_clicked()
         look::centreOn(&wait, this, -75, -65);
         wait.exec();
     }
-    modalOperation = false;
 }
 
 void Buttoninterface::on_ProjectChoose_activated(int index)
 {
-    if (UsbFinderC_GetDeviceOnLine(currentDevicePath) || PageRefill::running(PageRefill::ButtonPage)) {
+    if (openDeviceAnswers() || PageRefill::running(PageRefill::ButtonPage)) {
         // The slot is announced when the mouse reports it (SlotUpDataConfigUI).
-        UsbServer_SetCurrentConfig(static_cast<unsigned char>(index));
+        chooseConfigSlot(index);
         return;
     }
     const QSignalBlocker block(ui->ProjectChoose);

@@ -15,7 +15,7 @@
 // checked selector of selectorGroup; the option handlers write to it.
 
 #include "pages/buttons/buttonfunction.h"
-#include "platform/hidusb/hidusb.h"
+#include "platform/hidusb/records.h"
 
 #include <QString>
 #include <QVector>

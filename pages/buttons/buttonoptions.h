@@ -17,7 +17,7 @@
 // its left-click rule, its model's sensor) is handed in as PageHooks.
 
 #include "pages/buttons/buttonfunction.h"
-#include "platform/hidusb/hidusb.h"
+#include "platform/hidusb/records.h"
 
 #include <QObject>
 #include <QString>

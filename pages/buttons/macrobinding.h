@@ -8,7 +8,7 @@
 // selector reads the page's macro prefix + M; there is no other table of
 // bindings. The page owns one helper and forwards its macro slots to it.
 
-#include "platform/hidusb/hidusb.h"
+#include "platform/hidusb/records.h"
 
 #include <QList>
 #include <QString>

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "platform/hidusb/hidusb.h"
+#include "platform/hidusb/records.h"
 
 #include <memory>
 

@@ -9,6 +9,7 @@
 #include "app/postmsg.h"
 #include "device/devicecache.h"
 #include "device/devicestate.h"
+#include "device/linkcontrols.h"
 #include "pages/buttons/buttoninterface.h"
 #include "pages/device/advanced.h"
 #include "pages/device/previer.h"
@@ -18,7 +19,6 @@
 #include "pages/sensor/sensor.h"
 #include "pages/settings/formsetting.h"
 #include "pages/settings/updataparam.h"
-#include "platform/hidusb/hidusb.h"
 
 #include <QButtonGroup>
 #include <QCoreApplication>
@@ -279,11 +279,11 @@ void Dialog::saveOpenDeviceCache()
 
 void Dialog::on_UpArrow_clicked()
 {
-    UsbServer_SetPCDriverStatus(0);
+    setDriverStatus(0);
     saveOpenDeviceCache();
     ui->PreButton->setChecked(true);
     waitWithEvents(delays::ms(delays::Delay::LeavePageWait));
-    UsbServer_Exit();
+    leaveDevice();
     emit PostMsg::instance()->SigChangeMainDialog(0);
     emit PostMsg::instance()->SigSetMacroPage();
 }

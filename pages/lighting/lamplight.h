@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "platform/hidusb/hidusb.h"
+#include "platform/hidusb/records.h"
 
 #include <memory>
 

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "platform/hidusb/hidusb.h"
+#include "platform/hidusb/records.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "pages/macro/macrostore.h"
-#include "platform/hidusb/hidusb.h"
+#include "platform/hidusb/records.h"
 #include "platform/keyhook/keyboardhook.h"
 
 #include <QElapsedTimer>

@@ -2,7 +2,7 @@
 
 #include "pages/macro/macrokeynames.h"
 #include "platform/atomicfile.h"
-#include "platform/hidusb/hidusb.h"
+#include "platform/hidusb/records.h"
 #include "platform/userpaths.h"
 
 #include <QDir>

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "platform/hidusb/hidusb.h"
+#include "platform/hidusb/records.h"
 
 class QListView;
 

@@ -7,6 +7,7 @@
 #include "device/devicestate.h"
 #include "device/dpicodec.h"
 #include "device/dpistage.h"
+#include "device/linkcontrols.h"
 #include "device/pagelink.h"
 
 #include <QButtonGroup>
@@ -42,11 +43,6 @@ constexpr DropWindow kDropWindows[] = {
     {-284, -236, -3}, {361, 389, 4},    {-369, -327, -4}, {443, 495, 5},    {-465, -411, -5},
     {538, 591, 6},    {-556, -504, -6}, {623, 669, 7},    {-646, -599, -7},
 };
-
-bool deviceAnswers()
-{
-    return (UsbFinderC_GetDeviceOnLine(currentDevicePath) & 0xFF) != 0;
-}
 
 QString joinedRgb(int r, int g, int b)
 {
@@ -540,7 +536,7 @@ void SensorDPI::setSliderQuietly(int dpi)
 void SensorDPI::on_horizontalSliderC_sliderMoved(int position)
 {
     const int dpi = snapDpi(dpiRange, position).value;
-    if (deviceAnswers() || sensorPageRefreshing) {
+    if (openDeviceAnswers() || sensorPageRefreshing) {
         ui->spinBoxA->setValue(dpi);
         return;
     }
@@ -551,7 +547,7 @@ void SensorDPI::on_horizontalSliderC_sliderMoved(int position)
 
 void SensorDPI::on_horizontalSliderC_valueChanged(int value)
 {
-    if (uiReady && !sensorPageRefreshing && !deviceAnswers()) {
+    if (uiReady && !sensorPageRefreshing && !openDeviceAnswers()) {
         freezeSlider();
         emit PostMsg::instance()->SigMouseOffLineo(0);
         ui->horizontalSliderC->setValue(ui->spinBoxA->value());
@@ -584,7 +580,7 @@ void SensorDPI::on_horizontalSliderC_valueChanged(int value)
 
 void SensorDPI::on_AddLevelA_clicked()
 {
-    if (uiReady && !deviceAnswers()) {
+    if (uiReady && !openDeviceAnswers()) {
         emit PostMsg::instance()->SigMouseOffLineo(0);
         return;
     }
@@ -593,7 +589,7 @@ void SensorDPI::on_AddLevelA_clicked()
 
 void SensorDPI::on_ReduceLevelA_clicked()
 {
-    if (uiReady && !deviceAnswers()) {
+    if (uiReady && !openDeviceAnswers()) {
         emit PostMsg::instance()->SigMouseOffLineo(0);
         return;
     }

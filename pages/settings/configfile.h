@@ -4,7 +4,7 @@
 // model it was made for. The button page writes them, the wait notice reads
 // them for an import. QtCore only.
 
-#include "platform/hidusb/hidusb.h"
+#include "platform/hidusb/records.h"
 
 #include <QByteArray>
 #include <QString>

@@ -9,11 +9,9 @@
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
 #include "device/devicestate.h"
-#include "device/discovery.h"
+#include "device/linkcontrols.h"
 #include "device/match.h"
 #include "device/pagelink.h"
-#include "device/reportdecoder.h"
-#include "device/worker.h"
 #include "pages/hubconnections.h"
 #include "pages/settings/updataparam.h"
 #include "pages/settings/updaterepair.h"
@@ -282,13 +280,13 @@ void FormSetting::on_pushButton_2_clicked()
     }
     // Pairing moved device-change watching and the report link to the
     // receiver; both go back to the device page.
-    StartUsbChanged(onPageDeviceChanged, delays::ms(delays::Delay::DeviceChangeSettle));
-    UsbServerC_Start(currentDevicePath, currentDevicePath, onDeviceReport);
+    watchDevices(DeviceWatch::Page);
+    restartReportLink();
 }
 
 void FormSetting::on_Reset_clicked()
 {
-    if (!UsbFinderC_GetDeviceOnLine(currentDevicePath)) {
+    if (!openDeviceAnswers()) {
         emit PostMsg::instance()->SigMouseOffLineo(0);
         return;
     }
@@ -298,9 +296,7 @@ void FormSetting::on_Reset_clicked()
     if (!question.accepted)
         return;
 
-    modalOperation = true;
-    if (onlineTimer)
-        onlineTimer->stop();
+    const ModalOperation reset(ModalOperation::PauseOnlineCheck);
     requestSettingsClear();
 
     UpDataParam wait(nullptr);
@@ -308,15 +304,9 @@ void FormSetting::on_Reset_clicked()
     wait.waitForRefresh = true;
     // Success needs the mouse's answer to the clear, not just any refill.
     wait.waitForClear = true;
-    runRequested = true;
-    if (workerThread)
-        workerThread->start(QThread::InheritPriority);
+    readDeviceAgain();
     look::centreOn(&wait, this, -75, -65);
     wait.exec();
-
-    modalOperation = false;
-    if (onlineTimer)
-        onlineTimer->start();
 }
 
 void FormSetting::on_checkBox_2_toggled(bool checked)

@@ -14,7 +14,7 @@
 #include "pages/settings/inputpica.h"
 #include "pages/settings/inputpicb.h"
 
-#include "platform/hidusb/hidusb.h"
+#include "platform/hidusb/records.h"
 
 namespace Ui {
 class FormSetting;

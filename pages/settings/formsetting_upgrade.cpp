@@ -258,8 +258,7 @@ bool FormSetting::ChechIsUpDate()
         if (!found)
             return refuse(catalogueText(QStringLiteral("home"), QStringLiteral("ErrorFile")));
         int count = 5;
-        UsbUpgradeC_FindBootDevices(reinterpret_cast<const unsigned char *>(firmwareImages.first().constData()),
-                                    firmwareImages.first().size(), &count);
+        firmwarepart::countBootDevices(firmwareImages.first(), &count);
         if (count == 0)
             return refuse(noDeviceText);
         if (count != 1)
@@ -426,9 +425,7 @@ void FormSetting::runUpgradeStep(int step, int target, const QString &version)
                 found = findFirmwareImage(firmwareTargetReceiver, QString(), name, quint8(upgradeCid.load()),
                                           quint8(upgradeMid));
                 if (found)
-                    UsbUpgradeC_FindBootDevices(
-                        reinterpret_cast<const unsigned char *>(firmwareImages.first().constData()),
-                        firmwareImages.first().size(), bootCount);
+                    firmwarepart::countBootDevices(firmwareImages.first(), bootCount);
             };
             int *counts[] = {&bootCountDM, &bootCountD2M, &bootCountD4M, &bootCountD8M};
             const int kinds[] = {1, 2, 4, 8};
@@ -494,7 +491,7 @@ void FormSetting::runUpgradeStep(int step, int target, const QString &version)
                 QString current = version;
                 if (kind == 4 || kind == 8 || kind == 2) {
                     int v = 0;
-                    if (UsbFinderC_GetSlaveVersion(receiverPaths.first().toLocal8Bit().constData(), &v))
+                    if (readReceiverVersion(receiverPaths.first(), &v))
                         current = firmwareVersionText(quint32(v));
                 }
                 found = findNewerImage(firmwareTargetReceiver, current,

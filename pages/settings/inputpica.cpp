@@ -3,9 +3,9 @@
 
 #include "app/delays.h"
 #include "app/postmsg.h"
+#include "device/linkcontrols.h"
 #include "device/screensync.h"
 #include "pages/settings/screeninfolook.h"
-#include "platform/hidusb/hidusb.h"
 
 #include <QDateTime>
 #include <QDebug>
@@ -35,7 +35,7 @@ void InputPicA::startScreenSync(bool start)
     syncPaused = false;
     syncTicks = 0;
     syncTimer->start();
-    StartUsbChanged(onScreenDevicesChanged, delays::ms(delays::Delay::DeviceChangeSettle));
+    watchDevices(DeviceWatch::Screen);
 }
 
 void InputPicA::onEraseChipTimeTimer()
@@ -52,7 +52,7 @@ void InputPicA::onEraseChipTimeTimer()
     if (devices.isEmpty())
         return;
     const QByteArray path = devices.first().toLatin1();
-    if (!UsbFinderC_OpenDevice(path.constData()))
+    if (!openScreenDevice(path))
         return;
     ScreenPacket packet = screenTimePacket(QDateTime::currentDateTime());
     // A packet without an echo is dropped: the next one carries the new time.

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "platform/hidusb/hidusb.h"
+#include "platform/hidusb/records.h"
 
 class QTimer;
 namespace Ui {

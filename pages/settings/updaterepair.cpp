@@ -7,16 +7,53 @@
 #include "app/postmsg.h"
 #include "app/textcatalogue.h"
 #include "device/devicestate.h"
-#include "device/discovery.h"
+#include "device/dialogchange.h"
 #include "device/firmwarecheck.h"
 #include "device/firmwareflash.h"
+#include "device/linkcontrols.h"
 #include "device/upgraderecord.h"
+#include "pages/settings/repair.h"
 #include "platform/dialogflags.h"
 #include "platform/hidusb/firmwareimage.h"
 
 #include <QKeySequence>
 
 UpDateRepair *updateRepairDialog = nullptr;
+
+namespace {
+
+class SettingsListPageDialogs final : public ListPageDialogs
+{
+public:
+    bool askPairAgain(QWidget *page) override
+    {
+        RePair question(nullptr);
+        look::centreOn(&question, page);
+        question.exec();
+        return question.accepted;
+    }
+
+    void showRepairDialog(QWidget *page) override
+    {
+        if (!updateRepairDialog) {
+            updateRepairDialog = new UpDateRepair(nullptr);
+            updateRepairDialog->hide();
+        }
+        look::centreOn(updateRepairDialog, page);
+        updateRepairDialog->resetView();
+        updateRepairDialog->setModal(true);
+        emit PostMsg::instance()->SigRepairCheckUpdate();
+        updateRepairDialog->show();
+    }
+};
+
+} // namespace
+
+ListPageDialogs &settingsListPageDialogs()
+{
+    static SettingsListPageDialogs dialogs;
+    return dialogs;
+}
 
 namespace {
 
@@ -131,7 +168,7 @@ void onRepairFinished(bool success)
     // The receiver is done; the mouse follows when there is an image for it
     // and either the record named it or a cabled mouse of the model is listed.
     bool cabledMouse = false;
-    for (const DeviceAllInfo &entry : listedDevices)
+    for (const DeviceAllInfo &entry : listPageDevices())
         cabledMouse |= entry.wired && (entry.id >> 8) == chain.mid;
     if (findRepairImage(firmwareTargetMouse, QString(), chain.mouseName, quint8(chain.cid), quint8(chain.mid))
         && (chain.failedPhase == 1 || cabledMouse)) {
@@ -150,11 +187,6 @@ void connectChain()
     FirmwareFlash *flash = FirmwareFlash::instance();
     QObject::connect(flash, &FirmwareFlash::progress, flash, &onRepairProgress);
     QObject::connect(flash, &FirmwareFlash::finished, flash, &onRepairFinished);
-}
-
-bool inList(const QStringList &list, const QString &pid)
-{
-    return list.contains(pid, Qt::CaseInsensitive);
 }
 
 } // namespace
@@ -468,7 +500,7 @@ void UpDateRepair::startUpgrade()
                                    std::size_t(image.size()), &info);
         chain.cid = info.cid;
         chain.mid = info.mid;
-        chain.kind = listedDevices.isEmpty() ? 0 : receiverKindOf(listedDevices.first().linkCode);
+        chain.kind = listPageDevices().isEmpty() ? 0 : receiverKindOf(listPageDevices().first().linkCode);
         flashPart(0);
         return;
     }
@@ -497,7 +529,7 @@ bool UpDateRepair::checkRepair()
     failTarget = chain.record.at(0).toInt();
     const int recordMid = chain.record.at(3).toInt();
 
-    const int n = listedDevices.size();
+    const int n = listPageDevices().size();
     if (n == 0) {
         say(failTarget == firmwareTargetMouse      ? noReceiveText
             : failTarget == firmwareTargetReceiver ? noUsbText
@@ -507,7 +539,7 @@ bool UpDateRepair::checkRepair()
     if (n >= 2) {
         int cabled = 0, wireless = 0;
         DeviceAllInfo lastCabled, lastWireless;
-        for (const DeviceAllInfo &entry : listedDevices) {
+        for (const DeviceAllInfo &entry : listPageDevices()) {
             if (entry.wired) {
                 ++cabled;
                 lastCabled = entry;
@@ -536,23 +568,14 @@ bool UpDateRepair::checkRepair()
 
     int receivers = 0;
     if (failTarget == firmwareTargetReceiver) {
-        for (const DeviceAllInfo &entry : enumeratedDevices)
-            receivers += inList(wirelessPids, entry.pid) || inList(wireless2Pids, entry.pid)
-                         || inList(wireless4Pids, entry.pid) || inList(wireless8Pids, entry.pid);
-        if (receivers == 1) {
-            const QString kind = chain.record.at(1);
-            receivers = 0;
-            for (const DeviceAllInfo &entry : enumeratedDevices)
-                receivers += (kind == QLatin1String("1") && inList(wirelessPids, entry.pid))
-                             || (kind == QLatin1String("2") && inList(wireless2Pids, entry.pid))
-                             || (kind == QLatin1String("4") && inList(wireless4Pids, entry.pid))
-                             || (kind == QLatin1String("8") && inList(wireless8Pids, entry.pid));
-        }
+        receivers = enumeratedReceivers(QString());
+        if (receivers == 1)
+            receivers = enumeratedReceivers(chain.record.at(1));
     }
     chain.phase = 0;
 
     if (!plainUpdate) {
-        const DeviceAllInfo &first = listedDevices.first();
+        const DeviceAllInfo &first = listPageDevices().first();
         if (failTarget == firmwareTargetReceiver && (!first.wired || (first.id >> 8) != recordMid)) {
             say(noUsbText);
             return false;
@@ -606,7 +629,7 @@ bool UpDateRepair::checkRepair()
     }
     int count = 5;
     const QByteArray &image = repairImages.first();
-    UsbUpgradeC_FindBootDevices(reinterpret_cast<const unsigned char *>(image.constData()), image.size(), &count);
+    firmwarepart::countBootDevices(image, &count);
     const int devices = count + receivers;
     if (devices != 1) {
         say(devices == 0 ? notDeviceText : sameDeviceText);

@@ -73,6 +73,11 @@ private:
 // The process-wide firmware dialog, created by the settings page.
 extern UpDateRepair *updateRepairDialog;
 
+// The re-pair question and this dialog as the device list page runs them
+// (ListPageDialogs, device/dialogchange.h). One for the process.
+class ListPageDialogs;
+ListPageDialogs &settingsListPageDialogs();
+
 // The repair chain, one for the whole process; it runs on the GUI thread
 // from the flash reports handed over by FirmwareFlash.
 namespace firmwarerepair {

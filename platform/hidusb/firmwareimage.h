@@ -6,7 +6,7 @@
 // the image generator and the tests build their files with
 // buildFirmwareImage, so all three agree on one format.
 
-#include "platform/hidusb/hidusb.h"
+#include "platform/hidusb/records.h"
 
 #include <algorithm>
 #include <cstdint>

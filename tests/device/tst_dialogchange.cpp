@@ -18,6 +18,7 @@
 #include "device/firmwarecheck.h"
 #include "device/match.h"
 #include "device/mytoolbuttonenter.h"
+#include "pages/settings/updaterepair.h"
 #include "platform/registry.h"
 
 #include <QComboBox>
@@ -80,6 +81,8 @@ void TestDialogChange::initTestCase()
     loadTextCatalogue();
     QVERIFY(imageDir.isValid());
     setFirmwareImageFolder(imageDir.path());
+    // The settings page's dialogs, as the shell hands them to the list page.
+    listPageDialogs = &settingsListPageDialogs();
 }
 
 void TestDialogChange::init()

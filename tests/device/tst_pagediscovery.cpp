@@ -1,4 +1,6 @@
-// Devices coming and going while the device page is open.
+// Discovery for the open device page: devices coming and going while the
+// device page is open, the receiver kind beside a cabled mouse, and the ids
+// a device answers with.
 
 #include "support/pagefixture.h"
 #include "support/testmain.h"
@@ -32,7 +34,7 @@ const QByteArray kReceiver("\x11\x22\x33", 3);
 
 } // namespace
 
-class PageHotplugTest : public QObject
+class PageDiscoveryTest : public QObject
 {
     Q_OBJECT
 
@@ -54,7 +56,7 @@ private slots:
     void firmwareDialogLooksAgain();
 };
 
-void PageHotplugTest::init()
+void PageDiscoveryTest::init()
 {
     devicePageActive = 1;
     onlineCheckEnabled = true;
@@ -62,13 +64,13 @@ void PageHotplugTest::init()
     pageDevices = QList<DeviceAllInfo>();
 }
 
-void PageHotplugTest::cleanup()
+void PageDiscoveryTest::cleanup()
 {
     StopUsbChanged();
     onlineCheckEnabled = true;
 }
 
-void PageHotplugTest::receiverKind_data()
+void PageDiscoveryTest::receiverKind_data()
 {
     QTest::addColumn<QList<DeviceAllInfo>>("devices");
     QTest::addColumn<int>("kind");
@@ -92,7 +94,7 @@ void PageHotplugTest::receiverKind_data()
                                    << 0 << "";
 }
 
-void PageHotplugTest::receiverKind()
+void PageDiscoveryTest::receiverKind()
 {
     QFETCH(QList<DeviceAllInfo>, devices);
     QFETCH(int, kind);
@@ -106,7 +108,7 @@ void PageHotplugTest::receiverKind()
         QVERIFY(!checkFirmwareUpdate(211, text, kind));
 }
 
-void PageHotplugTest::identify_data()
+void PageDiscoveryTest::identify_data()
 {
     QTest::addColumn<int>("cid");
     QTest::addColumn<int>("mid");
@@ -123,7 +125,7 @@ void PageHotplugTest::identify_data()
     QTest::newRow("id only on the tenth answer") << 86 << 29 << 10 << 0 << 3;
 }
 
-void PageHotplugTest::identify()
+void PageDiscoveryTest::identify()
 {
     QFETCH(int, cid);
     QFETCH(int, mid);
@@ -155,7 +157,7 @@ void PageHotplugTest::identify()
     }
 }
 
-void PageHotplugTest::unplugReturnsToList()
+void PageDiscoveryTest::unplugReturnsToList()
 {
     const QString path = openSimulatedMouse();
     onPageDeviceChanged();
@@ -171,7 +173,7 @@ void PageHotplugTest::unplugReturnsToList()
     QVERIFY(pageDevices.get().isEmpty());
 }
 
-void PageHotplugTest::unplugDuringUpgradeLeavesDeviceAlone()
+void PageDiscoveryTest::unplugDuringUpgradeLeavesDeviceAlone()
 {
     const QString path = openSimulatedMouse();
     onlineCheckEnabled = false;
@@ -183,7 +185,7 @@ void PageHotplugTest::unplugDuringUpgradeLeavesDeviceAlone()
     QCOMPARE(QString::fromLatin1(currentDevicePath.c_str()), path);
 }
 
-void PageHotplugTest::lateCallbackAfterLeavingDoesNothing()
+void PageDiscoveryTest::lateCallbackAfterLeavingDoesNothing()
 {
     const QString path = openSimulatedMouse();
     // Leaving the page answers the first "gone" at once, as the main window
@@ -202,7 +204,7 @@ void PageHotplugTest::lateCallbackAfterLeavingDoesNothing()
     Q_UNUSED(path);
 }
 
-void PageHotplugTest::cableTakesOver()
+void PageDiscoveryTest::cableTakesOver()
 {
     const QString receiverPath = openSimulatedMouse();
     onPageDeviceChanged();
@@ -227,7 +229,7 @@ void PageHotplugTest::cableTakesOver()
     QCOMPARE(hub.names().filter(QStringLiteral("SigLabelTextB")).size(), 1);
 }
 
-void PageHotplugTest::otherModelDoesNotCloseThePage()
+void PageDiscoveryTest::otherModelDoesNotCloseThePage()
 {
     const QString path = openSimulatedMouse();
     QByteArray scenario = R"({"devices": [
@@ -251,7 +253,7 @@ void PageHotplugTest::otherModelDoesNotCloseThePage()
     Q_UNUSED(path);
 }
 
-void PageHotplugTest::callbackFromLibraryThread()
+void PageDiscoveryTest::callbackFromLibraryThread()
 {
     // Armed as the main window arms it: the library calls back on its own
     // thread and the page's work still happens on the GUI thread.
@@ -267,7 +269,7 @@ void PageHotplugTest::callbackFromLibraryThread()
     StopUsbChanged();
 }
 
-void PageHotplugTest::firmwareDialogLooksAgain_data()
+void PageDiscoveryTest::firmwareDialogLooksAgain_data()
 {
     QTest::addColumn<bool>("shown");
     QTest::addColumn<bool>("flashing");
@@ -279,7 +281,7 @@ void PageHotplugTest::firmwareDialogLooksAgain_data()
 
 // The firmware dialog tells the device link whether it is shown; a device
 // change then asks it to look at the devices again, unless it is flashing.
-void PageHotplugTest::firmwareDialogLooksAgain()
+void PageDiscoveryTest::firmwareDialogLooksAgain()
 {
     QFETCH(bool, shown);
     QFETCH(bool, flashing);
@@ -304,5 +306,5 @@ void PageHotplugTest::firmwareDialogLooksAgain()
     updateRepairDialog = previous;
 }
 
-VELMORAX_TEST_MAIN(PageHotplugTest)
+VELMORAX_TEST_MAIN(PageDiscoveryTest)
 #include "tst_pagediscovery.moc"

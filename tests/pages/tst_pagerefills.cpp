@@ -1,4 +1,4 @@
-// The first versions of the sensor and macro pages: the
+// The sensor and macro pages as the device link refills and leaves them: the
 // refills they take, the flags they set and what they pass to the summary.
 
 #include "app/postmsg.h"
@@ -16,7 +16,7 @@
 
 #include <cstring>
 
-class StandInsTest : public QObject
+class PageRefillsTest : public QObject
 {
     Q_OBJECT
 
@@ -46,12 +46,12 @@ QString labelText(QWidget &w, const char *name)
 
 } // namespace
 
-void StandInsTest::initTestCase()
+void PageRefillsTest::initTestCase()
 {
     loadTextCatalogue();
 }
 
-void StandInsTest::sensorRefillFromDump_data()
+void PageRefillsTest::sensorRefillFromDump_data()
 {
     QTest::addColumn<int>("reportCode");
     QTest::addColumn<int>("lodCode");
@@ -78,7 +78,7 @@ void StandInsTest::sensorRefillFromDump_data()
                                    << "1mm";
 }
 
-void StandInsTest::sensorRefillFromDump()
+void PageRefillsTest::sensorRefillFromDump()
 {
     QFETCH(int, reportCode);
     QFETCH(int, lodCode);
@@ -95,7 +95,7 @@ void StandInsTest::sensorRefillFromDump()
     QCOMPARE(labelText(summary, "LodValue"), lod);
 }
 
-void StandInsTest::loadedRecordsSetNoRefillFlag()
+void PageRefillsTest::loadedRecordsSetNoRefillFlag()
 {
     // Records loaded from a file or a cache are not a refill from the
     // device: the wait notice must not take them for one.
@@ -106,7 +106,7 @@ void StandInsTest::loadedRecordsSetNoRefillFlag()
     QVERIFY(!sensorPageRefreshing);
 }
 
-void StandInsTest::leavingEndsRecording()
+void PageRefillsTest::leavingEndsRecording()
 {
     Macro macro;
     macroRecording = true;
@@ -117,5 +117,5 @@ void StandInsTest::leavingEndsRecording()
     QCOMPARE(record.first().first().toInt(), 1);
 }
 
-VELMORAX_TEST_MAIN(StandInsTest)
+VELMORAX_TEST_MAIN(PageRefillsTest)
 #include "tst_pagerefills.moc"

@@ -16,7 +16,7 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("lost");
         QTest::newRow("no such signal")
-            << "QObject::connect: No such signal PostMsg::SigNone(int) in app/dialogmain.cpp:80" << true;
+            << "QObject::connect: No such signal PostMsg::SigNone(int) in shell/dialogmain.cpp:80" << true;
         QTest::newRow("no such slot") << "QObject::connect: No such slot Dialog::SlotNone(int)" << true;
         QTest::newRow("queued record") << "QObject::connect: Cannot queue arguments of type 'FlashDataMap'\n"
                                           "(Make sure 'FlashDataMap' is registered using qRegisterMetaType().)"

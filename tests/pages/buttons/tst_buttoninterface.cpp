@@ -6,6 +6,7 @@
 #include "device/devicestate.h"
 #include "device/worker.h"
 #include "pages/buttons/buttoninterface.h"
+#include "platform/hidusb/hidusb.h"
 #include "support/testmain.h"
 
 #include <QElapsedTimer>

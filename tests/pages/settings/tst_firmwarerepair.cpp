@@ -60,6 +60,8 @@ private slots:
         // is no settings page to make it, and the list page's repair button
         // must make it itself.
         QVERIFY(!updateRepairDialog);
+        // The settings page's dialogs, as the shell hands them to the list page.
+        listPageDialogs = &settingsListPageDialogs();
     }
     void cleanupTestCase() { delete updateRepairDialog; }
     void init();

@@ -55,6 +55,8 @@ private slots:
         loadTextCatalogue();
         firmwaretest::setUpFirmwareTests();
         QVERIFY(imageDir.isValid());
+        // The settings page's dialogs, as the shell hands them to the list page.
+        listPageDialogs = &settingsListPageDialogs();
     }
     void init();
     void cleanup();

@@ -1,0 +1,3 @@
+#include "device/d.h"
+
+#include "pages/p/p.h"

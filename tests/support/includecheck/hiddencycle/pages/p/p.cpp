@@ -1,0 +1,3 @@
+#include "pages/p/p.h"
+
+#include "device/d.h"
