@@ -89,6 +89,20 @@ int enumeratedReceivers(const QString &kind)
     return receivers;
 }
 
+bool readReceiverId(const QString &path, QByteArray *id)
+{
+    UsbAddressInfo address{};
+    if (!UsbFinderC_GetDeviceOnLineWithUsbAddress(path.toUtf8().constData(), &address))
+        return false;
+    *id = QByteArray(reinterpret_cast<const char *>(address.receiverId), 3);
+    return true;
+}
+
+bool writeReceiverIdToMouse(const QString &path, const unsigned char record[5])
+{
+    return UsbFinderC_SetDongleIDToMouse(path.toUtf8().constData(), record);
+}
+
 void readDeviceAgain()
 {
     runRequested = true;

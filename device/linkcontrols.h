@@ -18,6 +18,8 @@
 //   Choose a configuration slot ......... chooseConfigSlot(index)
 //   Read the open device again .......... readDeviceAgain()
 //   The list page's entries ............. listPageDevices()
+//   A receiver's ID ..................... readReceiverId(path, &id)
+//   Pair a cabled mouse with an ID ...... writeReceiverIdToMouse(path, record)
 //   An import or a reset in progress .... ModalOperation busy(ModalOperation::PauseOnlineCheck);
 //   Hold the one worker ................. std::unique_ptr<WorkerOwner> owner = std::make_unique<WorkerOwner>();
 //
@@ -25,6 +27,7 @@
 
 #include "device/deviceallinfo.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 
@@ -65,6 +68,13 @@ const QList<DeviceAllInfo> &listPageDevices();
 // `kind`, else of kind "1", "2", "4" or "8" only (another text counts none).
 // GUI thread.
 int enumeratedReceivers(const QString &kind);
+
+// The three ID bytes of the receiver at `path`, in the order the receiver
+// reports them. False (and `id` untouched) when it does not answer.
+bool readReceiverId(const QString &path, QByteArray *id);
+// Writes a pairing record (a receiver's ID, 0, the receiver kind's code) into
+// the cabled mouse at `path`; false when the mouse refused it.
+bool writeReceiverIdToMouse(const QString &path, const unsigned char record[5]);
 
 // Asks for one worker pass: the open device is attached again and its whole
 // configuration read (for a silent mouse, its cache shown).

@@ -16,6 +16,7 @@
 #include "device/devicestate.h"
 #include "device/firmwarecheck.h"
 #include "device/firmwareflash.h"
+#include "device/linkcontrols.h"
 #include "device/upgraderecord.h"
 #include "pages/settings/updaterepair.h"
 #include "platform/hidusb/firmwareimage.h"
@@ -751,14 +752,14 @@ bool FormSetting::pairMiceToReceiver()
     for (const DeviceAllInfo &entry : devices) {
         if (entry.wired)
             continue;
-        UsbAddressInfo address{};
-        storedReceiverOnline = UsbFinderC_GetDeviceOnLineWithUsbAddress(entry.path.toUtf8().constData(), &address);
+        QByteArray id;
+        storedReceiverOnline = readReceiverId(entry.path, &id);
         storedReceiverId.clear();
         if (!storedReceiverOnline)
             continue;
         // A mouse takes the receiver's ID last byte first.
         for (int i = 2; i >= 0; --i)
-            storedReceiverId.append(char(address.receiverId[i]));
+            storedReceiverId.append(id.at(i));
         sendStoredIdToCabledMice();
     }
     return storedReceiverOnline;
@@ -797,5 +798,5 @@ void FormSetting::sendStoredIdToCabledMice()
     const QList<DeviceAllInfo> devices = pageDevices.get();
     for (const DeviceAllInfo &entry : devices)
         if (entry.wired)
-            UsbFinderC_SetDongleIDToMouse(entry.path.toUtf8().constData(), record);
+            writeReceiverIdToMouse(entry.path, record);
 }
