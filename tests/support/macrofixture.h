@@ -4,6 +4,8 @@
 // user folder, emptied, its files, the page over it, its named widgets and
 // its event list as text.
 
+#include "support/modalhandler.h"
+
 #include "app/textcatalogue.h"
 #include "pages/macro/macro.h"
 #include "pages/macro/macroflags.h"
@@ -107,14 +109,6 @@ inline QStringList eventTexts(Macro &page)
     return out;
 }
 
-// A modal-handler action for a notice: keeps its text, then closes it.
-inline std::function<void(QDialog *)> keepText(QStringList *texts)
-{
-    return [texts](QDialog *d) {
-        const QLabel *label = d->findChild<QLabel *>(QStringLiteral("label"));
-        *texts << (label ? label->text() : QStringLiteral("<no label>"));
-        d->reject();
-    };
-}
+using ::keepText;
 
 } // namespace macrotest

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QLabel>
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
@@ -87,3 +88,13 @@ private:
     QList<Action> actions;
     QPointer<QDialog> lastMet;
 };
+
+// A modal-handler action for a notice: keeps its text, then closes it.
+inline std::function<void(QDialog *)> keepText(QStringList *texts)
+{
+    return [texts](QDialog *d) {
+        const QLabel *label = d->findChild<QLabel *>(QStringLiteral("label"));
+        *texts << (label ? label->text() : QStringLiteral("<no label>"));
+        d->reject();
+    };
+}

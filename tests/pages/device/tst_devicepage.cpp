@@ -449,18 +449,15 @@ void DevicePageTest::cacheNotSavedIsSaid()
     QFile::remove(deviceCachePath(loadedCacheName.get()));
     QSignalSpy quit(PostMsg::instance(), &PostMsg::SigChangeSize);
     ModalHandler modals;
-    QString text;
-    modals.queue([&text](QDialog *d) {
-        text = d->findChild<QLabel *>(QStringLiteral("label"))->text();
-        d->reject();
-    });
+    QStringList texts;
+    modals.queue(keepText(&texts));
     {
         FileSizeLimit full(1);
         QVERIFY(full.active());
         button(*page, QStringLiteral("CloseButton"))->click();
     }
     QCOMPARE(modals.seen, QStringList({"UpDateWarning"}));
-    QCOMPARE(text, catalogueText("home", "NotSaved"));
+    QCOMPARE(texts, QStringList{catalogueText("home", "NotSaved")});
     QCOMPARE(quit.count(), 1);
     QVERIFY(!QFile::exists(deviceCachePath(loadedCacheName.get())));
 }

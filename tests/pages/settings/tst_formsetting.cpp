@@ -456,10 +456,7 @@ void FormSettingTest::notSavedIsSaidOnce()
     FormSetting page;
     ModalHandler modals;
     QStringList texts;
-    modals.queue([&texts](QDialog *d) {
-        texts << d->findChild<QLabel *>(QStringLiteral("label"))->text();
-        d->reject();
-    });
+    modals.queue(keepText(&texts));
     {
         std::unique_ptr<FileSizeLimit> limit(full ? new FileSizeLimit(1) : nullptr);
         QVERIFY(!limit || limit->active());
