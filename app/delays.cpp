@@ -12,7 +12,8 @@ std::atomic<double> factor{1.0};
 
 } // namespace
 
-int realMs(Delay delay)
+// The real value, whatever the scale.
+static int realMs(Delay delay)
 {
     switch (delay) {
     case Delay::WaitDialogStart:
@@ -71,11 +72,6 @@ int ms(Delay delay)
 void setScale(double f)
 {
     factor.store(f > 0.0 && f <= 1.0 ? f : 1.0);
-}
-
-double scale()
-{
-    return factor.load();
 }
 
 } // namespace delays

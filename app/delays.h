@@ -39,12 +39,9 @@ enum class Delay {
 // The delay as the program uses it: its real value times the scale, at
 // least 1 ms.
 int ms(Delay delay);
-// The real value, whatever the scale.
-int realMs(Delay delay);
 
 // Tests only: every delay becomes its real value times `factor` (0 < factor
 // <= 1; anything else restores the real values).
 void setScale(double factor);
-double scale();
 
 } // namespace delays

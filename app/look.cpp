@@ -328,6 +328,10 @@ void setSheet(QWidget *widget, const QString &sheet)
 {
     if (!widget)
         return;
+    // Setting a sheet re-polishes the widget and all it holds (on the device
+    // page about 60 ms); the same text again changes nothing.
+    if (sheetOf(widget) == sheet)
+        return;
     if (widget->isVisible() || !QCoreApplication::instance()) {
         widget->setProperty(kPendingSheet, QVariant());
         widget->setStyleSheet(sheet);

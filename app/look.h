@@ -204,7 +204,8 @@ QString stageSwatchSheet(const QString &selector, const QString &dir, const QStr
 // Gives `widget` a style sheet. The images it names are decoded when the
 // widget is first shown, not before: a widget that is not visible yet keeps
 // the sheet aside until its first show (pages that are never opened cost
-// nothing). A visible widget gets the sheet at once.
+// nothing). A visible widget gets the sheet at once. The sheet it already has
+// changes nothing (no re-polish).
 void setSheet(QWidget *widget, const QString &sheet);
 // The sheet `widget` has or will get on its first show.
 QString sheetOf(const QWidget *widget);

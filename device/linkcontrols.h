@@ -100,8 +100,9 @@ private:
 
 // The life cycle of the one Worker: the constructor creates it (its online
 // check running, its thread not yet started) as workerThread; the destructor
-// stops it, waits a bounded time for a running pass and releases it. The
-// button page creates one and releases it with itself.
+// stops it, keeps serving the GUI thread for Delay::WorkerFinish while a
+// running pass finishes (a longer pass is released when it ends) and releases
+// it. The button page creates one and releases it with itself.
 class WorkerOwner
 {
 public:
@@ -111,10 +112,6 @@ public:
     WorkerOwner &operator=(const WorkerOwner &) = delete;
 
     Worker *worker() const { return m_worker; }
-
-    // The release keeps serving the GUI thread for Delay::WorkerFinish while
-    // a worker pass finishes; a pass that takes longer is released when it
-    // ends.
 
 private:
     Worker *m_worker = nullptr;

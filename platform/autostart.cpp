@@ -142,14 +142,15 @@ bool enable(const QString &name, const QString &executable)
 
 bool disable(const QString &name)
 {
-    // The link alone starts nothing; it goes with its entry.
+    // The link alone starts nothing; it goes once its entry is gone, so an
+    // entry that could not be removed still starts the program.
+    QFile file(entryPath(name));
+    if (file.exists() && !file.remove())
+        return false;
     const QString link = launcherPath(name);
     if (QFileInfo(link).isSymLink())
         QFile::remove(link);
-    QFile file(entryPath(name));
-    if (!file.exists())
-        return true;
-    return file.remove();
+    return true;
 }
 
 } // namespace autostart

@@ -22,7 +22,6 @@
 #include "platform/hidusb/firmwareimage.h"
 
 #include <QDir>
-#include <QEventLoop>
 #include <QTimer>
 
 namespace {
@@ -559,6 +558,8 @@ void FormSetting::startFlash(int target)
     ownsFlash = false;
     mouseUpdateFlag = false;
     receiverUpdateFlag = false;
+    // A repair waiting for its turn would meet the same unwritable folder.
+    mouseRepairPending = false;
     stateOf(target) = 3;
     emit PostMsg::instance()->SigProgress(0, 7);
 }
@@ -728,9 +729,7 @@ void FormSetting::SetVerText()
 
 void FormSetting::waitMs(int ms)
 {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
+    waitWithEvents(ms);
 }
 
 void FormSetting::setUpgradeRunning()
